@@ -1,0 +1,25 @@
+// A stopwatch in microseconds on the monotonic clock. Results are 32-bit and
+// wrap, so a difference is right for any interval under about 71 minutes.
+#ifndef TS_CLOCK_H
+#define TS_CLOCK_H
+
+#include <cstdint>
+
+namespace ts {
+
+class Clock {
+ public:
+  Clock();
+  // Time since the previous delta() (or construction); restarts the clock.
+  int32_t delta();
+  // Time since the previous delta() (or construction); the clock runs on.
+  int32_t split() const;
+
+ private:
+  static int32_t now();
+  int32_t m_previous_time;
+};
+
+}  // namespace ts
+
+#endif

@@ -1,0 +1,7 @@
+#include "EventNetworkClose.h"
+
+namespace ts {
+
+EventNetworkClose::EventNetworkClose(int label) : EventNetwork(label) { setType(NETWORK_CLOSE_EVENT); }
+
+}  // namespace ts

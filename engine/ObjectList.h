@@ -1,0 +1,38 @@
+// A growable list of object pointers in insertion order; it owns no object.
+#ifndef TS_OBJECT_LIST_H
+#define TS_OBJECT_LIST_H
+
+namespace ts {
+
+class Object;
+
+class ObjectList {
+ public:
+  ObjectList();
+  ObjectList(const ObjectList &other);
+  ObjectList &operator=(const ObjectList &other);
+  ~ObjectList();
+
+  // 0, or -1 for a null pointer or when the list cannot grow.
+  int insert(Object *object);
+  // Removes the first occurrence; -1 if the object is not in the list.
+  int remove(Object *object);
+  void clear();
+  int getCount() const { return m_count; }
+  bool isEmpty() const { return m_count == 0; }
+  // Throws std::out_of_range("Invalid index!") outside 0..count-1.
+  Object *&operator[](int index);
+  Object *const &operator[](int index) const;
+  ObjectList operator+(const ObjectList &other) const;
+
+ private:
+  bool grow();
+
+  int m_count;
+  int m_capacity;
+  Object **m_items;
+};
+
+}  // namespace ts
+
+#endif

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, playing and testing need.
+set -euo pipefail
+
+PACKAGES=(
+  cmake ninja-build g++ clang libclang-rt-14-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libsfml-dev libopenal1
+  xvfb xauth xdotool x11-apps imagemagick
+  netcat-openbsd python3
+  fonts-dejavu-core
+)
+
+missing=()
+for package in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update
+  $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi

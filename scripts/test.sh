@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds and runs every test twice: a plain build, then a build with
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+[ -x scripts/font.sh ] && scripts/font.sh
+jobs=$(nproc)
+
+scripts/build.sh build
+(cd build && ctest --output-on-failure -j "$jobs" --timeout 300)
+
+scripts/build.sh build-sanitize -DTESSERA_SANITIZE=ON -DTESSERA_BENCH=OFF
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+(cd build-sanitize && ctest --output-on-failure -j "$jobs" --timeout 600)
+echo "All tests passed (plain and sanitized builds)."

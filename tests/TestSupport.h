@@ -1,0 +1,67 @@
+// Shared helpers for the unit tests: a log file per test and its lines.
+#ifndef TESSERA_TEST_SUPPORT_H
+#define TESSERA_TEST_SUPPORT_H
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "LogManager.h"
+
+namespace testing_support {
+
+// Points TESSERA_LOG at a fresh temporary file, starts the log manager,
+// and reads the lines back (without their time and step prefix).
+class LogCapture {
+ public:
+  LogCapture() {
+    char name[] = "/tmp/tessera-test-log-XXXXXX";
+    int fd = mkstemp(name);
+    if (fd >= 0) ::close(fd);
+    m_path = name;
+    setenv("TESSERA_LOG", m_path.c_str(), 1);
+  }
+  ~LogCapture() { std::remove(m_path.c_str()); }
+
+  void start() { ts::LogManager::getInstance().startUp(); }
+
+  // Lines written so far, each without the 14-character prefix.
+  std::vector<std::string> messages() const {
+    std::fflush(nullptr);
+    std::vector<std::string> lines;
+    std::ifstream in(m_path);
+    std::string line;
+    while (std::getline(in, line)) lines.push_back(line.size() >= 14 ? line.substr(14) : line);
+    return lines;
+  }
+  std::vector<std::string> rawLines() const {
+    std::fflush(nullptr);
+    std::vector<std::string> lines;
+    std::ifstream in(m_path);
+    std::string line;
+    while (std::getline(in, line)) lines.push_back(line);
+    return lines;
+  }
+  bool contains(const std::string &message) const {
+    for (const std::string &line : messages())
+      if (line == message) return true;
+    return false;
+  }
+  int count(const std::string &message) const {
+    int n = 0;
+    for (const std::string &line : messages()) n += (line == message);
+    return n;
+  }
+  const std::string &path() const { return m_path; }
+
+ private:
+  std::string m_path;
+};
+
+}  // namespace testing_support
+
+#endif
