@@ -5,7 +5,7 @@ set -euo pipefail
 PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libsfml-dev libopenal1
+  libsfml-dev libopenal1 libvorbis-dev
   xvfb xauth xdotool x11-apps imagemagick
   netcat-openbsd python3
   fonts-dejavu-core
