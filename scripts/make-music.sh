@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Regenerates the game's music (Sound/*.ogg) from the charts in
+# game/Charts.h with the generator in tools/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+dir="${1:-build-music}"
+cmake -S . -B "$dir" -G Ninja -DTESSERA_TESTS=OFF -DTESSERA_BENCH=OFF >/dev/null
+cmake --build "$dir" --target make_music
+mkdir -p Sound
+"$dir/tools/make_music" Sound
