@@ -1,5 +1,6 @@
 #include "Config.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 
@@ -127,7 +128,9 @@ void Config::loadConfig(std::string config) {
   m_config = config;
   loadInt("frame_time", m_frame_time);
   std::string scale = match("font_scale");
-  if (!scale.empty()) m_font_scale = static_cast<float>(std::atof(scale.c_str()));
+  // strtof reads what atof reads, but a number beyond the float range
+  // becomes infinity instead of an undefined narrowing of the double.
+  if (!scale.empty()) m_font_scale = std::strtof(scale.c_str(), nullptr);
   loadInt("window_horizontal_pixels", m_window_horizontal_pixels);
   loadInt("window_vertical_pixels", m_window_vertical_pixels);
   loadInt("window_horizontal_chars", m_window_horizontal_chars);

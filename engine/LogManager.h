@@ -25,6 +25,9 @@ class LogManager : public Manager {
   int writeLog(const char *format, ...) const __attribute__((format(printf, 2, 3)));
 
   int getLogLevel() const { return m_log_level; }
+  // The engine never changes the level; tests and fuzzing raise it to
+  // exercise the detailed lines.
+  void setLogLevel(int level) { m_log_level = level; }
 
  private:
   LogManager();

@@ -9,8 +9,13 @@
 namespace ts {
 
 Shape::Shape() : m_color(WHITE), m_r(255), m_g(255), m_b(255), m_type(CIRCLE), m_opacity(255) {
-  float smaller = charWidth() < charHeight() ? charWidth() : charHeight();
-  m_size = Config::getInstance().getFontScale() * static_cast<float>(static_cast<int>(smaller));
+  float width = charWidth();
+  float height = charHeight();
+  float smaller = width < height ? width : height;
+  // A window configured with zero cells gives an infinite or undefined cell
+  // size, which cannot be truncated to a whole number: count it as 0.
+  int whole = (smaller >= 0 && smaller < 2147483520.0f) ? static_cast<int>(smaller) : 0;
+  m_size = Config::getInstance().getFontScale() * static_cast<float>(whole);
 }
 
 void Shape::setType(int type) {
