@@ -2,7 +2,14 @@
 #ifndef TS_INPUT_MANAGER_H
 #define TS_INPUT_MANAGER_H
 
+#include <string>
+
+#include "EventKeyboard.h"
 #include "Manager.h"
+
+namespace sf {
+class Event;
+}
 
 namespace ts {
 
@@ -12,12 +19,24 @@ class InputManager : public Manager {
 
   int startUp() override;
   void shutDown() override;
+  // True for "ts-keyboard" and "ts-mouse".
   bool isValid(std::string event_type) const override;
+  // Sends the window's pending events, then the held buttons and keys.
   void getInput();
+  // A keyboard event with the engine key of a key event (action not set).
+  EventKeyboard toEventKeyboard(const sf::Event &event) const;
 
  private:
   InputManager();
+  bool readQueue();
+  void sendHeldButtons() const;
+  void sendHeldKeys() const;
 };
+
+// The engine key of a window-library key code, or UNDEFINED_KEY.
+Keyboard::Key toEngineKey(int library_key);
+// A readable name of a window-library key code ("Delete", "Numpad 5", ...).
+std::string libraryKeyName(int library_key);
 
 }  // namespace ts
 

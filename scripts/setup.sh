@@ -8,7 +8,7 @@ PACKAGES=(
   libsfml-dev libopenal1 libvorbis-dev
   xvfb xauth xdotool x11-apps imagemagick
   netcat-openbsd python3
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-3270
 )
 
 missing=()
