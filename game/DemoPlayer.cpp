@@ -1,0 +1,87 @@
+#include "DemoPlayer.h"
+
+#include "Charts.h"
+#include "EventStep.h"
+#include "GameManager.h"
+#include "InputManager.h"
+#include "LogManager.h"
+#include "Music.h"
+#include "Note.h"
+#include "ResourceManager.h"
+#include "WorldManager.h"
+
+namespace {
+
+ts::Keyboard::Key keyOfDirection(const std::string &direction) {
+  if (direction == "left") return ts::Keyboard::LEFTARROW;
+  if (direction == "right") return ts::Keyboard::RIGHTARROW;
+  if (direction == "up") return ts::Keyboard::UPARROW;
+  return ts::Keyboard::DOWNARROW;
+}
+
+const std::string &trackLabel(int track) { return track == 1 ? charts::TRACK_ONE : charts::TRACK_TWO; }
+
+}  // namespace
+
+DemoPlayer::DemoPlayer(int track)
+    : m_track(track),
+      m_track_started(false),
+      m_start_step(0),
+      m_press_count(0),
+      m_note_count(static_cast<int>(charts::chartFor(trackLabel(track)).size())) {
+  setType("DemoPlayer");
+  setSolidness(ts::SPECTRAL);
+  registerInterest(ts::STEP_EVENT);
+}
+
+int DemoPlayer::trackOfArgument(const std::string &argument) {
+  if (argument == "1") return 1;
+  if (argument == "2") return 2;
+  return 0;
+}
+
+int DemoPlayer::eventHandler(const ts::Event *p_event) {
+  if (p_event->getType() != ts::STEP_EVENT) return 0;
+  if (!m_track_started) {
+    m_track_started = true;
+    m_start_step = static_cast<const ts::EventStep *>(p_event)->getStepCount();
+    ts::LogManager::getInstance().writeLog("Demo: playing track %d.", m_track);
+    pressKey(m_track == 1 ? ts::Keyboard::NUM1 : ts::Keyboard::NUM2);
+    return 1;
+  }
+  playDueNotes();
+  return 1;
+}
+
+void DemoPlayer::pressKey(ts::Keyboard::Key key) const {
+  ts::EventKeyboard keyboard_event;
+  keyboard_event.setKey(key);
+  keyboard_event.setKeyboardAction(ts::KEY_PRESSED);
+  ts::InputManager::getInstance().onEvent(&keyboard_event);
+}
+
+// Presses once for each note on row 19 or 20, the "Perfect!" rows.
+void DemoPlayer::playDueNotes() {
+  ts::ObjectList notes = ts::WorldManager::getInstance().objectsOfType("Note");
+  for (int i = 0; i < notes.getCount(); ++i) {
+    const Note *p_note = dynamic_cast<const Note *>(notes[i]);
+    if (!p_note || p_note->isHit() || m_pressed.count(p_note->getSerial())) continue;
+    const float y = p_note->getPosition().getY();
+    if (y != 19.0f && y != 20.0f) continue;
+    m_pressed.insert(p_note->getSerial());
+    ++m_press_count;
+    const int step = ts::GameManager::getInstance().getStepCount();
+    pressKey(keyOfDirection(p_note->getDirection()));
+    if (m_press_count == m_note_count) reportTiming(step);
+  }
+}
+
+// How far the music has drifted from the frame clock by the last note.
+void DemoPlayer::reportTiming(int step) const {
+  const ts::Music *p_track = ts::ResourceManager::getInstance().getMusic(trackLabel(m_track));
+  if (!p_track) return;
+  const int frame_clock_ms = (step - m_start_step) * ts::GameManager::getInstance().getFrameTime();
+  const int music_ms = static_cast<int>(p_track->getPlayingOffset() * 1000.0f);
+  ts::LogManager::getInstance().writeLog("Demo: last note at step %d: music at %d ms, frame clock at %d ms, drift %d ms",
+                                         step - m_start_step, music_ms, frame_clock_ms, music_ms - frame_clock_ms);
+}

@@ -1,0 +1,35 @@
+// The start screen: shows the title picture while the start music loops,
+// and turns into a running game when the player picks a track.
+#ifndef RHYTHM_GAME_START_H
+#define RHYTHM_GAME_START_H
+
+#include <string>
+
+#include "ViewObject.h"
+
+namespace ts {
+class Music;
+}
+
+class GameStart : public ts::ViewObject {
+ public:
+  GameStart();
+  ~GameStart() override;
+
+  int eventHandler(const ts::Event *p_event) override;
+  // Shows the sprite the way a plain object does, not the view text.
+  int draw() override;
+
+  // Stops the start music, plays the track once and creates the objects
+  // that play its chart; the start screen then removes itself. Only the
+  // first call does anything: a second start key in the same frame would
+  // otherwise create a second set of play objects.
+  void startGame(std::string track_label);
+  bool hasStartedGame() const { return m_game_started; }
+
+ private:
+  ts::Music *m_p_start_music;  // owned by the resource manager
+  bool m_game_started;
+};
+
+#endif

@@ -1,0 +1,63 @@
+#include "KeyboardHandler.h"
+
+#include "EventKeyboard.h"
+#include "GameManager.h"
+#include "LogManager.h"
+#include "Note.h"
+#include "WorldManager.h"
+
+namespace {
+
+// The hit zone: rows on which a key press judges a note.
+const float FIRST_JUDGED_ROW = 19.0f;
+const float LAST_JUDGED_ROW = 21.0f;
+
+// The note direction an arrow key hits, or null for any other key.
+const char *directionOfKey(ts::Keyboard::Key key) {
+  switch (key) {
+    case ts::Keyboard::LEFTARROW:
+      return "left";
+    case ts::Keyboard::RIGHTARROW:
+      return "right";
+    case ts::Keyboard::UPARROW:
+      return "up";
+    case ts::Keyboard::DOWNARROW:
+      return "down";
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace
+
+KeyboardHandler::KeyboardHandler() { registerInterest(ts::KEYBOARD_EVENT); }
+
+int KeyboardHandler::eventHandler(const ts::Event *p_event) {
+  if (p_event->getType() != ts::KEYBOARD_EVENT) return 0;
+  const ts::EventKeyboard *p_keyboard = dynamic_cast<const ts::EventKeyboard *>(p_event);
+  if (!p_keyboard || p_keyboard->getKeyboardAction() != ts::KEY_PRESSED) return 0;
+
+  ts::ObjectList notes = ts::WorldManager::getInstance().objectsOfType("Note");
+  ts::LogManager &log = ts::LogManager::getInstance();
+  if (p_keyboard->getKey() == ts::Keyboard::ESCAPE) {
+    // Only end the loop: the entry point stops the engine after this frame.
+    log.writeLog("ESC pressed! Exiting game...");
+    ts::GameManager::getInstance().setGameOver(true);
+    return 1;
+  }
+
+  const char *direction = directionOfKey(p_keyboard->getKey());
+  for (int i = 0; i < notes.getCount(); ++i) {
+    Note *p_note = dynamic_cast<Note *>(notes[i]);
+    if (!p_note) continue;
+    const float y = p_note->getPosition().getY();
+    if (y < FIRST_JUDGED_ROW || y > LAST_JUDGED_ROW) continue;
+    if (direction && p_note->getDirection() == direction) {
+      p_note->hit();
+      log.writeLog("Correct key pressed! Note hit successfully.");
+      break;
+    }
+    log.writeLog("Incorrect key pressed! No points awarded.");
+  }
+  return 1;
+}

@@ -1,0 +1,14 @@
+// Judges arrow-key presses during play: the first note in the hit zone
+// whose direction matches the key is hit. Escape ends the game.
+#ifndef RHYTHM_KEYBOARD_HANDLER_H
+#define RHYTHM_KEYBOARD_HANDLER_H
+
+#include "Object.h"
+
+class KeyboardHandler : public ts::Object {
+ public:
+  KeyboardHandler();
+  int eventHandler(const ts::Event *p_event) override;
+};
+
+#endif

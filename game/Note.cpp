@@ -1,0 +1,93 @@
+#include "Note.h"
+
+#include "HitIndicator.h"
+#include "LogManager.h"
+#include "ResourceManager.h"
+#include "ScoreManager.h"
+#include "UIManager.h"
+#include "WorldManager.h"
+
+namespace {
+
+// The last row a note may reach before it counts as missed.
+const float LAST_ROW = 24.0f;
+
+template <typename T>
+T *firstOfType(const char *type) {
+  ts::ObjectList list = ts::WorldManager::getInstance().objectsOfType(type);
+  return list.isEmpty() ? nullptr : dynamic_cast<T *>(list[0]);
+}
+
+}  // namespace
+
+Note::Note(std::string direction, float speed, ts::Vector position) {
+  setType("Note");
+  setAltitude(2);
+  m_hit = false;
+  m_direction = direction;
+  const std::string label = "note_" + direction;
+  if (!ts::ResourceManager::getInstance().getSprite(label))
+    ts::LogManager::getInstance().writeLog("Note::Note(): Warning! Sprite '%s' not found!", label.c_str());
+  else
+    setSprite(label);
+  m_speed = speed;
+  setPosition(position);
+  registerInterest(ts::STEP_EVENT);
+}
+
+Note::~Note() {}
+
+int Note::eventHandler(const ts::Event *p_event) {
+  if (p_event->getType() != ts::STEP_EVENT) return 0;
+  fall();
+  return 1;
+}
+
+void Note::fall() {
+  ts::Vector position = getPosition();
+  position.setY(position.getY() + m_speed);
+  setPosition(position);
+  if (position.getY() <= LAST_ROW || m_hit) return;
+  HitIndicator *p_indicator = firstOfType<HitIndicator>("HitIndicator");
+  if (p_indicator) p_indicator->show("Miss!");
+  ScoreManager *p_score = firstOfType<ScoreManager>("ScoreManager");
+  if (p_score) p_score->resetCombo();
+  ts::WorldManager::getInstance().markForDelete(this);
+}
+
+int Note::draw() {
+  ts::LogManager::getInstance().writeLog("Drawing Note at (char: %.1f, %.1f)", getPosition().getX(),
+                                         getPosition().getY());
+  return ts::Object::draw();
+}
+
+void Note::hit() {
+  m_hit = true;
+  ScoreManager *p_score = firstOfType<ScoreManager>("ScoreManager");
+  HitIndicator *p_indicator = firstOfType<HitIndicator>("HitIndicator");
+  if (p_score) {
+    const float y = getPosition().getY();
+    std::string judgement = "Miss!";
+    int points = 0;
+    if (y == 19.0f || y == 20.0f) {
+      judgement = "Perfect!";
+      points = 10;
+    } else if (y >= 18.0f && y <= 21.0f) {
+      judgement = "Good!";
+      points = 5;
+    }
+    if (points > 0) {
+      p_score->setScore(p_score->getScore() + points);
+      p_score->setCombo(p_score->getCombo() + 1);
+      UIManager *p_hud = firstOfType<UIManager>("UIManager");
+      if (p_hud) {
+        p_hud->setScore(p_score->getScore());
+        p_hud->setCombo(p_score->getCombo());
+      }
+    } else {
+      p_score->resetCombo();
+    }
+    if (p_indicator) p_indicator->show(judgement);
+  }
+  ts::WorldManager::getInstance().markForDelete(this);
+}

@@ -1,0 +1,63 @@
+#include "UIManager.h"
+
+#include <string>
+
+#include "DisplayManager.h"
+#include "WorldManager.h"
+
+namespace {
+// The hit zone lines: as wide as the default screen whatever the window.
+const std::string HIT_ZONE_LINE(80, '=');
+const float HIT_ZONE_TOP_ROW = 19.0f;
+const float HIT_ZONE_BOTTOM_ROW = 20.0f;
+}  // namespace
+
+UIManager::UIManager() : m_score(0), m_combo(0) {
+  setType("UIManager");
+  setAltitude(3);
+  registerInterest(ts::STEP_EVENT);
+  m_score_view = createView(ts::TOP_LEFT, "Score", m_score, ts::WHITE);
+  m_combo_view = createView(ts::TOP_RIGHT, "Combo", m_combo, ts::YELLOW);
+}
+
+UIManager::~UIManager() {
+  release(m_score_view);
+  release(m_combo_view);
+}
+
+UIManager::OwnedView UIManager::createView(int location, const char *label, int value, ts::Color color) {
+  OwnedView owned;
+  owned.p_view = new ts::ViewObject();
+  owned.serial = owned.p_view->getSerial();
+  owned.p_view->setLocation(location);
+  owned.p_view->setViewString(label);
+  owned.p_view->setValue(value);
+  owned.p_view->setColor(color);
+  return owned;
+}
+
+ts::ViewObject *UIManager::liveView(const OwnedView &view) {
+  return view.p_view && ts::Object::isLive(view.p_view, view.serial) ? view.p_view : nullptr;
+}
+
+void UIManager::release(OwnedView &view) {
+  ts::ViewObject *p_view = liveView(view);
+  // While the world shuts down it destroys every object itself.
+  if (p_view && ts::WorldManager::getInstance().isStarted()) ts::WorldManager::getInstance().markForDelete(p_view);
+  view = OwnedView();
+}
+
+ts::ViewObject *UIManager::getScoreView() const { return liveView(m_score_view); }
+
+ts::ViewObject *UIManager::getComboView() const { return liveView(m_combo_view); }
+
+int UIManager::eventHandler(const ts::Event *p_event) { return p_event->getType() == ts::STEP_EVENT ? 1 : 0; }
+
+int UIManager::draw() {
+  ts::DisplayManager &display = ts::DisplayManager::getInstance();
+  display.drawString(ts::Vector(0, HIT_ZONE_BOTTOM_ROW), HIT_ZONE_LINE, ts::LEFT_JUSTIFIED, ts::WHITE);
+  display.drawString(ts::Vector(0, HIT_ZONE_TOP_ROW), HIT_ZONE_LINE, ts::LEFT_JUSTIFIED, ts::WHITE);
+  if (ts::ViewObject *p_view = getScoreView()) p_view->setValue(m_score);
+  if (ts::ViewObject *p_view = getComboView()) p_view->setValue(m_combo);
+  return 0;
+}
