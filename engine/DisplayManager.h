@@ -61,6 +61,7 @@ class DisplayManager : public Manager {
   // The glyph size in pixels (font scale times the smaller cell side).
   unsigned int getCharacterSize() const { return m_character_size; }
   sf::Color getBackgroundColor() const { return m_window_background_color; }
+  const sf::Font &getFont() const { return m_font; }
 
   // Submits the cells collected so far into the window. Anything that draws
   // into the window directly calls this first to keep the drawing order.
