@@ -1,0 +1,50 @@
+// Whether sound can reach a device on this machine, decided once per process,
+// and the routing of the media library's error stream into the engine log.
+#ifndef TS_AUDIO_DEVICE_H
+#define TS_AUDIO_DEVICE_H
+
+#include <cstdint>
+#include <string>
+
+namespace ts {
+
+class AudioDevice {
+ public:
+  // Opens and closes the default output device on the first call and answers
+  // every later call from that result: the audio backend reads its driver
+  // configuration once, at its first use, so the answer cannot change.
+  static bool isAvailable();
+  // Name of the device found by the probe; empty when there is none.
+  static std::string getName();
+  // Sends every line the media library writes to its error stream into the
+  // engine log instead of the standard error stream. Safe to call often.
+  static void routeLibraryMessagesToLog();
+};
+
+// Stands in for a playing stream when there is no device: tracks the play
+// state and the offset on the monotonic clock so that callers see a track
+// playing, looping or finished just as they would with sound.
+class SilentPlayback {
+ public:
+  void setDuration(double seconds) { m_duration = seconds; }
+  double getDuration() const { return m_duration; }
+  void play(bool loop);
+  void stop() { m_playing = false; }
+  void setLoop(bool loop) { m_loop = loop; }
+  bool getLoop() const { return m_loop; }
+  bool isPlaying() const;
+  // Seconds into the track; 0 when stopped.
+  double getOffset() const;
+
+ private:
+  double elapsed() const;
+
+  double m_duration = 0.0;
+  bool m_playing = false;
+  bool m_loop = false;
+  int64_t m_start_us = 0;
+};
+
+}  // namespace ts
+
+#endif
