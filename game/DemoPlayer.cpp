@@ -9,6 +9,7 @@
 #include "Note.h"
 #include "ResourceManager.h"
 #include "WorldManager.h"
+#include "utility.h"
 
 namespace {
 
@@ -27,6 +28,7 @@ DemoPlayer::DemoPlayer(int track)
     : m_track(track),
       m_track_started(false),
       m_start_step(0),
+      m_start_us(0),
       m_press_count(0),
       m_note_count(static_cast<int>(charts::chartFor(trackLabel(track)).size())) {
   setType("DemoPlayer");
@@ -45,6 +47,7 @@ int DemoPlayer::eventHandler(const ts::Event *p_event) {
   if (!m_track_started) {
     m_track_started = true;
     m_start_step = static_cast<const ts::EventStep *>(p_event)->getStepCount();
+    m_start_us = ts::monotonicMicroseconds();
     ts::LogManager::getInstance().writeLog("Demo: playing track %d.", m_track);
     pressKey(m_track == 1 ? ts::Keyboard::NUM1 : ts::Keyboard::NUM2);
     return 1;
@@ -82,6 +85,8 @@ void DemoPlayer::reportTiming(int step) const {
   if (!p_track) return;
   const int frame_clock_ms = (step - m_start_step) * ts::GameManager::getInstance().getFrameTime();
   const int music_ms = static_cast<int>(p_track->getPlayingOffset() * 1000.0f);
-  ts::LogManager::getInstance().writeLog("Demo: last note at step %d: music at %d ms, frame clock at %d ms, drift %d ms",
-                                         step - m_start_step, music_ms, frame_clock_ms, music_ms - frame_clock_ms);
+  const int wall_ms = static_cast<int>((ts::monotonicMicroseconds() - m_start_us) / 1000);
+  ts::LogManager::getInstance().writeLog(
+      "Demo: last note at step %d: music at %d ms, frame clock at %d ms, drift %d ms (wall clock %d ms)",
+      step - m_start_step, music_ms, frame_clock_ms, music_ms - frame_clock_ms, wall_ms);
 }
