@@ -3,7 +3,10 @@
 #include <dlfcn.h>
 
 #include <SFML/System/Err.hpp>
+#include <atomic>
 #include <cmath>
+#include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 #include <mutex>
 #include <streambuf>
@@ -28,8 +31,43 @@ struct ProbeResult {
   std::string name;
 };
 
+// True while the probe runs: without a sound card the sound system's
+// complaints about each driver it tries are expected and mean nothing.
+std::atomic<bool> g_probing(false);
+
+// Receives the messages of the sound system's client library, which would
+// otherwise go straight to the standard error stream.
+void soundSystemMessage(const char *, int, const char *function, int, const char *format, ...) {
+  if (g_probing) return;
+  char text[512];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(text, sizeof text, format, args);
+  va_end(args);
+  LogManager::getInstance().writeLog("ALSA: %s: %s", function ? function : "", text);
+}
+
+using SoundSystemHandler = void (*)(const char *, int, const char *, int, const char *, ...);
+using SetSoundSystemHandler = int (*)(SoundSystemHandler);
+
+// The audio backend loads the sound system's library itself when it tries
+// that driver; loading it first (it stays loaded) lets the handler be set on
+// the very instance the backend will use.
+void routeSoundSystemMessages() {
+  void *library = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
+  if (!library) return;
+  auto set_handler = reinterpret_cast<SetSoundSystemHandler>(dlsym(library, "snd_lib_error_set_handler"));
+  if (set_handler) set_handler(soundSystemMessage);
+}
+
 ProbeResult probeDevice() {
   ProbeResult result;
+  // The backend writes its own error lines to the standard error stream
+  // unless told otherwise; it reads this once, at its first use, which is
+  // this probe. A level chosen by the user is kept.
+  setenv("ALSOFT_LOGLEVEL", "0", 0);
+  routeSoundSystemMessages();
+  g_probing = true;
   void *library = dlopen("libopenal.so.1", RTLD_NOW | RTLD_LOCAL);
   if (!library) return result;
   auto open_device = reinterpret_cast<OpenDevice>(dlsym(library, "alcOpenDevice"));
@@ -43,6 +81,7 @@ ProbeResult probeDevice() {
       close_device(device);
     }
   }
+  g_probing = false;
   // The library stays loaded: the audio module keeps using it anyway.
   return result;
 }

@@ -143,13 +143,13 @@ TEST(AudioLog, LibraryMessagesGoToTheLogNotToStderr) {
   EXPECT_EQ(log.count("SFML: Warning! Too many messages; the rest are not logged."), 1);
 }
 
-// Runs in a child process whose audio backend cannot open any device; the
-// parent test below starts it with that configuration.
+// Runs in a child process whose audio backend is given a driver list that
+// opens no device here; the parent test below starts it.
 TEST(AudioNoDevice, DISABLED_PlaysSilentlyInChild) {
   LogCapture log;
   log.start();
   ASSERT_EQ(rm().startUp(), 0);
-  EXPECT_FALSE(ts::AudioDevice::isAvailable());
+  if (ts::AudioDevice::isAvailable()) GTEST_SKIP() << "this machine has a sound card";
   ASSERT_EQ(rm().loadMusic(TONE, "theme"), 0);
   EXPECT_EQ(rm().loadMusic(TONE + ".missing", "missing"), -1);
   ts::Music *music = rm().getMusic("theme");
@@ -166,30 +166,39 @@ TEST(AudioNoDevice, DISABLED_PlaysSilentlyInChild) {
   rm().shutDown();
   EXPECT_EQ(log.count("RM::startUp(): Warning! No audio device can be opened; music and sound play silently."), 1);
   EXPECT_EQ(countContaining(log, "device"), 1);
+  EXPECT_EQ(countContaining(log, "ALSA"), 0);
 }
 
-TEST(AudioNoDevice, WritesOneLineAndStaysQuiet) {
+namespace {
+
+struct ChildResult {
+  int exit_status = -1;
+  std::string stderr_text;
+};
+
+// Runs the child test above in a fresh process (the backend reads its
+// driver list once per process) and collects what it writes to stderr.
+ChildResult runSilentChild(const std::string &drivers) {
+  ChildResult result;
   char stderr_path[] = "/tmp/tessera-audio-stderr-XXXXXX";
   int stderr_fd = mkstemp(stderr_path);
-  ASSERT_GE(stderr_fd, 0);
+  int null_fd = open("/dev/null", O_WRONLY);
+  if (stderr_fd < 0 || null_fd < 0) return result;
   // Everything the child needs is prepared before fork: it only execs.
-  std::vector<std::string> env_strings = {"ALSOFT_DRIVERS=no-such-driver", "TESSERA_LOG=/dev/null"};
+  std::vector<std::string> env_strings = {"ALSOFT_DRIVERS=" + drivers};
   for (char **entry = environ; *entry; ++entry) {
     std::string text = *entry;
-    if (text.rfind("ALSOFT_DRIVERS=", 0) != 0 && text.rfind("TESSERA_LOG=", 0) != 0) env_strings.push_back(text);
+    if (text.rfind("ALSOFT_", 0) != 0) env_strings.push_back(text);
   }
   std::vector<char *> envp;
   for (std::string &text : env_strings) envp.push_back(&text[0]);
   envp.push_back(nullptr);
+  std::string self = "/proc/self/exe";
   std::string filter = "--gtest_filter=AudioNoDevice.DISABLED_PlaysSilentlyInChild";
   std::string disabled = "--gtest_also_run_disabled_tests";
-  std::string self = "/proc/self/exe";
   char *argv[] = {&self[0], &filter[0], &disabled[0], nullptr};
-  int null_fd = open("/dev/null", O_WRONLY);
-  ASSERT_GE(null_fd, 0);
 
   pid_t child = fork();
-  ASSERT_GE(child, 0);
   if (child == 0) {
     dup2(null_fd, STDOUT_FILENO);
     dup2(stderr_fd, STDERR_FILENO);
@@ -197,13 +206,23 @@ TEST(AudioNoDevice, WritesOneLineAndStaysQuiet) {
     _exit(127);
   }
   close(null_fd);
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  EXPECT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0) << "the silent-path checks failed in the child";
-  std::ifstream in(stderr_path);
-  std::string errors((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   close(stderr_fd);
+  int status = 0;
+  if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)) result.exit_status = WEXITSTATUS(status);
+  std::ifstream in(stderr_path);
+  result.stderr_text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   std::remove(stderr_path);
-  EXPECT_EQ(errors, "");
+  return result;
+}
+
+}  // namespace
+
+TEST(AudioNoDevice, WritesOneLineAndStaysQuiet) {
+  // A driver that does not exist, and the sound card driver on a machine
+  // without a sound card, whose library complains loudly while probing.
+  for (const char *drivers : {"no-such-driver", "alsa"}) {
+    ChildResult child = runSilentChild(drivers);
+    EXPECT_EQ(child.exit_status, 0) << drivers << ": the silent-path checks failed in the child";
+    EXPECT_EQ(child.stderr_text, "") << drivers;
+  }
 }
