@@ -89,6 +89,7 @@ TEST(Manager, StartAndStopWarnings) {
 TEST(Manager, RegistrationRules) {
   LogCapture log;
   log.start();
+  ts::WorldManager::getInstance().startUp();  // objects must be in the world to be deactivated
   ts::GameManager &game = ts::GameManager::getInstance();
   Recorder a, b;
   EXPECT_EQ(game.registerInterest(&a, "ts-keyboard"), -1);
