@@ -1,25 +1,71 @@
 #!/usr/bin/env bash
-# Runs a command inside its own virtual X server. The server picks a free
-# display number itself (-displayfd), so parallel runs never collide.
+# Runs a command inside its own virtual X server. Servers are started and
+# stopped one at a time under a lock, each on the lowest display number from
+# 20 up that no server holds. -noreset keeps the server from resetting when
+# its last client disconnects, which would refuse a client connecting just
+# then (the window library connects and disconnects more than once).
 set -uo pipefail
+lock=/tmp/tessera-xvfb.lock
 workdir=$(mktemp -d)
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$workdir/display" 2>"$workdir/server.log" &
-server=$!
-cleanup() {
+server=""
+
+stop_server() {
+  [ -n "$server" ] || return 0
   kill "$server" 2>/dev/null
   wait "$server" 2>/dev/null
+  server=""
+}
+
+free_display() {
+  local n=20
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  echo "$n"
+}
+
+start_server() {
+  : >"$workdir/display"
+  Xvfb ":$(free_display)" -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$workdir/display" 2>"$workdir/server.log" 9>&- &
+  server=$!
+  for _ in $(seq 200); do
+    [ -s "$workdir/display" ] && break
+    kill -0 "$server" 2>/dev/null || break
+    sleep 0.05
+  done
+  [ -s "$workdir/display" ] || return 1
+  export DISPLAY=":$(head -n 1 "$workdir/display")"
+  xdotool getdisplaygeometry >/dev/null 2>&1
+}
+
+cleanup() {
+  exec 9>"$lock"
+  flock 9
+  stop_server
+  exec 9>&-
   rm -rf "$workdir"
 }
 trap cleanup EXIT
-for _ in $(seq 200); do
-  [ -s "$workdir/display" ] && break
-  kill -0 "$server" 2>/dev/null || break
-  sleep 0.05
+
+exec 9>"$lock"
+flock 9
+started=no
+for _ in 1 2 3 4 5; do
+  if start_server; then
+    started=yes
+    break
+  fi
+  stop_server
 done
-if [ ! -s "$workdir/display" ]; then
+exec 9>&-
+if [ "$started" != yes ]; then
   echo "with-xvfb.sh: the X server did not start" >&2
   cat "$workdir/server.log" >&2
   exit 1
 fi
-export DISPLAY=":$(head -n 1 "$workdir/display")"
+
 "$@"
+status=$?
+if [ "$status" -ne 0 ]; then
+  echo "with-xvfb.sh: exit status $status on display $DISPLAY; X server log:" >&2
+  cat "$workdir/server.log" >&2
+fi
+exit "$status"
