@@ -37,8 +37,9 @@ class NetworkManager : public Manager {
   // The port the listening socket is bound to; 0 when not a server.
   int getServerPort() const;
 
-  // Connects to host and port, waiting for the peer's answer. Result: the new
-  // socket, which joins the connections with an empty queue, or -1.
+  // Connects to host and port, waiting for the peer's answer (at most five
+  // seconds). Result: the new non-blocking socket, which joins the
+  // connections with an empty queue (no accept event), or -1.
   int connect(const std::string &host, int port);
 
   // The new socket; -1 nothing accepted (none pending, or at the maximum);
