@@ -494,3 +494,29 @@ TEST(GameSprites, AllSixLoadAndFitTheScreen) {
 }
 
 }  // namespace
+
+namespace {
+
+// The shipped tracks are as long as the game needs: every chart beat falls
+// inside its track, with the track ending shortly after the last one.
+TEST(GameMusic, TracksLastAsLongAsTheirCharts) {
+  LogCapture log;
+  log.start();
+  ts::ResourceManager &resources = ts::ResourceManager::getInstance();
+  ASSERT_EQ(resources.startUp(), 0);
+  ASSERT_EQ(resources.loadMusic("Sound/BGM_Start.ogg", "start_bgm"), 0);
+  ASSERT_EQ(resources.loadMusic("Sound/BGM1_Star.ogg", "game_bgm1"), 0);
+  ASSERT_EQ(resources.loadMusic("Sound/BGM2_La Campanella.ogg", "game_bgm2"), 0);
+  EXPECT_NEAR(resources.getMusic("start_bgm")->getDuration(), 8.0f, 0.01f);
+  EXPECT_NEAR(resources.getMusic("game_bgm1")->getDuration(), 25.0f, 0.01f);
+  EXPECT_NEAR(resources.getMusic("game_bgm2")->getDuration(), 40.0f, 0.01f);
+  for (const std::string &track : {charts::TRACK_ONE, charts::TRACK_TWO}) {
+    const double last_beat = charts::beatSeconds(charts::chartFor(track).back());
+    const double length = resources.getMusic(track)->getDuration();
+    EXPECT_LT(last_beat, length - 0.5) << track;
+    EXPECT_GT(last_beat, length - 2.5) << track;
+  }
+  resources.shutDown();
+}
+
+}  // namespace

@@ -15,6 +15,9 @@ cleanup() {
 trap cleanup EXIT
 
 fail() {
+  # No X server of our own (another run took the display): in-xvfb.sh
+  # starts the test again.
+  grep -q "Failed to open X11 display" "$work/stderr" 2>/dev/null && exit 75
   echo "FAIL: $*" >&2
   keep_work=1
   [ -f "$log" ] && grep -v 'Drawing Note' "$log" | tail -n 40 >&2
