@@ -49,7 +49,9 @@ int KeyboardHandler::eventHandler(const ts::Event *p_event) {
   const char *direction = directionOfKey(p_keyboard->getKey());
   for (int i = 0; i < notes.getCount(); ++i) {
     Note *p_note = dynamic_cast<Note *>(notes[i]);
-    if (!p_note) continue;
+    // A note already hit stays in the world until the end of the frame; a
+    // second press in the same frame must not score it again.
+    if (!p_note || p_note->isHit()) continue;
     const float y = p_note->getPosition().getY();
     if (y < FIRST_JUDGED_ROW || y > LAST_JUDGED_ROW) continue;
     if (direction && p_note->getDirection() == direction) {

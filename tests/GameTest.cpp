@@ -206,6 +206,16 @@ TEST_F(GameTest, WrongKeyCostsNothingAndTheNoteCanStillBeHit) {
   EXPECT_EQ(first<ScoreManager>("ScoreManager")->getScore(), 10);
 }
 
+TEST_F(GameTest, TwoPressesInOneFrameScoreANoteOnce) {
+  createPlayObjects();
+  noteOnRow("up", 19);
+  press(ts::Keyboard::UPARROW);
+  press(ts::Keyboard::UPARROW);  // the note is still in the world until the update
+  EXPECT_EQ(first<ScoreManager>("ScoreManager")->getScore(), 10);
+  EXPECT_EQ(first<ScoreManager>("ScoreManager")->getCombo(), 1);
+  EXPECT_EQ(m_log.count("Correct key pressed! Note hit successfully."), 1);
+}
+
 TEST_F(GameTest, ReleasesAndHeldKeysAreIgnored) {
   createPlayObjects();
   KeyboardHandler *handler = first<KeyboardHandler>("(Undefined)");
