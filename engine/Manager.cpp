@@ -43,23 +43,27 @@ int Manager::onEvent(const Event *event) const {
     log.writeLog(1, "Manager(%s)::onEvent(): Error! Event type %s not valid.", m_type.c_str(), type.c_str());
     return 0;
   }
+  // Event types are distinct, so one entry at most holds this type. The walk
+  // ends after it: a handler that withdraws the type's last interest and
+  // registers it again moves the entry behind the others, where a continued
+  // search would hand the same event out a second time.
+  int i = 0;
+  while (i < m_event_count && m_event[i] != type) ++i;
+  if (i == m_event_count) return 0;
+  // Walk a snapshot so handlers may change interest; the serials let the
+  // walk skip objects that an earlier handler destroyed.
+  std::vector<std::pair<Object *, uint64_t>> snapshot;
+  snapshot.reserve(static_cast<size_t>(m_obj_list[i].getCount()));
+  for (int j = 0; j < m_obj_list[i].getCount(); ++j) {
+    Object *object = m_obj_list[i][j];
+    snapshot.emplace_back(object, object->getSerial());
+  }
   int count = 0;
-  for (int i = 0; i < m_event_count; ++i) {
-    if (m_event[i] != type) continue;
-    // Walk a snapshot so handlers may change interest; the serials let the
-    // walk skip objects that an earlier handler destroyed.
-    std::vector<std::pair<Object *, uint64_t>> snapshot;
-    snapshot.reserve(static_cast<size_t>(m_obj_list[i].getCount()));
-    for (int j = 0; j < m_obj_list[i].getCount(); ++j) {
-      Object *object = m_obj_list[i][j];
-      snapshot.emplace_back(object, object->getSerial());
-    }
-    for (const auto &entry : snapshot) {
-      if (!Object::isLive(entry.first, entry.second)) continue;
-      if (!entry.first->isActive()) continue;
-      entry.first->eventHandler(event);
-      ++count;
-    }
+  for (const auto &entry : snapshot) {
+    if (!Object::isLive(entry.first, entry.second)) continue;
+    if (!entry.first->isActive()) continue;
+    entry.first->eventHandler(event);
+    ++count;
   }
   return count;
 }

@@ -157,3 +157,39 @@ TEST(Manager, DispatchSurvivesReentrantChanges) {
   EXPECT_EQ(first->steps, 1);
   delete first;
 }
+
+namespace {
+// Counts the events of any type it receives and runs an optional action.
+class Listener : public ts::Object {
+ public:
+  std::function<void()> on_event;
+  int events = 0;
+  int eventHandler(const ts::Event *) override {
+    ++events;
+    if (on_event) on_event();
+    return 1;
+  }
+};
+}  // namespace
+
+// A handler that withdraws the last interest in a type and registers it again
+// moves the type's entry behind the others; the dispatch must not meet it
+// there a second time.
+TEST(Manager, TypeReregisteredDuringDispatchIsNotDispatchedTwice) {
+  ts::WorldManager &world = ts::WorldManager::getInstance();
+  world.startUp();
+  Listener a, b, newcomer;
+  a.registerInterest("alpha");
+  b.registerInterest("beta");
+  a.on_event = [&] {
+    a.unregisterInterest("alpha");
+    a.registerInterest("alpha");
+    newcomer.registerInterest("alpha");
+  };
+  ts::Event alpha;
+  alpha.setType("alpha");
+  EXPECT_EQ(world.onEvent(&alpha), 1);
+  EXPECT_EQ(a.events, 1);
+  EXPECT_EQ(newcomer.events, 0);
+  EXPECT_EQ(b.events, 0);
+}
