@@ -13,6 +13,7 @@
 #include "LogManager.h"
 #include "Shape.h"
 #include "TestSupport.h"
+#include "ViewObject.h"
 #include "WindowSupport.h"
 #include "WorldManager.h"
 
@@ -225,6 +226,39 @@ TEST_F(DisplayWindow, BatchedFrameMatchesLiteralDrawing) {
   }
   EXPECT_LE(largest, 1);
   EXPECT_LE(differing, 16);
+}
+
+// A bordered view object shows the same pixels as its characters drawn one
+// by one where they belong: the text centred on its position, a line of
+// '-' above and below, and a '|' one cell outside each end.
+TEST_F(DisplayWindow, ViewObjectDrawsItsTextAndBorderInTheRightCells) {
+  start();
+  ts::WorldManager &world = ts::WorldManager::getInstance();
+  ASSERT_EQ(0, world.startUp());
+  world.setView(ts::Box(ts::Vector(0, 0), 80, 24));
+  ASSERT_EQ(0, display.startUp());
+  ts::ViewObject *view = new ts::ViewObject;
+  view->setViewString("AB");
+  view->setValue(5);
+  view->setColor(ts::CYAN);
+  view->setLocation(ts::CENTER_CENTER);  // (40, 12); the text " AB 5 " starts at 37
+  ASSERT_EQ(0, view->draw());
+  ASSERT_EQ(0, display.swapBuffers());
+  Image drawn = capture(*display.getWindow());
+
+  const std::string text = " AB 5 ";
+  for (int i = 0; i < 6; ++i) {
+    display.drawCh(ts::Vector(static_cast<float>(37 + i), 11), '-', ts::CYAN);
+    display.drawCh(ts::Vector(static_cast<float>(37 + i), 12), text[static_cast<size_t>(i)], ts::CYAN);
+    display.drawCh(ts::Vector(static_cast<float>(37 + i), 13), '-', ts::CYAN);
+  }
+  display.drawCh(ts::Vector(36, 12), '|', ts::CYAN);
+  display.drawCh(ts::Vector(43, 12), '|', ts::CYAN);
+  ASSERT_EQ(0, display.swapBuffers());
+  Image expected = capture(*display.getWindow());
+  ASSERT_FALSE(expected.rgb.empty());
+  EXPECT_TRUE(drawn.rgb == expected.rgb);
+  world.shutDown();
 }
 
 }  // namespace
