@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "LogManager.h"
 
@@ -62,7 +63,7 @@ std::string getLine(std::ifstream &file, bool count) {
   return line;
 }
 
-std::vector<std::string> readData(std::ifstream &file, std::string tag) {
+Lines readData(std::ifstream &file, std::string tag) {
   const std::string begin = "<" + tag + ">";
   const std::string end = "</" + tag + ">";
   std::string line = getLine(file, true);
@@ -71,7 +72,7 @@ std::vector<std::string> readData(std::ifstream &file, std::string tag) {
                    line.c_str());
     return {};
   }
-  std::vector<std::string> data;
+  Lines data;
   line = getLine(file, false);
   while (line != end) {
     if (line.empty()) {
@@ -85,37 +86,46 @@ std::vector<std::string> readData(std::ifstream &file, std::string tag) {
   return data;
 }
 
-int matchLineInt(std::vector<std::string> &lines, const char *key) {
+namespace {
+
+// Calls take(line) for every line that begins with key, in order, and
+// removes those lines in one pass, keeping the others in their order.
+template <typename Take>
+void takeMatchingLines(Lines &lines, const char *key, Take take) {
   const size_t key_length = std::strlen(key);
+  auto kept = lines.begin();
+  for (auto it = lines.begin(); it != lines.end(); ++it) {
+    if (beginsWith(*it, key, key_length)) {
+      take(*it, valueAfterKey(*it, key_length));
+    } else {
+      if (kept != it) *kept = std::move(*it);
+      ++kept;
+    }
+  }
+  lines.erase(kept, lines.end());
+}
+
+}  // namespace
+
+int matchLineInt(Lines &lines, const char *key) {
   int value = -1;
-  for (auto it = lines.begin(); it != lines.end();) {
-    if (!beginsWith(*it, key, key_length)) {
-      ++it;
-      continue;
-    }
-    if (value != -1) log().writeLog(1, "matchLineInt(): Warning! '%s' matches multiple lines.", it->c_str());
-    value = toInt(valueAfterKey(*it, key_length));
-    it = lines.erase(it);
-  }
+  takeMatchingLines(lines, key, [&value](const std::string &line, const std::string &text) {
+    if (value != -1) log().writeLog(1, "matchLineInt(): Warning! '%s' matches multiple lines.", line.c_str());
+    value = toInt(text);
+  });
   return value;
 }
 
-std::string matchLineStr(std::vector<std::string> &lines, const char *key) {
-  const size_t key_length = std::strlen(key);
+std::string matchLineStr(Lines &lines, const char *key) {
   std::string value;
-  for (auto it = lines.begin(); it != lines.end();) {
-    if (!beginsWith(*it, key, key_length)) {
-      ++it;
-      continue;
-    }
-    if (!value.empty()) log().writeLog(1, "matchLineStr(): Warning! '%s' matches multiple lines.", it->c_str());
-    value = valueAfterKey(*it, key_length);
-    it = lines.erase(it);
-  }
+  takeMatchingLines(lines, key, [&value](const std::string &line, const std::string &text) {
+    if (!value.empty()) log().writeLog(1, "matchLineStr(): Warning! '%s' matches multiple lines.", line.c_str());
+    value = text;
+  });
   return value;
 }
 
-Frame readFrame(std::vector<std::string> &lines, int width, int height, int line_number) {
+Frame readFrame(Lines &lines, int width, int height, int line_number) {
   // Line numbers in 64 bits: a header may claim any height.
   const long long first = static_cast<long long>(line_number) + 1;
   std::string frame_str;
@@ -396,7 +406,7 @@ Sprite *ResourceManager::loadRobustSprite(std::ifstream &file) {
     log().writeLog("%s not started!", getType().c_str());
     return nullptr;
   }
-  std::vector<std::string> header = readData(file, "HEADER");
+  Lines header = readData(file, "HEADER");
   if (header.empty()) return nullptr;
   log().writeLog(20, "ResourceManager::loadRobustSprite(): After header, line number: '%d'", g_line_number);
 
@@ -445,7 +455,7 @@ Sprite *ResourceManager::loadRobustSprite(std::ifstream &file) {
     log().writeLog(5, "\tTransparency: (none)");
 
   const int header_end = g_line_number;
-  std::vector<std::string> body = readData(file, "BODY");
+  Lines body = readData(file, "BODY");
   if (body.empty()) return nullptr;
   log().writeLog(20, "ResourceManager::loadRobustSprite(): After reading body: line number is '%d'",
                  g_line_number);
@@ -479,7 +489,7 @@ Sprite *ResourceManager::loadRobustSprite(std::ifstream &file) {
   return sprite;
 }
 
-bool ResourceManager::readRobustFrames(std::vector<std::string> &body, int frames, int width, int height,
+bool ResourceManager::readRobustFrames(Lines &body, int frames, int width, int height,
                                        int header_end, Sprite *sprite) const {
   for (int i = 0; i < frames; ++i) {
     const long long before = header_end + 1 + static_cast<long long>(i) * (static_cast<long long>(height) + 1);
@@ -506,7 +516,7 @@ bool ResourceManager::readRobustFrames(std::vector<std::string> &body, int frame
 }
 
 bool ResourceManager::readRobustFooter(std::ifstream &file) const {
-  std::vector<std::string> footer = readData(file, "FOOTER");
+  Lines footer = readData(file, "FOOTER");
   if (footer.empty()) return false;
   if (matchLineStr(footer, "version").empty()) {
     log().writeLog("RM::loadRobustSprite(): Error! Missing '%s' in FOOTER (line %d).", "version", g_line_number);

@@ -4,9 +4,9 @@
 #ifndef TS_RESOURCE_MANAGER_H
 #define TS_RESOURCE_MANAGER_H
 
+#include <deque>
 #include <fstream>
 #include <string>
-#include <vector>
 
 #include "Frame.h"
 #include "Manager.h"
@@ -23,19 +23,22 @@ const int MAX_MUSICS = 50;
 // Line reading and parsing shared by the sprite loaders. They count file
 // lines in one counter that loadSprite() resets; messages quote it.
 
+// Lines of one section; frames are taken from the front.
+using Lines = std::deque<std::string>;
+
 // The next line without its line end (and without a carriage return before
 // it), or an empty string with an error line at the end of the file.
 std::string getLine(std::ifstream &file, bool count);
 // The lines between "<tag>" and "</tag>"; empty (after an error line) when
 // the tags are missing or an empty line comes first.
-std::vector<std::string> readData(std::ifstream &file, std::string tag);
+Lines readData(std::ifstream &file, std::string tag);
 // The value of the last line beginning with key (removing every such line),
 // or -1 / an empty string when no line matches.
-int matchLineInt(std::vector<std::string> &lines, const char *key);
-std::string matchLineStr(std::vector<std::string> &lines, const char *key);
+int matchLineInt(Lines &lines, const char *key);
+std::string matchLineStr(Lines &lines, const char *key);
 // One frame of height rows of width characters and its "end" line, taken
 // from the front of lines; line_number is that of the line before the frame.
-Frame readFrame(std::vector<std::string> &lines, int width, int height, int line_number);
+Frame readFrame(Lines &lines, int width, int height, int line_number);
 
 class ResourceManager : public Manager {
  public:
@@ -63,7 +66,7 @@ class ResourceManager : public Manager {
   Sprite *loadRobustSprite(std::ifstream &file);
   Sprite *readSimpleFrames(std::ifstream &file, int frames, int width, int height, int slowdown, Color color);
   // Both write their messages and return false on failure.
-  bool readRobustFrames(std::vector<std::string> &body, int frames, int width, int height, int header_end,
+  bool readRobustFrames(Lines &body, int frames, int width, int height, int header_end,
                         Sprite *sprite) const;
   bool readRobustFooter(std::ifstream &file) const;
   void logSpriteFrames(const Sprite *sprite) const;

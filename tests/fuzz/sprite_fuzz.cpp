@@ -14,8 +14,15 @@ namespace {
 
 const std::string &inputPath() {
   static const std::string path = [] {
-    char name[] = "/tmp/tessera-sprite-fuzz-XXXXXX";
-    int fd = mkstemp(name);
+    // Memory-backed when possible: the file is rewritten for every input.
+    char shm_name[] = "/dev/shm/tessera-sprite-fuzz-XXXXXX";
+    char tmp_name[] = "/tmp/tessera-sprite-fuzz-XXXXXX";
+    char *name = shm_name;
+    int fd = mkstemp(shm_name);
+    if (fd < 0) {
+      name = tmp_name;
+      fd = mkstemp(tmp_name);
+    }
     if (fd >= 0) close(fd);
     return std::string(name);
   }();
