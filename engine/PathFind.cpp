@@ -28,7 +28,22 @@ float heuristic(int x, int y, PathNode goal) {
 
 uint64_t serialOf(const Object *object) { return object ? object->getSerial() : 0; }
 
+// The stamp of the StillWorld hold in force, 0 for none.
+uint32_t s_still_stamp = 0;
+uint32_t s_last_stamp = 0;
+
+uint32_t freshStamp() {
+  if (++s_last_stamp == 0) ++s_last_stamp;
+  return s_last_stamp;
+}
+
 }  // namespace
+
+PathFind::StillWorld::StillWorld() : m_previous(s_still_stamp) { s_still_stamp = freshStamp(); }
+PathFind::StillWorld::~StillWorld() { s_still_stamp = m_previous; }
+
+PathFind::WorldMayChange::WorldMayChange() : m_previous(s_still_stamp) { s_still_stamp = 0; }
+PathFind::WorldMayChange::~WorldMayChange() { s_still_stamp = m_previous ? freshStamp() : 0; }
 
 bool PathFind::OpenAfter::operator()(const OpenEntry &a, const OpenEntry &b) const {
   // std heaps keep the "largest" on top: a smaller f, then a later order wins.
@@ -41,6 +56,8 @@ PathFind::PathFind(Object *object) : PathFind(object, PathNode{0, 0}, PathNode{0
   m_nodes.clear();
   m_state.clear();
   m_open_order.clear();
+  m_blocked_stamp.clear();
+  m_blocked.clear();
   m_width = m_height = 0;
 }
 
@@ -56,7 +73,8 @@ PathFind::PathFind(Object *object, PathNode start, PathNode goal, Object *target
       m_next_order(0),
       m_open_count(0),
       m_found(false),
-      m_expanded(0) {
+      m_expanded(0),
+      m_world_queries(0) {
   allocateNodeGraph();
 }
 
@@ -83,6 +101,8 @@ void PathFind::allocateNodeGraph() {
   m_nodes.assign(count, Node{0.0f, 0.0f, PathNode{-1, -1}});
   m_state.assign(count, UNSEEN);
   m_open_order.assign(count, 0);
+  m_blocked_stamp.assign(count, 0);
+  m_blocked.assign(count, 0);
 }
 
 bool PathFind::objectsStillLive() const {
@@ -182,9 +202,23 @@ void PathFind::considerNeighbour(PathNode current, int dx, int dy) {
   }
 }
 
+bool PathFind::isBlocked(int x, int y) {
+  if (s_still_stamp == 0) {
+    ++m_world_queries;
+    return askWorldIfBlocked(x, y);
+  }
+  int index = indexOf(x, y);
+  if (m_blocked_stamp[index] != s_still_stamp) {
+    ++m_world_queries;
+    m_blocked[index] = askWorldIfBlocked(x, y) ? 1 : 0;
+    m_blocked_stamp[index] = s_still_stamp;
+  }
+  return m_blocked[index] == 1;
+}
+
 // Blocked by the first HARD object the search's object would overlap there,
 // unless that obstacle covers the goal (so the goal itself can be reached).
-bool PathFind::isBlocked(int x, int y) const {
+bool PathFind::askWorldIfBlocked(int x, int y) const {
   ObjectList hits = WorldManager::getInstance().getCollisions(m_p_object, Vector(x, y));
   for (int i = 0; i < hits.getCount(); ++i) {
     Object *obstacle = hits[i];

@@ -49,10 +49,39 @@ class PathFind {
   bool hasNodeGraph() const { return !m_nodes.empty(); }
   // Nodes expanded so far (each cycleOnce that gets past its checks).
   int64_t getExpandedCount() const { return m_expanded; }
+  // Times the search has asked the world whether a cell is blocked.
+  int64_t getWorldQueryCount() const { return m_world_queries; }
 
   // The node graph's size for the world's boundary, or false when the world
   // is empty, too large or not a number.
   static bool worldGraphSize(int &width, int &height);
+
+  // While one of these lives, the caller promises that no object moves,
+  // changes or comes and goes, so every search may remember which cells are
+  // blocked instead of asking the world again. Nested holds are allowed; a
+  // search never remembers across holds.
+  class StillWorld {
+   public:
+    StillWorld();
+    ~StillWorld();
+    StillWorld(const StillWorld &) = delete;
+    StillWorld &operator=(const StillWorld &) = delete;
+
+   private:
+    uint32_t m_previous;
+  };
+  // Lets the world change again inside a hold (around an event handler);
+  // the hold resumes with a fresh memory when this ends.
+  class WorldMayChange {
+   public:
+    WorldMayChange();
+    ~WorldMayChange();
+    WorldMayChange(const WorldMayChange &) = delete;
+    WorldMayChange &operator=(const WorldMayChange &) = delete;
+
+   private:
+    uint32_t m_previous;
+  };
 
   PathFind(const PathFind &) = delete;
   PathFind &operator=(const PathFind &) = delete;
@@ -81,7 +110,8 @@ class PathFind {
   PathNode takeCurrentNode();
   void expandNeighbours(PathNode current);
   void considerNeighbour(PathNode current, int dx, int dy);
-  bool isBlocked(int x, int y) const;
+  bool isBlocked(int x, int y);
+  bool askWorldIfBlocked(int x, int y) const;
   void pushOpen(int index);
 
   Object *m_p_object;
@@ -102,6 +132,11 @@ class PathFind {
   int64_t m_open_count;
   bool m_found;
   int64_t m_expanded;
+  int64_t m_world_queries;
+  // Blocked cells remembered during a StillWorld hold: the hold's stamp
+  // when known (0 never matches), and the answer.
+  std::vector<uint32_t> m_blocked_stamp;
+  std::vector<uint8_t> m_blocked;
   // Blocked state of the 3 x 3 cells around the node being expanded:
   // -1 not asked yet, 0 free, 1 blocked.
   int8_t m_blocked_cache[3][3];

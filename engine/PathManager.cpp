@@ -64,6 +64,8 @@ int PathManager::removeSearch(PathFind *search) {
 void PathManager::cycle(int budget_ms) {
   int limit = std::max(budget_ms, m_min_cycle_time);
   Clock clock;
+  // Nothing but the event handlers changes the world while searches run.
+  PathFind::StillWorld still;
   while (!m_searches.empty() && elapsedMilliseconds(clock) < limit) {
     size_t position = 0;
     while (position < m_searches.size()) {
@@ -89,6 +91,7 @@ void PathManager::deliverResult(size_t position, int status) {
   event.setStatus(status);
   event.setPath(search->getPath());
   m_searches.erase(m_searches.begin() + static_cast<std::ptrdiff_t>(position));
+  PathFind::WorldMayChange handler_runs;
   if (object) object->eventHandler(&event);
 }
 

@@ -173,6 +173,25 @@ TEST_F(PathManagerTest, SearchSpreadOverManyCyclesFindsTheSamePath) {
   EXPECT_EQ(object->paths[0], alone.getPath().toString());
 }
 
+// Searches remember blocked cells while the manager runs them, but a
+// handler that changes the world makes them ask again.
+TEST_F(PathManagerTest, SearchesSeeWhatAHandlerChangesMidCycle) {
+  std::vector<ts::Object *> wall_cells;
+  for (int y = 0; y < 12; ++y) {
+    wall_cells.push_back(new ts::Object);
+    wall_cells.back()->setPosition(ts::Vector(10, y));
+  }
+  PathListener *blocked = listener(9, 5);
+  PathListener *opener = listener(1, 1);
+  paths.requestPath(blocked, 12, 5);
+  paths.requestPath(opener, 4, 1);
+  opener->on_path = [&] { wall_cells[6]->setSolidness(ts::SPECTRAL); };
+  cycleUntilIdle();
+  ASSERT_EQ(opener->statuses, std::vector<int>{ts::PathFind::FOUND});
+  ASSERT_EQ(blocked->statuses, std::vector<int>{ts::PathFind::FOUND});
+  EXPECT_NE(blocked->paths[0].find("(10,6)|"), std::string::npos) << blocked->paths[0];
+}
+
 TEST_F(PathManagerTest, ObjectDestroyedMidSearchTakesItsSearchAlong) {
   PathListener *object = listener(1, 1);
   paths.requestPath(object, 18, 10);
