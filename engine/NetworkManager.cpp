@@ -34,6 +34,10 @@ bool wouldBlock(int code) { return code == EAGAIN || code == EWOULDBLOCK; }
 
 // Resolves host and port for a stream socket; null (logged) on failure.
 addrinfo *resolve(const char *operation, const std::string &host, int port, int flags) {
+  if (port < 0 || port > 65535) {
+    LogManager::getInstance().writeLog("NetworkManager::%s(): Error! Invalid port %d.", operation, port);
+    return nullptr;
+  }
   addrinfo hints;
   std::memset(&hints, 0, sizeof hints);
   hints.ai_family = AF_UNSPEC;
@@ -78,6 +82,41 @@ int connectTo(const addrinfo *address) {
   ::close(socket);
   errno = code;
   return -1;
+}
+
+// A non-blocking socket listening on the address; its port goes to port.
+// Result: the socket, or -1 (logged).
+int openListener(const addrinfo *address, int &port) {
+  const char *failed = nullptr;
+  int code = 0;
+  auto fail = [&](const char *call) {
+    failed = call;
+    code = errno;
+  };
+  int socket = ::socket(address->ai_family, address->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC,
+                        address->ai_protocol);
+  int reuse = 1;
+  sockaddr_storage bound;
+  socklen_t length = sizeof bound;
+  if (socket < 0)
+    fail("socket");
+  else if (setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse) != 0)
+    fail("setsockopt");
+  else if (bind(socket, address->ai_addr, address->ai_addrlen) != 0)
+    fail("bind");
+  else if (listen(socket, SOMAXCONN) != 0)
+    fail("listen");
+  else if (getsockname(socket, reinterpret_cast<sockaddr *>(&bound), &length) != 0)
+    fail("getsockname");
+  if (failed) {
+    LogManager::getInstance().writeLog("NetworkManager::setServer(): Error! %s() returned:", failed);
+    writeErrorText(code);
+    if (socket >= 0) ::close(socket);
+    return -1;
+  }
+  port = ntohs(bound.ss_family == AF_INET6 ? reinterpret_cast<sockaddr_in6 *>(&bound)->sin6_port
+                                           : reinterpret_cast<sockaddr_in *>(&bound)->sin_port);
+  return socket;
 }
 
 }  // namespace
@@ -134,38 +173,12 @@ int NetworkManager::setServer(const std::string &address, int port) {
     log.writeLog("NetworkManager::setServer(): Error! Already a server on port %d.", m_server_port);
     return -1;
   }
-  if (port < 0 || port > 65535) {
-    log.writeLog("NetworkManager::setServer(): Error! Invalid port %d.", port);
-    return -1;
-  }
   addrinfo *addresses = resolve("setServer", address, port, AI_PASSIVE);
   if (!addresses) return -1;
-  const char *failed = nullptr;
-  int socket = ::socket(addresses->ai_family, addresses->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC,
-                        addresses->ai_protocol);
-  int reuse = 1;
-  if (socket < 0)
-    failed = "socket";
-  else if (setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse) != 0)
-    failed = "setsockopt";
-  else if (bind(socket, addresses->ai_addr, addresses->ai_addrlen) != 0)
-    failed = "bind";
-  else if (listen(socket, SOMAXCONN) != 0)
-    failed = "listen";
+  int socket = openListener(addresses, m_server_port);
   freeaddrinfo(addresses);
-  sockaddr_storage bound;
-  socklen_t length = sizeof bound;
-  if (!failed && getsockname(socket, reinterpret_cast<sockaddr *>(&bound), &length) != 0) failed = "getsockname";
-  if (failed) {
-    int code = errno;
-    log.writeLog("NetworkManager::setServer(): Error! %s() returned:", failed);
-    writeErrorText(code);
-    if (socket >= 0) ::close(socket);
-    return -1;
-  }
+  if (socket < 0) return -1;
   m_sock = socket;
-  m_server_port = ntohs(bound.ss_family == AF_INET6 ? reinterpret_cast<sockaddr_in6 *>(&bound)->sin6_port
-                                                    : reinterpret_cast<sockaddr_in *>(&bound)->sin_port);
   log.writeLog(1, "NetworkManager::setServer(): Listening on '%s' port %d, socket %d.", address.c_str(),
                m_server_port, m_sock);
   return 0;
