@@ -22,9 +22,11 @@ namespace {
 int32_t s_next_id = 1;
 uint64_t s_next_serial = 1;
 
+// Never destroyed: an object may still be destroyed while the program's
+// statics are being torn down.
 std::unordered_map<const Object *, uint64_t> &liveObjects() {
-  static std::unordered_map<const Object *, uint64_t> live;
-  return live;
+  static auto *live = new std::unordered_map<const Object *, uint64_t>;
+  return *live;
 }
 
 // The manager that keeps interest in an event type.
