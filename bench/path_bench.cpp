@@ -61,9 +61,12 @@ void endsOf(int search, int width, int height, ts::PathNode &start, ts::PathNode
   goal = {width - 1 - search % 4, height - 1 - search % 2};
 }
 
+// Per search: nodes expanded, blocked-cell queries to the world (the list
+// search does not count them), time, and nodes per millisecond.
 void report(const char *what, const Figures &figures) {
-  std::printf("  %-26s %7ld nodes %7ld queries %10.2f ms/search %8.1f nodes/ms  (%d of %d found)\n", what,
-              figures.nodes / SEARCHES_PER_WORLD, figures.queries / SEARCHES_PER_WORLD, figures.ms / SEARCHES_PER_WORLD,
+  std::string queries = figures.queries ? std::to_string(figures.queries / SEARCHES_PER_WORLD) : "-";
+  std::printf("  %-26s %7ld nodes %7s queries %10.2f ms/search %8.1f nodes/ms  (%d of %d found)\n", what,
+              figures.nodes / SEARCHES_PER_WORLD, queries.c_str(), figures.ms / SEARCHES_PER_WORLD,
               figures.nodes / figures.ms, figures.found, SEARCHES_PER_WORLD);
 }
 

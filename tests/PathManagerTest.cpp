@@ -1,10 +1,10 @@
-// The path manager: start-up, its list of searches, running them within a
-// budget, handing results to their objects, and objects following the path.
+// The path manager: requests, running searches within a budget, handing
+// results to their objects, and objects following the path they get.
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "EventPath.h"
-#include "PathFind.h"
 #include "PathManager.h"
 #include "TestSupport.h"
 #include "WorldManager.h"
@@ -13,22 +13,23 @@ using testing_support::LogCapture;
 
 namespace {
 
-// Keeps every "ts-path" event; passes it on to the engine's handling unless
-// told to keep its search.
+// Records every "ts-path" event, then lets the engine handle it (unless told
+// to keep its search) and runs an optional action.
 class PathListener : public ts::Object {
  public:
-  explicit PathListener(bool keep_search = false) : m_keep_search(keep_search) { setSolidness(ts::SPECTRAL); }
+  PathListener(float x, float y, bool keep_search = false) : m_keep_search(keep_search) {
+    setSolidness(ts::SPECTRAL);
+    setPosition(ts::Vector(x, y));
+  }
   int eventHandler(const ts::Event *event) override {
     if (event->getType() != ts::PATH_EVENT) return 0;
     const auto *path_event = static_cast<const ts::EventPath *>(event);
-    statuses.push_back(path_event->getStatus());
-    paths.push_back(path_event->getPath().toString());
+    results.push_back(std::to_string(path_event->getStatus()) + " " + path_event->getPath().toString());
     int handled = m_keep_search ? 1 : ts::Object::eventHandler(event);
     if (on_path) on_path();
     return handled;
   }
-  std::vector<int> statuses;
-  std::vector<std::string> paths;
+  std::vector<std::string> results;
   std::function<void()> on_path;
 
  private:
@@ -41,29 +42,24 @@ class PathManagerTest : public ::testing::Test {
     log.start();
     ts::WorldManager::getInstance().startUp();
     ts::WorldManager::getInstance().setBoundary(ts::Box(ts::Vector(0, 0), 20, 12));
-    ts::PathManager::getInstance().startUp();
+    paths.startUp();
   }
   void TearDown() override {
-    ts::PathManager::getInstance().shutDown();
+    paths.shutDown();
     ts::WorldManager::getInstance().shutDown();
   }
-
-  static PathListener *listener(float x, float y, bool keep_search = false) {
-    PathListener *object = new PathListener(keep_search);
-    object->setPosition(ts::Vector(x, y));
-    return object;
+  // A wall down column 10, open at the given row (none for -1).
+  static std::vector<ts::Object *> wall(int gap) {
+    std::vector<ts::Object *> cells;
+    for (int y = 0; y < 12; ++y) {
+      cells.push_back(new ts::Object);
+      cells.back()->setPosition(ts::Vector(10, y));
+      if (y == gap) cells.back()->setSolidness(ts::SPECTRAL);
+    }
+    return cells;
   }
-  static void wall(int x, int y) { (new ts::Object)->setPosition(ts::Vector(x, y)); }
-  // A wall across the world at column 10 with a gap at row 10, so that
-  // searches across it take a good number of steps.
-  static void longWall() {
-    for (int y = 0; y < 12; ++y)
-      if (y != 10) wall(10, y);
-  }
-
-  static void cycleUntilIdle() {
-    for (int i = 0; i < 1000 && ts::PathManager::getInstance().getSearchCount() > 0; ++i)
-      ts::PathManager::getInstance().cycle(1000);
+  void cycleUntilIdle() {
+    for (int i = 0; i < 1000 && paths.getSearchCount() > 0; ++i) paths.cycle(1000);
   }
 
   LogCapture log;
@@ -71,129 +67,80 @@ class PathManagerTest : public ::testing::Test {
 };
 
 TEST_F(PathManagerTest, SecondStartUpIsRefused) {
-  EXPECT_TRUE(paths.isStarted());
-  EXPECT_EQ(paths.getType(), "PathManager");
   EXPECT_EQ(paths.startUp(), -1);
   EXPECT_TRUE(log.contains("PathManager::startup(): Warning! PathManager already started."));
-  paths.shutDown();
-  EXPECT_FALSE(paths.isStarted());
-  EXPECT_EQ(paths.startUp(), 0);
 }
 
-TEST_F(PathManagerTest, RequestAttachesTheSearchAndReplacesAnEarlierOne) {
-  PathListener *object = listener(1, 1);
+TEST_F(PathManagerTest, RequestsJoinTheListAndReplaceEarlierOnes) {
+  PathListener *object = new PathListener(1, 1);
   ts::PathFind *first = paths.requestPath(object, 5, 5);
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(object->getPathSearch(), first);
-  EXPECT_TRUE(first->getStart() == (ts::PathNode{1, 1}));
-  EXPECT_TRUE(first->getGoal() == (ts::PathNode{5, 5}));
-  ts::PathFind *second = paths.requestPath(object, 7, 2);
+  ts::PathFind *second = paths.requestPath(object, 7, 2);  // destroys the first
   EXPECT_EQ(object->getPathSearch(), second);
   EXPECT_EQ(paths.getSearchCount(), 1);
-  EXPECT_TRUE(paths.hasSearch(second));
-}
-
-TEST_F(PathManagerTest, RemoveSearchTakesEveryOccurrenceAndRefusesStrangers) {
-  PathListener *object = listener(1, 1);
-  ts::PathFind *search = paths.requestPath(object, 5, 5);
   ts::PathFind stranger(object);
   EXPECT_EQ(paths.removeSearch(nullptr), -1);
   EXPECT_EQ(paths.removeSearch(&stranger), -1);
-  EXPECT_EQ(paths.getSearchCount(), 1);
-  EXPECT_EQ(paths.removeSearch(search), 0);
-  EXPECT_EQ(paths.getSearchCount(), 0);
-  EXPECT_EQ(paths.removeSearch(search), -1);
-}
-
-TEST_F(PathManagerTest, FoundPathReachesTheObjectOnceAndIsFollowed) {
-  PathListener *object = listener(2, 3);
-  paths.requestPath(object, 5, 6);
-  cycleUntilIdle();
-  ASSERT_EQ(object->statuses, std::vector<int>{ts::PathFind::FOUND});
-  EXPECT_EQ(object->paths[0], "(2,3)|(3,4)|(4,5)|(5,6)|");
-  EXPECT_EQ(object->getPath().toString(), "(2,3)|(3,4)|(4,5)|(5,6)|");
-  EXPECT_TRUE(object->getFollowPath());
-  EXPECT_EQ(object->getPathSearch(), nullptr);
+  EXPECT_EQ(paths.removeSearch(second), 0);
+  EXPECT_EQ(paths.removeSearch(second), -1);
   EXPECT_EQ(paths.getSearchCount(), 0);
 }
 
-TEST_F(PathManagerTest, FailedSearchReportsStatusZeroWithEmptyPath) {
+TEST_F(PathManagerTest, EachResultReachesItsObjectOnce) {
   for (int x = 14; x <= 16; ++x)
     for (int y = 4; y <= 6; ++y)
-      if (x != 15 || y != 5) wall(x, y);
-  PathListener *object = listener(1, 1);
-  paths.requestPath(object, 15, 5);
+      if (x != 15 || y != 5) (new ts::Object)->setPosition(ts::Vector(x, y));
+  PathListener *finder = new PathListener(2, 3);
+  PathListener *loser = new PathListener(1, 1);
+  PathListener *keeper = new PathListener(1, 9, true);
+  paths.requestPath(finder, 5, 6);
+  paths.requestPath(loser, 15, 5);
+  ts::PathFind *kept = paths.requestPath(keeper, 2, 9);
   cycleUntilIdle();
-  ASSERT_EQ(object->statuses, std::vector<int>{ts::PathFind::NO_PATH});
-  EXPECT_EQ(object->paths[0], "");
-  EXPECT_FALSE(object->getFollowPath());
-  EXPECT_EQ(object->getPathSearch(), nullptr);
-}
-
-TEST_F(PathManagerTest, ObjectKeepingItsSearchHearsTheResultOnlyOnce) {
-  PathListener *object = listener(1, 1, true);
-  ts::PathFind *search = paths.requestPath(object, 3, 1);
-  paths.cycle(5);
-  EXPECT_EQ(object->statuses, std::vector<int>{ts::PathFind::FOUND});
+  EXPECT_EQ(finder->results, std::vector<std::string>{"2 (2,3)|(3,4)|(4,5)|(5,6)|"});
+  EXPECT_EQ(finder->getPath().toString(), "(2,3)|(3,4)|(4,5)|(5,6)|");
+  EXPECT_TRUE(finder->getFollowPath());
+  EXPECT_EQ(finder->getPathSearch(), nullptr);
+  EXPECT_EQ(loser->results, std::vector<std::string>{"0 "});
+  EXPECT_FALSE(loser->getFollowPath());
+  // An object that keeps its search still hears the result only once.
+  EXPECT_EQ(keeper->results, std::vector<std::string>{"2 (1,9)|(2,9)|"});
+  EXPECT_EQ(keeper->getPathSearch(), kept);
   EXPECT_EQ(paths.getSearchCount(), 0);
-  EXPECT_EQ(object->getPathSearch(), search);  // still the object's, freed with it
-}
-
-TEST_F(PathManagerTest, SearchesFinishInOnePassEachAndHandlersMayStartNewOnes) {
-  longWall();
-  PathListener *near = listener(1, 1);
-  PathListener *far = listener(1, 2);
-  PathListener *again = listener(1, 3);
-  paths.requestPath(far, 18, 2);
-  paths.requestPath(near, 1, 1);
-  paths.requestPath(again, 2, 3);
-  // A handler that starts a second search for its object.
-  again->on_path = [&] {
-    if (again->statuses.size() == 1) paths.requestPath(again, 3, 3);
-  };
-  cycleUntilIdle();
-  EXPECT_EQ(near->paths, std::vector<std::string>{"(1,1)|"});
-  EXPECT_EQ(again->paths, (std::vector<std::string>{"(1,3)|(2,3)|", "(1,3)|(2,3)|(3,3)|"}));
-  ASSERT_EQ(far->statuses, std::vector<int>{ts::PathFind::FOUND});
-  EXPECT_NE(far->paths[0].find("(10,10)|"), std::string::npos);
 }
 
 TEST_F(PathManagerTest, SearchSpreadOverManyCyclesFindsTheSamePath) {
-  longWall();
-  PathListener *object = listener(1, 1);
+  wall(10);
+  PathListener *object = new PathListener(1, 1);
   ts::PathFind alone(object, {1, 1}, {18, 1});
   while (alone.cycleOnce() == ts::PathFind::SEARCHING) {
   }
-  // With no time granted nothing runs; with a millisecond a few nodes do.
   paths.requestPath(object, 18, 1);
-  paths.cycle(0);
-  EXPECT_TRUE(object->statuses.empty());
-  for (int i = 0; i < 100000 && object->statuses.empty(); ++i) paths.cycle(1);
-  ASSERT_EQ(object->statuses, std::vector<int>{ts::PathFind::FOUND});
-  EXPECT_EQ(object->paths[0], alone.getPath().toString());
+  paths.cycle(0);  // no time granted: nothing runs
+  EXPECT_TRUE(object->results.empty());
+  for (int i = 0; i < 100000 && object->results.empty(); ++i) paths.cycle(1);
+  EXPECT_EQ(object->results, std::vector<std::string>{"2 " + alone.getPath().toString()});
 }
 
 // Searches remember blocked cells while the manager runs them, but a
-// handler that changes the world makes them ask again.
+// handler that changes the world (here: opens the wall) makes them ask again.
 TEST_F(PathManagerTest, SearchesSeeWhatAHandlerChangesMidCycle) {
-  std::vector<ts::Object *> wall_cells;
-  for (int y = 0; y < 12; ++y) {
-    wall_cells.push_back(new ts::Object);
-    wall_cells.back()->setPosition(ts::Vector(10, y));
-  }
-  PathListener *blocked = listener(9, 5);
-  PathListener *opener = listener(1, 1);
+  std::vector<ts::Object *> cells = wall(-1);
+  PathListener *blocked = new PathListener(9, 5);
+  PathListener *opener = new PathListener(1, 1);
   paths.requestPath(blocked, 12, 5);
   paths.requestPath(opener, 4, 1);
-  opener->on_path = [&] { wall_cells[6]->setSolidness(ts::SPECTRAL); };
+  opener->on_path = [&] { cells[6]->setSolidness(ts::SPECTRAL); };
   cycleUntilIdle();
-  ASSERT_EQ(opener->statuses, std::vector<int>{ts::PathFind::FOUND});
-  ASSERT_EQ(blocked->statuses, std::vector<int>{ts::PathFind::FOUND});
-  EXPECT_NE(blocked->paths[0].find("(10,6)|"), std::string::npos) << blocked->paths[0];
+  ASSERT_EQ(opener->results.size(), 1u);
+  ASSERT_EQ(blocked->results.size(), 1u);
+  EXPECT_EQ(blocked->results[0].find("2 (9,5)|"), 0u) << blocked->results[0];
+  EXPECT_NE(blocked->results[0].find("(10,6)|"), std::string::npos) << blocked->results[0];
 }
 
 TEST_F(PathManagerTest, ObjectDestroyedMidSearchTakesItsSearchAlong) {
-  PathListener *object = listener(1, 1);
+  PathListener *object = new PathListener(1, 1);
   paths.requestPath(object, 18, 10);
   ts::WorldManager::getInstance().markForDelete(object);
   ts::WorldManager::getInstance().update();
@@ -201,55 +148,40 @@ TEST_F(PathManagerTest, ObjectDestroyedMidSearchTakesItsSearchAlong) {
   paths.cycle(5);
 }
 
-TEST_F(PathManagerTest, TargetDestroyedMidSearchEndsItWithNoPath) {
-  longWall();
-  PathListener *object = listener(1, 1);
-  PathListener *target = listener(18, 1);
-  ASSERT_NE(paths.requestPath(object, target), nullptr);
-  ts::WorldManager::getInstance().markForDelete(target);
-  ts::WorldManager::getInstance().update();
-  cycleUntilIdle();
-  EXPECT_EQ(object->statuses, std::vector<int>{ts::PathFind::NO_PATH});
-}
-
-TEST_F(PathManagerTest, RequestsThatCannotBeSearchedAreRefusedWithALogLine) {
-  PathListener *object = listener(1, 1);
+TEST_F(PathManagerTest, RequestsThatCannotBeSearchedAreRefused) {
+  PathListener *object = new PathListener(1, 1);
   EXPECT_EQ(paths.requestPath(nullptr, 2, 2), nullptr);
-  EXPECT_TRUE(log.contains("PathManager::requestPath(): Error! No object."));
   EXPECT_EQ(paths.requestPath(object, nullptr), nullptr);
-  EXPECT_TRUE(log.contains("PathManager::requestPath(): Error! No target object."));
   EXPECT_EQ(paths.requestPath(object, 20, 3), nullptr);
   EXPECT_EQ(paths.requestPath(object, -1, 3), nullptr);
-  EXPECT_TRUE(log.contains("PathManager::requestPath(): Error! Goal (20,3) outside the world."));
   object->setPosition(ts::Vector(3, -2));
   EXPECT_EQ(paths.requestPath(object, 2, 2), nullptr);
-  EXPECT_TRUE(log.contains("PathManager::requestPath(): Error! Start (3,-2) outside the world."));
   object->setPosition(ts::Vector(3, 11.4f));  // still on the last row
   EXPECT_NE(paths.requestPath(object, 2, 2), nullptr);
-
   ts::WorldManager::getInstance().setBoundary(ts::Box(ts::Vector(0, 0), 20, 0));
   EXPECT_EQ(paths.requestPath(object, 0, 0), nullptr);
-  EXPECT_TRUE(log.contains("PathManager::requestPath(): Error! World 20x0 cannot hold a node graph."));
   paths.shutDown();
   EXPECT_EQ(paths.requestPath(object, 2, 2), nullptr);
-  EXPECT_TRUE(log.contains("PathManager::requestPath(): Error! PathManager not started."));
   EXPECT_EQ(paths.getSearchCount(), 1);
+  for (const char *line : {"No object.", "No target object.", "Goal (20,3) outside the world.",
+                           "Goal (-1,3) outside the world.", "Start (3,-2) outside the world.",
+                           "World 20x0 cannot hold a node graph.", "PathManager not started."})
+    EXPECT_TRUE(log.contains(std::string("PathManager::requestPath(): Error! ") + line)) << line;
 }
 
 TEST_F(PathManagerTest, ObjectFollowsTheFoundPathToTheGoal) {
-  longWall();
-  PathListener *object = listener(1, 1);
+  wall(10);
+  PathListener *object = new PathListener(1, 1);
   object->setSpeed(1.0f);
   paths.requestPath(object, 18, 1);
   cycleUntilIdle();
-  ASSERT_EQ(object->statuses, std::vector<int>{ts::PathFind::FOUND});
-  ts::WorldManager &world = ts::WorldManager::getInstance();
+  ASSERT_TRUE(object->getFollowPath());
   int frames = 0;
-  for (; frames < 200 && object->getFollowPath(); ++frames) world.update();
-  EXPECT_FALSE(object->getFollowPath());
+  for (; frames < 200 && object->getFollowPath(); ++frames) ts::WorldManager::getInstance().update();
   EXPECT_TRUE(object->getPosition() == ts::Vector(18, 1)) << object->getPosition().toString();
-  EXPECT_GT(frames, 17);
   EXPECT_TRUE(object->getDirection() == ts::Vector(0, 0));
+  // One frame per waypoint: the first only turns it towards the second.
+  EXPECT_EQ(frames, static_cast<int>(object->getPath().getWaypoints().size()));
 }
 
 }  // namespace
