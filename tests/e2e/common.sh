@@ -63,7 +63,7 @@ wait_for_exit() {
 # game_window: the id of the game's window, once it is mapped.
 game_window() {
   local id=""
-  for _ in $(seq 100); do
+  for _ in $(seq 200); do
     id=$(xdotool search --onlyvisible --name '^Tessera$' 2>/dev/null | head -n 1)
     [ -n "$id" ] && break
     sleep 0.1
