@@ -2,6 +2,7 @@
 // stream check and mask text, geometry and the collision normal.
 #include <SFML/Graphics/Color.hpp>
 
+#include "Clock.h"
 #include "Object.h"
 #include "TestSupport.h"
 #include "WorldManager.h"
@@ -206,4 +207,16 @@ TEST(Geometry, NormalForCornerAndForNoContact) {
   mover.setVelocity(ts::Vector(1, 0));
   EXPECT_EQ(ts::getNormal(&mover, &obstacle), ts::Vector(0, 0));
   EXPECT_TRUE(log.contains("getNormal(): No collision detected. Returning (0,0)."));
+}
+
+TEST(Platform, SleepReachesItsDeadlineAndTheClockRunsForward) {
+  ts::Clock clock;
+  int64_t deadline = ts::monotonicMicroseconds() + 2000;
+  ts::sleepUntilMicroseconds(deadline);
+  EXPECT_GE(ts::monotonicMicroseconds(), deadline);
+  int32_t split = clock.split();
+  EXPECT_GE(split, 2000);
+  EXPECT_GE(clock.delta(), split);
+  EXPECT_GE(clock.split(), 0);
+  ts::sleepUntilMicroseconds(deadline - 5000);  // a past deadline returns at once
 }
