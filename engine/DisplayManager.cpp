@@ -88,6 +88,7 @@ int DisplayManager::startUp() {
     m_window_background_color = colorToSFML(config.getWindowBackgroundColor());
     m_p_rectangle->setFillColor(m_window_background_color);
     m_p_window->clear(m_window_background_color);
+    m_drawn.reset(m_window_horizontal_pixels, m_window_vertical_pixels);
   }
   m_cells.clear();
   Manager::startUp();
@@ -177,7 +178,7 @@ void DisplayManager::shutDown() {
 }
 
 void DisplayManager::setBatching(bool batching) {
-  if (!batching) flushCells();
+  if (!batching) submitCells();
   m_batching = batching;
 }
 
@@ -207,13 +208,17 @@ int DisplayManager::drawCh(Vector world_pos, char ch, unsigned char r, unsigned 
 }
 
 // Adds one cell to the frame's vertex array: the background quad where the
-// cell rectangle goes, then the glyph quad exactly where a text object at
-// the pixel position would put it.
+// cell rectangle goes (only the part over something drawn earlier in the
+// frame; the rest already shows the background), then the glyph quad
+// exactly where a text object at the pixel position would put it.
 void DisplayManager::appendCell(Vector pixel, sf::Uint32 code, sf::Color color) const {
   const float width = charWidth(), height = charHeight();
   const sf::Vector2f corner(pixel.getX() - width / 10, pixel.getY() + height / 5);
-  appendQuad(m_cells, corner, sf::Vector2f(corner.x + width, corner.y + height), m_window_background_color,
-             WHITE_TEXEL, WHITE_TEXEL);
+  PixelBox background{corner.x, corner.y, corner.x + width, corner.y + height};
+  if (m_drawn.clip(background))
+    appendQuad(m_cells, sf::Vector2f(background.left, background.top),
+               sf::Vector2f(background.right, background.bottom), m_window_background_color, WHITE_TEXEL,
+               WHITE_TEXEL);
   if (drawsNoGlyph(code)) return;
   const sf::Glyph &glyph = m_font.getGlyph(code, m_character_size, true);
   const float baseline = static_cast<float>(m_character_size);
@@ -227,11 +232,14 @@ void DisplayManager::appendCell(Vector pixel, sf::Uint32 code, sf::Color color) 
   const sf::Vector2f uv_bottom_right(static_cast<float>(rect.left + rect.width) + GLYPH_PADDING,
                                      static_cast<float>(rect.top + rect.height) + GLYPH_PADDING);
   const float x = pixel.getX(), y = pixel.getY();
-  appendQuad(m_cells, sf::Vector2f((0.f + left) + x, (baseline + top) + y),
-             sf::Vector2f((0.f + right) + x, (baseline + bottom) + y), color, uv_top_left, uv_bottom_right);
+  const sf::Vector2f top_left((0.f + left) + x, (baseline + top) + y);
+  const sf::Vector2f bottom_right((0.f + right) + x, (baseline + bottom) + y);
+  appendQuad(m_cells, top_left, bottom_right, color, uv_top_left, uv_bottom_right);
+  m_drawn.mark(PixelBox{top_left.x, top_left.y, bottom_right.x, bottom_right.y});
 }
 
 void DisplayManager::drawCellLiteral(Vector pixel, char ch, sf::Color color, float rotation) const {
+  m_drawn.markAll();
   const float width = charWidth(), height = charHeight();
   m_p_rectangle->setPosition(pixel.getX() - width / 10, pixel.getY() + height / 5);
   m_p_rectangle->setRotation(rotation);
@@ -243,10 +251,17 @@ void DisplayManager::drawCellLiteral(Vector pixel, char ch, sf::Color color, flo
   m_p_window->draw(*m_p_text, sf::RenderStates::Default);
 }
 
-void DisplayManager::flushCells() const {
+void DisplayManager::submitCells() const {
   if (m_cells.getVertexCount() == 0) return;
   if (m_p_window) m_p_window->draw(m_cells, sf::RenderStates(&m_font.getTexture(m_character_size)));
   m_cells.clear();
+}
+
+// What the caller draws next is unknown, so from now on every cell's whole
+// background rectangle is drawn again.
+void DisplayManager::flushCells() const {
+  submitCells();
+  m_drawn.markAll();
 }
 
 int DisplayManager::drawString(Vector world_pos, std::string str, Justification just, Color color) const {
@@ -280,9 +295,10 @@ int DisplayManager::swapBuffers() {
     return -1;
   }
   if (!m_p_window) return -1;
-  flushCells();
+  submitCells();
   m_p_window->display();
   m_p_window->clear(m_window_background_color);
+  m_drawn.reset(m_window_horizontal_pixels, m_window_vertical_pixels);
   return 0;
 }
 
@@ -329,8 +345,10 @@ void DisplayManager::drawShape(const Shape &shape, Vector world_pos) const {
   figure.setFillColor(sf::Color(shape.getR(), shape.getG(), shape.getB(), shape.getOpacity()));
   applyShapeGeometry(figure, shape, pixel);
   log.writeLog(25, "Shape::draw(): Drawing at (%.2f, %.2f)", pixel.getX(), pixel.getY());
-  flushCells();
+  submitCells();
   m_p_window->draw(figure, sf::RenderStates::Default);
+  const sf::FloatRect bounds = figure.getGlobalBounds();
+  m_drawn.mark(PixelBox{bounds.left, bounds.top, bounds.left + bounds.width, bounds.top + bounds.height});
 }
 
 float charWidth() {

@@ -14,6 +14,7 @@
 #include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/VertexArray.hpp>
 
+#include "DrawnArea.h"
 #include "Manager.h"
 #include "Vector.h"
 #include "utility.h"
@@ -78,6 +79,7 @@ class DisplayManager : public Manager {
   void appendCell(Vector pixel, sf::Uint32 code, sf::Color color) const;
   void drawCellLiteral(Vector pixel, char ch, sf::Color color, float rotation) const;
   void releaseAll();
+  void submitCells() const;
 
   sf::Font m_font;
   sf::RenderWindow *m_p_window;
@@ -91,6 +93,7 @@ class DisplayManager : public Manager {
   unsigned int m_character_size;
   bool m_batching;
   mutable sf::VertexArray m_cells;
+  mutable DrawnArea m_drawn;
 };
 
 float charWidth();
