@@ -7,6 +7,7 @@
 
 #include "Config.h"
 #include "DisplayManager.h"
+#include "DrawnArea.h"
 #include "LogManager.h"
 #include "Shape.h"
 #include "TestSupport.h"
@@ -135,6 +136,38 @@ TEST_F(ShapeGeometry, SquareIsATurnedFourGonAndTriangleIsNotTurned) {
   EXPECT_FLOAT_EQ(0, figure.getRotation());
   EXPECT_FLOAT_EQ(12, figure.getRadius());
   EXPECT_EQ(sf::Vector2f(88, 188), figure.getPosition());
+}
+
+}  // namespace
+
+namespace {
+
+// The record of drawn pixels behind skipped cell backgrounds: a background
+// box is kept only where something was drawn, narrowed on whole pixels.
+TEST(DrawnAreaTest, BackgroundsAreNarrowedToWhatWasDrawnOn) {
+  ts::DrawnArea area;
+  area.reset(100, 50);
+  ts::PixelBox cell{11.52f, 38.4f, 24.32f, 70.4f};
+  ts::PixelBox box = cell;
+  EXPECT_FALSE(area.clip(box));  // nothing drawn yet
+
+  area.mark(ts::PixelBox{5.3f, 40.2f, 13.1f, 45.9f});  // touches pixels 5..13, 40..45
+  box = cell;
+  ASSERT_TRUE(area.clip(box));
+  EXPECT_FLOAT_EQ(11.52f, box.left);  // the original edge where it is inside the drawn part
+  EXPECT_FLOAT_EQ(40, box.top);       // whole-pixel edges elsewhere, covering the drawn pixels
+  EXPECT_FLOAT_EQ(14, box.right);
+  EXPECT_FLOAT_EQ(46, box.bottom);
+
+  ts::PixelBox outside{200, 10, 220, 20};
+  EXPECT_FALSE(area.clip(outside));
+  area.markAll();
+  box = cell;
+  ASSERT_TRUE(area.clip(box));
+  EXPECT_FLOAT_EQ(24.32f, box.right);
+  area.reset(100, 50);
+  box = cell;
+  EXPECT_FALSE(area.clip(box));
 }
 
 }  // namespace
