@@ -6,7 +6,7 @@ PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libsfml-dev libopenal1 libvorbis-dev
-  xvfb xauth xdotool x11-apps imagemagick
+  xvfb xauth xdotool x11-apps imagemagick libx11-dev
   netcat-openbsd python3
   fonts-dejavu-core fonts-3270
 )
