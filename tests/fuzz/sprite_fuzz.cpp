@@ -12,23 +12,6 @@
 
 namespace {
 
-const std::string &inputPath() {
-  static const std::string path = [] {
-    // Memory-backed when possible: the file is rewritten for every input.
-    char shm_name[] = "/dev/shm/tessera-sprite-fuzz-XXXXXX";
-    char tmp_name[] = "/tmp/tessera-sprite-fuzz-XXXXXX";
-    char *name = shm_name;
-    int fd = mkstemp(shm_name);
-    if (fd < 0) {
-      name = tmp_name;
-      fd = mkstemp(tmp_name);
-    }
-    if (fd >= 0) close(fd);
-    return std::string(name);
-  }();
-  return path;
-}
-
 void startOnce() {
   static bool started = false;
   if (started) return;
@@ -36,23 +19,42 @@ void startOnce() {
   setenv("TESSERA_LOG", "/dev/null", 0);
   setenv("ALSOFT_DRIVERS", "null", 0);
   ts::LogManager::getInstance().startUp();
-  std::atexit([] { std::remove(inputPath().c_str()); });
+}
+
+// A fresh file holding the input, memory-backed when possible (one is
+// written for every input); empty when none could be written.
+std::string writeInput(const uint8_t *data, size_t size) {
+  char shm_name[] = "/dev/shm/tessera-sprite-fuzz-XXXXXX";
+  char tmp_name[] = "/tmp/tessera-sprite-fuzz-XXXXXX";
+  char *name = shm_name;
+  int fd = mkstemp(shm_name);
+  if (fd < 0) {
+    name = tmp_name;
+    fd = mkstemp(tmp_name);
+  }
+  if (fd < 0) return "";
+  bool written = size == 0 || write(fd, data, size) == static_cast<ssize_t>(size);
+  close(fd);
+  if (!written) {
+    std::remove(name);
+    return "";
+  }
+  return name;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   startOnce();
-  FILE *file = std::fopen(inputPath().c_str(), "wb");
-  if (!file) return 0;
-  if (size > 0) std::fwrite(data, 1, size, file);
-  std::fclose(file);
+  const std::string path = writeInput(data, size);
+  if (path.empty()) return 0;
   ts::ResourceManager &resources = ts::ResourceManager::getInstance();
   resources.startUp();
-  if (resources.loadSprite(inputPath(), "fuzz") == 0) {
+  if (resources.loadSprite(path, "fuzz") == 0) {
     ts::Sprite *sprite = resources.getSprite("fuzz");
     for (int i = 0; sprite && i < sprite->getFrameCount(); ++i) sprite->getFrame(i).getString();
   }
   resources.shutDown();  // deletes the sprite
+  std::remove(path.c_str());
   return 0;
 }
