@@ -54,17 +54,13 @@ int capped(int count, bool &was_capped) {
   return MAX_CELLS_PER_AXIS;
 }
 
-// boxIntersectsBox(getWorldBox(object), box), written out so that the hot
-// loop of a collision query makes no calls; the arithmetic is the same.
-inline bool worldBoxMeets(const Object *object, const Box &box) {
-  const Box own = object->getBox();
-  const Vector position = object->getPosition();
-  const float ax = own.getCorner().getX() + position.getX();
-  const float ay = own.getCorner().getY() + position.getY();
-  const float bx = box.getCorner().getX();
-  const float by = box.getCorner().getY();
-  const bool x_overlap = (bx <= ax && ax <= bx + box.getHorizontal()) || (ax <= bx && bx <= ax + own.getHorizontal());
-  const bool y_overlap = (by <= ay && ay <= by + box.getVertical()) || (ay <= by && by <= ay + own.getVertical());
+// boxIntersectsBox(a, b), written out so that the hot loop of a collision
+// query makes no calls; the arithmetic is the same.
+inline bool boxesMeet(const Box &a, const Box &b) {
+  const float ax = a.getCorner().getX(), ay = a.getCorner().getY();
+  const float bx = b.getCorner().getX(), by = b.getCorner().getY();
+  const bool x_overlap = (bx <= ax && ax <= bx + b.getHorizontal()) || (ax <= bx && bx <= ax + a.getHorizontal());
+  const bool y_overlap = (by <= ay && ay <= by + b.getVertical()) || (ay <= by && by <= ay + a.getVertical());
   return x_overlap && y_overlap;
 }
 
@@ -78,6 +74,26 @@ Grid::Grid()
       m_cell_height(positiveCellSize(Config::getInstance().getGridHeight(), DEFAULT_CELL_HEIGHT, "grid height")) {}
 
 Grid::~Grid() { release(); }
+
+void Grid::Cell::append(Object *object, const Box &box) {
+  objects.push_back(object);
+  boxes.push_back(box);
+}
+
+bool Grid::Cell::drop(Object *object) {
+  for (size_t i = 0; i < objects.size(); ++i) {
+    if (objects[i] != object) continue;
+    objects.erase(objects.begin() + static_cast<std::ptrdiff_t>(i));
+    boxes.erase(boxes.begin() + static_cast<std::ptrdiff_t>(i));
+    return true;
+  }
+  return false;
+}
+
+void Grid::Cell::renew(Object *object, const Box &box) {
+  for (size_t i = 0; i < objects.size(); ++i)
+    if (objects[i] == object) boxes[i] = box;
+}
 
 void Grid::release() {
   if (!m_cells) return;
@@ -100,14 +116,14 @@ int Grid::startUp() {
   if (was_capped)
     log.writeLog("Grid::startUp(): Warning! World too large, grid limited to %d x %d cells.", m_num_cols,
                  m_num_rows);
-  m_cells = new (std::nothrow) ObjectList *[static_cast<size_t>(m_num_rows)];
+  m_cells = new (std::nothrow) Cell *[static_cast<size_t>(m_num_rows)];
   if (!m_cells) {
     log.writeLog("Grid::startUp(): Error! Unable to allocate %d grid rows.", m_num_rows);
     return -1;
   }
   for (int row = 0; row < m_num_rows; ++row) m_cells[row] = nullptr;
   for (int row = 0; row < m_num_rows; ++row) {
-    m_cells[row] = new (std::nothrow) ObjectList[static_cast<size_t>(m_num_cols)];
+    m_cells[row] = new (std::nothrow) Cell[static_cast<size_t>(m_num_cols)];
     if (!m_cells[row]) {
       log.writeLog("Grid::startUp(): Error! Unable to allocate columns.");
       // A grid with missing rows cannot be used: release it whole.
@@ -115,17 +131,16 @@ int Grid::startUp() {
       return -1;
     }
   }
-  m_outside.clear();
+  m_outside = Cell();
   return 0;
 }
 
 void Grid::shutDown() {
   release();
-  m_outside.clear();
+  m_outside = Cell();
 }
 
-Grid::Cells Grid::cellsAt(const Object *object, Vector where) const {
-  Box box = getWorldBox(object, where);
+Grid::Cells Grid::cellsOf(const Box &box) const {
   float left = box.getCorner().getX();
   float top = box.getCorner().getY();
   float right = left + box.getHorizontal();
@@ -169,10 +184,11 @@ int Grid::insertObject(Object *object) {
     log.writeLog("Grid::insertObject(): Error! Object is NULL");
     return -1;
   }
-  Cells cells = cellsAt(object, object->getPosition());
-  if (cells.outside) m_outside.insert(object);
+  const Box box = getWorldBox(object);
+  const Cells cells = cellsOf(box);
+  if (cells.outside) m_outside.append(object, box);
   for (int row = cells.first_row; row <= cells.last_row; ++row)
-    for (int col = cells.first_col; col <= cells.last_col; ++col) m_cells[row][col].insert(object);
+    for (int col = cells.first_col; col <= cells.last_col; ++col) cell(col, row).append(object, box);
   return 0;
 }
 
@@ -187,11 +203,11 @@ int Grid::removeObject(Object *object) {
     return -1;
   }
   if (!object->isSolid() || !object->isActive()) return 0;
-  Cells cells = cellsAt(object, object->getPosition());
-  bool missing = cells.outside && m_outside.remove(object) != 0;
+  const Cells cells = cellsOf(getWorldBox(object));
+  bool missing = cells.outside && !m_outside.drop(object);
   for (int row = cells.first_row; row <= cells.last_row; ++row)
     for (int col = cells.first_col; col <= cells.last_col; ++col)
-      if (m_cells[row][col].remove(object) != 0) missing = true;
+      if (!cell(col, row).drop(object)) missing = true;
   // The object was not where its box says: it reached the grid some other
   // way. Sweep every cell so that no list keeps a pointer to it.
   if (missing) sweep(object);
@@ -199,11 +215,11 @@ int Grid::removeObject(Object *object) {
 }
 
 void Grid::sweep(Object *object) {
-  while (m_outside.remove(object) == 0) {
+  while (m_outside.drop(object)) {
   }
   for (int row = 0; row < m_num_rows; ++row)
     for (int col = 0; col < m_num_cols; ++col)
-      while (m_cells[row][col].remove(object) == 0) {
+      while (cell(col, row).drop(object)) {
       }
 }
 
@@ -217,20 +233,26 @@ int Grid::updatePosition(Object *object, Vector where) {
     log.writeLog("Grid::updatePosition(): Error! Object is NULL");
     return -1;
   }
-  Cells old_cells = cellsAt(object, object->getPosition());
-  Cells new_cells = cellsAt(object, where);
-  if (old_cells.outside && !new_cells.outside) m_outside.remove(object);
+  const Box new_box = getWorldBox(object, where);
+  const Cells old_cells = cellsOf(getWorldBox(object));
+  const Cells new_cells = cellsOf(new_box);
+  // Cells the object leaves lose it; cells it stays in keep their place in
+  // the list and only renew the box; cells it enters gain it at the end.
+  if (old_cells.outside && !new_cells.outside) m_outside.drop(object);
   for (int row = old_cells.first_row; row <= old_cells.last_row; ++row) {
     for (int col = old_cells.first_col; col <= old_cells.last_col; ++col) {
-      if (new_cells.holds(col, row)) continue;
       if (!inRange(col, row)) {
         log.writeLog("Error! remove Cell x,y out of bounds (%d, %d).", col, row);
         continue;
       }
-      m_cells[row][col].remove(object);
+      if (new_cells.holds(col, row))
+        cell(col, row).renew(object, new_box);
+      else
+        cell(col, row).drop(object);
     }
   }
-  if (new_cells.outside && !old_cells.outside) m_outside.insert(object);
+  if (new_cells.outside && old_cells.outside) m_outside.renew(object, new_box);
+  if (new_cells.outside && !old_cells.outside) m_outside.append(object, new_box);
   for (int row = new_cells.first_row; row <= new_cells.last_row; ++row) {
     for (int col = new_cells.first_col; col <= new_cells.last_col; ++col) {
       if (old_cells.holds(col, row)) continue;
@@ -238,7 +260,7 @@ int Grid::updatePosition(Object *object, Vector where) {
         log.writeLog("Error! insert Cell x,y out of bounds [%d, %d].", col, row);
         continue;
       }
-      m_cells[row][col].insert(object);
+      cell(col, row).append(object, new_box);
     }
   }
   return 0;
@@ -256,17 +278,19 @@ ObjectList Grid::getCollisions(const Object *object, Vector where) const {
     return result;
   }
   const Box box = getWorldBox(object, where);
-  const Cells cells = cellsAt(object, where);
+  const Cells cells = cellsOf(box);
   // An object covering several of the cells is met once per cell; only the
   // first meeting counts. Hits are few, so a linear search suffices until
   // the list grows, then a hash set takes over.
   std::vector<Object *> hits;
   std::unordered_set<const Object *> seen;
   const size_t linear_limit = 32;
-  auto consider = [&](const ObjectList &list) {
-    for (int i = 0; i < list.getCount(); ++i) {
-      Object *candidate = list[i];
-      if (candidate == object || !worldBoxMeets(candidate, box)) continue;
+  auto consider = [&](const Cell &cell) {
+    const size_t count = cell.objects.size();
+    for (size_t i = 0; i < count; ++i) {
+      if (!boxesMeet(cell.boxes[i], box)) continue;
+      Object *candidate = cell.objects[i];
+      if (candidate == object) continue;
       if (hits.size() < linear_limit) {
         bool known = false;
         for (const Object *hit : hits) known = known || hit == candidate;
@@ -286,9 +310,15 @@ ObjectList Grid::getCollisions(const Object *object, Vector where) const {
 }
 
 ObjectList Grid::cellObjects(int col, int row) const {
-  if (col == -1 && row == -1) return m_outside;
-  if (!m_cells || !inRange(col, row)) return ObjectList();
-  return m_cells[row][col];
+  ObjectList list;
+  const Cell *source = nullptr;
+  if (col == -1 && row == -1)
+    source = &m_outside;
+  else if (m_cells && inRange(col, row))
+    source = &m_cells[row][col];
+  if (source)
+    for (Object *object : source->objects) list.insert(object);
+  return list;
 }
 
 }  // namespace ts

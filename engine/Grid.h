@@ -2,9 +2,17 @@
 // each listing the solid active objects whose world boxes cover it, plus one
 // list for objects that reach beyond the grid. A collision query then tests
 // only the objects of the few cells the mover's box covers.
+//
+// Each cell also keeps a copy of its objects' world boxes, side by side with
+// the object pointers, so that a query reads one compact array per cell
+// instead of every candidate object. The copies are renewed whenever an
+// object moves (updatePosition) or changes its box (removed and inserted).
 #ifndef TS_GRID_H
 #define TS_GRID_H
 
+#include <vector>
+
+#include "Box.h"
 #include "ObjectList.h"
 #include "Vector.h"
 
@@ -47,6 +55,16 @@ class Grid {
  private:
   // The cells a box covers: an optional outside flag and a rectangle of
   // columns and rows (empty when first > last).
+  // One cell's objects in insertion order and their world boxes.
+  struct Cell {
+    std::vector<Object *> objects;
+    std::vector<Box> boxes;
+    void append(Object *object, const Box &box);
+    // false if the object is not in the cell.
+    bool drop(Object *object);
+    void renew(Object *object, const Box &box);
+  };
+
   struct Cells {
     bool outside;
     int first_col, last_col, first_row, last_row;
@@ -55,13 +73,14 @@ class Grid {
     }
   };
 
-  Cells cellsAt(const Object *object, Vector where) const;
+  Cells cellsOf(const Box &world_box) const;
   bool inRange(int col, int row) const { return col >= 0 && col < m_num_cols && row >= 0 && row < m_num_rows; }
+  Cell &cell(int col, int row) { return m_cells[row][col]; }
   void sweep(Object *object);
   void release();
 
-  ObjectList **m_cells;
-  ObjectList m_outside;
+  Cell **m_cells;
+  Cell m_outside;
   int m_num_cols;
   int m_num_rows;
   int m_cell_width;

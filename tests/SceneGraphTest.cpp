@@ -13,6 +13,7 @@
 #include "Object.h"
 #include "TestSupport.h"
 #include "WorldManager.h"
+#include "utility.h"
 
 using testing_support::LogCapture;
 
@@ -119,6 +120,18 @@ std::string brokenInvariant(ts::SceneGraph &graph, const std::vector<ts::Object 
     active_count += is_active;
     solid_count += in_solid;
     typed_count += is_active;
+  }
+  // Collision queries agree with testing every pair (so the grid's record of
+  // each object's extent is current), and report each object once.
+  for (const ts::Object *o : objects) {
+    std::multiset<const ts::Object *> reported, expected;
+    ts::ObjectList hits = graph.getCollisions(o, o->getPosition());
+    for (int i = 0; i < hits.getCount(); ++i) reported.insert(hits[i]);
+    for (const ts::Object *other : objects)
+      if (other != o && other->isActive() && other->isSolid() &&
+          ts::boxIntersectsBox(ts::getWorldBox(o), ts::getWorldBox(other)))
+        expected.insert(other);
+    if (reported != expected) return "object " + std::to_string(o->getId()) + ": collisions";
   }
   // No stray entries: every set holds exactly the objects accounted for.
   if (static_cast<size_t>(active.getCount()) != active_count) return "stray active entry";
