@@ -166,22 +166,6 @@ TEST_F(GridWorld, ManyHitsAreStillReportedOnce) {
   for (int i = 0; i < 100; ++i) EXPECT_EQ(hits[i], crowd[i]);
 }
 
-TEST_F(GridWorld, OnlySolidActiveObjectsAreInTheGrid) {
-  ts::Object *a = place(5, 3);
-  ts::Grid &mutable_grid = const_cast<ts::Grid &>(grid());
-  a->setSolidness(ts::SPECTRAL);
-  EXPECT_TRUE(cellsOf(a).empty());
-  EXPECT_EQ(mutable_grid.removeObject(a), 0);
-  a->setSolidness(ts::SOFT);
-  EXPECT_EQ(cellsOf(a), (Cells{{0, 0}}));
-  a->setActive(false);
-  EXPECT_TRUE(cellsOf(a).empty());
-  a->setPosition(ts::Vector(50, 20));
-  EXPECT_EQ(mutable_grid.removeObject(a), 0);
-  a->setActive(true);
-  EXPECT_EQ(cellsOf(a), (Cells{{2, 2}}));
-}
-
 TEST(Grid, UnallocatedGridAndMissingObjectFail) {
   LogCapture log;
   log.start();

@@ -193,21 +193,6 @@ TEST_F(SceneGraphTest, VisibleListsFollowAltitudeAndVisibility) {
   EXPECT_TRUE(log.contains("SceneGraph::updateAltitude(): New altitude 7 not in [0,4]!  No update."));
 }
 
-TEST_F(SceneGraphTest, SolidnessChangesMoveBetweenSolidSetAndGrid) {
-  auto *o = new ts::Object;
-  o->setPosition(ts::Vector(30, 10));
-  EXPECT_EQ(o->setSolidness(ts::SOFT), 0);
-  EXPECT_EQ(occurrences(graph().solidObjects(), o), 1);
-  EXPECT_EQ(occurrences(graph().getGrid().cellObjects(1, 1), o), 1);
-  EXPECT_EQ(o->setSolidness(ts::SPECTRAL), 0);
-  EXPECT_TRUE(graph().solidObjects().isEmpty());
-  EXPECT_TRUE(graph().getGrid().cellObjects(1, 1).isEmpty());
-  o->setPosition(ts::Vector(50, 20));  // a spectral move leaves the grid alone
-  EXPECT_EQ(o->setSolidness(ts::HARD), 0);
-  EXPECT_EQ(occurrences(graph().getGrid().cellObjects(2, 2), o), 1);
-  EXPECT_EQ(brokenInvariant(graph(), {o}, {}), "");
-}
-
 TEST_F(SceneGraphTest, ObjectsOfTypeListsTheActiveOnes) {
   auto *a = new ts::Object;
   auto *b = new ts::Object;
