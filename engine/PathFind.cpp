@@ -51,17 +51,12 @@ bool PathFind::OpenAfter::operator()(const OpenEntry &a, const OpenEntry &b) con
   return a.order < b.order;
 }
 
-PathFind::PathFind(Object *object) : PathFind(object, PathNode{0, 0}, PathNode{0, 0}, nullptr) {
-  // Nothing to search: drop the graph so that the first cycle fails.
-  m_nodes.clear();
-  m_state.clear();
-  m_open_order.clear();
-  m_blocked_stamp.clear();
-  m_blocked.clear();
-  m_width = m_height = 0;
-}
+PathFind::PathFind(Object *object) : PathFind(object, PathNode{0, 0}, PathNode{0, 0}, nullptr, false) {}
 
 PathFind::PathFind(Object *object, PathNode start, PathNode goal, Object *target)
+    : PathFind(object, start, goal, target, true) {}
+
+PathFind::PathFind(Object *object, PathNode start, PathNode goal, Object *target, bool with_graph)
     : m_p_object(object),
       m_p_target(target),
       m_object_serial(serialOf(object)),
@@ -74,8 +69,9 @@ PathFind::PathFind(Object *object, PathNode start, PathNode goal, Object *target
       m_open_count(0),
       m_found(false),
       m_expanded(0),
-      m_world_queries(0) {
-  allocateNodeGraph();
+      m_world_queries(0),
+      m_blocked_cache() {
+  if (with_graph) allocateNodeGraph();
 }
 
 PathFind::~PathFind() {}

@@ -103,6 +103,7 @@ class PathFind {
     bool operator()(const OpenEntry &a, const OpenEntry &b) const;
   };
 
+  PathFind(Object *object, PathNode start, PathNode goal, Object *target, bool with_graph);
   void allocateNodeGraph();
   bool insideGraph(int x, int y) const { return x >= 0 && x < m_width && y >= 0 && y < m_height; }
   int indexOf(int x, int y) const { return y * m_width + x; }
