@@ -18,6 +18,9 @@ fail() {
   # No X server of our own (another run took the display): in-xvfb.sh
   # starts the test again.
   grep -q "Failed to open X11 display" "$work/stderr" 2>/dev/null && exit 75
+  # The window library aborts when it cannot open the display; its message
+  # then dies in the unwritten log buffer, leaving the log empty.
+  [ "${exit_status:-0}" = 134 ] && [ ! -s "$log" ] && { echo "the game could not open the display" >&2; exit 75; }
   echo "FAIL: $*" >&2
   keep_work=1
   [ -f "$log" ] && grep -v 'Drawing Note' "$log" | tail -n 40 >&2
@@ -27,6 +30,9 @@ fail() {
 # start_game RHYTHM [ARGS...]: runs the game from the source tree (its data
 # files are read from the working directory).
 start_game() {
+  # An X server we cannot talk to belongs to another run that took the same
+  # display number: in-xvfb.sh starts the test again.
+  xdotool getdisplaygeometry >/dev/null 2>&1 || { echo "no usable X server" >&2; exit 75; }
   TESSERA_LOG="$log" TESSERA_CONFIG="$config" "$@" >"$work/stdout" 2>"$work/stderr" &
   game_pid=$!
 }

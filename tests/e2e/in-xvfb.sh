@@ -7,7 +7,9 @@ set -uo pipefail
 errors=$(mktemp)
 trap 'rm -f "$errors"' EXIT
 for attempt in 1 2 3; do
-  xvfb-run -a -s "-screen 0 1280x1024x24" "$@" 2>"$errors"
+  # -noreset: the server must not reset when its last client (a quick
+  # xdotool query) disconnects, or the game may connect during the reset.
+  xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$@" 2>"$errors"
   status=$?
   if [ $status -ne 75 ] && ! grep -q "Xvfb failed to start" "$errors"; then
     cat "$errors" >&2
