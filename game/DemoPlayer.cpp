@@ -1,7 +1,6 @@
 #include "DemoPlayer.h"
 
 #include "Charts.h"
-#include "EventStep.h"
 #include "GameManager.h"
 #include "InputManager.h"
 #include "LogManager.h"
@@ -32,7 +31,6 @@ DemoPlayer::DemoPlayer(int track)
       m_press_count(0),
       m_note_count(static_cast<int>(charts::chartFor(trackLabel(track)).size())) {
   setType("DemoPlayer");
-  setSolidness(ts::SPECTRAL);
   registerInterest(ts::STEP_EVENT);
 }
 
@@ -46,7 +44,7 @@ int DemoPlayer::eventHandler(const ts::Event *p_event) {
   if (p_event->getType() != ts::STEP_EVENT) return 0;
   if (!m_track_started) {
     m_track_started = true;
-    m_start_step = static_cast<const ts::EventStep *>(p_event)->getStepCount();
+    m_start_step = ts::GameManager::getInstance().getStepCount();
     m_start_us = ts::monotonicMicroseconds();
     ts::LogManager::getInstance().writeLog("Demo: playing track %d.", m_track);
     pressKey(m_track == 1 ? ts::Keyboard::NUM1 : ts::Keyboard::NUM2);
