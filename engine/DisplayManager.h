@@ -4,7 +4,9 @@
 // with a bold glyph on top. The cells of a frame are collected into one
 // vertex array (background quad and glyph quad per cell, in drawing order)
 // and submitted at swapBuffers(), or earlier when something is drawn straight
-// into the window, so later cells still cover earlier ones.
+// into the window, so later cells still cover earlier ones. A background
+// quad is drawn only over pixels something was drawn on earlier in the frame
+// (DrawnArea); elsewhere the cleared window already shows that colour.
 #ifndef TS_DISPLAY_MANAGER_H
 #define TS_DISPLAY_MANAGER_H
 
