@@ -8,26 +8,21 @@ set -uo pipefail
 # The graphics driver keeps a few allocations until exit, which the leak
 # checker would report; leaks are checked by the tests without a window.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
-lock=/tmp/tessera-xvfb.lock
 workdir=$(mktemp -d)
 server=""
 
 stop_server() {
-  [ -n "$server" ] || return 0
-  kill "$server" 2>/dev/null
-  wait "$server" 2>/dev/null
+  [ -n "$server" ] && kill "$server" 2>/dev/null && wait "$server" 2>/dev/null
   server=""
 }
 
-free_display() {
+# Starts a server and waits until it has written its display number, which
+# it does once it accepts clients.
+start_server() {
   local n=20
   while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  echo "$n"
-}
-
-start_server() {
   : >"$workdir/display"
-  Xvfb ":$(free_display)" -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$workdir/display" 2>"$workdir/server.log" 9>&- &
+  Xvfb ":$n" -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$workdir/display" 2>"$workdir/server.log" 9>&- &
   server=$!
   for _ in $(seq 200); do
     [ -s "$workdir/display" ] && break
@@ -39,31 +34,20 @@ start_server() {
   xdotool getdisplaygeometry >/dev/null 2>&1
 }
 
-cleanup() {
-  exec 9>"$lock"
-  flock 9
-  stop_server
-  exec 9>&-
-  rm -rf "$workdir"
-}
-trap cleanup EXIT
+lock() { exec 9>/tmp/tessera-xvfb.lock && flock 9; }
+trap 'lock; stop_server; rm -rf "$workdir"' EXIT
 
-exec 9>"$lock"
-flock 9
-started=no
-for _ in 1 2 3 4 5; do
-  if start_server; then
-    started=yes
-    break
-  fi
+lock
+for attempt in 1 2 3 4 5; do
+  start_server && break
   stop_server
+  if [ "$attempt" = 5 ]; then
+    echo "with-xvfb.sh: the X server did not start" >&2
+    cat "$workdir/server.log" >&2
+    exit 1
+  fi
 done
 exec 9>&-
-if [ "$started" != yes ]; then
-  echo "with-xvfb.sh: the X server did not start" >&2
-  cat "$workdir/server.log" >&2
-  exit 1
-fi
 
 "$@"
 status=$?
