@@ -1,6 +1,7 @@
 // The display manager without a window: cell geometry, justification,
-// refused drawing when not started or headless, shape geometry and the
-// record of drawn pixels.
+// refused drawing when not started or headless, shape geometry. (Which
+// cell backgrounds the batch skips is checked against the literal drawing
+// in the window tests.)
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -9,7 +10,6 @@
 
 #include "Config.h"
 #include "DisplayManager.h"
-#include "DrawnArea.h"
 #include "Shape.h"
 #include "TestSupport.h"
 
@@ -93,30 +93,6 @@ TEST(ShapeGeometry, PointsRadiusRotationAndCornerPerType) {
                               figure.getPosition().x, figure.getPosition().y))
         << c.type << " " << c.size;  // square radius: size / font scale 2
   }
-}
-
-// A skipped cell background is kept only where something was drawn,
-// narrowed on whole pixels.
-TEST(DrawnAreaTest, BackgroundsAreNarrowedToWhatWasDrawnOn) {
-  ts::DrawnArea area;
-  area.reset(100, 50);
-  const ts::PixelBox cell{11.52f, 38.4f, 24.32f, 70.4f};
-  ts::PixelBox box = cell, outside{200, 10, 220, 20};
-  EXPECT_FALSE(area.clip(box));  // nothing drawn yet
-  area.mark(ts::PixelBox{5.3f, 40.2f, 13.1f, 45.9f});  // touches pixels 5..13, 40..45
-  ASSERT_TRUE(area.clip(box));
-  EXPECT_FLOAT_EQ(11.52f, box.left);  // the original edge where it is inside the drawn part
-  EXPECT_FLOAT_EQ(40, box.top);       // whole-pixel edges elsewhere, covering the drawn pixels
-  EXPECT_FLOAT_EQ(14, box.right);
-  EXPECT_FLOAT_EQ(46, box.bottom);
-  EXPECT_FALSE(area.clip(outside));
-  area.markAll();
-  box = cell;
-  ASSERT_TRUE(area.clip(box));
-  EXPECT_FLOAT_EQ(24.32f, box.right);
-  area.reset(100, 50);
-  box = cell;
-  EXPECT_FALSE(area.clip(box));
 }
 
 }  // namespace

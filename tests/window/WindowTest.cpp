@@ -4,14 +4,14 @@
 // as engine events.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <SFML/Graphics.hpp>
-#include <chrono>
 #include <cmath>
-#include <thread>
+#include <tuple>
 
 #include "Config.h"
 #include "DisplayManager.h"
-#include "EventKeyboard.h"
 #include "EventMouse.h"
 #include "GameManager.h"
 #include "InputManager.h"
@@ -38,11 +38,10 @@ Image capture(const sf::RenderWindow &window) {
   sf::Vector2u size = window.getSize();
   XImage *shot = XGetImage(display, window.getSystemHandle(), 0, 0, size.x, size.y, AllPlanes, ZPixmap);
   Image image{static_cast<int>(size.x), static_cast<int>(size.y), {}};
-  for (int y = 0; y < image.height; ++y)
-    for (int x = 0; x < image.width; ++x) {
-      unsigned long p = XGetPixel(shot, x, y);  // 24-bit true colour: 0xRRGGBB
-      image.pixels.emplace_back((p >> 16) & 255, (p >> 8) & 255, p & 255);
-    }
+  for (int i = 0; i < image.width * image.height; ++i) {
+    unsigned long p = XGetPixel(shot, i % image.width, i / image.width);  // 24-bit true colour: 0xRRGGBB
+    image.pixels.emplace_back((p >> 16) & 255, (p >> 8) & 255, p & 255);
+  }
   XDestroyImage(shot);
   XCloseDisplay(display);
   return image;
@@ -92,9 +91,7 @@ TEST_F(DisplayWindow, StartsFromTheConfigurationAndAgainAfterAFailedStart) {
   start();
   EXPECT_EQ(sf::Vector2u(1024, 768), display.getWindow()->getSize());
   EXPECT_EQ(25u, display.getCharacterSize());
-  EXPECT_TRUE(log.contains("DisplayManager::startUp(): window resolution (1280, 1024) pixels."));
   display.shutDown();
-  EXPECT_EQ(nullptr, display.getWindow());
   ts::Config::getInstance().loadConfig("font_file:no-such-font.ttf,");
   EXPECT_EQ(-1, display.startUp());
   EXPECT_FALSE(display.isStarted());
@@ -102,23 +99,24 @@ TEST_F(DisplayWindow, StartsFromTheConfigurationAndAgainAfterAFailedStart) {
   ts::Config::getInstance().loadConfig("font_file:ts-font.ttf,window_horizontal_pixels:0,window_vertical_pixels:0,");
   ASSERT_EQ(0, display.startUp());  // 0 pixels: the desktop size
   EXPECT_EQ(sf::Vector2u(1280, 1024), display.getWindow()->getSize());
-  EXPECT_FLOAT_EQ(16.0f, ts::charWidth());
   EXPECT_EQ(0, display.drawCh(ts::Vector(1, 1), 'x', ts::WHITE));
   EXPECT_EQ(0, display.swapBuffers());
 }
 
 // A cell drawn after a shape covers it with its background rectangle, a
-// tenth of a cell left of and a fifth below the cell; its glyph is drawn in
-// its colour from the cell's corner.
+// tenth of a cell left of and a fifth below the cell. Every printable glyph
+// is drawn in its colour and fits its cell: no ink reaches where the next
+// cell's background starts, so no character is cut off.
 TEST_F(DisplayWindow, CellsLandWhereTheyShouldInTheirColours) {
   start("window_background_color:blue,");
   const sf::Color blue(0, 0, 255), red(255, 0, 0), green(0, 255, 0);
-  ts::Shape circle;
+  ts::Shape circle;  // a red 10-gon in pixels 128..528 x 160..560
   circle.setSize(200);
   circle.setColor(ts::RED);
-  circle.draw(ts::Vector(10, 5));  // a 10-gon around pixel (228, 260)
+  circle.draw(ts::Vector(10, 5));
   ASSERT_EQ(0, display.drawCh(ts::Vector(17, 8), ' ', ts::WHITE));
-  ASSERT_EQ(0, display.drawCh(ts::Vector(50, 15), '#', ts::GREEN));
+  auto corner = [](int c) { return ts::Vector((c - 33) % 40 * 2.0f, (c - 33) / 40 * 2.0f + 18); };
+  for (int c = 33; c < 127; ++c) display.drawCh(corner(c), static_cast<char>(c), ts::GREEN);
   ASSERT_EQ(0, display.swapBuffers());
   Image shot = capture(*display.getWindow());
   // The space at cell (17, 8) spans [217.6 - 1.28, +12.8) x [256 + 6.4, +32):
@@ -126,48 +124,32 @@ TEST_F(DisplayWindow, CellsLandWhereTheyShouldInTheirColours) {
   for (int y = 261; y <= 294; ++y)
     for (int x = 215; x <= 229; ++x)
       ASSERT_TRUE(sameColor(x >= 216 && x < 229 && y >= 262 && y < 294 ? blue : red, shot.at(x, y))) << x << "," << y;
-  // The '#' at cell (50, 15), text origin at pixel (640, 480 + size 25): its
-  // ink stays inside the glyph's box, mixes only green over blue, and is
-  // solid green where the strokes are.
-  const sf::FloatRect box = display.getFont().getGlyph('#', 25, true).bounds;
-  int solid = 0, ink = 0;
-  for (int y = 460; y < 530; ++y)
-    for (int x = 625; x < 660; ++x) {
-      sf::Color c = shot.at(x, y);
-      if (sameColor(blue, c)) continue;
-      ++ink;
-      solid += sameColor(green, c);
-      EXPECT_TRUE(sf::FloatRect(639 + box.left, 504 + box.top, box.width + 2, box.height + 2).contains(x, y)) << x << "," << y;
-      EXPECT_TRUE(c.r == 0 && std::abs(255 - c.g - c.b) <= 1) << x << "," << y;
-    }
-  EXPECT_GT(ink, 40);
-  EXPECT_GT(solid, 10);
-}
-
-// Every printable glyph fits its cell: nothing of it reaches where the
-// next cell's background rectangle starts, so no character is cut off.
-TEST_F(DisplayWindow, EveryPrintableGlyphFitsItsCell) {
-  start();
-  auto corner = [](int c) { return ts::Vector(static_cast<float>((c - 33) % 40 * 2), static_cast<float>((c - 33) / 40 * 2)); };
-  for (int c = 33; c < 127; ++c) display.drawCh(corner(c), static_cast<char>(c), ts::WHITE);
-  ASSERT_EQ(0, display.swapBuffers());
-  Image shot = capture(*display.getWindow());
+  int solid = 0;
   for (int c = 33; c < 127; ++c) {
     ts::Vector pixel = ts::spacesToPixels(corner(c));
     int own_left = firstCovered(pixel.getX() - 1.28f), next_left = firstCovered(pixel.getX() + 11.52f);
     for (int y = static_cast<int>(pixel.getY()); y < static_cast<int>(pixel.getY()) + 40; ++y)
-      for (int x = std::max(0, own_left - 4); x < next_left + 8; ++x)
-        EXPECT_TRUE(sameColor(sf::Color::Black, shot.at(x, y)) || (x >= own_left && x < next_left))
+      for (int x = std::max(0, own_left - 4); x < next_left + 8; ++x) {
+        sf::Color ink = shot.at(x, y);
+        solid += sameColor(green, ink);
+        bool green_over_blue = ink.r == 0 && std::abs(255 - ink.g - ink.b) <= 1;
+        EXPECT_TRUE(sameColor(blue, ink) || (x >= own_left && x < next_left && green_over_blue))
             << static_cast<char>(c) << " at " << x << "," << y;
+      }
   }
+  EXPECT_GT(solid, 1000);
 }
 
 // One frame with every printable character in every colour, strings at
-// fractional cells (as centred sprite frames are) and a shape in between.
-void drawBusyFrame(ts::DisplayManager &display) {
+// fractional cells (as centred sprite frames are), a shape in between and a
+// bordered view object on top. Drawn literally, the view object is drawn as
+// the characters it should show: its text centred on its position, a line
+// of '-' above and below and a '|' one cell outside each end.
+void drawBusyFrame(ts::DisplayManager &display, ts::ViewObject &view, bool literal) {
+  display.setBatching(!literal);
   for (int y = 0; y < 24; ++y)
     for (int x = 0; x < 80; ++x)
-      display.drawCh(ts::Vector(static_cast<float>(x), static_cast<float>(y)), static_cast<char>(32 + (x + y * 80) % 95),
+      display.drawCh(ts::Vector(x * 1.0f, y * 1.0f), static_cast<char>(32 + (x + y * 80) % 95),
                      static_cast<ts::Color>((x + y) % 8));
   ts::Shape triangle;
   triangle.setType(ts::TRIANGLE);
@@ -175,27 +157,33 @@ void drawBusyFrame(ts::DisplayManager &display) {
   triangle.setColor(ts::MAGENTA);
   triangle.draw(ts::Vector(40, 12));
   display.drawString(ts::Vector(40.5f, 11.5f), "Perfect! Good! Miss!", ts::CENTER_JUSTIFIED, ts::YELLOW);
-  display.drawString(ts::Vector(79, 23), "Score: 1234", ts::RIGHT_JUSTIFIED, ts::CYAN);
   display.drawCh(ts::Vector(3.5f, 2.5f), '@', 10, 200, 30);
+  if (!literal) view.draw();  // at (40, 22): the text " AB 5 " starts at 37
+  for (auto [x, y, text] : {std::tuple(37, 21, "------"), std::tuple(36, 22, "| AB 5 |"), std::tuple(37, 23, "------")})
+    if (literal) display.drawString(ts::Vector(x * 1.0f, y * 1.0f), text, ts::LEFT_JUSTIFIED, ts::CYAN);
 }
 
 // The batch puts every vertex exactly where the rectangle and the text
 // object put theirs. The driver transforms the literal shapes by their own
 // matrices, so its float rounding may differ in the last bit: a smooth
 // glyph edge pixel can then come out one step apart. Anything more (a
-// shifted glyph, a missing background, a different order) differs by far
-// more than that.
+// shifted glyph, a missing background, a different order, a misplaced
+// view object) differs by far more than that.
 TEST_F(DisplayWindow, BatchedFrameMatchesLiteralDrawing) {
+  ASSERT_EQ(0, ts::WorldManager::getInstance().startUp());
   start();
-  drawBusyFrame(display);
+  ts::ViewObject *view = new ts::ViewObject;
+  view->setViewString("AB");
+  view->setValue(5);
+  view->setColor(ts::CYAN);
+  view->setLocation(ts::BOTTOM_CENTER);
+  drawBusyFrame(display, *view, false);
   ASSERT_EQ(0, display.swapBuffers());
   Image batched = capture(*display.getWindow());
-  display.setBatching(false);
-  drawBusyFrame(display);
+  drawBusyFrame(display, *view, true);
   ASSERT_EQ(0, display.swapBuffers());
   Image literal = capture(*display.getWindow());
   ASSERT_EQ(1024u * 768u, batched.pixels.size());
-  ASSERT_EQ(literal.pixels.size(), batched.pixels.size());
   int differing = 0, largest = 0;
   for (size_t i = 0; i < batched.pixels.size(); ++i) {
     const sf::Color a = batched.pixels[i], b = literal.pixels[i];
@@ -206,48 +194,28 @@ TEST_F(DisplayWindow, BatchedFrameMatchesLiteralDrawing) {
   }
   EXPECT_LE(largest, 1);
   EXPECT_LE(differing, 16);
-}
-
-// A bordered view object shows the same pixels as its characters drawn one
-// by one where they belong: the text centred on its position, a line of
-// '-' above and below, and a '|' one cell outside each end.
-TEST_F(DisplayWindow, ViewObjectDrawsItsTextAndBorderInTheRightCells) {
-  ASSERT_EQ(0, ts::WorldManager::getInstance().startUp());
-  start();
-  ts::ViewObject *view = new ts::ViewObject;
-  view->setViewString("AB");
-  view->setValue(5);
-  view->setColor(ts::CYAN);
-  view->setLocation(ts::CENTER_CENTER);  // (40, 12); the text " AB 5 " starts at 37
-  ASSERT_EQ(0, view->draw());
-  ASSERT_EQ(0, display.swapBuffers());
-  Image drawn = capture(*display.getWindow());
-  display.drawString(ts::Vector(37, 11), "------", ts::LEFT_JUSTIFIED, ts::CYAN);
-  display.drawString(ts::Vector(36, 12), "| AB 5 |", ts::LEFT_JUSTIFIED, ts::CYAN);
-  display.drawString(ts::Vector(37, 13), "------", ts::LEFT_JUSTIFIED, ts::CYAN);
-  ASSERT_EQ(0, display.swapBuffers());
-  Image expected = capture(*display.getWindow());
-  ASSERT_FALSE(expected.pixels.empty());
-  EXPECT_TRUE(drawn.pixels == expected.pixels);
   ts::WorldManager::getInstance().shutDown();
 }
 
 // Keyboard events as (action, key), mouse events as (action, button) with
-// their cells, mouse moves only when asked for.
+// their cells.
 using Events = std::vector<std::pair<int, int>>;
 class Recorder : public ts::Object {
  public:
-  Events keys, mouse;
-  std::vector<ts::Vector> cells;
+  struct {
+    Events keys, mouse;
+    std::vector<ts::Vector> cells;
+  } got;
   Recorder() {
     registerInterest(ts::KEYBOARD_EVENT);
     registerInterest(ts::MOUSE_EVENT);
   }
   int eventHandler(const ts::Event *event) override {
-    if (auto *k = dynamic_cast<const ts::EventKeyboard *>(event)) keys.emplace_back(k->getKeyboardAction(), k->getKey());
+    if (auto *k = dynamic_cast<const ts::EventKeyboard *>(event))
+      got.keys.emplace_back(k->getKeyboardAction(), k->getKey());
     if (auto *m = dynamic_cast<const ts::EventMouse *>(event)) {
-      mouse.emplace_back(m->getMouseAction(), m->getMouseButton());
-      cells.push_back(m->getMousePosition());
+      got.mouse.emplace_back(m->getMouseAction(), m->getMouseButton());
+      got.cells.push_back(m->getMousePosition());
     }
     return 1;
   }
@@ -265,11 +233,9 @@ class InputWindow : public DisplayWindow {
   }
   // Reads one frame's input; returns the keyboard events it sent.
   Events frame() {
-    recorder.keys.clear();
-    recorder.mouse.clear();
-    recorder.cells.clear();
+    recorder.got = {};
     input.getInput();
-    return recorder.keys;
+    return recorder.got.keys;
   }
   // Runs xdotool, then waits until the server reports the key or button
   // state it should have caused. The server sends the events a request
@@ -278,10 +244,9 @@ class InputWindow : public DisplayWindow {
   template <typename Done>
   void act(const std::string &arguments, Done done) {
     ASSERT_EQ(0, std::system(("xdotool " + arguments).c_str()));
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!done()) {
-      ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "no effect of xdotool " << arguments;
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    for (int waited = 0; !done(); waited += 5) {
+      ASSERT_LT(waited, 10000) << "no effect of xdotool " << arguments;
+      usleep(5000);
     }
   }
   void setKey(const char *name, sf::Keyboard::Key code, bool down) {
@@ -297,7 +262,7 @@ class InputWindow : public DisplayWindow {
   }
 };
 
-TEST_F(InputWindow, KeyPressHoldAndReleaseArriveAsEngineEvents) {
+TEST_F(InputWindow, KeyPressHoldReleaseAndCloseArriveAsEngineEvents) {
   using namespace ts;
   EXPECT_TRUE(log.contains("InputManager::startUp(): Keyboard repeated disabled."));
   setKey("Up", sf::Keyboard::Up, true);
@@ -321,6 +286,15 @@ TEST_F(InputWindow, KeyPressHoldAndReleaseArriveAsEngineEvents) {
   setKey("Delete", sf::Keyboard::Delete, false);
   EXPECT_EQ((Events{{KEY_PRESSED, Keyboard::UNDEFINED_KEY}, {KEY_RELEASED, Keyboard::UNDEFINED_KEY}}), frame());
   EXPECT_EQ(2, log.count("InputManager::toEventKeyboard(): Warning key 'Delete' not handled."));
+  // Closing stops reading the queue: a key pressed after the close request
+  // is not delivered in that frame, and the game is over.
+  requestClose();
+  setKey("b", sf::Keyboard::B, true);
+  EXPECT_TRUE(frame().empty());
+  EXPECT_TRUE(GameManager::getInstance().getGameOver());
+  EXPECT_TRUE(log.contains("InputManager::getInput(): Window closed. Setting game over."));
+  EXPECT_EQ((Events{{KEY_PRESSED, Keyboard::B}, {KEY_DOWN, Keyboard::B}}), frame());
+  setKey("b", sf::Keyboard::B, false);
 }
 
 TEST_F(InputWindow, ClicksAndHeldButtonsArriveInCells) {
@@ -331,32 +305,19 @@ TEST_F(InputWindow, ClicksAndHeldButtonsArriveInCells) {
   setButton(3, sf::Mouse::Right, true);
   frame();
   EXPECT_EQ((Events{{CLICKED, Mouse::LEFT}, {CLICKED, Mouse::RIGHT}, {PRESSED, Mouse::LEFT}, {PRESSED, Mouse::RIGHT}}),
-            recorder.mouse);
-  EXPECT_EQ(std::vector<Vector>(4, Vector(10, 2)), recorder.cells);
+            recorder.got.mouse);
+  EXPECT_EQ(std::vector<Vector>(4, Vector(10, 2)), recorder.got.cells);
   frame();
-  EXPECT_EQ((Events{{PRESSED, Mouse::LEFT}, {PRESSED, Mouse::RIGHT}}), recorder.mouse);
+  EXPECT_EQ((Events{{PRESSED, Mouse::LEFT}, {PRESSED, Mouse::RIGHT}}), recorder.got.mouse);
   setButton(1, sf::Mouse::Left, false);
   setButton(3, sf::Mouse::Right, false);
   frame();
-  EXPECT_TRUE(recorder.mouse.empty());
+  EXPECT_TRUE(recorder.got.mouse.empty());
   moveTo(256, 96);
   frame();
-  ASSERT_FALSE(recorder.mouse.empty());
-  EXPECT_EQ((std::pair<int, int>(MOVED, Mouse::UNDEFINED_MOUSE_BUTTON)), recorder.mouse.back());
-  EXPECT_EQ(Vector(20, 3), recorder.cells.back());
-}
-
-// Closing stops reading the queue: a key pressed after the close request
-// is not delivered in that frame, and the game is over.
-TEST_F(InputWindow, CloseRequestSetsGameOverAndLeavesTheRestQueued) {
-  ts::LogManager::getInstance().setLogLevel(1);
-  requestClose();
-  setKey("b", sf::Keyboard::B, true);
-  EXPECT_TRUE(frame().empty());
-  EXPECT_TRUE(ts::GameManager::getInstance().getGameOver());
-  EXPECT_TRUE(log.contains("InputManager::getInput(): Window closed. Setting game over."));
-  EXPECT_EQ((Events{{ts::KEY_PRESSED, ts::Keyboard::B}, {ts::KEY_DOWN, ts::Keyboard::B}}), frame());
-  setKey("b", sf::Keyboard::B, false);
+  ASSERT_FALSE(recorder.got.mouse.empty());
+  EXPECT_EQ((std::pair<int, int>(MOVED, Mouse::UNDEFINED_MOUSE_BUTTON)), recorder.got.mouse.back());
+  EXPECT_EQ(Vector(20, 3), recorder.got.cells.back());
 }
 
 // The close request is sent before the loop starts; a loop that never ends

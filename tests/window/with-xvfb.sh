@@ -1,58 +1,44 @@
 #!/usr/bin/env bash
-# Runs a command inside its own virtual X server. Servers are started and
-# stopped one at a time under a lock, each on the lowest display number from
-# 20 up that no server holds. -noreset keeps the server from resetting when
-# its last client disconnects, which would refuse a client connecting just
-# then (the window library connects and disconnects more than once).
+# Runs a command in its own virtual X server. Servers start and stop one at a
+# time under a lock, each on the lowest display number from 20 that no server
+# holds. -noreset keeps a server from resetting when its last client leaves,
+# which would refuse a client connecting just then (the window library
+# connects and disconnects more than once).
 set -uo pipefail
 # The graphics driver keeps a few allocations until exit, which the leak
 # checker would report; leaks are checked by the tests without a window.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
-workdir=$(mktemp -d)
+dir=$(mktemp -d)
 server=""
-
+lock() { exec 9>/tmp/tessera-xvfb.lock && flock 9; }
 stop_server() {
   [ -n "$server" ] && kill "$server" 2>/dev/null && wait "$server" 2>/dev/null
   server=""
 }
-
-# Starts a server and waits until it has written its display number, which
-# it does once it accepts clients.
+# The server writes its display number once it accepts clients.
 start_server() {
   local n=20
   while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  : >"$workdir/display"
-  Xvfb ":$n" -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$workdir/display" 2>"$workdir/server.log" 9>&- &
+  : >"$dir/display"
+  Xvfb ":$n" -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$dir/display" 2>"$dir/log" 9>&- &
   server=$!
   for _ in $(seq 200); do
-    [ -s "$workdir/display" ] && break
+    [ -s "$dir/display" ] && break
     kill -0 "$server" 2>/dev/null || break
     sleep 0.05
   done
-  [ -s "$workdir/display" ] || return 1
-  export DISPLAY=":$(head -n 1 "$workdir/display")"
-  xdotool getdisplaygeometry >/dev/null 2>&1
+  [ -s "$dir/display" ] && export DISPLAY=":$(head -n 1 "$dir/display")" && xdotool getdisplaygeometry >/dev/null 2>&1
 }
-
-lock() { exec 9>/tmp/tessera-xvfb.lock && flock 9; }
-trap 'lock; stop_server; rm -rf "$workdir"' EXIT
+trap 'lock; stop_server; rm -rf "$dir"' EXIT
 
 lock
 for attempt in 1 2 3 4 5; do
   start_server && break
   stop_server
-  if [ "$attempt" = 5 ]; then
-    echo "with-xvfb.sh: the X server did not start" >&2
-    cat "$workdir/server.log" >&2
-    exit 1
-  fi
+  [ "$attempt" = 5 ] && { echo "with-xvfb.sh: the X server did not start" >&2; cat "$dir/log" >&2; exit 1; }
 done
 exec 9>&-
-
 "$@"
 status=$?
-if [ "$status" -ne 0 ]; then
-  echo "with-xvfb.sh: exit status $status on display $DISPLAY; X server log:" >&2
-  cat "$workdir/server.log" >&2
-fi
+[ "$status" = 0 ] || { echo "with-xvfb.sh: exit status $status on display $DISPLAY; X server log:" >&2; cat "$dir/log" >&2; }
 exit "$status"
