@@ -2,117 +2,79 @@
 #include <regex>
 
 #include "Config.h"
-#include "LogManager.h"
 #include "TestSupport.h"
 
 using testing_support::LogCapture;
 
 namespace {
-const std::regex PREFIX("^[0-9]{2}:[0-9]{2}:[0-9]{2}    0 (.*)$");
-}
-
-TEST(Log, LinesCarryTimeAndRightAlignedStepCount) {
-  LogCapture log;
-  log.start();
-  ts::LogManager &manager = ts::LogManager::getInstance();
-  EXPECT_EQ(manager.writeLog("value %d and %s", 42, "text"), 17);
-  std::vector<std::string> lines = log.rawLines();
-  ASSERT_EQ(lines.size(), 1u);  // the level-5 start line is filtered at level 0
+// Time, then the step count right-aligned in four columns, then the text.
+const std::regex LINE("[0-9]{2}:[0-9]{2}:[0-9]{2}    0 (.*)\n?");
+ts::LogManager &logManager() { return ts::LogManager::getInstance(); }
+std::string textOf(const std::string &line) {
   std::smatch found;
-  ASSERT_TRUE(std::regex_match(lines[0], found, PREFIX)) << lines[0];
-  EXPECT_EQ(found[1], "value 42 and text");
+  return std::regex_match(line, found, LINE) ? found[1].str() : "malformed: " + line;
+}
+}  // namespace
+
+TEST(Log, LineFormatTruncationAndSecondStart) {
+  LogCapture log;
+  std::ofstream(log.path()) << "old line\n";
+  log.start();
+  EXPECT_EQ(logManager().writeLog("value %d and %s", 42, "text"), 17);
+  EXPECT_EQ(logManager().startUp(), -1);
+  std::vector<std::string> lines = log.rawLines();  // the level-5 start line is filtered at level 0
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(textOf(lines[0]), "value 42 and text");
+  EXPECT_EQ(textOf(lines[1]), "LogManager::startup(): Warning! LogManager already started.");
 }
 
 TEST(Log, StandardErrorBeforeStartAndAfterStop) {
-  ts::LogManager &manager = ts::LogManager::getInstance();
   testing::internal::CaptureStderr();
-  manager.writeLog("before start");
-  std::string before = testing::internal::GetCapturedStderr();
-  EXPECT_TRUE(std::regex_match(before.substr(0, before.size() - 1), PREFIX)) << before;
-  EXPECT_EQ(before.substr(14), "before start\n");
-
+  logManager().writeLog("before start");
+  EXPECT_EQ(textOf(testing::internal::GetCapturedStderr()), "before start");
   LogCapture log;
   log.start();
-  manager.writeLog("in the file");
-  manager.shutDown();
-  EXPECT_FALSE(manager.isStarted());
+  logManager().writeLog("in the file");
+  logManager().shutDown();
   testing::internal::CaptureStderr();
-  manager.writeLog("after stop");
-  EXPECT_EQ(testing::internal::GetCapturedStderr().substr(14), "after stop\n");
+  logManager().writeLog("after stop");
+  EXPECT_EQ(textOf(testing::internal::GetCapturedStderr()), "after stop");
   EXPECT_EQ(log.messages(), std::vector<std::string>{"in the file"});
 }
 
-TEST(Log, LevelFilterComesFirst) {
+TEST(Log, LevelFilterComesBeforeFormatting) {
   LogCapture log;
-  log.start();
-  ts::LogManager &manager = ts::LogManager::getInstance();
-  EXPECT_EQ(manager.writeLog(1, "detail %s", "hidden"), 0);
-  EXPECT_EQ(manager.writeLog(0, "level zero"), 10);
-  EXPECT_EQ(manager.writeLog("always"), 6);
-  EXPECT_EQ(log.messages(), (std::vector<std::string>{"level zero", "always"}));
-}
-
-TEST(Log, StartAndStopLinesAtLevelFive) {
-  LogCapture log;
-  ts::LogManager &manager = ts::LogManager::getInstance();
-  manager.setLogLevel(5);
-  EXPECT_EQ(manager.startUp(), 0);
-  manager.writeLog(6, "too fine");
-  manager.shutDown();
-  EXPECT_EQ(log.messages(), (std::vector<std::string>{"LogManager::startUp(): successfully started.",
-                                                      "LogManager::shutDown(): successfully stopped."}));
-}
-
-TEST(Log, SecondStartWarnsIntoTheOpenFile) {
-  LogCapture log;
-  log.start();
-  ts::LogManager &manager = ts::LogManager::getInstance();
-  EXPECT_EQ(manager.startUp(), -1);
-  manager.writeLog("still open");
-  EXPECT_EQ(log.messages(), (std::vector<std::string>{"LogManager::startup(): Warning! LogManager already started.",
-                                                      "still open"}));
+  logManager().setLogLevel(5);
+  EXPECT_EQ(logManager().startUp(), 0);
+  EXPECT_EQ(logManager().writeLog(6, "detail %s", "hidden"), 0);
+  EXPECT_EQ(logManager().writeLog(5, "level five"), 10);
+  EXPECT_EQ(logManager().writeLog("always"), 6);
+  logManager().shutDown();
+  EXPECT_EQ(log.messages(), (std::vector<std::string>{"LogManager::startUp(): successfully started.", "level five",
+                                                      "always", "LogManager::shutDown(): successfully stopped."}));
 }
 
 TEST(Log, EmptyOverrideMakesStartFail) {
   setenv("TESSERA_LOG", "", 1);
   testing::internal::CaptureStderr();
-  EXPECT_EQ(ts::LogManager::getInstance().startUp(), -1);
-  std::string err = testing::internal::GetCapturedStderr();
-  EXPECT_EQ(err.substr(14), "LogManager::startup(): Warning! Unable to open file ''.\n");
-  EXPECT_FALSE(ts::LogManager::getInstance().isStarted());
+  EXPECT_EQ(logManager().startUp(), -1);
+  EXPECT_EQ(textOf(testing::internal::GetCapturedStderr()), "LogManager::startup(): Warning! Unable to open file ''.");
+  EXPECT_FALSE(logManager().isStarted());
 }
 
 TEST(Log, OverrideBeatsConfiguredName) {
-  char configured[] = "/tmp/tessera-configured-log-XXXXXX";
-  close(mkstemp(configured));
-  ts::Config::getInstance().loadConfig(std::string("logfile:") + configured + ",");
-  EXPECT_EQ(ts::Config::getInstance().getLogfile(), configured);
+  LogCapture configured;  // only used as a spare file name
+  ts::Config::getInstance().loadConfig("logfile:" + configured.path() + ",");
   {
     LogCapture log;  // sets TESSERA_LOG
     log.start();
-    ts::LogManager::getInstance().writeLog("where am I");
-    EXPECT_TRUE(log.contains("where am I"));
-    ts::LogManager::getInstance().shutDown();
+    logManager().writeLog("where am I");
+    logManager().shutDown();
+    EXPECT_EQ(log.messages(), std::vector<std::string>{"where am I"});
   }
   unsetenv("TESSERA_LOG");
-  ASSERT_EQ(ts::LogManager::getInstance().startUp(), 0);
-  ts::LogManager::getInstance().writeLog("configured");
-  ts::LogManager::getInstance().shutDown();
-  std::ifstream in(configured);
-  std::string line;
-  ASSERT_TRUE(std::getline(in, line));
-  EXPECT_EQ(line.substr(14), "configured");
-  std::remove(configured);
-}
-
-// Start truncates an existing file: nothing from an earlier run survives.
-TEST(Log, StartTruncates) {
-  LogCapture log;
-  {
-    std::ofstream old(log.path());
-    old << "old line\n";
-  }
-  log.start();
-  ts::LogManager::getInstance().writeLog("new");
-  EXPECT_EQ(log.messages(), std::vector<std::string>{"new"});
+  ASSERT_EQ(logManager().startUp(), 0);
+  logManager().writeLog("configured");
+  logManager().shutDown();
+  EXPECT_EQ(configured.messages(), std::vector<std::string>{"configured"});
 }

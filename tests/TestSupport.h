@@ -6,7 +6,9 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -61,6 +63,25 @@ class LogCapture {
  private:
   std::string m_path;
 };
+
+// Byte-stream helpers for checking stream records exactly.
+inline std::stringstream binaryStream() {
+  return std::stringstream(std::ios::in | std::ios::out | std::ios::binary);
+}
+template <typename T>
+T rawAt(const std::string &bytes, size_t offset) {
+  T value;
+  std::memcpy(&value, bytes.data() + offset, sizeof value);
+  return value;
+}
+template <typename T>
+void put(std::ostream &stream, T value) {
+  stream.write(reinterpret_cast<const char *>(&value), sizeof value);
+}
+inline void putString(std::ostream &stream, const std::string &text) {
+  put<uint64_t>(stream, text.size());
+  stream.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
 
 }  // namespace testing_support
 

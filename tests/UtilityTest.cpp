@@ -1,5 +1,5 @@
 // Engine utilities: the key-value parser, colour and enumeration texts,
-// stream check and mask text, geometry and the collision normal.
+// stream check and mask text, geometry, the collision normal and the clock.
 #include <SFML/Graphics/Color.hpp>
 
 #include "Clock.h"
@@ -11,20 +11,15 @@
 using testing_support::LogCapture;
 
 TEST(Match, PiecesKeysAndValues) {
-  EXPECT_EQ(ts::match(" a : 1 ,\tb:two words,\n", "b"), "twowords");
-  EXPECT_EQ(ts::match("x:b:c,", "x"), "b");
-  EXPECT_EQ(ts::match("novalue,", "novalue"), "");
-  EXPECT_EQ(ts::match("k:first,k:second,", "k"), "first");
-  EXPECT_EQ(ts::match("::k:v,", "k"), "v");          // leading colons skipped
-  EXPECT_EQ(ts::match("x::b,", "x"), "b");           // empty fields skipped
-  EXPECT_EQ(ts::match(",,,a:1,,", "a"), "1");        // empty pieces skipped
-  EXPECT_EQ(ts::match("a:1,", "A"), "");             // case-sensitive
-  EXPECT_EQ(ts::match("a:1,", ""), "");
-}
-
-TEST(Match, ColonOnlyPieceStopsParsing) {
-  EXPECT_EQ(ts::match("a:1,:::,b:2,", "a"), "1");
-  EXPECT_EQ(ts::match("a:1,:::,b:2,", "b"), "");
+  const char *cases[][3] = {
+      {" a : 1 ,\tb:two words,\n", "b", "twowords"}, {"x:b:c,", "x", "b"},
+      {"novalue,", "novalue", ""},                   {"k:first,k:second,", "k", "first"},
+      {"::k:v,", "k", "v"},                          {"x::b,", "x", "b"},  // empty fields skipped
+      {",,,a:1,,", "a", "1"},                        {"a:1,", "A", ""},    // case-sensitive
+      {"a:1,", "", ""},                              {"a:1,:::,b:2,", "a", "1"},
+      {"a:1,:::,b:2,", "b", ""},  // a piece of colons only stops parsing
+  };
+  for (const auto &c : cases) EXPECT_EQ(ts::match(c[0], c[1]), c[2]) << c[0] << " / " << c[1];
 }
 
 TEST(Match, EmptyTextSearchesThePreviousParse) {
@@ -36,117 +31,59 @@ TEST(Match, EmptyTextSearchesThePreviousParse) {
   EXPECT_EQ(ts::match("", "c"), "3");
 }
 
-TEST(Match, DetailedLines) {
-  LogCapture log;
-  log.start();
-  ts::LogManager::getInstance().setLogLevel(25);
-  ts::match("a:1,b", "b");
-  EXPECT_EQ(log.messages(), (std::vector<std::string>{"match(\"a:1,b\", \"b\")",
-                                                      "match(): number of elements allocated is 2",
-                                                      "\titem number 0",
-                                                      "\tkey a",
-                                                      "\tval 1",
-                                                      "\titem number 1",
-                                                      "\tkey b",
-                                                      "\tval ",
-                                                      "match(): parsed.",
-                                                      "match(): Looking for match 'b' among 2 items."}));
-}
-
-TEST(Colors, TableConversionsAndTexts) {
-  unsigned char r = 1, g = 2, b = 3;
-  ts::colorToRGB(ts::CUSTOM, r, g, b);
-  EXPECT_EQ((std::vector<int>{r, g, b}), (std::vector<int>{1, 2, 3}));
-  ts::colorToRGB(static_cast<ts::Color>(9), r, g, b);
-  EXPECT_EQ((std::vector<int>{r, g, b}), (std::vector<int>{1, 2, 3}));
-  ts::colorToRGB(ts::MAGENTA, r, g, b);
-  EXPECT_EQ((std::vector<int>{r, g, b}), (std::vector<int>{255, 0, 255}));
-  ts::colorToRGB(ts::YELLOW, r, g, b);
-  EXPECT_EQ((std::vector<int>{r, g, b}), (std::vector<int>{255, 255, 0}));
-  EXPECT_EQ(ts::colorToSFML(ts::CYAN), sf::Color(0, 255, 255, 255));
-  EXPECT_EQ(ts::colorToSFML(ts::CUSTOM), sf::Color::White);
-  EXPECT_EQ(ts::colorToSFML(static_cast<ts::Color>(-1)), sf::Color::White);
-  EXPECT_EQ(ts::colorToString(ts::BLACK), "Black");
-  EXPECT_EQ(ts::colorToString(ts::WHITE), "White");
-  EXPECT_EQ(ts::colorToString(ts::CUSTOM), "Unknown color");
-  EXPECT_EQ(ts::colorToString(static_cast<ts::Color>(42)), "Unknown color");
-}
-
-TEST(Colors, UnsupportedColourIsLoggedAtLevelFive) {
+TEST(Colors, ConversionsAndUnsupportedColours) {
   LogCapture log;
   log.start();
   ts::LogManager::getInstance().setLogLevel(5);
-  unsigned char r = 0, g = 0, b = 0;
-  ts::colorToRGB(ts::CUSTOM, r, g, b);
+  unsigned char r = 1, g = 2, b = 3;
   ts::colorToRGB(static_cast<ts::Color>(12), r, g, b);
-  ts::colorToSFML(ts::CUSTOM);
-  ts::colorToSFML(static_cast<ts::Color>(-3));
+  EXPECT_EQ((std::vector<int>{r, g, b}), (std::vector<int>{1, 2, 3}));  // left alone
+  ts::colorToRGB(ts::MAGENTA, r, g, b);
+  EXPECT_EQ((std::vector<int>{r, g, b}), (std::vector<int>{255, 0, 255}));
+  EXPECT_EQ(ts::colorToSFML(ts::CYAN), sf::Color(0, 255, 255, 255));
+  EXPECT_EQ(ts::colorToSFML(ts::CUSTOM), sf::Color::White);
+  EXPECT_EQ(ts::colorToSFML(static_cast<ts::Color>(-3)), sf::Color::White);
+  EXPECT_EQ(ts::colorToString(static_cast<ts::Color>(42)), "Unknown color");
   EXPECT_EQ(log.messages(), (std::vector<std::string>{"colorToRGB(): Color 12 not supported.",
                                                       "colorToSFML(): Color is CUSTOM.",
                                                       "colorToSFML(): Color -3 not supported."}));
 }
 
-TEST(Texts, EnumerationsKeysAndNumbers) {
-  EXPECT_EQ(ts::solidnessToString(0), "hard");
-  EXPECT_EQ(ts::solidnessToString(2), "spectral");
-  EXPECT_EQ(ts::solidnessToString(3), "undefined");
-  EXPECT_EQ(ts::solidnessToString(-1), "undefined");
-  EXPECT_EQ(ts::locationToString(0), "top-left");
-  EXPECT_EQ(ts::locationToString(4), "center-center");
-  EXPECT_EQ(ts::locationToString(8), "bot-right");
-  EXPECT_EQ(ts::locationToString(9), "unknown");
+TEST(Texts, KeysNumbersMasksAndStreamChecks) {
   std::string keys;
   for (int key = -1; key <= 77; ++key) keys += ts::keyToString(key);
   EXPECT_EQ(keys, " -+~.,/=\\*';ABCDEFGHIJKLMNOPQRSTUVWXYZ1234567890[]`");
-  EXPECT_EQ(ts::toString(-12), "-12");
-  EXPECT_EQ(ts::toString(0.1f), "0.1");
+  EXPECT_EQ(ts::solidnessToString(-1), "undefined");
+  EXPECT_EQ(ts::locationToString(9), "unknown");
   EXPECT_EQ(ts::toString(1234567.0f), "1.23457e+06");
-  EXPECT_EQ(ts::toString(2.5f), "2.5");
-}
-
-TEST(Texts, TimeStringFormat) {
-  std::string time = ts::getTimeString();
-  ASSERT_EQ(time.size(), 8u);
-  EXPECT_EQ(time[2], ':');
-  EXPECT_EQ(time[5], ':');
-}
-
-TEST(StreamCheck, MessagesAndMask) {
+  EXPECT_EQ(ts::maskToString(0x80000021u), "1" + std::string(25, '0') + "100001");
   LogCapture log;
   log.start();
-  std::stringstream good;
+  std::stringstream good, empty, failed;
   EXPECT_EQ(ts::streamCheck("Good()", good), 0);
-  std::stringstream empty;
-  int value;
-  empty.read(reinterpret_cast<char *>(&value), sizeof value);
+  empty.get();  // eof and fail
   EXPECT_EQ(ts::streamCheck("Read()", empty), -1);
-  std::stringstream failed;
   failed.setstate(std::ios::failbit);
   EXPECT_EQ(ts::streamCheck("Write()", failed), -1);
   EXPECT_EQ(log.messages(), (std::vector<std::string>{"Read(): Error! Stream eof.", "Write(): Error! Stream fail."}));
-  EXPECT_EQ(ts::maskToString(0x21), std::string(26, '0') + "100001");
-  EXPECT_EQ(ts::maskToString(0x80000000u), "1" + std::string(31, '0'));
 }
 
-TEST(Geometry, BoxesAndPositions) {
+TEST(Geometry, BoxesPositionsAndView) {
   ts::Box unit(ts::Vector(0, 0), 1, 1);
-  EXPECT_TRUE(ts::boxIntersectsBox(unit, ts::Box(ts::Vector(1, 0), 1, 1)));      // shared edge
-  EXPECT_TRUE(ts::boxIntersectsBox(unit, ts::Box(ts::Vector(1, 1), 1, 1)));      // shared corner
-  EXPECT_TRUE(ts::boxIntersectsBox(unit, ts::Box(ts::Vector(-1, -1), 1, 1)));
-  EXPECT_FALSE(ts::boxIntersectsBox(unit, ts::Box(ts::Vector(1.01f, 0), 1, 1)));
-  EXPECT_FALSE(ts::boxIntersectsBox(unit, ts::Box(ts::Vector(0, -1.01f), 1, 1)));
-  EXPECT_TRUE(ts::boxIntersectsBox(ts::Box(ts::Vector(-5, -5), 20, 20), unit));  // containment
-  EXPECT_TRUE(ts::boxIntersectsBox(unit, ts::Box(ts::Vector(-5, -5), 20, 20)));
+  const std::pair<ts::Box, bool> others[] = {
+      {ts::Box(ts::Vector(1, 0), 1, 1), true},           {ts::Box(ts::Vector(1, 1), 1, 1), true},  // edge, corner
+      {ts::Box(ts::Vector(-1, -1), 1, 1), true},         {ts::Box(ts::Vector(1.01f, 0), 1, 1), false},
+      {ts::Box(ts::Vector(0, -1.01f), 1, 1), false},     {ts::Box(ts::Vector(-5, -5), 20, 20), true},  // containment
+  };
+  for (const auto &other : others) {
+    EXPECT_EQ(ts::boxIntersectsBox(unit, other.first), other.second) << other.first.toString();
+    EXPECT_EQ(ts::boxIntersectsBox(other.first, unit), other.second) << other.first.toString();
+  }
   ts::Box box(ts::Vector(2, 3), 4, 5);
   for (ts::Vector corner : {ts::Vector(2, 3), ts::Vector(6, 3), ts::Vector(2, 8), ts::Vector(6, 8)})
     EXPECT_TRUE(ts::boxContainsPosition(box, corner)) << corner.toString();
   EXPECT_FALSE(ts::boxContainsPosition(box, ts::Vector(6.01f, 3)));
-  EXPECT_TRUE(ts::valueInRange(1, 1, 1));
-  EXPECT_FALSE(ts::valueInRange(2, 3, 1));
   EXPECT_FLOAT_EQ(ts::distance(ts::Vector(1, 1), ts::Vector(4, 5)), 5);
-}
-
-TEST(Geometry, WorldBoxesAndView) {
   ts::WorldManager::getInstance().startUp();
   ts::Object object;
   object.setPosition(ts::Vector(10, 20));
@@ -157,56 +94,33 @@ TEST(Geometry, WorldBoxesAndView) {
   EXPECT_EQ(ts::viewToWorld(ts::Vector(5, 18)), ts::Vector(10, 20));
 }
 
-namespace {
-// An obstacle of 2 x 2 cells around (10, 10) and a unit mover.
-struct NormalCase {
-  ts::Vector from;
-  ts::Vector velocity;
-  ts::Vector normal;
-};
-}  // namespace
-
+// A mover running into an obstacle gets the normal of the side it hits.
 TEST(Geometry, NormalFacesTheSideRunInto) {
-  ts::WorldManager::getInstance().startUp();
-  ts::Object obstacle;
-  obstacle.setPosition(ts::Vector(10, 10));
-  obstacle.setBox(ts::Box(ts::Vector(-1, -1), 2, 2));
-  ts::Object mover;
-  const NormalCase cases[] = {
-      {ts::Vector(10, 7), ts::Vector(0, 2), ts::Vector(0, -1)},    // from above
-      {ts::Vector(10, 13), ts::Vector(0, -2), ts::Vector(0, 1)},   // from below
-      {ts::Vector(7, 10), ts::Vector(2, 0), ts::Vector(-1, 0)},    // from the left
-      {ts::Vector(13, 10), ts::Vector(-2, 0), ts::Vector(1, 0)},   // from the right
-      {ts::Vector(7, 7), ts::Vector(2, 2), ts::Vector(-1, -1)},    // exactly at the corner
-      {ts::Vector(13, 13), ts::Vector(-1, -1), ts::Vector(1, 1)},
-      {ts::Vector(9.2f, 7), ts::Vector(0, 2), ts::Vector(0, -1)},  // above and above left: straight side first
-      {ts::Vector(7, 10.8f), ts::Vector(2, 0), ts::Vector(-1, 0)},  // left and below left
-  };
-  for (const NormalCase &c : cases) {
-    mover.setPosition(c.from);
-    mover.setVelocity(c.velocity);
-    EXPECT_EQ(ts::getNormal(&mover, &obstacle), c.normal) << c.from.toString();
-  }
-}
-
-TEST(Geometry, NormalForCornerAndForNoContact) {
   ts::WorldManager::getInstance().startUp();
   LogCapture log;
   log.start();
   ts::LogManager::getInstance().setLogLevel(1);
-  ts::Object obstacle;
+  ts::Object obstacle, mover;
   obstacle.setPosition(ts::Vector(10, 10));
+  obstacle.setBox(ts::Box(ts::Vector(-1, -1), 2, 2));
+  const ts::Vector cases[][3] = {  // from, velocity, normal
+      {{10, 7}, {0, 2}, {0, -1}},   {{10, 13}, {0, -2}, {0, 1}},   {{7, 10}, {2, 0}, {-1, 0}},
+      {{13, 10}, {-2, 0}, {1, 0}},  {{7, 7}, {2, 2}, {-1, -1}},    // exactly at the corner
+      {{13, 13}, {-1, -1}, {1, 1}}, {{9.2f, 7}, {0, 2}, {0, -1}},  // straight side before the corner
+      {{7, 10.8f}, {2, 0}, {-1, 0}}, {{50, 50}, {1, 0}, {0, 0}},   // no contact at all
+  };
+  for (const auto &c : cases) {
+    mover.setPosition(c[0]);
+    mover.setVelocity(c[1]);
+    EXPECT_EQ(ts::getNormal(&mover, &obstacle), c[2]) << c[0].toString();
+  }
+  EXPECT_TRUE(log.contains("getNormal(): No collision detected. Returning (0,0)."));
+  // Only the lower right corner of a unit obstacle is touched.
   obstacle.setBox(ts::Box(ts::Vector(0, 0), 1, 1));
-  ts::Object mover;
   mover.setBox(ts::Box(ts::Vector(0, 0), 1, 1));
-  // Only the lower right corner of the obstacle is touched.
   mover.setPosition(ts::Vector(11.5f, 11.5f));
   mover.setVelocity(ts::Vector(-0.5f, -0.5f));
   EXPECT_EQ(ts::getNormal(&mover, &obstacle), ts::Vector(1, 1));
-  mover.setPosition(ts::Vector(50, 50));
-  mover.setVelocity(ts::Vector(1, 0));
-  EXPECT_EQ(ts::getNormal(&mover, &obstacle), ts::Vector(0, 0));
-  EXPECT_TRUE(log.contains("getNormal(): No collision detected. Returning (0,0)."));
 }
 
 TEST(Platform, SleepReachesItsDeadlineAndTheClockRunsForward) {
