@@ -1,12 +1,9 @@
 #!/usr/bin/env bash
-# Runs a command in its own virtual X server. Servers start and stop one at a
-# time under a lock, each on the lowest display number from 20 that no server
-# holds. -noreset keeps a server from resetting when its last client leaves,
-# which would refuse a client connecting just then (the window library
-# connects and disconnects more than once).
+# Runs a command in its own virtual X server, started and stopped under a lock
+# on the lowest free display number from 20. -noreset: a server resetting when
+# its last client leaves refuses clients for a moment (the window library
+# connects more than once). No leak checks: the graphics driver leaks a little.
 set -uo pipefail
-# The graphics driver keeps a few allocations until exit, which the leak
-# checker would report; leaks are checked by the tests without a window.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 dir=$(mktemp -d)
 server=""
