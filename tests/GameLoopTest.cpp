@@ -35,25 +35,14 @@ class GameLoop : public testing::Test {
 };
 
 // Runs an action on each step event. Kept on the heap: the world owns it.
-class Stepper : public ts::Object {
- public:
-  explicit Stepper(std::function<void(int)> on_step) : m_on_step(std::move(on_step)) {
-    registerInterest(ts::STEP_EVENT);
-  }
+struct Stepper : ts::Object {
+  explicit Stepper(std::function<void(int)> action) : on_step(std::move(action)) { registerInterest(ts::STEP_EVENT); }
   int eventHandler(const ts::Event *event) override {
-    m_on_step(static_cast<const ts::EventStep *>(event)->getStepCount());
+    on_step(static_cast<const ts::EventStep *>(event)->getStepCount());
     return 1;
   }
-
- private:
-  std::function<void(int)> m_on_step;
+  std::function<void(int)> on_step;
 };
-
-void busyWaitMilliseconds(int milliseconds) {
-  auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-  while (std::chrono::steady_clock::now() < until) {
-  }
-}
 
 const std::string CANT_KEEP_UP = "GameManager::run(): Can't keep up! frame_time ";
 
@@ -102,16 +91,13 @@ TEST_F(GameLoop, StepEventsCountFramesAndGameOverEndsAfterThatFrame) {
   game().shutDown();
 }
 
-namespace {
-int s_second_calls = 0;
-}  // namespace
-
 TEST_F(GameLoop, ShutDownInsideAFrameDestroysObjectsAndEndsTheLoop) {
   startGame();
+  static int second_calls = 0;
   new Stepper([](int) { game().shutDown(); });  // destroys this very object; touch nothing after it
-  new Stepper([](int) { ++s_second_calls; });
+  new Stepper([](int) { ++second_calls; });
   game().run();
-  EXPECT_EQ(s_second_calls, 0);  // destroyed before its turn in the dispatch
+  EXPECT_EQ(second_calls, 0);  // destroyed before its turn in the dispatch
   EXPECT_EQ(game().getStepCount(), 1);
   EXPECT_TRUE(log.contains("** Game engine stopped **"));
   // The entry point's own shutDown() afterwards only writes its banner lines
@@ -128,7 +114,8 @@ TEST_F(GameLoop, OverrunsAreReportedExceptOnTheFirstFrameOrWithoutFrameTime) {
   for (const auto &[frame_time, reports] : {std::pair<std::string, int>{"frame_time:2,", 2}, {"frame_time:0,", 0}}) {
     startGame(frame_time);
     new Stepper([](int step) {
-      busyWaitMilliseconds(5);  // well over the 2 ms budget
+      auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(5);  // over the 2 ms budget
+      while (std::chrono::steady_clock::now() < until) continue;
       if (step == 2) game().setGameOver();
     });
     game().run();
@@ -154,13 +141,10 @@ TEST_F(GameLoop, RandomSeed) {
 
 TEST(GameLoopExit, FailedLogStartEndsWithExitStatusOne) {
   LogCapture err;  // a spare file for the game's standard error
-  std::string command = std::string("TESSERA_LOG=/tmp/no-such-directory-for-tessera/x.log ") + RHYTHM_BINARY +
-                        " 2>" + err.path();
-  int status = std::system(command.c_str());
+  int status = std::system(("TESSERA_LOG=/tmp/no-such-dir/x.log " RHYTHM_BINARY " 2>" + err.path()).c_str());
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 1);
-  EXPECT_EQ(err.messages(), (std::vector<std::string>{
-                                "LogManager::startup(): Warning! Unable to open file "
-                                "'/tmp/no-such-directory-for-tessera/x.log'.",
-                                "GameManager::startUp(): Error! Starting log manager."}));
+  EXPECT_EQ(err.messages(), (std::vector<std::string>{"LogManager::startup(): Warning! Unable to open file "
+                                                      "'/tmp/no-such-dir/x.log'.",
+                                                      "GameManager::startUp(): Error! Starting log manager."}));
 }

@@ -19,13 +19,19 @@ class SerializationTest : public testing::Test {
     ts::WorldManager::getInstance().startUp();
     log.start();
   }
-  // Deserializes a stream made of a mask and raw values into the reader.
+  // Deserializes a stream made of a mask and raw values (strings with their
+  // length) into the reader.
   template <typename... Values>
   int readInto(ts::Object &reader, uint32_t mask, Values... values) {
     std::stringstream stream = binaryStream();
     put(stream, mask);
-    (put(stream, values), ...);
+    (write(stream, values), ...);
     return reader.deserialize(stream);
+  }
+  template <typename T>
+  static void write(std::ostream &stream, const T &value) {
+    if constexpr (std::is_same_v<T, std::string>) putString(stream, value);
+    else put(stream, value);
   }
   LogCapture log;
 };
@@ -126,11 +132,8 @@ TEST_F(SerializationTest, RoundTripIntoAFreshObject) {
 // A full record's animation resets the box to the animation's; a record
 // holding only the box keeps it.
 TEST_F(SerializationTest, BoxOnlyRecordKeepsTheBox) {
-  ts::Object source, reader;
-  source.setBox(ts::Box(ts::Vector(0, 0), 5, 5));
-  std::stringstream stream = binaryStream();
-  source.serialize(stream, ts::BOX_ATTR);
-  EXPECT_EQ(reader.deserialize(stream), 0);
+  ts::Object reader;
+  EXPECT_EQ(readInto(reader, ts::BOX_ATTR, 0.0f, 0.0f, 5.0f, 5.0f), 0);
   EXPECT_EQ(reader.getBox(), ts::Box(ts::Vector(0, 0), 5, 5));
 }
 
@@ -162,12 +165,7 @@ TEST_F(SerializationTest, HostileLengthsAreRefusedWithoutAllocating) {
   EXPECT_EQ(reader.getType(), "(Undefined)");
   EXPECT_EQ(reader.getAltitude(), 2);
   // An event name that cannot be held is skipped; the loop over the huge count still ends.
-  std::stringstream events = binaryStream();
-  put<uint32_t>(events, ts::EVENTS_ATTR);
-  put<int32_t>(events, 0x7FFFFFFF);
-  put<uint64_t>(events, 1000);
-  putString(events, "ok-event");
-  EXPECT_EQ(reader.deserialize(events), -1);
+  EXPECT_EQ(readInto(reader, ts::EVENTS_ATTR, int32_t{0x7FFFFFFF}, uint64_t{1000}, std::string("ok-event")), -1);
   EXPECT_TRUE(log.contains("Object::deserialize(): Error! Cannot allocate 1000 bytes."));
   EXPECT_EQ(readInto(reader, ts::ANIMATION_ATTR, uint64_t{1u << 30}), -1);
   EXPECT_TRUE(log.contains("Animation::deserialize(): Error! Cannot allocate 1073741824 bytes."));
@@ -177,12 +175,9 @@ TEST_F(SerializationTest, HostileLengthsAreRefusedWithoutAllocating) {
 
 TEST_F(SerializationTest, EventNamesAreRegisteredAndRefusalsLogged) {
   ts::Object reader;
-  std::stringstream stream = binaryStream();
-  put<uint32_t>(stream, ts::EVENTS_ATTR);
-  put<int32_t>(stream, 3);
-  for (const std::string &name : {std::string("ts-step"), std::string("ts-collision"), std::string("cut\0off", 7)})
-    putString(stream, name);
-  EXPECT_EQ(reader.deserialize(stream), 0);
+  EXPECT_EQ(readInto(reader, ts::EVENTS_ATTR, int32_t{3}, std::string("ts-step"), std::string("ts-collision"),
+                     std::string("cut\0off", 7)),
+            0);
   EXPECT_TRUE(log.contains("Object::deserialize(): Error! Register interest: ts-collision"));
   ASSERT_EQ(reader.getEventCount(), 2);
   EXPECT_EQ(reader.getEventName(0), "ts-step");

