@@ -53,7 +53,6 @@ TEST_F(GameLoop, StartUpOrderBannerAndShutDownLines) {
   EXPECT_FALSE(ts::NetworkManager::getInstance().isStarted());  // networking:false
   EXPECT_EQ(game().startUp(), -1);
   game().shutDown();
-  EXPECT_FALSE(ts::WorldManager::getInstance().isStarted());
   std::vector<std::string> lines = log.messages();
   const std::string stars(52, '*');
   const std::vector<std::string> in_order = {
@@ -82,7 +81,6 @@ TEST_F(GameLoop, StepEventsCountFramesAndGameOverEndsAfterThatFrame) {
   game().run();
   EXPECT_EQ(seen, (std::vector<int>{0, 1, 2, 3, 4}));
   EXPECT_EQ(later, seen);
-  EXPECT_TRUE(log.contains("GameManager::run(): end of game loop"));
   ts::LogManager::getInstance().writeLog("after the loop");  // the step count prefixes log lines
   EXPECT_EQ(log.rawLines().back().substr(8), "    5 after the loop");
   seen.clear();
@@ -99,7 +97,6 @@ TEST_F(GameLoop, ShutDownInsideAFrameDestroysObjectsAndEndsTheLoop) {
   game().run();
   EXPECT_EQ(second_calls, 0);  // destroyed before its turn in the dispatch
   EXPECT_EQ(game().getStepCount(), 1);
-  EXPECT_TRUE(log.contains("** Game engine stopped **"));
   // The entry point's own shutDown() afterwards only writes its banner lines
   // to standard error: the log is closed and nothing is left to stop.
   testing::internal::CaptureStderr();

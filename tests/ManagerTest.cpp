@@ -1,14 +1,10 @@
 // ObjectList and the manager base's event interest and dispatch.
 #include <stdexcept>
 
-#include "EventStep.h"
-#include "GameManager.h"
 #include "ObjectList.h"
 #include "ObjectListIterator.h"
 #include "TestSupport.h"
 #include "WorldManager.h"
-
-using testing_support::LogCapture;
 
 namespace {
 
@@ -47,28 +43,6 @@ TEST(ObjectList, InsertRemoveCopyAndIterate) {
   for (it.first(); !it.isDone(); it.next())
     if (++visited == 2) copy.remove(fake(10));
   EXPECT_EQ(visited, 8);
-}
-
-TEST(Manager, RegistrationRules) {
-  LogCapture log;
-  log.start();
-  ts::WorldManager::getInstance().startUp();  // objects must be in the world to be deactivated
-  ts::GameManager &game = ts::GameManager::getInstance();
-  ts::Event undefined;
-  EXPECT_EQ(game.onEvent(&undefined), 0);
-  Listener a, b;
-  EXPECT_EQ(game.registerInterest(&a, "ts-keyboard"), -1);
-  EXPECT_TRUE(log.contains("Manager(GameManager)::registerInterest(): Event 'ts-keyboard' not valid for this Manager"));
-  EXPECT_EQ(a.registerInterest(ts::STEP_EVENT), 0);
-  EXPECT_EQ(game.registerInterest(&a, ts::STEP_EVENT), 0);  // twice: a warning, still one entry
-  EXPECT_EQ(b.registerInterest(ts::STEP_EVENT), 0);
-  ts::EventStep step(7);
-  EXPECT_EQ(game.onEvent(&step), 2);
-  b.setActive(false);
-  EXPECT_EQ(game.onEvent(&step), 1);
-  EXPECT_EQ(a.unregisterInterest(ts::STEP_EVENT), 0);
-  EXPECT_EQ(a.unregisterInterest(ts::STEP_EVENT), -1);
-  EXPECT_TRUE(log.contains("Object::unregisterInterest(): event 'ts-step' not previously registered"));
 }
 
 TEST(Manager, HundredFirstEventTypeIsRefused) {

@@ -40,24 +40,25 @@ TEST(ObjectIds, CounterStartsAtOneWithOrWithoutAWorld) {
 
 TEST_F(ObjectTest, SettersMarkTheirBitsAndCheckRanges) {
   const std::pair<std::function<void()>, uint32_t> cases[] = {
-      {[&] { object.setType("Thing"); }, ts::TYPE_ATTR},
       {[&] { object.setPosition(ts::Vector(4, 5)); }, ts::POSITION_ATTR},
       {[&] { object.setPosition(ts::Vector(4, 5)); }, 0},  // unchanged: no bit
       {[&] { EXPECT_EQ(object.setSolidness(ts::SOFT), 0); }, ts::SOLIDNESS_ATTR},
       {[&] { EXPECT_EQ(object.setSolidness(static_cast<ts::Solidness>(3)), -1); }, 0},
       {[&] { EXPECT_EQ(object.setAltitude(4), 0); }, ts::ALTITUDE_ATTR},
-      {[&] { EXPECT_EQ(object.setAltitude(5), -1); }, 0}, {[&] { EXPECT_EQ(object.setAltitude(-1), -1); }, 0},
+      {[&] { EXPECT_EQ(object.setAltitude(5), -1); EXPECT_EQ(object.setAltitude(-1), -1); }, 0},
       {[&] { object.setDirection(ts::Vector(1, 0)); }, 0},
       {[&] { object.setVelocity(ts::Vector(1, 1)); }, ts::SPEED_ATTR | ts::DIRECTION_ATTR},
-      {[&] { object.setSpeed(2); }, ts::SPEED_ATTR},
-      {[&] { object.setAcceleration(ts::Vector(0, 1)); }, ts::ACCELERATION_ATTR},
-      {[&] { object.setActive(false); }, ts::ACTIVE_ATTR}, {[&] { object.setActive(false); }, 0},
+      {[&] { object.setActive(false); }, ts::ACTIVE_ATTR},
+      {[&] { object.setActive(false); }, 0},
       {[&] { object.setBox(ts::Box(ts::Vector(0, 0), 2, 2)); }, ts::BOX_ATTR},
       {[&] { object.setBox(ts::Box(ts::Vector(0, 0), 2, 2)); }, 0},
-      {[&] { object.setAnimation(ts::Animation(), false); }, ts::ANIMATION_ATTR},
-      {[&] { object.setVisible(false); }, ts::VISIBLE_ATTR}, {[&] { object.setShape(ts::Shape()); }, ts::SHAPE_ATTR},
-      {[&] { object.setPath(ts::Path()); }, ts::PATH_ATTR}, {[&] { object.setFollowPath(); }, ts::FOLLOW_PATH_ATTR},
-      {[&] { object.setNoSoft(); }, ts::NO_SOFT_ATTR}, {[&] { object.setAvoidCollisions(); }, ts::AVOID_COLLISIONS_ATTR},
+      {[&] { object.setType("Thing"), object.setVisible(false); }, ts::TYPE_ATTR | ts::VISIBLE_ATTR},
+      {[&] { object.setSpeed(2), object.setShape(ts::Shape()); }, ts::SPEED_ATTR | ts::SHAPE_ATTR},
+      {[&] { object.setAnimation(ts::Animation(), false), object.setPath(ts::Path()); },
+       ts::ANIMATION_ATTR | ts::PATH_ATTR},
+      {[&] { object.setFollowPath(), object.setNoSoft(); }, ts::FOLLOW_PATH_ATTR | ts::NO_SOFT_ATTR},
+      {[&] { object.setAvoidCollisions(), object.setAcceleration(ts::Vector(0, 1)); },
+       ts::AVOID_COLLISIONS_ATTR | ts::ACCELERATION_ATTR},
       {[&] { object.registerInterest("thing-event"); }, ts::EVENTS_ATTR},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
@@ -127,26 +128,32 @@ TEST_F(ObjectTest, PathEventStartsFollowing) {
 }
 
 TEST_F(ObjectTest, InterestGoesToTheResponsibleManagerUpToTheLimit) {
+  ts::GameManager &game = ts::GameManager::getInstance();
   for (const char *name : {"ts-step", "ts-keyboard", "ts-mouse", "ts-network-sync", "game-event"})
     EXPECT_EQ(object.registerInterest(name), 0) << name;
-  EXPECT_EQ(object.registerInterest("ts-collision"), -1);  // refused by the world
-  ts::EventStep step(0);
+  EXPECT_EQ(object.registerInterest("ts-collision"), -1);        // refused by the world
+  EXPECT_EQ(game.registerInterest(&object, "ts-keyboard"), -1);  // not the game manager's
+  EXPECT_EQ(game.registerInterest(&object, ts::STEP_EVENT), 0);  // twice: still one entry
   ts::EventKeyboard keyboard;
   ts::EventNetwork network(0);
   network.setType("ts-network-sync");
-  ts::Event game;
-  game.setType("game-event");
-  EXPECT_EQ(ts::InputManager::getInstance().onEvent(&keyboard), 1);
+  ts::Event custom;
+  custom.setType("game-event");
   EXPECT_EQ(ts::NetworkManager::getInstance().onEvent(&network), 1);
-  EXPECT_EQ(ts::WorldManager::getInstance().onEvent(&game), 1);
+  EXPECT_EQ(ts::WorldManager::getInstance().onEvent(&custom), 1);
+  EXPECT_EQ(ts::InputManager::getInstance().onEvent(&keyboard), 1);
+  EXPECT_EQ(object.unregisterInterest("ts-keyboard"), 0);
+  EXPECT_EQ(object.unregisterInterest("ts-keyboard"), -1);
+  EXPECT_EQ(ts::InputManager::getInstance().onEvent(&keyboard), 0);
+  ts::EventStep step(0);
   {
     ts::Object other;
     other.registerInterest("ts-step");
-    EXPECT_EQ(ts::GameManager::getInstance().onEvent(&step), 2);
+    EXPECT_EQ(game.onEvent(&step), 2);
   }
-  EXPECT_EQ(ts::GameManager::getInstance().onEvent(&step), 1);  // the destroyed object withdrew
-  EXPECT_EQ(object.unregisterInterest("ts-keyboard"), 0);
-  EXPECT_EQ(ts::InputManager::getInstance().onEvent(&keyboard), 0);
+  EXPECT_EQ(game.onEvent(&step), 1);  // the destroyed object withdrew
+  object.setActive(false);
+  EXPECT_EQ(game.onEvent(&step), 0);  // inactive objects are skipped
   for (int i = object.getEventCount(); i < ts::MAX_OBJ_EVENTS; ++i)
     ASSERT_EQ(object.registerInterest("e" + std::to_string(i)), 0);
   EXPECT_EQ(object.registerInterest("one-more"), -1);

@@ -82,6 +82,13 @@ inline void putString(std::ostream &stream, const std::string &text) {
   put<uint64_t>(stream, text.size());
   stream.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
+// The bytes a value writes to a fresh stream (with an object's mask, if given).
+template <typename T, typename... Mask>
+std::string recordOf(T &value, Mask... mask) {
+  std::stringstream stream = binaryStream();
+  EXPECT_EQ(value.serialize(stream, mask...), 0);
+  return stream.str();
+}
 
 }  // namespace testing_support
 
