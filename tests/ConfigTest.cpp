@@ -6,15 +6,14 @@
 #include "Config.h"
 #include "TestSupport.h"
 
-using testing_support::LogCapture;
+using namespace testing_support;
 
 namespace {
 ts::Config &config() { return ts::Config::getInstance(); }
 }  // namespace
 
 TEST(Config, MissingFileIsNamed) {
-  LogCapture log;
-  log.start();
+  StartedLog log;
   ts::LogManager::getInstance().setLogLevel(1);
   setenv("TESSERA_CONFIG", "/tmp/no-such-dir/tessera.cfg", 1);
   config().loadConfig("");
@@ -65,8 +64,7 @@ TEST(Config, ValuesAreConvertedAsDocumented) {
 }
 
 TEST(Config, UnsupportedValuesAreReportedAndKept) {
-  LogCapture log;
-  log.start();
+  StartedLog log;
   config().loadConfig("window_background_color:Yellow,window_style:0,window_state:maximised,");
   EXPECT_EQ(log.messages(), (std::vector<std::string>{"loadConfig(): Unsupported window color 'Yellow'",
                                                       "loadConfig(): Unsupported window style '0'",
@@ -79,8 +77,7 @@ TEST(Config, UnsupportedValuesAreReportedAndKept) {
 
 TEST(Config, DumpShowsNamedValues) {
   config().loadConfig("window_state:fullscreen,window_background_color:cyan,headless:true,");
-  LogCapture log;
-  log.start();
+  StartedLog log;
   ts::LogManager::getInstance().setLogLevel(1);
   config().writeDump();
   std::vector<std::string> lines = log.messages();

@@ -3,7 +3,7 @@
 #include "EventNetwork.h"
 #include "TestSupport.h"
 
-using testing_support::LogCapture;
+using namespace testing_support;
 
 TEST(Event, NetworkTypeNames) {
   for (const char *name : {"ts-network", "ts-network-accept", "ts-network-game-over", "ts-mouse-network"})
@@ -13,8 +13,7 @@ TEST(Event, NetworkTypeNames) {
 }
 
 TEST(Event, NetworkLabelsOutsideTheRangeAreLogged) {
-  LogCapture log;
-  log.start();
+  StartedLog log;
   EXPECT_EQ(ts::EventNetwork(-1).getLabel(), -1);
   EXPECT_EQ(ts::EventNetwork(3).getLabel(), 3);
   EXPECT_TRUE(log.messages().empty());

@@ -10,7 +10,7 @@
 #include "TestSupport.h"
 #include "WorldManager.h"
 
-using testing_support::LogCapture;
+using namespace testing_support;
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "Config.h"
 #include "TestSupport.h"
 
-using testing_support::LogCapture;
+using namespace testing_support;
 
 namespace {
 // Time, then the step count right-aligned in four columns, then the text.
@@ -32,8 +32,7 @@ TEST(Log, StandardErrorBeforeStartAndAfterStop) {
   testing::internal::CaptureStderr();
   logManager().writeLog("before start");
   EXPECT_EQ(textOf(testing::internal::GetCapturedStderr()), "before start");
-  LogCapture log;
-  log.start();
+  StartedLog log;
   logManager().writeLog("in the file");
   logManager().shutDown();
   testing::internal::CaptureStderr();

@@ -10,15 +10,14 @@
 #include "TestSupport.h"
 #include "WorldManager.h"
 
-using testing_support::LogCapture;
+using namespace testing_support;
 
 namespace {
 
 // Starts the world before the object is made, so that the object is in it.
 class ObjectTest : public testing::Test {
  protected:
-  ObjectTest() { log.start(); }
-  LogCapture log;
+  StartedLog log;
   int world_started = ts::WorldManager::getInstance().startUp();
   ts::Object object;
 };

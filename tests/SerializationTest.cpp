@@ -5,36 +5,20 @@
 #include "TestSupport.h"
 #include "WorldManager.h"
 
-using testing_support::binaryStream;
-using testing_support::LogCapture;
-using testing_support::put;
-using testing_support::putString;
-using testing_support::rawAt;
-using testing_support::recordOf;
+using namespace testing_support;
 
 namespace {
 
 class SerializationTest : public testing::Test {
  protected:
-  void SetUp() override {
-    ts::WorldManager::getInstance().startUp();
-    log.start();
-  }
-  // Deserializes a stream made of a mask and raw values (strings with their
-  // length) into the reader.
+  // Deserializes a stream of raw values (a mask first) into the reader.
   template <typename... Values>
-  int readInto(ts::Object &reader, uint32_t mask, Values... values) {
-    std::stringstream stream = binaryStream();
-    put(stream, mask);
-    (write(stream, values), ...);
+  static int readInto(ts::Object &reader, const Values &...values) {
+    std::stringstream stream = streamOf(values...);
     return reader.deserialize(stream);
   }
-  template <typename T>
-  static void write(std::ostream &stream, const T &value) {
-    if constexpr (std::is_same_v<T, std::string>) putString(stream, value);
-    else put(stream, value);
-  }
-  LogCapture log;
+  StartedLog log;
+  int world_started = ts::WorldManager::getInstance().startUp();
 };
 
 }  // namespace

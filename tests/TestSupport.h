@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "LogManager.h"
@@ -82,6 +83,17 @@ inline void putString(std::ostream &stream, const std::string &text) {
   put<uint64_t>(stream, text.size());
   stream.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
+// A binary stream holding the given raw values; strings go with their length.
+template <typename... Values>
+std::stringstream streamOf(const Values &...values) {
+  std::stringstream stream = binaryStream();
+  auto write = [&stream](const auto &value) {
+    if constexpr (std::is_same_v<std::decay_t<decltype(value)>, std::string>) putString(stream, value);
+    else put(stream, value);
+  };
+  (write(values), ...);
+  return stream;
+}
 // The bytes a value writes to a fresh stream (with an object's mask, if given).
 template <typename T, typename... Mask>
 std::string recordOf(T &value, Mask... mask) {
@@ -89,6 +101,12 @@ std::string recordOf(T &value, Mask... mask) {
   EXPECT_EQ(value.serialize(stream, mask...), 0);
   return stream.str();
 }
+
+// A LogCapture that has started the log manager.
+class StartedLog : public LogCapture {
+ public:
+  StartedLog() { start(); }
+};
 
 }  // namespace testing_support
 

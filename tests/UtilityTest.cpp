@@ -8,7 +8,7 @@
 #include "WorldManager.h"
 #include "utility.h"
 
-using testing_support::LogCapture;
+using namespace testing_support;
 
 TEST(Match, PiecesKeysAndValues) {
   const char *cases[][3] = {
@@ -32,8 +32,7 @@ TEST(Match, EmptyTextSearchesThePreviousParse) {
 }
 
 TEST(Colors, ConversionsAndUnsupportedColours) {
-  LogCapture log;
-  log.start();
+  StartedLog log;
   ts::LogManager::getInstance().setLogLevel(5);
   unsigned char r = 1, g = 2, b = 3;
   ts::colorToRGB(static_cast<ts::Color>(12), r, g, b);
@@ -53,8 +52,7 @@ TEST(Texts, KeysNumbersMasksAndStreamChecks) {
   EXPECT_EQ(keys, " -+~.,/=\\*';ABCDEFGHIJKLMNOPQRSTUVWXYZ1234567890[]`");
   EXPECT_EQ(ts::toString(1234567.0f), "1.23457e+06");
   EXPECT_EQ(ts::maskToString(0x80000021u), "1" + std::string(25, '0') + "100001");
-  LogCapture log;
-  log.start();
+  StartedLog log;
   std::stringstream good, empty, failed;
   EXPECT_EQ(ts::streamCheck("Good()", good), 0);
   empty.get();  // eof and fail

@@ -5,11 +5,7 @@
 #include "Shape.h"
 #include "TestSupport.h"
 
-using testing_support::binaryStream;
-using testing_support::LogCapture;
-using testing_support::put;
-using testing_support::rawAt;
-using testing_support::recordOf;
+using namespace testing_support;
 
 TEST(Vector, NormalizeCompareAndText) {
   ts::Vector v(-3, 4), zero;
@@ -31,8 +27,7 @@ TEST(Box, TextAndRecordsOfBoxAndVector) {
   EXPECT_EQ(rawAt<float>(bytes, 12), 2.5f);
   EXPECT_EQ(back.deserialize(stream), 0);
   EXPECT_TRUE(back == box);
-  LogCapture log;
-  log.start();
+  StartedLog log;
   EXPECT_EQ(back.deserialize(short_stream), -1);
   EXPECT_EQ(log.messages(), (std::vector<std::string>{"Vector::deserialize(): Error! Stream eof.",
                                                       "Box::deserialize(): Error! Stream eof."}));
@@ -90,11 +85,8 @@ TEST(Animation, RecordRoundTripAndRefusedLengths) {
   EXPECT_EQ(back.deserialize(stream), 0);
   EXPECT_EQ(back.toString(), "sprite star, frame_idx 7");
   EXPECT_EQ(back.getSlowdownCount(), -1);
-  LogCapture log;
-  log.start();
-  std::stringstream hostile = binaryStream();
-  put<uint64_t>(hostile, 1000000000000ull);
-  hostile.write("abcd", 4);
+  StartedLog log;
+  std::stringstream hostile = streamOf(uint64_t{1000000000000ull}, int32_t{0});
   EXPECT_EQ(back.deserialize(hostile), -1);
   EXPECT_TRUE(log.contains("Animation::deserialize(): Error! Cannot allocate -727379968 bytes."));
   std::stringstream truncated("\x02", std::ios::in | std::ios::binary);
@@ -120,23 +112,18 @@ TEST(Path, CursorRecordAndHugeCounts) {
   EXPECT_TRUE(back.isDone());
   back.setWaypoints({ts::Vector(1, 1), ts::Vector(2, 2), ts::Vector(3, 3)});
   EXPECT_EQ(back.getWaypoint(), ts::Vector(3, 3));  // so does setWaypoints()'s
-  LogCapture log;
-  log.start();
-  std::stringstream hostile = binaryStream();
-  put<uint64_t>(hostile, 0x7fffffffu);
-  hostile.write("12345678", 8);  // one waypoint's worth
+  StartedLog log;
+  std::stringstream hostile = streamOf(uint64_t{0x7fffffff}, 1.0f, 2.0f);  // one waypoint's worth
   EXPECT_EQ(back.deserialize(hostile), -1);
   EXPECT_TRUE(back.toString().empty());
   EXPECT_TRUE(log.contains("Path::deserialize(): Error! Cannot allocate 2147483647 waypoints."));
-  std::stringstream negative = binaryStream();  // negative as a 32-bit count: no waypoint at all
-  put<uint64_t>(negative, 0xffffffffu);
+  std::stringstream negative = streamOf(uint64_t{0xffffffff});  // negative as a 32-bit count: no waypoint
   EXPECT_EQ(back.deserialize(negative), 0);
   EXPECT_TRUE(back.toString().empty());
 }
 
 TEST(Shape, UnknownTypesAndThirteenByteRecord) {
-  LogCapture log;
-  log.start();
+  StartedLog log;
   ts::Shape shape, back;
   shape.setType(3);
   shape.setType(-2);  // -1 is the undefined shape, below it nothing
