@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "../tests/PathReference.h"
 #include "LogManager.h"
 #include "Object.h"
 #include "PathFind.h"
+#include "PathReference.h"
 #include "WorldManager.h"
 
 namespace {
