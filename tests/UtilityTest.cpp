@@ -40,7 +40,6 @@ TEST(Colors, ConversionsAndUnsupportedColours) {
   EXPECT_EQ(ts::colorToSFML(ts::MAGENTA), sf::Color(255, 0, 255, 255));
   EXPECT_EQ(ts::colorToSFML(ts::CUSTOM), sf::Color::White);
   EXPECT_EQ(ts::colorToSFML(static_cast<ts::Color>(-3)), sf::Color::White);
-  EXPECT_EQ(ts::colorToString(static_cast<ts::Color>(42)), "Unknown color");
   EXPECT_EQ(log.messages(), (std::vector<std::string>{"colorToRGB(): Color 12 not supported.",
                                                       "colorToSFML(): Color is CUSTOM.",
                                                       "colorToSFML(): Color -3 not supported."}));
