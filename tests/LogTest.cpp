@@ -28,7 +28,7 @@ TEST(Log, LineFormatTruncationAndSecondStart) {
   EXPECT_EQ(textOf(lines[1]), "LogManager::startup(): Warning! LogManager already started.");
 }
 
-TEST(Log, StandardErrorBeforeStartAndAfterStop) {
+TEST(Log, StandardErrorBeforeStartAfterStopAndOnFailedStart) {
   testing::internal::CaptureStderr();
   logManager().writeLog("before start");
   EXPECT_EQ(textOf(testing::internal::GetCapturedStderr()), "before start");
@@ -39,6 +39,10 @@ TEST(Log, StandardErrorBeforeStartAndAfterStop) {
   logManager().writeLog("after stop");
   EXPECT_EQ(textOf(testing::internal::GetCapturedStderr()), "after stop");
   EXPECT_EQ(log.messages(), std::vector<std::string>{"in the file"});
+  setenv("TESSERA_LOG", "", 1);  // an empty override makes start fail
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(logManager().startUp(), -1);
+  EXPECT_EQ(textOf(testing::internal::GetCapturedStderr()), "LogManager::startup(): Warning! Unable to open file ''.");
 }
 
 TEST(Log, LevelFilterComesBeforeFormatting) {
@@ -51,13 +55,6 @@ TEST(Log, LevelFilterComesBeforeFormatting) {
   logManager().shutDown();
   EXPECT_EQ(log.messages(), (std::vector<std::string>{"LogManager::startUp(): successfully started.", "level five",
                                                       "always", "LogManager::shutDown(): successfully stopped."}));
-}
-
-TEST(Log, EmptyOverrideMakesStartFail) {
-  setenv("TESSERA_LOG", "", 1);
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(logManager().startUp(), -1);
-  EXPECT_EQ(textOf(testing::internal::GetCapturedStderr()), "LogManager::startup(): Warning! Unable to open file ''.");
 }
 
 TEST(Log, OverrideBeatsConfiguredName) {
