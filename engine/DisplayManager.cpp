@@ -5,6 +5,7 @@
 
 #include <SFML/Graphics.hpp>
 
+#include "AudioDevice.h"
 #include "Config.h"
 #include "LogManager.h"
 #include "Shape.h"
@@ -75,6 +76,9 @@ int DisplayManager::startUp() {
     log.writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
     return -1;
   }
+  // The display is the engine's first user of the media library: route the
+  // library's messages into the log before the window or font can write any.
+  AudioDevice::routeLibraryMessagesToLog();
   const Config &config = Config::getInstance();
   m_window_horizontal_pixels = config.getWindowHorizontalPixels();
   m_window_vertical_pixels = config.getWindowVerticalPixels();

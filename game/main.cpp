@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <string>
 
-#include "AudioDevice.h"
 #include "DemoPlayer.h"
 #include "GameManager.h"
 #include "GameStart.h"
@@ -44,9 +43,6 @@ int main(int argc, char **argv) {
     std::fprintf(stderr, "usage: %s [--demo 1|2]\n", argv[0]);
     return 2;
   }
-  // The media library's messages belong in the log, including those the
-  // window's creation writes before any sound object exists.
-  ts::AudioDevice::routeLibraryMessagesToLog();
   ts::GameManager &game_manager = ts::GameManager::getInstance();
   if (game_manager.startUp() != 0) return 1;
   loadResources();
