@@ -9,11 +9,11 @@
 #include <cmath>
 #include <vector>
 
-#include "Object.h"
-#include "ObjectList.h"
-#include "PathFind.h"
-#include "WorldManager.h"
-#include "utility.h"
+#include <tessera/world/Object.h>
+#include <tessera/core/ObjectList.h>
+#include <tessera/paths/PathFind.h>
+#include <tessera/world/WorldManager.h>
+#include <tessera/core/utility.h>
 
 namespace path_reference {
 

@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "Config.h"
-#include "DisplayManager.h"
-#include "WorldManager.h"
+#include <tessera/core/Config.h>
+#include <tessera/graphics/DisplayManager.h>
+#include <tessera/world/WorldManager.h>
 
 namespace {
 

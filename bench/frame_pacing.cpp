@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "EventStep.h"
-#include "GameManager.h"
-#include "Object.h"
+#include <tessera/core/EventStep.h>
+#include <tessera/game/GameManager.h>
+#include <tessera/world/Object.h>
 
 namespace {
 

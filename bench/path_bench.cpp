@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
-#include "LogManager.h"
-#include "Object.h"
-#include "PathFind.h"
+#include <tessera/core/LogManager.h>
+#include <tessera/world/Object.h>
+#include <tessera/paths/PathFind.h>
 #include "PathReference.h"
-#include "WorldManager.h"
+#include <tessera/world/WorldManager.h>
 
 namespace {
 

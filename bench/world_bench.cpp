@@ -11,10 +11,10 @@
 #include <random>
 #include <vector>
 
-#include "LogManager.h"
-#include "Object.h"
-#include "WorldManager.h"
-#include "utility.h"
+#include <tessera/core/LogManager.h>
+#include <tessera/world/Object.h>
+#include <tessera/world/WorldManager.h>
+#include <tessera/core/utility.h>
 
 namespace {
 

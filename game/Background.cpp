@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "DisplayManager.h"
-#include "WorldManager.h"
+#include <tessera/graphics/DisplayManager.h>
+#include <tessera/world/WorldManager.h>
 
 namespace {
 

@@ -3,7 +3,7 @@
 #ifndef RHYTHM_BACKGROUND_H
 #define RHYTHM_BACKGROUND_H
 
-#include "Object.h"
+#include <tessera/world/Object.h>
 
 class Background : public ts::Object {
  public:

@@ -1,14 +1,14 @@
 #include "DemoPlayer.h"
 
 #include "Charts.h"
-#include "GameManager.h"
-#include "InputManager.h"
-#include "LogManager.h"
-#include "Music.h"
+#include <tessera/game/GameManager.h>
+#include <tessera/input/InputManager.h>
+#include <tessera/core/LogManager.h>
+#include <tessera/audio/Music.h>
 #include "Note.h"
-#include "ResourceManager.h"
-#include "WorldManager.h"
-#include "utility.h"
+#include <tessera/resources/ResourceManager.h>
+#include <tessera/world/WorldManager.h>
+#include <tessera/core/utility.h>
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <set>
 #include <string>
 
-#include "EventKeyboard.h"
-#include "Object.h"
+#include <tessera/input/EventKeyboard.h>
+#include <tessera/world/Object.h>
 
 class DemoPlayer : public ts::Object {
  public:

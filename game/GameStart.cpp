@@ -2,17 +2,17 @@
 
 #include "Background.h"
 #include "Charts.h"
-#include "EventKeyboard.h"
-#include "GameManager.h"
+#include <tessera/input/EventKeyboard.h>
+#include <tessera/game/GameManager.h>
 #include "HitIndicator.h"
 #include "KeyboardHandler.h"
-#include "LogManager.h"
-#include "Music.h"
+#include <tessera/core/LogManager.h>
+#include <tessera/audio/Music.h>
 #include "NoteSpawner.h"
-#include "ResourceManager.h"
+#include <tessera/resources/ResourceManager.h>
 #include "ScoreManager.h"
 #include "UIManager.h"
-#include "WorldManager.h"
+#include <tessera/world/WorldManager.h>
 
 namespace {
 const int STAR_COUNT = 15;

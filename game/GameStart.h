@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "ViewObject.h"
+#include <tessera/world/ViewObject.h>
 
 namespace ts {
 class Music;

@@ -1,6 +1,6 @@
 #include "HitIndicator.h"
 
-#include "DisplayManager.h"
+#include <tessera/graphics/DisplayManager.h>
 
 HitIndicator::HitIndicator() { setType("HitIndicator"); }
 

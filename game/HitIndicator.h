@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "Object.h"
-#include "utility.h"
+#include <tessera/world/Object.h>
+#include <tessera/core/utility.h>
 
 class HitIndicator : public ts::Object {
  public:

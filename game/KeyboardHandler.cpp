@@ -1,10 +1,10 @@
 #include "KeyboardHandler.h"
 
-#include "EventKeyboard.h"
-#include "GameManager.h"
-#include "LogManager.h"
+#include <tessera/input/EventKeyboard.h>
+#include <tessera/game/GameManager.h>
+#include <tessera/core/LogManager.h>
 #include "Note.h"
-#include "WorldManager.h"
+#include <tessera/world/WorldManager.h>
 
 namespace {
 

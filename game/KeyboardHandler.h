@@ -3,7 +3,7 @@
 #ifndef RHYTHM_KEYBOARD_HANDLER_H
 #define RHYTHM_KEYBOARD_HANDLER_H
 
-#include "Object.h"
+#include <tessera/world/Object.h>
 
 class KeyboardHandler : public ts::Object {
  public:

@@ -1,11 +1,11 @@
 #include "Note.h"
 
 #include "HitIndicator.h"
-#include "LogManager.h"
-#include "ResourceManager.h"
+#include <tessera/core/LogManager.h>
+#include <tessera/resources/ResourceManager.h>
 #include "ScoreManager.h"
 #include "UIManager.h"
-#include "WorldManager.h"
+#include <tessera/world/WorldManager.h>
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "Object.h"
+#include <tessera/world/Object.h>
 
 class Note : public ts::Object {
  public:

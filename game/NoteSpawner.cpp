@@ -4,11 +4,11 @@
 #include <cstdlib>
 
 #include "GameOver.h"
-#include "LogManager.h"
-#include "Music.h"
+#include <tessera/core/LogManager.h>
+#include <tessera/audio/Music.h>
 #include "Note.h"
 #include "ScoreManager.h"
-#include "WorldManager.h"
+#include <tessera/world/WorldManager.h>
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "Object.h"
+#include <tessera/world/Object.h>
 
 namespace ts {
 class Music;

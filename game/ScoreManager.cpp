@@ -1,8 +1,8 @@
 #include "ScoreManager.h"
 
-#include "LogManager.h"
+#include <tessera/core/LogManager.h>
 #include "UIManager.h"
-#include "WorldManager.h"
+#include <tessera/world/WorldManager.h>
 
 ScoreManager::ScoreManager() : m_score(0), m_combo(0) { setType("ScoreManager"); }
 

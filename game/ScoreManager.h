@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "Object.h"
+#include <tessera/world/Object.h>
 
 class ScoreManager : public ts::Object {
  public:

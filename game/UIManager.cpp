@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "DisplayManager.h"
-#include "WorldManager.h"
+#include <tessera/graphics/DisplayManager.h>
+#include <tessera/world/WorldManager.h>
 
 namespace {
 // The hit zone lines: as wide as the default screen whatever the window.

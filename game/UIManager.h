@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "ViewObject.h"
+#include <tessera/world/ViewObject.h>
 
 class UIManager : public ts::ViewObject {
  public:

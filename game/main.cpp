@@ -6,9 +6,9 @@
 #include <string>
 
 #include "DemoPlayer.h"
-#include "GameManager.h"
+#include <tessera/game/GameManager.h>
 #include "GameStart.h"
-#include "ResourceManager.h"
+#include <tessera/resources/ResourceManager.h>
 
 namespace {
 

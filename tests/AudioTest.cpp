@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <SFML/System/Err.hpp>
 
-#include "AudioDevice.h"
-#include "ResourceManager.h"
+#include <tessera/audio/AudioDevice.h>
+#include <tessera/resources/ResourceManager.h>
 #include "TestSupport.h"
 
 using testing_support::LogCapture;

@@ -3,7 +3,7 @@
 #include <climits>
 #include <cmath>
 
-#include "Config.h"
+#include <tessera/core/Config.h>
 #include "TestSupport.h"
 
 using namespace testing_support;

@@ -8,9 +8,9 @@
 #include <SFML/Graphics/CircleShape.hpp>
 #include <tuple>
 
-#include "Config.h"
-#include "DisplayManager.h"
-#include "Shape.h"
+#include <tessera/core/Config.h>
+#include <tessera/graphics/DisplayManager.h>
+#include <tessera/graphics/Shape.h>
 #include "TestSupport.h"
 
 using testing_support::LogCapture;

@@ -1,6 +1,6 @@
 // Events: which type names count as network events, and the network
 // label check.
-#include "EventNetwork.h"
+#include <tessera/network/EventNetwork.h>
 #include "TestSupport.h"
 
 using namespace testing_support;

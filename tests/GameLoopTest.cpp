@@ -4,11 +4,11 @@
 
 #include <chrono>
 
-#include "EventStep.h"
-#include "GameManager.h"
-#include "NetworkManager.h"
+#include <tessera/core/EventStep.h>
+#include <tessera/game/GameManager.h>
+#include <tessera/network/NetworkManager.h>
 #include "TestSupport.h"
-#include "WorldManager.h"
+#include <tessera/world/WorldManager.h>
 
 using namespace testing_support;
 

@@ -9,23 +9,23 @@
 
 #include "Background.h"
 #include "Charts.h"
-#include "EventKeyboard.h"
-#include "EventOut.h"
-#include "EventStep.h"
-#include "GameManager.h"
+#include <tessera/input/EventKeyboard.h>
+#include <tessera/world/EventOut.h>
+#include <tessera/core/EventStep.h>
+#include <tessera/game/GameManager.h>
 #include "GameOver.h"
 #include "GameStart.h"
 #include "HitIndicator.h"
-#include "InputManager.h"
+#include <tessera/input/InputManager.h>
 #include "KeyboardHandler.h"
-#include "Music.h"
+#include <tessera/audio/Music.h>
 #include "Note.h"
 #include "NoteSpawner.h"
-#include "ResourceManager.h"
+#include <tessera/resources/ResourceManager.h>
 #include "ScoreManager.h"
 #include "TestSupport.h"
 #include "UIManager.h"
-#include "WorldManager.h"
+#include <tessera/world/WorldManager.h>
 
 namespace {
 

@@ -4,11 +4,11 @@
 // property test.
 #include <vector>
 
-#include "Config.h"
-#include "Grid.h"
-#include "Object.h"
+#include <tessera/core/Config.h>
+#include <tessera/world/Grid.h>
+#include <tessera/world/Object.h>
 #include "TestSupport.h"
-#include "WorldManager.h"
+#include <tessera/world/WorldManager.h>
 
 using testing_support::LogCapture;
 using Ids = std::vector<int>;

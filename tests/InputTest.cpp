@@ -6,9 +6,9 @@
 #include <map>
 #include <set>
 
-#include "Config.h"
-#include "DisplayManager.h"
-#include "InputManager.h"
+#include <tessera/core/Config.h>
+#include <tessera/graphics/DisplayManager.h>
+#include <tessera/input/InputManager.h>
 #include "TestSupport.h"
 
 using testing_support::LogCapture;

@@ -1,7 +1,7 @@
 // The log manager: line format, stderr fallback, level filter, file choice.
 #include <cctype>
 
-#include "Config.h"
+#include <tessera/core/Config.h>
 #include "TestSupport.h"
 
 using namespace testing_support;

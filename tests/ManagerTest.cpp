@@ -1,10 +1,10 @@
 // ObjectList and the manager base's event interest and dispatch.
 #include <stdexcept>
 
-#include "ObjectList.h"
-#include "ObjectListIterator.h"
+#include <tessera/core/ObjectList.h>
+#include <tessera/core/ObjectListIterator.h>
 #include "TestSupport.h"
-#include "WorldManager.h"
+#include <tessera/world/WorldManager.h>
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <cstring>
 #include <functional>
 
-#include "EventNetwork.h"
-#include "GameManager.h"
-#include "NetworkManager.h"
-#include "Object.h"
+#include <tessera/network/EventNetwork.h>
+#include <tessera/game/GameManager.h>
+#include <tessera/network/NetworkManager.h>
+#include <tessera/world/Object.h>
 #include "TestSupport.h"
 
 namespace {

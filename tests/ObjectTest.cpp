@@ -1,14 +1,14 @@
 // Object: id counter, setters and the modified mask, event interest routing
 // and limits, the default event handler, path following and acceleration.
-#include "EventKeyboard.h"
-#include "EventNetwork.h"
-#include "EventPath.h"
-#include "EventStep.h"
-#include "GameManager.h"
-#include "InputManager.h"
-#include "NetworkManager.h"
+#include <tessera/input/EventKeyboard.h>
+#include <tessera/network/EventNetwork.h>
+#include <tessera/world/EventPath.h>
+#include <tessera/core/EventStep.h>
+#include <tessera/game/GameManager.h>
+#include <tessera/input/InputManager.h>
+#include <tessera/network/NetworkManager.h>
 #include "TestSupport.h"
-#include "WorldManager.h"
+#include <tessera/world/WorldManager.h>
 
 using namespace testing_support;
 

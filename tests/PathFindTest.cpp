@@ -5,9 +5,9 @@
 #include <string>
 
 #include "../bench/PathReference.h"
-#include "PathFind.h"
+#include <tessera/paths/PathFind.h>
 #include "TestSupport.h"
-#include "WorldManager.h"
+#include <tessera/world/WorldManager.h>
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "EventPath.h"
-#include "PathManager.h"
+#include <tessera/world/EventPath.h>
+#include <tessera/paths/PathManager.h>
 #include "TestSupport.h"
-#include "WorldManager.h"
+#include <tessera/world/WorldManager.h>
 
 namespace {
 

@@ -1,9 +1,9 @@
 // Sprite files of both formats, written by the tests: what loads, every
 // refusal with its log lines and line numbers, and the sprite table.
-#include "Object.h"
-#include "ResourceManager.h"
+#include <tessera/world/Object.h>
+#include <tessera/resources/ResourceManager.h>
 #include "TestSupport.h"
-#include "WorldManager.h"
+#include <tessera/world/WorldManager.h>
 
 using testing_support::LogCapture;
 

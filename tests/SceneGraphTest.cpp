@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "GameManager.h"
-#include "Object.h"
+#include <tessera/game/GameManager.h>
+#include <tessera/world/Object.h>
 #include "TestSupport.h"
-#include "WorldManager.h"
-#include "utility.h"
+#include <tessera/world/WorldManager.h>
+#include <tessera/core/utility.h>
 
 using testing_support::LogCapture;
 

@@ -1,9 +1,9 @@
 // The object record on a byte stream: exact bytes, round trips, the id
 // counter rule and short or hostile streams.
-#include "EventStep.h"
-#include "GameManager.h"
+#include <tessera/core/EventStep.h>
+#include <tessera/game/GameManager.h>
 #include "TestSupport.h"
-#include "WorldManager.h"
+#include <tessera/world/WorldManager.h>
 
 using namespace testing_support;
 

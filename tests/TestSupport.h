@@ -13,7 +13,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "LogManager.h"
+#include <tessera/core/LogManager.h>
 
 namespace testing_support {
 

@@ -2,11 +2,11 @@
 // stream check and mask text, geometry, the collision normal and the clock.
 #include <SFML/Graphics/Color.hpp>
 
-#include "Clock.h"
-#include "Object.h"
+#include <tessera/system/Clock.h>
+#include <tessera/world/Object.h>
 #include "TestSupport.h"
-#include "WorldManager.h"
-#include "utility.h"
+#include <tessera/world/WorldManager.h>
+#include <tessera/core/utility.h>
 
 using namespace testing_support;
 

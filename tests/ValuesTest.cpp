@@ -1,8 +1,8 @@
 // Value types: Vector, Box, Frame, Sprite, Animation, Path and Shape,
 // including their stream records.
-#include "Animation.h"
-#include "Path.h"
-#include "Shape.h"
+#include <tessera/graphics/Animation.h>
+#include <tessera/world/Path.h>
+#include <tessera/graphics/Shape.h>
 #include "TestSupport.h"
 
 using namespace testing_support;

@@ -5,10 +5,10 @@
 #include <sstream>
 #include <tuple>
 
-#include "EventView.h"
+#include <tessera/world/EventView.h>
 #include "TestSupport.h"
-#include "ViewObject.h"
-#include "WorldManager.h"
+#include <tessera/world/ViewObject.h>
+#include <tessera/world/WorldManager.h>
 
 using testing_support::LogCapture;
 

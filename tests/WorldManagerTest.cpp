@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "EventCollision.h"
-#include "Object.h"
+#include <tessera/world/EventCollision.h>
+#include <tessera/world/Object.h>
 #include "TestSupport.h"
-#include "ViewObject.h"
-#include "WorldManager.h"
+#include <tessera/world/ViewObject.h>
+#include <tessera/world/WorldManager.h>
 
 using testing_support::LogCapture;
 using Lines = std::vector<std::string>;

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "LogManager.h"
-#include "utility.h"
+#include <tessera/core/LogManager.h>
+#include <tessera/core/utility.h>
 
 namespace {
 

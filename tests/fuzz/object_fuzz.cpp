@@ -5,9 +5,9 @@
 #include <sstream>
 #include <string>
 
-#include "LogManager.h"
-#include "Object.h"
-#include "WorldManager.h"
+#include <tessera/core/LogManager.h>
+#include <tessera/world/Object.h>
+#include <tessera/world/WorldManager.h>
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "LogManager.h"
-#include "ResourceManager.h"
+#include <tessera/core/LogManager.h>
+#include <tessera/resources/ResourceManager.h>
 
 namespace {
 

@@ -10,15 +10,15 @@
 #include <cmath>
 #include <tuple>
 
-#include "Config.h"
-#include "DisplayManager.h"
-#include "EventMouse.h"
-#include "GameManager.h"
-#include "InputManager.h"
-#include "Shape.h"
+#include <tessera/core/Config.h>
+#include <tessera/graphics/DisplayManager.h>
+#include <tessera/input/EventMouse.h>
+#include <tessera/game/GameManager.h>
+#include <tessera/input/InputManager.h>
+#include <tessera/graphics/Shape.h>
 #include "TestSupport.h"
-#include "ViewObject.h"
-#include "WorldManager.h"
+#include <tessera/world/ViewObject.h>
+#include <tessera/world/WorldManager.h>
 // Last: the X headers define macros that would clash with names above.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

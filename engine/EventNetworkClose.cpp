@@ -1,7 +1,0 @@
-#include "EventNetworkClose.h"
-
-namespace ts {
-
-EventNetworkClose::EventNetworkClose(int label) : EventNetwork(label) { setType(NETWORK_CLOSE_EVENT); }
-
-}  // namespace ts

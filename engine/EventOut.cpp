@@ -1,7 +1,0 @@
-#include "EventOut.h"
-
-namespace ts {
-
-EventOut::EventOut() { setType(OUT_EVENT); }
-
-}  // namespace ts

@@ -1,7 +1,0 @@
-#include "EventStep.h"
-
-namespace ts {
-
-EventStep::EventStep(int step_count) : m_step_count(step_count) { setType(STEP_EVENT); }
-
-}  // namespace ts

@@ -1,0 +1,47 @@
+// One short sound effect held in memory, with a label, in the resource
+// manager's table. Without an audio device it plays silently, like Music.
+#ifndef TS_SOUND_H
+#define TS_SOUND_H
+
+#include <memory>
+#include <string>
+
+#include <tessera/audio/AudioDevice.h>
+
+namespace sf {
+class Sound;
+class SoundBuffer;
+}  // namespace sf
+
+namespace ts {
+
+class Sound {
+ public:
+  Sound();
+  // Destroys the playing sound before the buffer it plays from.
+  ~Sound();
+  Sound(const Sound &) = delete;
+  Sound &operator=(const Sound &) = delete;
+
+  void setLabel(std::string label) { m_label = label; }
+  std::string getLabel() const { return m_label; }
+
+  // Reads the whole file into memory: 0 on success, else -1. Nothing logged.
+  int loadSound(std::string filename);
+  void play(bool loop = false);
+  // Stops the sound if there is one; otherwise does nothing.
+  void stop();
+  bool isPlaying() const;
+
+ private:
+  // Both created only when a device exists (see Music).
+  std::unique_ptr<sf::SoundBuffer> m_p_buffer;
+  std::unique_ptr<sf::Sound> m_p_sound;
+  SilentPlayback m_silent;
+  bool m_loaded;
+  std::string m_label;
+};
+
+}  // namespace ts
+
+#endif

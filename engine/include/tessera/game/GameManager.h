@@ -1,0 +1,41 @@
+// Starts every manager in order, runs the fixed-rate game loop and stops
+// the managers again.
+#ifndef TS_GAME_MANAGER_H
+#define TS_GAME_MANAGER_H
+
+#include <tessera/core/Manager.h>
+
+namespace ts {
+
+const float TESSERA_VERSION = 4.21f;
+
+class GameManager : public Manager {
+ public:
+  static GameManager &getInstance();
+
+  int startUp() override;
+  void shutDown() override;
+  bool isValid(std::string event_type) const override;
+
+  // Runs frames until the game-over flag is set.
+  void run();
+  void setGameOver(bool game_over = true) { m_game_over = game_over; }
+  bool getGameOver() const { return m_game_over; }
+  int getFrameTime() const { return m_frame_time; }
+  int getStepCount() const { return m_step_count; }
+
+ private:
+  GameManager();
+  int startManagers();
+  void seedRandom() const;
+  void runFrame(class Clock &clock, int &correction);
+  void sleepRestOfFrame(class Clock &clock, int &correction);
+
+  bool m_game_over;
+  int m_frame_time;
+  int m_step_count;
+};
+
+}  // namespace ts
+
+#endif

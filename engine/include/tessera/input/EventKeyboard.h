@@ -1,0 +1,48 @@
+// A key press, release or hold, in the engine's own key numbering.
+#ifndef TS_EVENT_KEYBOARD_H
+#define TS_EVENT_KEYBOARD_H
+
+#include <cstdint>
+
+#include <tessera/core/Event.h>
+
+namespace ts {
+
+namespace Keyboard {
+enum Key : int32_t {
+  UNDEFINED_KEY = -1,
+  SPACE, RETURN, ESCAPE, TAB, LEFTARROW, RIGHTARROW, UPARROW, DOWNARROW,
+  PAUSE, MINUS, PLUS, TILDE, PERIOD, COMMA, SLASH, EQUAL, BACKSLASH,
+  MULTIPLY, QUOTE, SEMICOLON, LEFTCONTROL, RIGHTCONTROL, LEFTSHIFT, RIGHTSHIFT,
+  F1, F2, F3, F4, F5, F6, F7, F8, F9, F10, F11, F12,
+  A, B, C, D, E, F, G, H, I, J, K, L, M, N, O, P, Q, R, S, T, U, V, W, X, Y, Z,
+  NUM1, NUM2, NUM3, NUM4, NUM5, NUM6, NUM7, NUM8, NUM9, NUM0,
+  BACKSPACE,
+  UNUSED_KEY_73,  // no key produces this value
+  LEFTBRACKET, RIGHTBRACKET,
+};
+}  // namespace Keyboard
+
+enum EventKeyboardAction {
+  UNDEFINED_KEYBOARD_ACTION = -1,
+  KEY_PRESSED,
+  KEY_RELEASED,
+  KEY_DOWN,
+};
+
+class EventKeyboard : public Event {
+ public:
+  EventKeyboard();
+  virtual void setKey(Keyboard::Key key) { m_key_val = key; }
+  virtual Keyboard::Key getKey() const { return m_key_val; }
+  virtual void setKeyboardAction(EventKeyboardAction action) { m_keyboard_action = action; }
+  virtual EventKeyboardAction getKeyboardAction() const { return m_keyboard_action; }
+
+ private:
+  Keyboard::Key m_key_val;
+  EventKeyboardAction m_keyboard_action;
+};
+
+}  // namespace ts
+
+#endif

@@ -1,0 +1,43 @@
+// Turns window events and held keys and buttons into keyboard and mouse events.
+#ifndef TS_INPUT_MANAGER_H
+#define TS_INPUT_MANAGER_H
+
+#include <string>
+
+#include <tessera/input/EventKeyboard.h>
+#include <tessera/core/Manager.h>
+
+namespace sf {
+class Event;
+}
+
+namespace ts {
+
+class InputManager : public Manager {
+ public:
+  static InputManager &getInstance();
+
+  int startUp() override;
+  void shutDown() override;
+  // True for "ts-keyboard" and "ts-mouse".
+  bool isValid(std::string event_type) const override;
+  // Sends the window's pending events, then the held buttons and keys.
+  void getInput();
+  // A keyboard event with the engine key of a key event (action not set).
+  EventKeyboard toEventKeyboard(const sf::Event &event) const;
+
+ private:
+  InputManager();
+  bool readQueue();
+  void sendHeldButtons() const;
+  void sendHeldKeys() const;
+};
+
+// The engine key of a window-library key code, or UNDEFINED_KEY.
+Keyboard::Key toEngineKey(int library_key);
+// A readable name of a window-library key code ("Delete", "Numpad 5", ...).
+std::string libraryKeyName(int library_key);
+
+}  // namespace ts
+
+#endif

@@ -1,0 +1,109 @@
+// TCP connections as engine events: a non-blocking listening socket, the
+// connections it accepted (or that this side opened), and per connection a
+// queue of messages that wait for their game step.
+//
+// Connections are non-blocking, so the game loop never waits on a peer that
+// stops reading. A send that the kernel takes only in part keeps the unsent
+// rest in that connection's backlog; the backlog goes out first, before any
+// later byte for that connection, in later send() or sendQueued() calls, so
+// the byte stream is never cut or reordered.
+#ifndef TS_NETWORK_MANAGER_H
+#define TS_NETWORK_MANAGER_H
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include <tessera/core/Manager.h>
+
+namespace ts {
+
+class NetworkManager : public Manager {
+ public:
+  static NetworkManager &getInstance();
+  ~NetworkManager() override;
+
+  // Result 0, or -1 when already started.
+  int startUp() override;
+  // Closes every connection (each with its close event) and the listening socket.
+  void shutDown() override;
+  bool isValid(std::string event_type) const override;
+
+  // Listens on address (numeric or a host name) and port (0: any free port),
+  // without blocking. Result 0 or -1 (not started, already a server, or a
+  // socket call failed, e.g. the port is in use).
+  int setServer(const std::string &address, int port);
+  bool isServer() const;
+  // The port the listening socket is bound to; 0 when not a server.
+  int getServerPort() const;
+
+  // Connects to host and port, waiting for the peer's answer (at most five
+  // seconds). Result: the new non-blocking socket, which joins the
+  // connections with an empty queue (no accept event), or -1.
+  int connect(const std::string &host, int port);
+
+  // The new socket; -1 nothing accepted (none pending, or at the maximum);
+  // -2 error or not a server.
+  int accept();
+  // Closes one connection, or every connection for -1. Result 0 or -1.
+  int close(int socket);
+  // For -1: whether any connection exists; else whether socket is one.
+  bool isConnected(int socket) const;
+
+  // 0 when every byte was sent or kept in the connection's backlog to finish
+  // later; -1 when the bytes will not be sent (not connected, peer gone, error).
+  int send(const void *buffer, int bytes, int socket);
+  // Bytes that have arrived, up to size, without waiting: the count, 0 when
+  // nothing is there, -1 when not connected or on error. A peer that has
+  // closed its side is closed here, with its close event, and gives -1.
+  int receive(void *buffer, int size, int socket);
+
+  // Copies the bytes to the back of socket's queue; they go out in the first
+  // sendQueued() at or after step send_at_step. Result 0 or -1.
+  int queueMessage(const void *buffer, int bytes, int socket, int send_at_step);
+  // Sends the backlogs and then the due queued messages; the sum of the
+  // send() results (0 when nothing failed).
+  int sendQueued();
+
+  int setMaxConnections(int max_connections);
+  int getMaxConnections() const;
+  int getConnectionCount() const;
+  // Messages waiting in socket's queue, and bytes waiting in its backlog; -1
+  // when the socket is not a connection.
+  int getQueuedCount(int socket) const;
+  int getBacklogBytes(int socket) const;
+
+ private:
+  NetworkManager();
+  NetworkManager(const NetworkManager &) = delete;
+  NetworkManager &operator=(const NetworkManager &) = delete;
+
+  struct Message {
+    std::vector<char> data;  // owned copy; its size is the message size
+    int send_at_step;
+  };
+  struct Connection {
+    int socket;
+    std::deque<Message> queue;
+    std::vector<char> backlog;  // unsent rest of earlier sends, in order
+  };
+
+  int findConnection(int socket) const;
+  // Writes as much as the kernel takes now. Result: bytes written, or -1 on a
+  // failure (logged; a connection the peer has gone from is closed).
+  long writeNow(int socket, const char *data, long bytes);
+  // Sends what the backlog holds. Result 0 (sent or kept) or -1 (closed).
+  int flushBacklog(int socket);
+  int closeOne(int socket);
+  void deliver(const std::string &type, int socket) const;
+  void closeServer();
+
+  int m_sock;
+  int m_max_connections;
+  int m_server_port;
+  std::vector<Connection> m_connections;
+};
+
+}  // namespace ts
+
+#endif

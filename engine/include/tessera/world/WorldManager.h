@@ -1,0 +1,87 @@
+// Owns every object in the world, moves them each frame with collisions,
+// deletes those marked for deletion and draws them by altitude; keeps the
+// world boundary and the view, and the interest in every event type that no
+// other manager handles.
+#ifndef TS_WORLD_MANAGER_H
+#define TS_WORLD_MANAGER_H
+
+#include <cstdint>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include <tessera/system/Box.h>
+#include <tessera/core/Manager.h>
+#include <tessera/core/ObjectList.h>
+#include <tessera/world/SceneGraph.h>
+
+namespace ts {
+
+class WorldManager : public Manager {
+ public:
+  static WorldManager &getInstance();
+
+  bool isValid(std::string event_type) const override;
+  int startUp() override;
+  // Destroys every object in the world, then releases the scene graph.
+  void shutDown() override;
+
+  int insertObject(Object *object);
+  int removeObject(Object *object);
+  // The object is destroyed at the end of the current (or next) update;
+  // marking it again before then changes nothing.
+  int markForDelete(Object *object);
+  // Moves every active object by its velocity, steps paths, applies
+  // acceleration, then destroys the objects marked for deletion.
+  void update();
+  // Draws the visible objects within the view, altitude 0 first.
+  void draw();
+  // Moves the object to where unless a collision blocks it; -1 if blocked.
+  int moveObject(Object *object, Vector where);
+  ObjectList getCollisions(const Object *object, Vector where) const;
+  ObjectList objectsOfType(std::string type) const;
+
+  // Restarts the scene graph so the collision grid fits the new extent.
+  void setBoundary(Box boundary);
+  Box getBoundary() const { return m_boundary; }
+  void setView(Box view) { m_view = view; }
+  Box getView() const { return m_view; }
+  // Centres the view on the position, kept within the boundary.
+  void setViewPosition(Vector view_pos);
+  void setViewSlack(Vector slack);
+  Vector getViewSlack() const { return m_view_slack; }
+  // The object the view keeps in sight as it moves; none (nullptr) stops
+  // following. -1 for an object that is not in the world.
+  int setViewFollowing(Object *object);
+  Object *getViewFollowing() const { return m_p_view_following; }
+  SceneGraph &getSceneGraph() { return m_scene_graph; }
+  const SceneGraph &getSceneGraph() const { return m_scene_graph; }
+
+ private:
+  WorldManager();
+
+  // An object together with its construction serial, so that a walk can
+  // tell whether the object has been destroyed since it was listed.
+  using Entry = std::pair<Object *, uint64_t>;
+  static std::vector<Entry> snapshot(const ObjectList &list);
+  static bool isLive(const Entry &entry);
+
+  void moveStep(Object *object);
+  void deleteMarked();
+  int avoidObstacle(Object *object, ObjectList &collisions, Vector &where);
+  bool reportCollisions(Object *object, const ObjectList &collisions, Vector where, uint64_t serial);
+  void followObject(const Object *object);
+
+  SceneGraph m_scene_graph;
+  // Marked objects in marking order, with the serial each had when marked.
+  std::vector<Entry> m_deletions;
+  std::unordered_map<const Object *, uint64_t> m_marked;
+  Object *m_p_view_following;
+  Box m_boundary;
+  Box m_view;
+  Vector m_view_slack;
+};
+
+}  // namespace ts
+
+#endif

@@ -1,0 +1,80 @@
+#include <tessera/audio/Music.h>
+
+#include <SFML/Audio/InputSoundFile.hpp>
+#include <SFML/Audio/Music.hpp>
+
+#include <tessera/core/LogManager.h>
+
+namespace ts {
+
+Music::Music() : m_loaded(false), m_label("[Undefined]") {}
+
+Music::~Music() = default;
+
+int Music::loadMusic(std::string filename) {
+  AudioDevice::routeLibraryMessagesToLog();
+  m_loaded = false;
+  m_silent = SilentPlayback();
+  if (!AudioDevice::isAvailable()) {
+    // Decode the header only, which needs no device, to refuse what the
+    // streaming path would refuse and to know how long silent play lasts.
+    sf::InputSoundFile file;
+    if (!file.openFromFile(filename)) return -1;
+    m_silent.setDuration(file.getDuration().asSeconds());
+    m_loaded = true;
+    return 0;
+  }
+  if (!m_p_music) m_p_music.reset(new sf::Music);
+  if (!m_p_music->openFromFile(filename)) return -1;
+  m_loaded = true;
+  return 0;
+}
+
+void Music::play(bool loop) {
+  LogManager::getInstance().writeLog(5, "Music::play(): Playing music.");
+  if (!m_loaded) return;
+  if (!m_p_music) {
+    m_silent.play(loop);
+    return;
+  }
+  // Looping is set before playback starts: the streaming thread may reach
+  // the end of a short track before a later setting takes effect, and the
+  // track would then play only once.
+  m_p_music->setLoop(loop);
+  m_p_music->play();
+}
+
+void Music::stop() {
+  LogManager::getInstance().writeLog(5, "Music::stop(): Stopping music.");
+  if (!m_loaded) return;
+  if (m_p_music) {
+    m_p_music->stop();
+  } else {
+    m_silent.stop();
+  }
+}
+
+bool Music::isPlaying() const {
+  if (!m_loaded) return false;
+  if (m_p_music) return m_p_music->getStatus() == sf::SoundSource::Playing;
+  return m_silent.isPlaying();
+}
+
+bool Music::isLooping() const {
+  if (!m_loaded) return false;
+  return m_p_music ? m_p_music->getLoop() : m_silent.getLoop();
+}
+
+float Music::getPlayingOffset() const {
+  if (!m_loaded) return 0.0f;
+  if (m_p_music) return m_p_music->getPlayingOffset().asSeconds();
+  return static_cast<float>(m_silent.getOffset());
+}
+
+float Music::getDuration() const {
+  if (!m_loaded) return 0.0f;
+  if (m_p_music) return m_p_music->getDuration().asSeconds();
+  return static_cast<float>(m_silent.getDuration());
+}
+
+}  // namespace ts

@@ -1,0 +1,180 @@
+#include <tessera/core/Config.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+
+#include <tessera/core/LogManager.h>
+
+namespace ts {
+
+namespace {
+const char *boolText(bool value) { return value ? "true" : "false"; }
+
+// atoi without its undefined behaviour on overflow: the leading number,
+// saturated to the int range.
+int toInt(const std::string &text) {
+  long long value = std::strtoll(text.c_str(), nullptr, 10);
+  if (value > INT32_MAX) return INT32_MAX;
+  if (value < INT32_MIN) return INT32_MIN;
+  return static_cast<int>(value);
+}
+}  // namespace
+
+Config::Config()
+    : m_window_horizontal_pixels(1024),
+      m_window_vertical_pixels(768),
+      m_window_horizontal_chars(80),
+      m_window_vertical_chars(24),
+      m_window_style(5),
+      m_window_state(0),
+      m_window_background_color(BLACK),
+      m_window_title("Tessera"),
+      m_frame_time(33),
+      m_font_scale(2.0f),
+      m_font_file("ts-font.ttf"),
+      m_show_mouse(false),
+      m_headless(false),
+      m_logfile("tessera.log"),
+      m_random_seed(0),
+      m_networking(true),
+      m_grid_width(20),
+      m_grid_height(8),
+      m_quadtree_depth(10),
+      m_quadtree_threshold(1),
+      m_signals(true) {}
+
+Config &Config::getInstance() {
+  static Config instance;
+  return instance;
+}
+
+std::string Config::readConfig() const {
+  const char *env_name = std::getenv("TESSERA_CONFIG");
+  std::string file_name = env_name ? env_name : "ts-config.txt";
+  std::ifstream file(file_name);
+  if (!file.is_open()) {
+    LogManager::getInstance().writeLog(1, "Config::readConfig(): Cannot open Tessera configuration file '%s'.",
+                                       file_name.c_str());
+    return "";
+  }
+  std::string text;
+  std::string line;
+  while (std::getline(file, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line[0] == '#') continue;
+    text += line;
+  }
+  return text;
+}
+
+std::string Config::match(std::string key) const { return ts::match(m_config, key); }
+
+void Config::loadInt(const std::string &key, int &field) const {
+  std::string value = match(key);
+  if (!value.empty()) field = toInt(value);
+}
+
+void Config::loadBool(const std::string &key, bool &field) const {
+  std::string value = match(key);
+  if (!value.empty()) field = (value == "true");
+}
+
+void Config::loadString(const std::string &key, std::string &field) const {
+  std::string value = match(key);
+  if (!value.empty()) field = value;
+}
+
+void Config::loadBackgroundColor() {
+  static const char *const names[] = {"black", "red", "green", "yellow", "blue", "magenta", "cyan", "white"};
+  std::string value = match("window_background_color");
+  if (value.empty()) return;
+  for (int i = 0; i < 8; ++i) {
+    if (value == names[i]) {
+      m_window_background_color = static_cast<Color>(i);
+      return;
+    }
+  }
+  LogManager::getInstance().writeLog("loadConfig(): Unsupported window color '%s'", value.c_str());
+}
+
+void Config::loadWindowStyle() {
+  std::string value = match("window_style");
+  if (value.empty()) return;
+  if (value == "none") {
+    m_window_style = 0;
+    return;
+  }
+  int style = toInt(value);
+  if (style != 0)
+    m_window_style = style;
+  else
+    LogManager::getInstance().writeLog("loadConfig(): Unsupported window style '%s'", value.c_str());
+}
+
+void Config::loadWindowState() {
+  std::string value = match("window_state");
+  if (value.empty()) return;
+  if (value == "fullscreen")
+    m_window_state = 1;
+  else if (value == "default")
+    m_window_state = 0;
+  else
+    LogManager::getInstance().writeLog("loadConfig(): Unsupported window state '%s'", value.c_str());
+}
+
+void Config::loadConfig(std::string config) {
+  if (config.empty()) config = readConfig();
+  m_config = config;
+  loadInt("frame_time", m_frame_time);
+  std::string scale = match("font_scale");
+  // strtof reads what atof reads, but a number beyond the float range
+  // becomes infinity instead of an undefined narrowing of the double.
+  if (!scale.empty()) m_font_scale = std::strtof(scale.c_str(), nullptr);
+  loadInt("window_horizontal_pixels", m_window_horizontal_pixels);
+  loadInt("window_vertical_pixels", m_window_vertical_pixels);
+  loadInt("window_horizontal_chars", m_window_horizontal_chars);
+  loadInt("window_vertical_chars", m_window_vertical_chars);
+  loadBackgroundColor();
+  loadWindowStyle();
+  loadWindowState();
+  loadString("window_title", m_window_title);
+  loadBool("show_mouse", m_show_mouse);
+  loadBool("headless", m_headless);
+  loadString("font_file", m_font_file);
+  loadString("logfile", m_logfile);
+  loadInt("random_seed", m_random_seed);
+  loadBool("networking", m_networking);
+  loadInt("grid_width", m_grid_width);
+  loadInt("grid_height", m_grid_height);
+  loadInt("quadtree_depth", m_quadtree_depth);
+  loadInt("quadtree_threshold", m_quadtree_threshold);
+  loadBool("signals", m_signals);
+}
+
+void Config::writeDump() const {
+  const LogManager &log = LogManager::getInstance();
+  log.writeLog(1, "-----------------------------------");
+  log.writeLog(1, "Tessera configuration:");
+  log.writeLog(1, "  Window horizontal pixels: %d", m_window_horizontal_pixels);
+  log.writeLog(1, "  Window vertical pixels: %d", m_window_vertical_pixels);
+  log.writeLog(1, "  Window horizontal characters: %d", m_window_horizontal_chars);
+  log.writeLog(1, "  Window vertical characters: %d", m_window_vertical_chars);
+  log.writeLog(1, "  Window background color: %d", static_cast<int>(m_window_background_color));
+  log.writeLog(1, "  Frame time: %d", m_frame_time);
+  log.writeLog(1, "  Window style: %d", m_window_style);
+  log.writeLog(1, "  Window state: %s", m_window_state != 0 ? "fullscreen" : "default");
+  log.writeLog(1, "  Window title: %s", m_window_title.c_str());
+  log.writeLog(1, "  Show mouse: %s", boolText(m_show_mouse));
+  log.writeLog(1, "  Headless: %s", boolText(m_headless));
+  log.writeLog(1, "  Font file: %s", m_font_file.c_str());
+  log.writeLog(1, "  Log file: %s", m_logfile.c_str());
+  log.writeLog(1, "  Random seed: %d", m_random_seed);
+  log.writeLog(1, "  Networking: %s", boolText(m_networking));
+  log.writeLog(1, "  Scene graph: grid");
+  log.writeLog(1, "  Grid width: %d", m_grid_width);
+  log.writeLog(1, "  Grid height: %d", m_grid_height);
+  log.writeLog(1, "-----------------------------------");
+}
+
+}  // namespace ts

@@ -1,0 +1,80 @@
+#include <tessera/core/LogManager.h>
+
+#include <cstdarg>
+#include <cstdlib>
+#include <string>
+
+#include <tessera/core/Config.h>
+#include <tessera/game/GameManager.h>
+#include <tessera/core/utility.h>
+
+namespace ts {
+
+LogManager::LogManager()
+    : m_do_flush(false), m_log_level(0), m_log_time(true), m_log_step_count(true), m_p_f(nullptr) {
+  setType("LogManager");
+}
+
+LogManager::~LogManager() {
+  if (m_p_f) std::fclose(m_p_f);
+  m_p_f = nullptr;
+}
+
+LogManager &LogManager::getInstance() {
+  static LogManager instance;
+  return instance;
+}
+
+int LogManager::startUp() {
+  if (isStarted()) {
+    writeLog("%s::startup(): Warning! %s already started.", "LogManager", "LogManager");
+    return -1;
+  }
+  const char *env_name = std::getenv("TESSERA_LOG");
+  std::string file_name = env_name ? env_name : Config::getInstance().getLogfile();
+  m_p_f = std::fopen(file_name.c_str(), "w");
+  if (!m_p_f) {
+    writeLog("LogManager::startup(): Warning! Unable to open file '%s'.", file_name.c_str());
+    return -1;
+  }
+  Manager::startUp();
+  writeLog(5, "LogManager::startUp(): successfully started.");
+  return 0;
+}
+
+void LogManager::shutDown() {
+  Manager::shutDown();
+  writeLog(5, "LogManager::shutDown(): successfully stopped.");
+  if (m_p_f) std::fclose(m_p_f);
+  m_p_f = nullptr;
+}
+
+int LogManager::writeLine(const char *format, va_list args) const {
+  FILE *out = m_p_f ? m_p_f : stderr;
+  if (m_log_time && std::fprintf(out, "%s ", getTimeString()) < 0) return -1;
+  if (m_log_step_count && std::fprintf(out, "%4d ", GameManager::getInstance().getStepCount()) < 0) return -1;
+  int written = std::vfprintf(out, format, args);
+  if (written < 0) return -1;
+  if (std::fputc('\n', out) == EOF) return -1;
+  if (m_do_flush && std::fflush(out) != 0) return -1;
+  return written;
+}
+
+int LogManager::writeLog(int level, const char *format, ...) const {
+  if (level > m_log_level) return 0;
+  va_list args;
+  va_start(args, format);
+  int result = writeLine(format, args);
+  va_end(args);
+  return result;
+}
+
+int LogManager::writeLog(const char *format, ...) const {
+  va_list args;
+  va_start(args, format);
+  int result = writeLine(format, args);
+  va_end(args);
+  return result;
+}
+
+}  // namespace ts

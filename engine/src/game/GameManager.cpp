@@ -1,0 +1,203 @@
+#include <tessera/game/GameManager.h>
+
+#include <sys/prctl.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <ctime>
+
+#include <tessera/system/Clock.h>
+#include <tessera/core/Config.h>
+#include <tessera/graphics/DisplayManager.h>
+#include <tessera/core/EventStep.h>
+#include <tessera/input/InputManager.h>
+#include <tessera/core/LogManager.h>
+#include <tessera/network/NetworkManager.h>
+#include <tessera/paths/PathManager.h>
+#include <tessera/resources/ResourceManager.h>
+#include <tessera/world/WorldManager.h>
+#include <tessera/core/utility.h>
+
+namespace ts {
+
+GameManager::GameManager() : m_game_over(false), m_frame_time(0), m_step_count(0) { setType("GameManager"); }
+
+GameManager &GameManager::getInstance() {
+  static GameManager instance;
+  return instance;
+}
+
+bool GameManager::isValid(std::string event_type) const { return event_type == STEP_EVENT; }
+
+namespace {
+
+const char *const STARS = "****************************************************";
+
+void writeWorkingDirectory() {
+  const LogManager &log = LogManager::getInstance();
+  char buffer[256];
+  log.writeLog(1, "Working directory:");
+  log.writeLog(1, "  %s", getcwd(buffer, sizeof buffer) ? buffer : "(full path too long)");
+  log.writeLog(1, "Log Manager started.");
+}
+
+// Starts one manager, writing its success line or its failure message.
+bool startOne(Manager &manager, const char *error, const char *started) {
+  if (manager.startUp() != 0) {
+    LogManager::getInstance().writeLog("%s", error);
+    return false;
+  }
+  LogManager::getInstance().writeLog(1, "%s", started);
+  return true;
+}
+
+}  // namespace
+
+int GameManager::startManagers() {
+  if (!startOne(DisplayManager::getInstance(), "GameManager::startUp(): Error! Starting display manager.",
+                "Display manager started."))
+    return -1;
+  if (!startOne(InputManager::getInstance(), "GameManager::startUp(): Error! Starting input manager.",
+                "Input manager started."))
+    return -1;
+  if (Config::getInstance().getNetworking() &&
+      !startOne(NetworkManager::getInstance(), "GameManager::startUp(): Error! Starting network manager.",
+                "Network manager started."))
+    return -1;
+  if (!startOne(ResourceManager::getInstance(), "GameManager::startUp(): Error! Starting resource manager.",
+                "Resource manager started."))
+    return -1;
+  if (!startOne(WorldManager::getInstance(), "GameManager::startUp(): Error starting world manager.",
+                "World manager started."))
+    return -1;
+  if (!startOne(PathManager::getInstance(), "GameManager::startUp(): Error starting path manager.",
+                "Path manager started."))
+    return -1;
+  return 0;
+}
+
+void GameManager::seedRandom() const {
+  int seed = Config::getInstance().getRandomSeed();
+  if (seed == 0) seed = static_cast<int>(static_cast<uint32_t>(std::time(nullptr)));
+  if (seed == -1) return;
+  LogManager::getInstance().writeLog(10, "GameManager()::startUp(): srand() seed with %d", seed);
+  std::srand(static_cast<unsigned int>(seed));
+}
+
+int GameManager::startUp() {
+  LogManager &log = LogManager::getInstance();
+  if (isStarted()) {
+    log.writeLog("%s::startup(): Warning! %s already started.", "GameManager", "GameManager");
+    return -1;
+  }
+  Config &config = Config::getInstance();
+  config.loadConfig("");
+  if (log.startUp() != 0) {
+    log.writeLog("GameManager::startUp(): Error! Starting log manager.");
+    return -1;
+  }
+  log.writeLog("%s", STARS);
+  log.writeLog("** Tessera version %.2f **", TESSERA_VERSION);
+  log.writeLog("** Game engine started **");
+  log.writeLog("%s", STARS);
+  config.writeDump();
+  writeWorkingDirectory();
+  m_frame_time = config.getFrameTime();
+  log.writeLog(5, "GameManager::startUp(): frame time is %d milliseconds", m_frame_time);
+  if (startManagers() != 0) return -1;
+
+  DisplayManager &display = DisplayManager::getInstance();
+  Box world(Vector(0, 0), static_cast<float>(display.getHorizontal()), static_cast<float>(display.getVertical()));
+  WorldManager &world_manager = WorldManager::getInstance();
+  world_manager.setBoundary(world);
+  world_manager.setView(world);
+  world_manager.setViewSlack(Vector(1.0f / 3.0f, 1.0f / 3.0f));
+  seedRandom();
+  // No timer resolution to request here; a small timer slack keeps the
+  // frame sleep close to its deadline.
+  prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+  m_game_over = false;
+  Manager::startUp();
+  log.writeLog(1, "GameManager successfully started.");
+  return 0;
+}
+
+void GameManager::runFrame(Clock &clock, int &correction) {
+  clock.delta();
+  EventStep step(m_step_count);
+  onEvent(&step);
+  DisplayManager::getInstance().swapBuffers();
+  InputManager::getInstance().getInput();
+  WorldManager &world = WorldManager::getInstance();
+  world.update();
+  world.draw();
+  if (Config::getInstance().getNetworking()) {
+    NetworkManager &network = NetworkManager::getInstance();
+    if (network.isServer()) network.accept();
+    if (network.isConnected(-1)) network.sendQueued();
+  }
+  int64_t left = static_cast<int64_t>(m_frame_time) * 1000 - clock.split() - correction;
+  int budget = static_cast<int>(static_cast<float>(left) * 0.95f / 1000);
+  PathManager::getInstance().cycle(budget);
+  sleepRestOfFrame(clock, correction);
+}
+
+// Sleeps what is left of the frame to the microsecond, carrying any
+// oversleep into the next frame's budget.
+void GameManager::sleepRestOfFrame(Clock &clock, int &correction) {
+  int32_t split = clock.split();
+  int64_t remaining = static_cast<int64_t>(m_frame_time) * 1000 - split - correction;
+  if (remaining > 0) {
+    int32_t before = clock.split();
+    sleepUntilMicroseconds(monotonicMicroseconds() + remaining);
+    int32_t after = clock.split();
+    int64_t overslept = static_cast<int64_t>(after - before) - remaining;
+    correction = overslept > 0 ? static_cast<int>(overslept) : 0;
+    return;
+  }
+  if (correction == 0 && m_frame_time > 0 && m_step_count > 0)
+    LogManager::getInstance().writeLog("GameManager::run(): Can't keep up! frame_time %d ms, split %d ms",
+                                       m_frame_time, split / 1000);
+  correction = 0;
+}
+
+void GameManager::run() {
+  Clock clock;
+  LogManager::getInstance().writeLog(1, "GameManager::run(): starting game loop");
+  m_game_over = false;
+  m_step_count = 0;
+  int correction = 0;
+  for (;;) {
+    runFrame(clock, correction);
+    ++m_step_count;
+    if (m_game_over) {
+      LogManager::getInstance().writeLog(1, "GameManager::run(): end of game loop");
+      return;
+    }
+  }
+}
+
+namespace {
+void stopOne(Manager &manager, const char *stopped) {
+  if (!manager.isStarted()) return;
+  manager.shutDown();
+  LogManager::getInstance().writeLog(1, "%s", stopped);
+}
+}  // namespace
+
+void GameManager::shutDown() {
+  m_game_over = true;
+  stopOne(PathManager::getInstance(), "Path manager stopped");
+  stopOne(WorldManager::getInstance(), "World manager stopped");
+  stopOne(ResourceManager::getInstance(), "Resource manager stopped");
+  if (Config::getInstance().getNetworking()) stopOne(NetworkManager::getInstance(), "Network manager stopped");
+  stopOne(InputManager::getInstance(), "Input manager stopped");
+  stopOne(DisplayManager::getInstance(), "Display manager stopped");
+  LogManager &log = LogManager::getInstance();
+  log.writeLog("%s", STARS);
+  log.writeLog("** Game engine stopped **");
+  if (log.isStarted()) log.shutDown();
+  Manager::shutDown();
+}
+
+}  // namespace ts

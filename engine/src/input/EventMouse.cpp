@@ -1,0 +1,9 @@
+#include <tessera/input/EventMouse.h>
+
+namespace ts {
+
+EventMouse::EventMouse() : m_mouse_action(UNDEFINED_MOUSE_ACTION), m_mouse_button(Mouse::UNDEFINED_MOUSE_BUTTON) {
+  setType(MOUSE_EVENT);
+}
+
+}  // namespace ts

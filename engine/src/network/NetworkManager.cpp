@@ -1,0 +1,482 @@
+#include <tessera/network/NetworkManager.h>
+
+#include <netdb.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include <tessera/network/EventNetworkAccept.h>
+#include <tessera/network/EventNetworkClose.h>
+#include <tessera/game/GameManager.h>
+#include <tessera/core/LogManager.h>
+
+namespace ts {
+
+namespace {
+
+// How long connect() waits for the peer before giving up.
+const int CONNECT_TIMEOUT_MS = 5000;
+
+// The system's text for an error code, under the line that names the failure.
+void writeErrorText(int code) { LogManager::getInstance().writeLog("\t%d - %s", code, std::strerror(code)); }
+
+// Errors after which the connection can carry nothing more.
+bool isPeerGone(int code) {
+  return code == ECONNRESET || code == EPIPE || code == ENOTCONN || code == EBADF || code == ECONNABORTED ||
+         code == ETIMEDOUT || code == EHOSTUNREACH || code == ENETUNREACH || code == ENETDOWN;
+}
+
+bool wouldBlock(int code) { return code == EAGAIN || code == EWOULDBLOCK; }
+
+// Resolves host and port for a stream socket; null (logged) on failure.
+addrinfo *resolve(const char *operation, const std::string &host, int port, int flags) {
+  if (port < 0 || port > 65535) {
+    LogManager::getInstance().writeLog("NetworkManager::%s(): Error! Invalid port %d.", operation, port);
+    return nullptr;
+  }
+  addrinfo hints;
+  std::memset(&hints, 0, sizeof hints);
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = SOCK_STREAM;
+  hints.ai_flags = flags | AI_NUMERICSERV;
+  addrinfo *result = nullptr;
+  int code = getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &result);
+  if (code != 0) {
+    LogManager::getInstance().writeLog("NetworkManager::%s(): Error! Cannot resolve '%s': %s", operation,
+                                       host.c_str(), gai_strerror(code));
+    return nullptr;
+  }
+  return result;
+}
+
+// Waits for a non-blocking connect to finish. Result 0, or an error code.
+int finishConnect(int socket) {
+  pollfd waiting = {socket, POLLOUT, 0};
+  int ready;
+  do ready = poll(&waiting, 1, CONNECT_TIMEOUT_MS);
+  while (ready < 0 && errno == EINTR);
+  if (ready < 0) return errno;
+  if (ready == 0) return ETIMEDOUT;
+  int code = 0;
+  socklen_t length = sizeof code;
+  if (getsockopt(socket, SOL_SOCKET, SO_ERROR, &code, &length) != 0) return errno;
+  return code;
+}
+
+// Opens a non-blocking socket connected to the address. Result: the socket,
+// or -1 with errno set.
+int connectTo(const addrinfo *address) {
+  int socket = ::socket(address->ai_family, address->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC,
+                        address->ai_protocol);
+  if (socket < 0) return -1;
+  int code = 0;
+  if (::connect(socket, address->ai_addr, address->ai_addrlen) != 0) {
+    // An interrupted connect goes on in the background, like one in progress.
+    code = (errno == EINPROGRESS || errno == EINTR) ? finishConnect(socket) : errno;
+  }
+  if (code == 0) return socket;
+  ::close(socket);
+  errno = code;
+  return -1;
+}
+
+// A non-blocking socket listening on the address; its port goes to port.
+// Result: the socket, or -1 (logged).
+int openListener(const addrinfo *address, int &port) {
+  const char *failed = nullptr;
+  int code = 0;
+  auto fail = [&](const char *call) {
+    failed = call;
+    code = errno;
+  };
+  int socket = ::socket(address->ai_family, address->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC,
+                        address->ai_protocol);
+  int reuse = 1;
+  sockaddr_storage bound;
+  socklen_t length = sizeof bound;
+  if (socket < 0)
+    fail("socket");
+  else if (setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse) != 0)
+    fail("setsockopt");
+  else if (bind(socket, address->ai_addr, address->ai_addrlen) != 0)
+    fail("bind");
+  else if (listen(socket, SOMAXCONN) != 0)
+    fail("listen");
+  else if (getsockname(socket, reinterpret_cast<sockaddr *>(&bound), &length) != 0)
+    fail("getsockname");
+  if (failed) {
+    LogManager::getInstance().writeLog("NetworkManager::setServer(): Error! %s() returned:", failed);
+    writeErrorText(code);
+    if (socket >= 0) ::close(socket);
+    return -1;
+  }
+  port = ntohs(bound.ss_family == AF_INET6 ? reinterpret_cast<sockaddr_in6 *>(&bound)->sin6_port
+                                           : reinterpret_cast<sockaddr_in *>(&bound)->sin_port);
+  return socket;
+}
+
+}  // namespace
+
+NetworkManager::NetworkManager() : m_sock(-1), m_max_connections(3), m_server_port(0) {
+  setType("NetworkManager");
+}
+
+// At process exit the log and the objects may be gone: release the sockets
+// without events or log lines.
+NetworkManager::~NetworkManager() {
+  for (const Connection &connection : m_connections) ::close(connection.socket);
+  if (m_sock != -1) ::close(m_sock);
+}
+
+NetworkManager &NetworkManager::getInstance() {
+  static NetworkManager instance;
+  return instance;
+}
+
+// The socket library needs no start on this system, so only a second start fails.
+int NetworkManager::startUp() {
+  LogManager &log = LogManager::getInstance();
+  if (isStarted()) {
+    log.writeLog("%s::startup(): Warning! %s already started.", "NetworkManager", "NetworkManager");
+    return -1;
+  }
+  Manager::startUp();
+  log.writeLog(5, "NetworkManager::startUp(): successfully started.");
+  return 0;
+}
+
+void NetworkManager::shutDown() {
+  close(-1);
+  closeServer();
+  Manager::shutDown();
+  LogManager::getInstance().writeLog(5, "NetworkManager::shutDown(): successfully stopped.");
+}
+
+bool NetworkManager::isValid(std::string event_type) const {
+  if (isNetworkEventType(event_type)) return true;
+  LogManager::getInstance().writeLog("NetworkManager::isValid(): Error! NetworkManager does not handle %s.",
+                                     event_type.c_str());
+  return false;
+}
+
+int NetworkManager::setServer(const std::string &address, int port) {
+  LogManager &log = LogManager::getInstance();
+  if (!isStarted()) {
+    log.writeLog("NetworkManager::setServer(): Error! NetworkManager not started.");
+    return -1;
+  }
+  if (m_sock != -1) {
+    log.writeLog("NetworkManager::setServer(): Error! Already a server on port %d.", m_server_port);
+    return -1;
+  }
+  addrinfo *addresses = resolve("setServer", address, port, AI_PASSIVE);
+  if (!addresses) return -1;
+  int socket = openListener(addresses, m_server_port);
+  freeaddrinfo(addresses);
+  if (socket < 0) return -1;
+  m_sock = socket;
+  log.writeLog(1, "NetworkManager::setServer(): Listening on '%s' port %d, socket %d.", address.c_str(),
+               m_server_port, m_sock);
+  return 0;
+}
+
+bool NetworkManager::isServer() const { return m_sock != -1; }
+
+int NetworkManager::getServerPort() const { return m_server_port; }
+
+void NetworkManager::closeServer() {
+  if (m_sock == -1) return;
+  if (::close(m_sock) != 0) {
+    int code = errno;
+    LogManager::getInstance().writeLog("NetworkManager::closeServer(): Error! close() returned:");
+    writeErrorText(code);
+  }
+  m_sock = -1;
+  m_server_port = 0;
+}
+
+int NetworkManager::connect(const std::string &host, int port) {
+  LogManager &log = LogManager::getInstance();
+  if (!isStarted()) {
+    log.writeLog("NetworkManager::connect(): Error! NetworkManager not started.");
+    return -1;
+  }
+  addrinfo *addresses = resolve("connect", host, port, 0);
+  if (!addresses) return -1;
+  int socket = -1;
+  int code = 0;
+  for (const addrinfo *address = addresses; address && socket < 0; address = address->ai_next) {
+    socket = connectTo(address);
+    if (socket < 0) code = errno;
+  }
+  freeaddrinfo(addresses);
+  if (socket < 0) {
+    log.writeLog("NetworkManager::connect(): Error! connect() to '%s' port %d returned:", host.c_str(), port);
+    writeErrorText(code);
+    return -1;
+  }
+  m_connections.push_back(Connection{socket, {}, {}});
+  log.writeLog(1, "NetworkManager::connect(): Connected to '%s' port %d, socket %d.", host.c_str(), port, socket);
+  return socket;
+}
+
+int NetworkManager::accept() {
+  LogManager &log = LogManager::getInstance();
+  if (m_sock == -1) {
+    log.writeLog("NetworkManager::accept(): Error! Not setup as server.");
+    return -2;
+  }
+  if (static_cast<int>(m_connections.size()) >= m_max_connections) {
+    log.writeLog(20, "NetworkManager::accept(): Won't check for new connetions since at max.");
+    log.writeLog(20, "\tUse NM.setMaxConnections() to change max.");
+    return -1;
+  }
+  int socket;
+  do socket = accept4(m_sock, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+  while (socket < 0 && errno == EINTR);
+  if (socket < 0) {
+    int code = errno;
+    // A connection reset while it waited in the backlog is simply gone.
+    if (wouldBlock(code) || code == ECONNABORTED) {
+      log.writeLog(15, "NetworkManager::accept(): No new connection. Not blocking.");
+      return -1;
+    }
+    log.writeLog("NetworkManager::accept(): Error! accept() returned:");
+    writeErrorText(code);
+    return -2;
+  }
+  log.writeLog(1, "NetworkManager::accept(): New connection, socket %d.", socket);
+  m_connections.push_back(Connection{socket, {}, {}});
+  deliver(NETWORK_ACCEPT_EVENT, socket);
+  return socket;
+}
+
+void NetworkManager::deliver(const std::string &type, int socket) const {
+  if (type == NETWORK_ACCEPT_EVENT) {
+    EventNetworkAccept event(NETWORK_ACCEPT);
+    event.setSocketIndex(socket);
+    event.setBytes(0);
+    onEvent(&event);
+  } else {
+    EventNetworkClose event(NETWORK_CLOSE);
+    event.setSocketIndex(socket);
+    event.setBytes(0);
+    onEvent(&event);
+  }
+}
+
+int NetworkManager::findConnection(int socket) const {
+  for (size_t i = 0; i < m_connections.size(); ++i)
+    if (m_connections[i].socket == socket) return static_cast<int>(i);
+  return -1;
+}
+
+// Closing -1 walks a copy of the list, so a handler of a close event may
+// close or open connections itself. A failed close does not stop the others.
+int NetworkManager::close(int socket) {
+  if (socket == -1) {
+    std::vector<int> sockets;
+    for (const Connection &connection : m_connections) sockets.push_back(connection.socket);
+    int result = 0;
+    for (int each : sockets)
+      if (findConnection(each) >= 0 && closeOne(each) != 0) result = -1;
+    return result;
+  }
+  if (findConnection(socket) < 0) {
+    LogManager::getInstance().writeLog("NetworkManager::close(): Error! Socket %d not found.", socket);
+    return -1;
+  }
+  return closeOne(socket);
+}
+
+// The connection leaves the list (with its queue and backlog) before the
+// event, so handlers see it closed and cannot close it twice. The descriptor
+// is released even when close() reports an error, so the entry goes anyway.
+int NetworkManager::closeOne(int socket) {
+  m_connections.erase(m_connections.begin() + findConnection(socket));
+  int result = 0;
+  if (::close(socket) != 0) {
+    int code = errno;
+    LogManager::getInstance().writeLog("NetworkManager::close(): Error! close() returned:");
+    writeErrorText(code);
+    result = -1;
+  }
+  deliver(NETWORK_CLOSE_EVENT, socket);
+  return result;
+}
+
+bool NetworkManager::isConnected(int socket) const {
+  if (socket == -1) return !m_connections.empty();
+  if (findConnection(socket) >= 0) return true;
+  LogManager::getInstance().writeLog("NetworkManager::isConnected(): Warning! Socket %d not connected.", socket);
+  return false;
+}
+
+long NetworkManager::writeNow(int socket, const char *data, long bytes) {
+  long sent = 0;
+  while (sent < bytes) {
+    ssize_t result = ::send(socket, data + sent, static_cast<size_t>(bytes - sent), MSG_NOSIGNAL);
+    if (result > 0) {
+      sent += result;
+      continue;
+    }
+    if (result == 0) return sent;
+    int code = errno;
+    if (code == EINTR) continue;
+    if (wouldBlock(code)) return sent;
+    LogManager &log = LogManager::getInstance();
+    log.writeLog("NetworkManager::send(): Error! Return is -1.");
+    writeErrorText(code);
+    if (isPeerGone(code)) {
+      log.writeLog(1, "\tsocket is closed");
+      closeOne(socket);
+    }
+    return -1;
+  }
+  return sent;
+}
+
+int NetworkManager::flushBacklog(int socket) {
+  int index = findConnection(socket);
+  if (index < 0) return -1;
+  std::vector<char> &backlog = m_connections[index].backlog;
+  if (backlog.empty()) return 0;
+  long sent = writeNow(socket, backlog.data(), static_cast<long>(backlog.size()));
+  if (sent < 0) return -1;
+  // writeNow() closes nothing when it returns a count, so the reference holds.
+  backlog.erase(backlog.begin(), backlog.begin() + sent);
+  return 0;
+}
+
+int NetworkManager::send(const void *buffer, int bytes, int socket) {
+  LogManager &log = LogManager::getInstance();
+  if (socket < 0 || !isConnected(socket)) {
+    if (socket < 0) log.writeLog("NetworkManager::isConnected(): Warning! Socket %d not connected.", socket);
+    log.writeLog("NetworkManager::send(): Error! Socket %d not connected. Unable to send.", socket);
+    return -1;
+  }
+  if (bytes < 0 || (!buffer && bytes > 0)) {
+    log.writeLog("NetworkManager::send(): Error! Nothing to send (%d bytes).", bytes);
+    return -1;
+  }
+  log.writeLog(15, "NetworkManager::send(): Socket %d. Calling ::send()...", socket);
+  // Earlier bytes still waiting must go first.
+  if (flushBacklog(socket) != 0) return -1;
+  const char *data = static_cast<const char *>(buffer);
+  std::vector<char> &backlog = m_connections[findConnection(socket)].backlog;
+  long sent = backlog.empty() ? writeNow(socket, data, bytes) : 0;
+  if (sent < 0) return -1;
+  if (sent < bytes) {
+    // writeNow() returned a count, so the connection and its backlog are intact.
+    backlog.insert(backlog.end(), data + sent, data + bytes);
+    log.writeLog("NetworkManager::send(): Warning! %ld of %d bytes sent.", sent, bytes);
+    log.writeLog(10, "\t%ld bytes kept to send first later.", bytes - sent);
+  }
+  return 0;
+}
+
+int NetworkManager::receive(void *buffer, int size, int socket) {
+  LogManager &log = LogManager::getInstance();
+  if (socket < 0 || !isConnected(socket)) {
+    if (socket < 0) log.writeLog("NetworkManager::isConnected(): Warning! Socket %d not connected.", socket);
+    log.writeLog("NetworkManager::receive(): Error! Socket %d not connected. Unable to receive.", socket);
+    return -1;
+  }
+  if (!buffer || size <= 0) {
+    log.writeLog("NetworkManager::receive(): Error! No room to receive into (%d bytes).", size);
+    return -1;
+  }
+  ssize_t received;
+  do received = ::recv(socket, buffer, static_cast<size_t>(size), MSG_DONTWAIT);
+  while (received < 0 && errno == EINTR);
+  if (received > 0) return static_cast<int>(received);
+  if (received == 0) {
+    log.writeLog(1, "NetworkManager::receive(): Socket %d closed by peer.", socket);
+    closeOne(socket);
+    return -1;
+  }
+  int code = errno;
+  if (wouldBlock(code)) return 0;
+  log.writeLog("NetworkManager::receive(): Error! Return is -1.");
+  writeErrorText(code);
+  if (isPeerGone(code)) {
+    log.writeLog(1, "\tsocket is closed");
+    closeOne(socket);
+  }
+  return -1;
+}
+
+int NetworkManager::queueMessage(const void *buffer, int bytes, int socket, int send_at_step) {
+  LogManager &log = LogManager::getInstance();
+  if (socket < 0 || !isConnected(socket)) {
+    if (socket < 0) log.writeLog("NetworkManager::isConnected(): Warning! Socket %d not connected.", socket);
+    log.writeLog("NetworkManager::queueMessage(): Error! Socket %d not connected. Unable to queue.", socket);
+    return -1;
+  }
+  if (!buffer || bytes <= 0) {
+    log.writeLog("NetworkManager::queueMessage(): Error! Nothing to queue (%d bytes).", bytes);
+    return -1;
+  }
+  const char *data = static_cast<const char *>(buffer);
+  m_connections[findConnection(socket)].queue.push_back(Message{std::vector<char>(data, data + bytes), send_at_step});
+  return 0;
+}
+
+// Walks a copy of the socket list: a send may close its connection, and a
+// close handler may change the list. A queue whose front is not due, or whose
+// connection cannot take more now, waits for the next call.
+int NetworkManager::sendQueued() {
+  if (m_connections.empty()) return 0;
+  const int step = GameManager::getInstance().getStepCount();
+  std::vector<int> sockets;
+  for (const Connection &connection : m_connections) sockets.push_back(connection.socket);
+  int sum = 0;
+  for (int socket : sockets) {
+    if (findConnection(socket) < 0) continue;
+    if (flushBacklog(socket) != 0) {
+      sum -= 1;
+      continue;
+    }
+    for (;;) {
+      int index = findConnection(socket);
+      if (index < 0) break;
+      Connection &connection = m_connections[index];
+      if (!connection.backlog.empty() || connection.queue.empty() || connection.queue.front().send_at_step > step)
+        break;
+      Message message = std::move(connection.queue.front());
+      connection.queue.pop_front();
+      sum += send(message.data.data(), static_cast<int>(message.data.size()), socket);
+    }
+  }
+  return sum;
+}
+
+int NetworkManager::setMaxConnections(int max_connections) {
+  if (max_connections < 0) {
+    LogManager::getInstance().writeLog("NetworkManager::setMaxConnections(): Error! Maximum %d is negative.",
+                                       max_connections);
+    return -1;
+  }
+  m_max_connections = max_connections;
+  return 0;
+}
+
+int NetworkManager::getMaxConnections() const { return m_max_connections; }
+
+int NetworkManager::getConnectionCount() const { return static_cast<int>(m_connections.size()); }
+
+int NetworkManager::getQueuedCount(int socket) const {
+  int index = findConnection(socket);
+  return index < 0 ? -1 : static_cast<int>(m_connections[index].queue.size());
+}
+
+int NetworkManager::getBacklogBytes(int socket) const {
+  int index = findConnection(socket);
+  return index < 0 ? -1 : static_cast<int>(m_connections[index].backlog.size());
+}
+
+}  // namespace ts

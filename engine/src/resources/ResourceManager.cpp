@@ -1,0 +1,596 @@
+#include <tessera/resources/ResourceManager.h>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <utility>
+
+#include <tessera/core/LogManager.h>
+
+namespace ts {
+
+namespace {
+
+// Number of the last file line the loaders consumed with counting on.
+int g_line_number = 0;
+
+LogManager &log() { return LogManager::getInstance(); }
+
+// Like atoi, but a number beyond the int range saturates instead of wrapping.
+int toInt(const std::string &text) {
+  long value = std::strtol(text.c_str(), nullptr, 10);
+  if (value > INT_MAX) return INT_MAX;
+  if (value < INT_MIN) return INT_MIN;
+  return static_cast<int>(value);
+}
+
+bool beginsWith(const std::string &line, const char *key, size_t key_length) {
+  return line.size() >= key_length && line.compare(0, key_length, key) == 0;
+}
+
+// Everything after the key and one separator character.
+std::string valueAfterKey(const std::string &line, size_t key_length) {
+  return line.size() > key_length ? line.substr(key_length + 1) : std::string();
+}
+
+// The colour named exactly by text, or -1.
+int colorFromName(const std::string &text) {
+  static const char *const names[] = {"black", "red", "green", "yellow", "blue", "magenta", "cyan", "white"};
+  for (int i = 0; i < 8; ++i)
+    if (text == names[i]) return i;
+  return -1;
+}
+
+int clampToInt(long long value) {
+  return static_cast<int>(std::max<long long>(INT_MIN, std::min<long long>(INT_MAX, value)));
+}
+
+}  // namespace
+
+std::string getLine(std::ifstream &file, bool count) {
+  std::string line;
+  std::getline(file, line);
+  if (!file.good()) {
+    log().writeLog("getLine(): Error! Unexpected end of file.");
+    return "";
+  }
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  if (count) ++g_line_number;
+  return line;
+}
+
+Lines readData(std::ifstream &file, std::string tag) {
+  const std::string begin = "<" + tag + ">";
+  const std::string end = "</" + tag + ">";
+  std::string line = getLine(file, true);
+  if (line != begin) {
+    log().writeLog("readData(): Error line %d! Expected '%s', have '%s'.", g_line_number, begin.c_str(),
+                   line.c_str());
+    return {};
+  }
+  Lines data;
+  line = getLine(file, false);
+  while (line != end) {
+    if (line.empty()) {
+      log().writeLog("readData(): Error! Stop at line %d, never encountered '%s'.", g_line_number, end.c_str());
+      return {};
+    }
+    data.push_back(line);
+    line = getLine(file, true);
+  }
+  ++g_line_number;
+  return data;
+}
+
+namespace {
+
+// Calls take(line) for every line that begins with key, in order, and
+// removes those lines in one pass, keeping the others in their order.
+template <typename Take>
+void takeMatchingLines(Lines &lines, const char *key, Take take) {
+  const size_t key_length = std::strlen(key);
+  auto kept = lines.begin();
+  for (auto it = lines.begin(); it != lines.end(); ++it) {
+    if (beginsWith(*it, key, key_length)) {
+      take(*it, valueAfterKey(*it, key_length));
+    } else {
+      if (kept != it) *kept = std::move(*it);
+      ++kept;
+    }
+  }
+  lines.erase(kept, lines.end());
+}
+
+}  // namespace
+
+int matchLineInt(Lines &lines, const char *key) {
+  int value = -1;
+  takeMatchingLines(lines, key, [&value](const std::string &line, const std::string &text) {
+    if (value != -1) log().writeLog(1, "matchLineInt(): Warning! '%s' matches multiple lines.", line.c_str());
+    value = toInt(text);
+  });
+  return value;
+}
+
+std::string matchLineStr(Lines &lines, const char *key) {
+  std::string value;
+  takeMatchingLines(lines, key, [&value](const std::string &line, const std::string &text) {
+    if (!value.empty()) log().writeLog(1, "matchLineStr(): Warning! '%s' matches multiple lines.", line.c_str());
+    value = text;
+  });
+  return value;
+}
+
+Frame readFrame(Lines &lines, int width, int height, int line_number) {
+  // Line numbers in 64 bits: a header may claim any height.
+  const long long first = static_cast<long long>(line_number) + 1;
+  std::string frame_str;
+  size_t next = 0;
+  for (int row = 0; row < height; ++row, ++next) {
+    const int number = clampToInt(first + row);
+    if (next == lines.size()) {
+      log().writeLog("\tError! Line %d: No more frame data before 'end'.", number);
+      return Frame();
+    }
+    const std::string &line = lines[next];
+    log().writeLog(20, "\tLine %2d: '%s'", number, line.c_str());
+    if (width < 0 || line.size() != static_cast<size_t>(width)) {
+      log().writeLog("\tError! Line %d: Line length is %d (frame width is %d).", number,
+                     clampToInt(static_cast<long long>(line.size())), width);
+      log().writeLog("\tLine %d: '%s'", number, line.c_str());
+      return Frame();
+    }
+    frame_str += line;
+  }
+  const int end_number = clampToInt(first + std::max(height, 0));
+  if (next == lines.size()) {
+    log().writeLog("\tError! Line %d: No more frame data before 'end'.", end_number);
+    return Frame();
+  }
+  if (lines[next] != "end") {
+    log().writeLog("\tError! Line %d: Expected '%s'.", end_number, "end");
+    log().writeLog("\tLine %d: '%s'", end_number, lines[next].c_str());
+    return Frame();
+  }
+  lines.erase(lines.begin(), lines.begin() + static_cast<long>(next) + 1);
+  return Frame(width, height, frame_str);
+}
+
+ResourceManager::ResourceManager() : m_sprite_count(0), m_sound_count(0), m_music_count(0), m_file_size(0) {
+  setType("ResourceManager");
+  for (Sprite *&sprite : m_p_sprite) sprite = nullptr;
+  AudioDevice::routeLibraryMessagesToLog();
+}
+
+ResourceManager::~ResourceManager() {
+  for (int i = 0; i < m_sprite_count; ++i) delete m_p_sprite[i];
+}
+
+ResourceManager &ResourceManager::getInstance() {
+  static ResourceManager instance;
+  return instance;
+}
+
+int ResourceManager::startUp() {
+  if (isStarted()) {
+    log().writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
+    return -1;
+  }
+  m_sprite_count = 0;
+  m_sound_count = 0;
+  m_music_count = 0;
+  if (AudioDevice::isAvailable()) {
+    log().writeLog(5, "RM::startUp(): Audio device '%s' opened.", AudioDevice::getName().c_str());
+  } else {
+    log().writeLog("RM::startUp(): Warning! No audio device can be opened; music and sound play silently.");
+  }
+  Manager::startUp();
+  log().writeLog(5, "RM::startUp(): successfully started.");
+  return 0;
+}
+
+void ResourceManager::shutDown() {
+  for (int i = 0; i < m_sprite_count; ++i) {
+    delete m_p_sprite[i];
+    m_p_sprite[i] = nullptr;
+  }
+  m_sprite_count = 0;
+  for (int i = 0; i < m_sound_count; ++i) m_sound[i].stop();
+  for (int i = 0; i < m_music_count; ++i) m_music[i].stop();
+  Manager::shutDown();
+  log().writeLog(5, "RM::shutDown(): successfully stopped.");
+}
+
+int ResourceManager::loadSprite(std::string filename, std::string label) {
+  if (!isStarted()) {
+    log().writeLog("%s not started!", getType().c_str());
+    return -1;
+  }
+  if (m_sprite_count == MAX_SPRITES) {
+    log().writeLog("RM::loadRobustSprite(): Error! Cannot add more Sprites (max is %d).", MAX_SPRITES);
+    log().writeLog("RM::loadRobustSprite(): Sprite '%s' not loaded.", label.c_str());
+    return -1;
+  }
+  log().writeLog(1, "RM::loadSprite(): Loading sprite '%s'.", filename.c_str());
+  // Only regular files: a directory, a pipe or a device would block, fail
+  // late or never end.
+  std::ifstream file;
+  struct stat info;
+  if (stat(filename.c_str(), &info) == 0 && S_ISREG(info.st_mode)) file.open(filename);
+  if (!file.is_open()) {
+    log().writeLog("RM::loadSprite(): Error! Cannot open file '%s'.", filename.c_str());
+    log().writeLog("RM::loadSprite(): Sprite '%s' not loaded.", label.c_str());
+    return -1;
+  }
+  m_file_size = static_cast<long long>(info.st_size);
+  g_line_number = 0;
+  const std::string first_line = getLine(file, false);
+  file.clear();
+  file.seekg(0);
+
+  Sprite *sprite = nullptr;
+  if (first_line == "<HEADER>") {
+    log().writeLog(5, "RM::loadSprite(): assuming robust sprite file format.");
+    sprite = loadRobustSprite(file);
+  } else if (toInt(first_line) >= 1) {
+    log().writeLog(5, "RM::loadSprite(): assuming simple sprite file format.");
+    sprite = loadSimpleSprite(file);
+  } else {
+    log().writeLog("RM::loadSprite(): Error! Unknown sprite file format.");
+    log().writeLog("RM::loadSprite(): First line is '%s'.", first_line.c_str());
+    log().writeLog("RM::loadSprite(): Sprite '%s' NOT loaded.", label.c_str());
+    return -1;
+  }
+  if (!sprite) {
+    log().writeLog("RM::loadSprite(): Sprite '%s' NOT loaded.", label.c_str());
+    return -1;
+  }
+  sprite->setLabel(label);
+  m_p_sprite[m_sprite_count++] = sprite;
+  logSpriteFrames(sprite);
+  log().writeLog(5, "RM::loadSprite(): Sprite '%s' loaded.", label.c_str());
+  return 0;
+}
+
+void ResourceManager::logSpriteFrames(const Sprite *sprite) const {
+  LogManager &log_manager = log();
+  if (log_manager.getLogLevel() < 15) return;  // spare cutting every frame into rows
+  log_manager.writeLog(15, "RM::loadSprite(): Sprite '%s' frames:", sprite->getLabel().c_str());
+  const size_t width = static_cast<size_t>(sprite->getWidth());
+  for (int i = 0; i < sprite->getFrameCount(); ++i) {
+    log_manager.writeLog(15, "\tFrame %d:", i + 1);
+    const std::string text = sprite->getFrame(i).getString();
+    for (int row = 0; row < sprite->getHeight(); ++row)
+      log_manager.writeLog(15, "\t%s", text.substr(static_cast<size_t>(row) * width, width).c_str());
+  }
+}
+
+Sprite *ResourceManager::getSprite(std::string label) const {
+  log().writeLog(5, "RM::getSprite(): Looking for sprite '%s'.", label.c_str());
+  for (int i = 0; i < m_sprite_count; ++i)
+    if (m_p_sprite[i] && m_p_sprite[i]->getLabel() == label) return m_p_sprite[i];
+  log().writeLog("RM::getSprite(): Warning! Sprite '%s' not found.", label.c_str());
+  return nullptr;
+}
+
+namespace {
+
+// Reads one header line of the simple format; empty after the messages
+// when the file ends or the line is empty.
+std::string simpleHeaderLine(std::ifstream &file, const char *missing) {
+  std::string line = getLine(file, true);
+  if (line.empty()) {
+    log().writeLog("RM::loadSimpleSprite(): Error! Unexpected end of file.");
+    log().writeLog("%s", missing);
+    return "";
+  }
+  log().writeLog(20, "\tLine %2d: '%s'", g_line_number, line.c_str());
+  return line;
+}
+
+}  // namespace
+
+Sprite *ResourceManager::loadSimpleSprite(std::ifstream &file) {
+  if (!isStarted()) {
+    log().writeLog("%s not started!", getType().c_str());
+    return nullptr;
+  }
+  std::string line = simpleHeaderLine(file, "\tMissing frames (an integer).");
+  if (line.empty()) return nullptr;
+  const int frames = toInt(line);
+  if (frames < 1) {
+    log().writeLog("RM::loadSimpleSprite(): Error line %d! Number of frames is %d.", g_line_number, frames);
+    return nullptr;
+  }
+  line = simpleHeaderLine(file, "\tMissing width (an integer).");
+  if (line.empty()) return nullptr;
+  const int width = toInt(line);
+  if (width < 1) {
+    log().writeLog("RM::loadSimpleSprite(): Error line %d! Width is '%s'.", g_line_number, line.c_str());
+    return nullptr;
+  }
+  line = simpleHeaderLine(file, "\tMissing height (an integer).");
+  if (line.empty()) return nullptr;
+  const int height = toInt(line);
+  if (height < 1) {
+    log().writeLog("RM::loadSimpleSprite(): Error line %d! Height is '%s'.", g_line_number, line.c_str());
+    return nullptr;
+  }
+  line = simpleHeaderLine(file, "\tMissing slowdown (an integer).");
+  if (line.empty()) return nullptr;
+  const int slowdown = toInt(line);
+  if (slowdown < 0) {
+    log().writeLog("RM::loadSimpleSprite(): Error line %d! Slowdown is '%s'.", g_line_number, line.c_str());
+    return nullptr;
+  }
+  line = simpleHeaderLine(file, "\tMissing color (a string).");
+  if (line.empty()) return nullptr;
+  const int color = colorFromName(line);
+  if (color < 0) {
+    log().writeLog("RM::loadSimpleSprite(): Error line %d! Unrecognized color '%s'.", g_line_number, line.c_str());
+    log().writeLog("  Valid colors are: black, red, green, yellow,");
+    log().writeLog("                    blue, magenta, cyan or white.");
+    return nullptr;
+  }
+  log().writeLog(5, "\t      Frames: %d", frames);
+  log().writeLog(5, "\t       Width: %d", width);
+  log().writeLog(5, "\t      Height: %d", height);
+  log().writeLog(5, "\t    Slowdown: %d", slowdown);
+  log().writeLog(5, "\t       Color: %s", colorToString(static_cast<Color>(color)).c_str());
+  return readSimpleFrames(file, frames, width, height, slowdown, static_cast<Color>(color));
+}
+
+Sprite *ResourceManager::readSimpleFrames(std::ifstream &file, int frames, int width, int height, int slowdown,
+                                          Color color) {
+  // Every frame takes at least height rows of width characters and a line
+  // feed, so the file cannot hold more than this many; a larger header
+  // count fails while reading, and room for it is never reserved.
+  const long long frame_bytes = static_cast<long long>(height) * (static_cast<long long>(width) + 1);
+  const long long fitting = m_file_size / frame_bytes + 1;
+  Sprite *sprite = new (std::nothrow) Sprite(static_cast<int>(std::min<long long>(frames, fitting)));
+  if (!sprite) {
+    log().writeLog("RM::loadSimpleSprite(): Error! Unable to create Sprite.");
+    return nullptr;
+  }
+  sprite->setWidth(width);
+  sprite->setHeight(height);
+  sprite->setSlowdown(slowdown);
+  sprite->setColor(color);
+  sprite->setTransparency(0);
+  for (int f = 0; f < frames; ++f) {
+    log().writeLog(15, "RM::loadSimpleSprite(): Reading frame %d of %d.", f, frames);
+    std::string frame_str;
+    for (int r = 0; r < height; ++r) {
+      const std::string row = getLine(file, true);
+      if (row.empty()) {
+        log().writeLog("RM::loadSimpleSprite(): Error! Unexpected end of file.");
+        log().writeLog("\tReading frame %d of %d, row %d of %d.", f + 1, frames, r + 1, height);
+        delete sprite;
+        return nullptr;
+      }
+      if (row.size() != static_cast<size_t>(width)) {
+        log().writeLog("RM::loadSimpleSprite(): Error line %d!", g_line_number);
+        log().writeLog("\tLine %2d: '%s'", g_line_number, row.c_str());
+        log().writeLog("\tWidth is %d, expected %d.", clampToInt(static_cast<long long>(row.size())), width);
+        delete sprite;
+        return nullptr;
+      }
+      log().writeLog(20, "\tLine %2d: '%s'", g_line_number, row.c_str());
+      frame_str += row;
+    }
+    if (sprite->addFrame(Frame(width, height, frame_str)) != 0) {
+      log().writeLog("RM::loadSimpleSprite(): Error! Cannot add Frame.");
+      log().writeLog("\tFramecount is %d, max is %d.", sprite->getFrameCount() + 1, frames);
+      delete sprite;
+      return nullptr;
+    }
+  }
+  // Nothing, not even an empty line, may follow the last row.
+  std::string extra;
+  std::getline(file, extra);
+  ++g_line_number;
+  if (file.eof() && extra.empty()) return sprite;
+  if (!extra.empty() && extra.back() == '\r') extra.pop_back();
+  log().writeLog("RM::loadSimpleSprite(): Error line %d!", g_line_number);
+  log().writeLog("\tExtra file data: '%s'", extra.c_str());
+  delete sprite;
+  return nullptr;
+}
+
+Sprite *ResourceManager::loadRobustSprite(std::ifstream &file) {
+  if (!isStarted()) {
+    log().writeLog("%s not started!", getType().c_str());
+    return nullptr;
+  }
+  Lines header = readData(file, "HEADER");
+  if (header.empty()) return nullptr;
+  log().writeLog(20, "ResourceManager::loadRobustSprite(): After header, line number: '%d'", g_line_number);
+
+  int values[3];
+  const char *const keys[3] = {"frames", "width", "height"};
+  for (int i = 0; i < 3; ++i) {
+    values[i] = matchLineInt(header, keys[i]);
+    if (values[i] == -1) {
+      log().writeLog("RM::loadRobustSprite(): Error! Missing '%s' in header.", keys[i]);
+      return nullptr;
+    }
+  }
+  const int frames = values[0], width = values[1], height = values[2];
+
+  std::string color_text = matchLineStr(header, "color");
+  if (color_text.empty()) {
+    log().writeLog(5, "RM::loadRobustSprite(): Warning! No '%s' in header.", "color");
+    color_text = "default";
+  }
+  const std::string transparency_text = matchLineStr(header, "transparency");
+  char transparency = 0;
+  if (transparency_text == "\" \"") {
+    log().writeLog(5, "RM::loadRobustSprite(): transparency is 'space'");
+    transparency = ' ';
+  } else if (!transparency_text.empty()) {
+    transparency = transparency_text[0];
+  } else {
+    log().writeLog(5, "RM::loadRobustSprite(): Note! No '%s' in header.", "transparency");
+  }
+  int slowdown = matchLineInt(header, "slowdown");
+  if (slowdown == -1) {
+    log().writeLog(5, "RM::loadRobustSprite(): Note! No '%s' in header.", "slowdown");
+    slowdown = 0;
+  }
+  if (!header.empty()) {
+    log().writeLog(1, "RM::loadRobustSprite(): Warning! Unused HEADER lines:");
+    for (const std::string &line : header) log().writeLog(1, "\t'%s'", line.c_str());
+  }
+  log().writeLog(5, "\t      Frames: %d", frames);
+  log().writeLog(5, "\t       Width: %d", width);
+  log().writeLog(5, "\t      Height: %d", height);
+  log().writeLog(5, "\t    Slowdown: %d", slowdown);
+  if (transparency)
+    log().writeLog(5, "\tTransparency: '%c'", transparency);
+  else
+    log().writeLog(5, "\tTransparency: (none)");
+
+  const int header_end = g_line_number;
+  Lines body = readData(file, "BODY");
+  if (body.empty()) return nullptr;
+  log().writeLog(20, "ResourceManager::loadRobustSprite(): After reading body: line number is '%d'",
+                 g_line_number);
+
+  // Every frame takes at least two body lines (a row and "end"), so a larger
+  // header count fails in readFrame; room for it is never reserved.
+  const int capacity = static_cast<int>(std::min<long long>(frames, static_cast<long long>(body.size())));
+  Sprite *sprite = new (std::nothrow) Sprite(capacity);
+  if (!sprite) {
+    log().writeLog("RM::loadRobustSprite(): Error! Unable to create Sprite.");
+    return nullptr;
+  }
+  sprite->setWidth(width);
+  sprite->setHeight(height);
+  sprite->setSlowdown(slowdown);
+  sprite->setTransparency(transparency);
+  const int color = color_text == "default" ? COLOR_DEFAULT : colorFromName(color_text);
+  if (color < 0) {
+    log().writeLog("RM::loadRobustSprite(): Error! Unrecognized color '%s'.", color_text.c_str());
+    log().writeLog("  Valid colors are: black, red, green, yellow,");
+    log().writeLog("                    blue, magenta, cyan and white.");
+    delete sprite;
+    return nullptr;
+  }
+  sprite->setColor(static_cast<Color>(color));
+  log().writeLog(5, "\t       Color: %s", colorToString(static_cast<Color>(color)).c_str());
+  if (!readRobustFrames(body, frames, width, height, header_end, sprite) || !readRobustFooter(file)) {
+    delete sprite;
+    return nullptr;
+  }
+  return sprite;
+}
+
+bool ResourceManager::readRobustFrames(Lines &body, int frames, int width, int height,
+                                       int header_end, Sprite *sprite) const {
+  for (int i = 0; i < frames; ++i) {
+    const long long before = header_end + 1 + static_cast<long long>(i) * (static_cast<long long>(height) + 1);
+    Frame frame = readFrame(body, width, height, clampToInt(before));
+    if (frame.getString().empty()) {
+      log().writeLog("RM::loadRobustSprite(): Error! No frame data to add.");
+      return false;
+    }
+    if (sprite->addFrame(frame) != 0) {
+      log().writeLog("RM::loadRobustSprite(): Error! Cannot add Frame.");
+      log().writeLog("\tFramecount is %d, max is %d", sprite->getFrameCount() + 1, frames);
+      return false;
+    }
+  }
+  if (!body.empty()) {
+    // The first extra line follows the last frame's "end" line.
+    const long long first = header_end + 2 + static_cast<long long>(std::max(frames, 0)) * (static_cast<long long>(height) + 1);
+    log().writeLog("RM::loadRobustSprite(): Error! Extra BODY:");
+    for (size_t i = 0; i < body.size(); ++i)
+      log().writeLog("\tLine %d: %s", clampToInt(first + static_cast<long long>(i)), body[i].c_str());
+    return false;
+  }
+  return true;
+}
+
+bool ResourceManager::readRobustFooter(std::ifstream &file) const {
+  Lines footer = readData(file, "FOOTER");
+  if (footer.empty()) return false;
+  if (matchLineStr(footer, "version").empty()) {
+    log().writeLog("RM::loadRobustSprite(): Error! Missing '%s' in FOOTER (line %d).", "version", g_line_number);
+    return false;
+  }
+  if (!footer.empty()) {
+    log().writeLog(1, "RM::loadRobustSprite(): Warning! Unused FOOTER lines:");
+    for (const std::string &line : footer) log().writeLog(1, "\t'%s'", line.c_str());
+  }
+  return true;
+}
+
+int ResourceManager::loadMusic(std::string filename, std::string label) {
+  if (!isStarted()) {
+    log().writeLog("%s not started!", getType().c_str());
+    return -1;
+  }
+  if (m_music_count == MAX_MUSICS) {
+    log().writeLog("RM::loadMusic(): Error! Unable to add more musics (max is %d).", MAX_MUSICS);
+    return -1;
+  }
+  if (label.empty()) {
+    log().writeLog("RM::loadMusic(): Error! Must provide label for music.");
+    return -1;
+  }
+  Music &music = m_music[m_music_count];
+  if (music.loadMusic(filename) != 0) {
+    log().writeLog("RM::loadmusic(): Error! Cannot load music from file '%s'.", filename.c_str());
+    return -1;
+  }
+  music.setLabel(label);
+  log().writeLog(1, "RM::loadMusic(): Music '%s' successfully loaded.", label.c_str());
+  ++m_music_count;
+  return 0;
+}
+
+Music *ResourceManager::getMusic(std::string label) {
+  log().writeLog(5, "RM::getMusic(): Looking for music '%s'.", label.c_str());
+  for (int i = 0; i < m_music_count; ++i)
+    if (m_music[i].getLabel() == label) return &m_music[i];
+  log().writeLog("RM::getMusic(): Warning! Music '%s' not found.", label.c_str());
+  return nullptr;
+}
+
+int ResourceManager::loadSound(std::string filename, std::string label) {
+  if (!isStarted()) {
+    log().writeLog("%s not started!", getType().c_str());
+    return -1;
+  }
+  if (m_sound_count == MAX_SOUNDS) {
+    log().writeLog("RM::loadSound(): Error! Unable to add more sounds (max is %d).", MAX_SOUNDS);
+    return -1;
+  }
+  if (label.empty()) {
+    log().writeLog("RM::loadSound(): Error! Must provide label for sound.");
+    return -1;
+  }
+  Sound &sound = m_sound[m_sound_count];
+  if (sound.loadSound(filename) != 0) {
+    log().writeLog("RM::loadSound(): Error! Cannot load sound from file '%s'.", filename.c_str());
+    return -1;
+  }
+  sound.setLabel(label);
+  log().writeLog(1, "RM::loadSound(): Sound '%s' successfully loaded.", label.c_str());
+  ++m_sound_count;
+  return 0;
+}
+
+Sound *ResourceManager::getSound(std::string label) {
+  log().writeLog(5, "RM::getSound(): Looking for sound '%s'.", label.c_str());
+  for (int i = 0; i < m_sound_count; ++i)
+    if (m_sound[i].getLabel() == label) return &m_sound[i];
+  log().writeLog("RM::getSound(): Warning! Sound '%s' not found.", label.c_str());
+  return nullptr;
+}
+
+}  // namespace ts

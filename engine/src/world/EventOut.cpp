@@ -1,0 +1,7 @@
+#include <tessera/world/EventOut.h>
+
+namespace ts {
+
+EventOut::EventOut() { setType(OUT_EVENT); }
+
+}  // namespace ts
