@@ -13,7 +13,7 @@
 #include <tessera/core/ObjectList.h>
 #include <tessera/paths/PathFind.h>
 #include <tessera/world/WorldManager.h>
-#include <tessera/core/utility.h>
+#include <tessera/core/Geometry.h>
 
 namespace path_reference {
 

@@ -14,7 +14,7 @@
 #include <tessera/core/LogManager.h>
 #include <tessera/world/Object.h>
 #include <tessera/world/WorldManager.h>
-#include <tessera/core/utility.h>
+#include <tessera/core/Geometry.h>
 
 namespace {
 

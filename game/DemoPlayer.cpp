@@ -8,7 +8,7 @@
 #include "Note.h"
 #include <tessera/resources/ResourceManager.h>
 #include <tessera/world/WorldManager.h>
-#include <tessera/core/utility.h>
+#include <tessera/system/Clock.h>
 
 namespace {
 

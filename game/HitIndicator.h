@@ -6,7 +6,7 @@
 #include <string>
 
 #include <tessera/world/Object.h>
-#include <tessera/core/utility.h>
+#include <tessera/core/Color.h>
 
 class HitIndicator : public ts::Object {
  public:

@@ -5,7 +5,7 @@ set -euo pipefail
 PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libsfml-dev libopenal1 libvorbis-dev
+  libsfml-dev libopenal1 libopenal-dev libasound2-dev libvorbis-dev
   xvfb xauth xdotool x11-apps imagemagick libx11-dev
   netcat-openbsd python3
   fonts-dejavu-core fonts-3270

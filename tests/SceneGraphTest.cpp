@@ -11,7 +11,7 @@
 #include <tessera/world/Object.h>
 #include "TestSupport.h"
 #include <tessera/world/WorldManager.h>
-#include <tessera/core/utility.h>
+#include <tessera/core/Geometry.h>
 
 using testing_support::LogCapture;
 

@@ -6,7 +6,12 @@
 #include <tessera/world/Object.h>
 #include "TestSupport.h"
 #include <tessera/world/WorldManager.h>
-#include <tessera/core/utility.h>
+#include <tessera/system/Text.h>
+#include <tessera/core/Geometry.h>
+#include <tessera/core/Color.h>
+#include <tessera/core/Stream.h>
+#include <tessera/core/Config.h>
+#include <tessera/graphics/SfmlColor.h>
 
 using namespace testing_support;
 

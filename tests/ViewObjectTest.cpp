@@ -9,6 +9,7 @@
 #include "TestSupport.h"
 #include <tessera/world/ViewObject.h>
 #include <tessera/world/WorldManager.h>
+#include <tessera/core/Stream.h>
 
 using testing_support::LogCapture;
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include <tessera/core/LogManager.h>
-#include <tessera/core/utility.h>
+#include <tessera/core/Config.h>
 
 namespace {
 

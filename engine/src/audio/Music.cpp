@@ -5,6 +5,8 @@
 
 #include <tessera/core/LogManager.h>
 
+#include "core/MediaLog.h"
+
 namespace ts {
 
 Music::Music() : m_loaded(false), m_label("[Undefined]") {}
@@ -12,7 +14,7 @@ Music::Music() : m_loaded(false), m_label("[Undefined]") {}
 Music::~Music() = default;
 
 int Music::loadMusic(std::string filename) {
-  AudioDevice::routeLibraryMessagesToLog();
+  routeMediaLibraryMessagesToLog();
   m_loaded = false;
   m_silent = SilentPlayback();
   if (!AudioDevice::isAvailable()) {

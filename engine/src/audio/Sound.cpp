@@ -4,6 +4,8 @@
 #include <SFML/Audio/Sound.hpp>
 #include <SFML/Audio/SoundBuffer.hpp>
 
+#include "core/MediaLog.h"
+
 namespace ts {
 
 Sound::Sound() : m_loaded(false), m_label("[Undefined]") {}
@@ -14,7 +16,7 @@ Sound::~Sound() {
 }
 
 int Sound::loadSound(std::string filename) {
-  AudioDevice::routeLibraryMessagesToLog();
+  routeMediaLibraryMessagesToLog();
   stop();
   m_loaded = false;
   m_silent = SilentPlayback();

@@ -3,23 +3,80 @@
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
+#include <vector>
 
 #include <tessera/core/LogManager.h>
+#include <tessera/system/Text.h>
 
 namespace ts {
 
 namespace {
 const char *boolText(bool value) { return value ? "true" : "false"; }
 
-// atoi without its undefined behaviour on overflow: the leading number,
-// saturated to the int range.
-int toInt(const std::string &text) {
-  long long value = std::strtoll(text.c_str(), nullptr, 10);
-  if (value > INT32_MAX) return INT32_MAX;
-  if (value < INT32_MIN) return INT32_MIN;
-  return static_cast<int>(value);
+// The parser's item table, replaced by every parse.
+std::vector<std::string> s_keys;
+std::vector<std::string> s_values;
+
+bool isWhitespace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+
+std::vector<std::string> splitSkippingEmpty(const std::string &text, char separator) {
+  std::vector<std::string> pieces;
+  std::string piece;
+  for (char c : text) {
+    if (c == separator) {
+      if (!piece.empty()) pieces.push_back(piece);
+      piece.clear();
+    } else {
+      piece += c;
+    }
+  }
+  if (!piece.empty()) pieces.push_back(piece);
+  return pieces;
 }
+
+// Fills the item table from text.
+void parseItems(std::string text) {
+  const LogManager &log = LogManager::getInstance();
+  std::string compact;
+  for (char c : text) {
+    if (!isWhitespace(c)) compact += c;
+  }
+  s_keys.clear();
+  s_values.clear();
+  int capacity = 1;
+  for (char c : compact) capacity += (c == ',');
+  log.writeLog(25, "match(): number of elements allocated is %d", capacity);
+  int n = 0;
+  for (const std::string &piece : splitSkippingEmpty(compact, ',')) {
+    log.writeLog(25, "\titem number %d", n);
+    log.writeLog(28, "\tp_element is '%s' (%p)", piece.c_str(), static_cast<const void *>(piece.c_str()));
+    std::vector<std::string> fields = splitSkippingEmpty(piece, ':');
+    if (fields.empty()) break;  // only colons: parsing stops here
+    log.writeLog(28, "\ttoken is '%s' (%p)", fields[0].c_str(), static_cast<const void *>(fields[0].c_str()));
+    s_keys.push_back(fields[0]);
+    s_values.push_back(fields.size() > 1 ? fields[1] : "");
+    log.writeLog(25, "\tkey %s", s_keys.back().c_str());
+    log.writeLog(25, "\tval %s", s_values.back().c_str());
+    ++n;
+  }
+  log.writeLog(25, "match(): parsed.");
+  for (size_t i = 0; i < s_keys.size(); ++i)
+    log.writeLog(28, "\t%d  %s : %s", static_cast<int>(i), s_keys[i].c_str(), s_values[i].c_str());
+}
+
 }  // namespace
+
+std::string match(std::string text, std::string key) {
+  const LogManager &log = LogManager::getInstance();
+  log.writeLog(25, "match(\"%s\", \"%s\")", text.c_str(), key.c_str());
+  if (!text.empty()) parseItems(text);
+  log.writeLog(25, "match(): Looking for match '%s' among %d items.", key.c_str(), static_cast<int>(s_keys.size()));
+  for (size_t i = 0; i < s_keys.size(); ++i) {
+    log.writeLog(28, "match(): %d: %s == %s?", static_cast<int>(i), s_keys[i].c_str(), key.c_str());
+    if (s_keys[i] == key) return s_values[i];
+  }
+  return "";
+}
 
 Config::Config()
     : m_window_horizontal_pixels(1024),
@@ -86,14 +143,12 @@ void Config::loadString(const std::string &key, std::string &field) const {
 }
 
 void Config::loadBackgroundColor() {
-  static const char *const names[] = {"black", "red", "green", "yellow", "blue", "magenta", "cyan", "white"};
   std::string value = match("window_background_color");
   if (value.empty()) return;
-  for (int i = 0; i < 8; ++i) {
-    if (value == names[i]) {
-      m_window_background_color = static_cast<Color>(i);
-      return;
-    }
+  int color = colorFromName(value);
+  if (color >= 0) {
+    m_window_background_color = static_cast<Color>(color);
+    return;
   }
   LogManager::getInstance().writeLog("loadConfig(): Unsupported window color '%s'", value.c_str());
 }

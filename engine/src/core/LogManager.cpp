@@ -5,10 +5,22 @@
 #include <string>
 
 #include <tessera/core/Config.h>
-#include <tessera/game/GameManager.h>
-#include <tessera/core/utility.h>
+#include <tessera/core/GameLoop.h>
+
+#include "platform/Platform.h"
 
 namespace ts {
+
+const char *getTimeString() {
+  static char buffer[32];
+  platform::LocalTime now;
+  if (!platform::localTimeOfDay(now)) {
+    std::snprintf(buffer, sizeof buffer, "(time error)");
+    return buffer;
+  }
+  std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", now.hour, now.minute, now.second);
+  return buffer;
+}
 
 LogManager::LogManager()
     : m_do_flush(false), m_log_level(0), m_log_time(true), m_log_step_count(true), m_p_f(nullptr) {
@@ -52,7 +64,7 @@ void LogManager::shutDown() {
 int LogManager::writeLine(const char *format, va_list args) const {
   FILE *out = m_p_f ? m_p_f : stderr;
   if (m_log_time && std::fprintf(out, "%s ", getTimeString()) < 0) return -1;
-  if (m_log_step_count && std::fprintf(out, "%4d ", GameManager::getInstance().getStepCount()) < 0) return -1;
+  if (m_log_step_count && std::fprintf(out, "%4d ", GameLoop::stepCount()) < 0) return -1;
   int written = std::vfprintf(out, format, args);
   if (written < 0) return -1;
   if (std::fputc('\n', out) == EOF) return -1;

@@ -1,15 +1,14 @@
 #include <tessera/core/Manager.h>
 
-#include <utility>
-#include <vector>
+#include <algorithm>
 
 #include <tessera/core/Event.h>
+#include <tessera/core/EventHandler.h>
 #include <tessera/core/LogManager.h>
-#include <tessera/world/Object.h>
 
 namespace ts {
 
-Manager::Manager() : m_type("Manager"), m_event_count(0), m_is_started(false) {}
+Manager::Manager() : m_type("Manager"), m_is_started(false) {}
 
 Manager::~Manager() { m_is_started = false; }
 
@@ -47,72 +46,64 @@ int Manager::onEvent(const Event *event) const {
   // ends after it: a handler that withdraws the type's last interest and
   // registers it again moves the entry behind the others, where a continued
   // search would hand the same event out a second time.
-  int i = 0;
-  while (i < m_event_count && m_event[i] != type) ++i;
-  if (i == m_event_count) return 0;
-  // Walk a snapshot so handlers may change interest; the serials let the
-  // walk skip objects that an earlier handler destroyed.
-  std::vector<std::pair<Object *, uint64_t>> snapshot;
-  snapshot.reserve(static_cast<size_t>(m_obj_list[i].getCount()));
-  for (int j = 0; j < m_obj_list[i].getCount(); ++j) {
-    Object *object = m_obj_list[i][j];
-    snapshot.emplace_back(object, object->getSerial());
-  }
+  auto interest = findInterest(type);
+  if (interest == m_interests.end()) return 0;
+  // Walk a snapshot so handlers may change interest or destroy handlers.
+  LiveSnapshot<EventHandler> snapshot;
+  snapshot.reserve(interest->handlers.size());
+  for (EventHandler *handler : interest->handlers) snapshot.add(handler);
   int count = 0;
-  for (const auto &entry : snapshot) {
-    if (!Object::isLive(entry.first, entry.second)) continue;
-    if (!entry.first->isActive()) continue;
-    entry.first->eventHandler(event);
+  snapshot.forEachLive([&](EventHandler *handler) {
+    if (!handler->isActive()) return;
+    handler->eventHandler(event);
     ++count;
-  }
+  });
   return count;
 }
 
-static bool listHolds(const ObjectList &list, const Object *object) {
-  for (int i = 0; i < list.getCount(); ++i) {
-    if (list[i] == object) return true;
-  }
-  return false;
+std::vector<Manager::Interest>::iterator Manager::findInterest(const std::string &event_type) {
+  return std::find_if(m_interests.begin(), m_interests.end(),
+                      [&](const Interest &interest) { return interest.event_type == event_type; });
 }
 
-int Manager::registerInterest(Object *object, std::string event_type) {
+std::vector<Manager::Interest>::const_iterator Manager::findInterest(const std::string &event_type) const {
+  return std::find_if(m_interests.begin(), m_interests.end(),
+                      [&](const Interest &interest) { return interest.event_type == event_type; });
+}
+
+int Manager::registerInterest(EventHandler *handler, std::string event_type) {
   LogManager &log = LogManager::getInstance();
   if (!isValid(event_type)) {
     log.writeLog("Manager(%s)::registerInterest(): Event '%s' not valid for this Manager", m_type.c_str(),
                  event_type.c_str());
     return -1;
   }
-  for (int i = 0; i < m_event_count; ++i) {
-    if (m_event[i] != event_type) continue;
-    if (listHolds(m_obj_list[i], object)) {
+  if (!handler) return -1;
+  auto interest = findInterest(event_type);
+  if (interest != m_interests.end()) {
+    std::vector<EventHandler *> &handlers = interest->handlers;
+    if (std::find(handlers.begin(), handlers.end(), handler) != handlers.end()) {
       log.writeLog(1, "Manager::registerInterest(): Warning! Not adding id %d (%s) twice for event %s.",
-                   object->getId(), object->getType().c_str(), event_type.c_str());
+                   handler->getId(), handler->getType().c_str(), event_type.c_str());
       return 0;
     }
-    return m_obj_list[i].insert(object);
+    handlers.push_back(handler);
+    return 0;
   }
-  if (m_event_count == MAX_EVENTS) return -1;
-  m_event[m_event_count] = event_type;
-  m_obj_list[m_event_count].clear();
-  if (m_obj_list[m_event_count].insert(object) != 0) return -1;
-  ++m_event_count;
+  if (static_cast<int>(m_interests.size()) == MAX_EVENTS) return -1;
+  m_interests.push_back(Interest{event_type, {handler}});
   return 0;
 }
 
-int Manager::unregisterInterest(Object *object, std::string event_type) {
-  for (int i = 0; i < m_event_count; ++i) {
-    if (m_event[i] != event_type) continue;
-    if (m_obj_list[i].remove(object) != 0) return -1;
-    if (m_obj_list[i].isEmpty()) {
-      for (int j = i; j < m_event_count - 1; ++j) {
-        m_event[j] = m_event[j + 1];
-        m_obj_list[j] = m_obj_list[j + 1];
-      }
-      --m_event_count;
-    }
-    return 0;
-  }
-  return -1;
+int Manager::unregisterInterest(EventHandler *handler, std::string event_type) {
+  auto interest = findInterest(event_type);
+  if (interest == m_interests.end()) return -1;
+  std::vector<EventHandler *> &handlers = interest->handlers;
+  auto found = std::find(handlers.begin(), handlers.end(), handler);
+  if (found == handlers.end()) return -1;
+  handlers.erase(found);
+  if (handlers.empty()) m_interests.erase(interest);
+  return 0;
 }
 
 }  // namespace ts

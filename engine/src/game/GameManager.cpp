@@ -1,8 +1,5 @@
 #include <tessera/game/GameManager.h>
 
-#include <sys/prctl.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <ctime>
 
@@ -16,11 +13,28 @@
 #include <tessera/paths/PathManager.h>
 #include <tessera/resources/ResourceManager.h>
 #include <tessera/world/WorldManager.h>
-#include <tessera/core/utility.h>
+#include <tessera/core/EventRegistry.h>
+
+#include "platform/Platform.h"
 
 namespace ts {
 
-GameManager::GameManager() : m_game_over(false), m_frame_time(0), m_step_count(0) { setType("GameManager"); }
+namespace {
+Manager &gameManager() { return GameManager::getInstance(); }
+[[maybe_unused]] const bool claimed = EventRegistry::claim({STEP_EVENT}, gameManager);
+}  // namespace
+
+GameManager::GameManager() : m_game_over(false), m_frame_time(0), m_step_count(0) {
+  setType("GameManager");
+  GameLoop::install(this);
+}
+
+GameManager::~GameManager() { GameLoop::uninstall(this); }
+
+void GameManager::setGameOver(bool game_over) {
+  m_game_over = game_over;
+  SceneGraph::setGameOver(game_over);
+}
 
 GameManager &GameManager::getInstance() {
   static GameManager instance;
@@ -35,9 +49,9 @@ const char *const STARS = "****************************************************"
 
 void writeWorkingDirectory() {
   const LogManager &log = LogManager::getInstance();
-  char buffer[256];
+  std::string directory = platform::workingDirectory();
   log.writeLog(1, "Working directory:");
-  log.writeLog(1, "  %s", getcwd(buffer, sizeof buffer) ? buffer : "(full path too long)");
+  log.writeLog(1, "  %s", directory.empty() ? "(full path too long)" : directory.c_str());
   log.writeLog(1, "Log Manager started.");
 }
 
@@ -115,8 +129,8 @@ int GameManager::startUp() {
   seedRandom();
   // No timer resolution to request here; a small timer slack keeps the
   // frame sleep close to its deadline.
-  prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
-  m_game_over = false;
+  platform::requestPreciseTimers();
+  setGameOver(false);
   Manager::startUp();
   log.writeLog(1, "GameManager successfully started.");
   return 0;
@@ -164,7 +178,7 @@ void GameManager::sleepRestOfFrame(Clock &clock, int &correction) {
 void GameManager::run() {
   Clock clock;
   LogManager::getInstance().writeLog(1, "GameManager::run(): starting game loop");
-  m_game_over = false;
+  setGameOver(false);
   m_step_count = 0;
   int correction = 0;
   for (;;) {
@@ -186,7 +200,7 @@ void stopOne(Manager &manager, const char *stopped) {
 }  // namespace
 
 void GameManager::shutDown() {
-  m_game_over = true;
+  setGameOver(true);
   stopOne(PathManager::getInstance(), "Path manager stopped");
   stopOne(WorldManager::getInstance(), "World manager stopped");
   stopOne(ResourceManager::getInstance(), "Resource manager stopped");

@@ -7,10 +7,12 @@
 
 #include <SFML/Graphics.hpp>
 
-#include <tessera/audio/AudioDevice.h>
 #include <tessera/core/Config.h>
 #include <tessera/core/LogManager.h>
+#include <tessera/graphics/SfmlColor.h>
 #include <tessera/graphics/Shape.h>
+
+#include "core/MediaLog.h"
 
 namespace ts {
 
@@ -78,7 +80,7 @@ int DisplayManager::startUp() {
   }
   // The display is the engine's first user of the media library: route the
   // library's messages into the log before the window or font can write any.
-  AudioDevice::routeLibraryMessagesToLog();
+  routeMediaLibraryMessagesToLog();
   const Config &config = Config::getInstance();
   m_window_horizontal_pixels = config.getWindowHorizontalPixels();
   m_window_vertical_pixels = config.getWindowVerticalPixels();
@@ -194,7 +196,7 @@ int DisplayManager::drawCh(Vector world_pos, char ch, unsigned char r, unsigned 
     return -1;
   }
   if (!m_p_window) return -1;
-  Vector pixel = spacesToPixels(worldToView(world_pos));
+  Vector pixel = spacesToPixels(world_pos - m_view_origin);
   sf::Color color(r, g, b, 255);
   if (m_batching && rotation == 0) {
     appendCell(pixel, codeOf(ch), color);
@@ -338,7 +340,7 @@ void DisplayManager::drawShape(const Shape &shape, Vector world_pos) const {
   }
   // Undefined shapes have no geometry; objects never draw them.
   if (shape.getType() < CIRCLE || shape.getType() > TRIANGLE) return;
-  Vector pixel = spacesToPixels(worldToView(world_pos));
+  Vector pixel = spacesToPixels(world_pos - m_view_origin);
   static sf::CircleShape figure(0, 30);
   figure.setFillColor(sf::Color(shape.getR(), shape.getG(), shape.getB(), shape.getOpacity()));
   applyShapeGeometry(figure, shape, pixel);

@@ -1,5 +1,7 @@
 #include <tessera/graphics/Shape.h>
 
+#include <tessera/core/Stream.h>
+
 #include <cstdio>
 
 #include <tessera/core/Config.h>

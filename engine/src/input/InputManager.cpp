@@ -8,8 +8,10 @@
 #include <tessera/core/Config.h>
 #include <tessera/graphics/DisplayManager.h>
 #include <tessera/input/EventMouse.h>
-#include <tessera/game/GameManager.h>
+#include <tessera/core/EventRegistry.h>
+#include <tessera/core/GameLoop.h>
 #include <tessera/core/LogManager.h>
+#include <tessera/system/Text.h>
 
 namespace ts {
 
@@ -110,6 +112,11 @@ std::string libraryKeyName(int library_key) {
   return KEY_NAMES[library_key];
 }
 
+namespace {
+Manager &inputManager() { return InputManager::getInstance(); }
+[[maybe_unused]] const bool claimed = EventRegistry::claim({KEYBOARD_EVENT, MOUSE_EVENT}, inputManager);
+}  // namespace
+
 InputManager::InputManager() { setType("InputManager"); }
 
 InputManager &InputManager::getInstance() {
@@ -184,7 +191,7 @@ bool InputManager::readQueue() {
     switch (event.type) {
       case sf::Event::Closed:
         LogManager::getInstance().writeLog(1, "InputManager::getInput(): Window closed. Setting game over.");
-        GameManager::getInstance().setGameOver(true);
+        GameLoop::endGame();
         return false;
       case sf::Event::KeyPressed:
       case sf::Event::KeyReleased: {

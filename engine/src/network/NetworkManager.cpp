@@ -1,18 +1,13 @@
 #include <tessera/network/NetworkManager.h>
 
-#include <netdb.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-
 #include <tessera/network/EventNetworkAccept.h>
 #include <tessera/network/EventNetworkClose.h>
-#include <tessera/game/GameManager.h>
+#include <tessera/core/EventRegistry.h>
+#include <tessera/core/GameLoop.h>
 #include <tessera/core/LogManager.h>
+
+#include "platform/Sockets.h"
+#include "platform/Platform.h"
 
 namespace ts {
 
@@ -22,102 +17,23 @@ namespace {
 const int CONNECT_TIMEOUT_MS = 5000;
 
 // The system's text for an error code, under the line that names the failure.
-void writeErrorText(int code) { LogManager::getInstance().writeLog("\t%d - %s", code, std::strerror(code)); }
-
-// Errors after which the connection can carry nothing more.
-bool isPeerGone(int code) {
-  return code == ECONNRESET || code == EPIPE || code == ENOTCONN || code == EBADF || code == ECONNABORTED ||
-         code == ETIMEDOUT || code == EHOSTUNREACH || code == ENETUNREACH || code == ENETDOWN;
+void writeErrorText(int code) {
+  LogManager::getInstance().writeLog("\t%d - %s", code, platform::errorText(code).c_str());
 }
 
-bool wouldBlock(int code) { return code == EAGAIN || code == EWOULDBLOCK; }
-
-// Resolves host and port for a stream socket; null (logged) on failure.
-addrinfo *resolve(const char *operation, const std::string &host, int port, int flags) {
-  if (port < 0 || port > 65535) {
-    LogManager::getInstance().writeLog("NetworkManager::%s(): Error! Invalid port %d.", operation, port);
-    return nullptr;
-  }
-  addrinfo hints;
-  std::memset(&hints, 0, sizeof hints);
-  hints.ai_family = AF_UNSPEC;
-  hints.ai_socktype = SOCK_STREAM;
-  hints.ai_flags = flags | AI_NUMERICSERV;
-  addrinfo *result = nullptr;
-  int code = getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &result);
-  if (code != 0) {
-    LogManager::getInstance().writeLog("NetworkManager::%s(): Error! Cannot resolve '%s': %s", operation,
-                                       host.c_str(), gai_strerror(code));
-    return nullptr;
-  }
-  return result;
+bool validPort(const char *operation, int port) {
+  if (port >= 0 && port <= 65535) return true;
+  LogManager::getInstance().writeLog("NetworkManager::%s(): Error! Invalid port %d.", operation, port);
+  return false;
 }
 
-// Waits for a non-blocking connect to finish. Result 0, or an error code.
-int finishConnect(int socket) {
-  pollfd waiting = {socket, POLLOUT, 0};
-  int ready;
-  do ready = poll(&waiting, 1, CONNECT_TIMEOUT_MS);
-  while (ready < 0 && errno == EINTR);
-  if (ready < 0) return errno;
-  if (ready == 0) return ETIMEDOUT;
-  int code = 0;
-  socklen_t length = sizeof code;
-  if (getsockopt(socket, SOL_SOCKET, SO_ERROR, &code, &length) != 0) return errno;
-  return code;
+void writeResolveFailure(const char *operation, const std::string &host, const platform::SocketFailure &failure) {
+  LogManager::getInstance().writeLog("NetworkManager::%s(): Error! Cannot resolve '%s': %s", operation, host.c_str(),
+                                     failure.resolver_text.c_str());
 }
 
-// Opens a non-blocking socket connected to the address. Result: the socket,
-// or -1 with errno set.
-int connectTo(const addrinfo *address) {
-  int socket = ::socket(address->ai_family, address->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC,
-                        address->ai_protocol);
-  if (socket < 0) return -1;
-  int code = 0;
-  if (::connect(socket, address->ai_addr, address->ai_addrlen) != 0) {
-    // An interrupted connect goes on in the background, like one in progress.
-    code = (errno == EINPROGRESS || errno == EINTR) ? finishConnect(socket) : errno;
-  }
-  if (code == 0) return socket;
-  ::close(socket);
-  errno = code;
-  return -1;
-}
-
-// A non-blocking socket listening on the address; its port goes to port.
-// Result: the socket, or -1 (logged).
-int openListener(const addrinfo *address, int &port) {
-  const char *failed = nullptr;
-  int code = 0;
-  auto fail = [&](const char *call) {
-    failed = call;
-    code = errno;
-  };
-  int socket = ::socket(address->ai_family, address->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC,
-                        address->ai_protocol);
-  int reuse = 1;
-  sockaddr_storage bound;
-  socklen_t length = sizeof bound;
-  if (socket < 0)
-    fail("socket");
-  else if (setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse) != 0)
-    fail("setsockopt");
-  else if (bind(socket, address->ai_addr, address->ai_addrlen) != 0)
-    fail("bind");
-  else if (listen(socket, SOMAXCONN) != 0)
-    fail("listen");
-  else if (getsockname(socket, reinterpret_cast<sockaddr *>(&bound), &length) != 0)
-    fail("getsockname");
-  if (failed) {
-    LogManager::getInstance().writeLog("NetworkManager::setServer(): Error! %s() returned:", failed);
-    writeErrorText(code);
-    if (socket >= 0) ::close(socket);
-    return -1;
-  }
-  port = ntohs(bound.ss_family == AF_INET6 ? reinterpret_cast<sockaddr_in6 *>(&bound)->sin6_port
-                                           : reinterpret_cast<sockaddr_in *>(&bound)->sin_port);
-  return socket;
-}
+Manager &networkManager() { return NetworkManager::getInstance(); }
+[[maybe_unused]] const bool claimed = EventRegistry::claim(networkEventTypes(), networkManager);
 
 }  // namespace
 
@@ -128,8 +44,9 @@ NetworkManager::NetworkManager() : m_sock(-1), m_max_connections(3), m_server_po
 // At process exit the log and the objects may be gone: release the sockets
 // without events or log lines.
 NetworkManager::~NetworkManager() {
-  for (const Connection &connection : m_connections) ::close(connection.socket);
-  if (m_sock != -1) ::close(m_sock);
+  int ignored = 0;
+  for (const Connection &connection : m_connections) platform::closeSocket(connection.socket, ignored);
+  if (m_sock != -1) platform::closeSocket(m_sock, ignored);
 }
 
 NetworkManager &NetworkManager::getInstance() {
@@ -173,11 +90,18 @@ int NetworkManager::setServer(const std::string &address, int port) {
     log.writeLog("NetworkManager::setServer(): Error! Already a server on port %d.", m_server_port);
     return -1;
   }
-  addrinfo *addresses = resolve("setServer", address, port, AI_PASSIVE);
-  if (!addresses) return -1;
-  int socket = openListener(addresses, m_server_port);
-  freeaddrinfo(addresses);
-  if (socket < 0) return -1;
+  if (!validPort("setServer", port)) return -1;
+  platform::SocketFailure failure;
+  int socket = platform::listenOn(address, port, m_server_port, failure);
+  if (socket < 0) {
+    if (failure.resolving) {
+      writeResolveFailure("setServer", address, failure);
+    } else {
+      log.writeLog("NetworkManager::setServer(): Error! %s() returned:", failure.call.c_str());
+      writeErrorText(failure.error);
+    }
+    return -1;
+  }
   m_sock = socket;
   log.writeLog(1, "NetworkManager::setServer(): Listening on '%s' port %d, socket %d.", address.c_str(),
                m_server_port, m_sock);
@@ -190,8 +114,8 @@ int NetworkManager::getServerPort() const { return m_server_port; }
 
 void NetworkManager::closeServer() {
   if (m_sock == -1) return;
-  if (::close(m_sock) != 0) {
-    int code = errno;
+  int code = 0;
+  if (platform::closeSocket(m_sock, code) != 0) {
     LogManager::getInstance().writeLog("NetworkManager::closeServer(): Error! close() returned:");
     writeErrorText(code);
   }
@@ -205,18 +129,16 @@ int NetworkManager::connect(const std::string &host, int port) {
     log.writeLog("NetworkManager::connect(): Error! NetworkManager not started.");
     return -1;
   }
-  addrinfo *addresses = resolve("connect", host, port, 0);
-  if (!addresses) return -1;
-  int socket = -1;
-  int code = 0;
-  for (const addrinfo *address = addresses; address && socket < 0; address = address->ai_next) {
-    socket = connectTo(address);
-    if (socket < 0) code = errno;
-  }
-  freeaddrinfo(addresses);
+  if (!validPort("connect", port)) return -1;
+  platform::SocketFailure failure;
+  int socket = platform::connectTo(host, port, CONNECT_TIMEOUT_MS, failure);
   if (socket < 0) {
-    log.writeLog("NetworkManager::connect(): Error! connect() to '%s' port %d returned:", host.c_str(), port);
-    writeErrorText(code);
+    if (failure.resolving) {
+      writeResolveFailure("connect", host, failure);
+    } else {
+      log.writeLog("NetworkManager::connect(): Error! connect() to '%s' port %d returned:", host.c_str(), port);
+      writeErrorText(failure.error);
+    }
     return -1;
   }
   m_connections.push_back(Connection{socket, {}, {}});
@@ -235,13 +157,11 @@ int NetworkManager::accept() {
     log.writeLog(20, "\tUse NM.setMaxConnections() to change max.");
     return -1;
   }
-  int socket;
-  do socket = accept4(m_sock, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-  while (socket < 0 && errno == EINTR);
+  int code = 0;
+  int socket = platform::acceptConnection(m_sock, code);
   if (socket < 0) {
-    int code = errno;
     // A connection reset while it waited in the backlog is simply gone.
-    if (wouldBlock(code) || code == ECONNABORTED) {
+    if (platform::wouldBlock(code) || platform::isAbortedConnection(code)) {
       log.writeLog(15, "NetworkManager::accept(): No new connection. Not blocking.");
       return -1;
     }
@@ -299,8 +219,8 @@ int NetworkManager::close(int socket) {
 int NetworkManager::closeOne(int socket) {
   m_connections.erase(m_connections.begin() + findConnection(socket));
   int result = 0;
-  if (::close(socket) != 0) {
-    int code = errno;
+  int code = 0;
+  if (platform::closeSocket(socket, code) != 0) {
     LogManager::getInstance().writeLog("NetworkManager::close(): Error! close() returned:");
     writeErrorText(code);
     result = -1;
@@ -319,19 +239,17 @@ bool NetworkManager::isConnected(int socket) const {
 long NetworkManager::writeNow(int socket, const char *data, long bytes) {
   long sent = 0;
   while (sent < bytes) {
-    ssize_t result = ::send(socket, data + sent, static_cast<size_t>(bytes - sent), MSG_NOSIGNAL);
+    int code = 0;
+    long result = platform::sendSome(socket, data + sent, bytes - sent, code);
     if (result > 0) {
       sent += result;
       continue;
     }
     if (result == 0) return sent;
-    int code = errno;
-    if (code == EINTR) continue;
-    if (wouldBlock(code)) return sent;
     LogManager &log = LogManager::getInstance();
     log.writeLog("NetworkManager::send(): Error! Return is -1.");
     writeErrorText(code);
-    if (isPeerGone(code)) {
+    if (platform::isPeerGone(code)) {
       log.writeLog(1, "\tsocket is closed");
       closeOne(socket);
     }
@@ -390,20 +308,18 @@ int NetworkManager::receive(void *buffer, int size, int socket) {
     log.writeLog("NetworkManager::receive(): Error! No room to receive into (%d bytes).", size);
     return -1;
   }
-  ssize_t received;
-  do received = ::recv(socket, buffer, static_cast<size_t>(size), MSG_DONTWAIT);
-  while (received < 0 && errno == EINTR);
+  int code = 0;
+  long received = platform::receiveSome(socket, buffer, size, code);
   if (received > 0) return static_cast<int>(received);
   if (received == 0) {
     log.writeLog(1, "NetworkManager::receive(): Socket %d closed by peer.", socket);
     closeOne(socket);
     return -1;
   }
-  int code = errno;
-  if (wouldBlock(code)) return 0;
+  if (platform::wouldBlock(code)) return 0;
   log.writeLog("NetworkManager::receive(): Error! Return is -1.");
   writeErrorText(code);
-  if (isPeerGone(code)) {
+  if (platform::isPeerGone(code)) {
     log.writeLog(1, "\tsocket is closed");
     closeOne(socket);
   }
@@ -431,7 +347,7 @@ int NetworkManager::queueMessage(const void *buffer, int bytes, int socket, int 
 // connection cannot take more now, waits for the next call.
 int NetworkManager::sendQueued() {
   if (m_connections.empty()) return 0;
-  const int step = GameManager::getInstance().getStepCount();
+  const int step = GameLoop::stepCount();
   std::vector<int> sockets;
   for (const Connection &connection : m_connections) sockets.push_back(connection.socket);
   int sum = 0;

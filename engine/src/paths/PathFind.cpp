@@ -1,5 +1,7 @@
 #include <tessera/paths/PathFind.h>
 
+#include <tessera/paths/PathManager.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -8,7 +10,7 @@
 #include <tessera/world/Object.h>
 #include <tessera/core/ObjectList.h>
 #include <tessera/world/WorldManager.h>
-#include <tessera/core/utility.h>
+#include <tessera/core/Geometry.h>
 
 namespace ts {
 
@@ -74,7 +76,7 @@ PathFind::PathFind(Object *object, PathNode start, PathNode goal, Object *target
   if (with_graph) allocateNodeGraph();
 }
 
-PathFind::~PathFind() {}
+PathFind::~PathFind() { PathManager::getInstance().removeSearch(this); }
 
 bool PathFind::worldGraphSize(int &width, int &height) {
   Box boundary = WorldManager::getInstance().getBoundary();

@@ -5,11 +5,11 @@
 
 #include <tessera/system/Clock.h>
 #include <tessera/world/EventPath.h>
-#include <tessera/game/GameManager.h>
+#include <tessera/core/GameLoop.h>
 #include <tessera/core/LogManager.h>
 #include <tessera/world/Object.h>
 #include <tessera/world/WorldManager.h>
-#include <tessera/core/utility.h>
+#include <tessera/system/Text.h>
 
 namespace ts {
 
@@ -40,7 +40,7 @@ int PathManager::startUp() {
                                        getType().c_str());
     return -1;
   }
-  m_min_cycle_time = GameManager::getInstance().getFrameTime() / 10;
+  m_min_cycle_time = GameLoop::frameTime() / 10;
   Manager::startUp();
   LogManager::getInstance().writeLog(5, "PathManager::startUp(): successfully started.");
   return 0;

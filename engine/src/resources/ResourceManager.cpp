@@ -1,7 +1,5 @@
 #include <tessera/resources/ResourceManager.h>
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
@@ -9,7 +7,13 @@
 #include <new>
 #include <utility>
 
+#include <tessera/core/Color.h>
 #include <tessera/core/LogManager.h>
+#include <tessera/system/Text.h>
+
+#include "platform/Platform.h"
+
+#include "core/MediaLog.h"
 
 namespace ts {
 
@@ -20,14 +24,6 @@ int g_line_number = 0;
 
 LogManager &log() { return LogManager::getInstance(); }
 
-// Like atoi, but a number beyond the int range saturates instead of wrapping.
-int toInt(const std::string &text) {
-  long value = std::strtol(text.c_str(), nullptr, 10);
-  if (value > INT_MAX) return INT_MAX;
-  if (value < INT_MIN) return INT_MIN;
-  return static_cast<int>(value);
-}
-
 bool beginsWith(const std::string &line, const char *key, size_t key_length) {
   return line.size() >= key_length && line.compare(0, key_length, key) == 0;
 }
@@ -35,14 +31,6 @@ bool beginsWith(const std::string &line, const char *key, size_t key_length) {
 // Everything after the key and one separator character.
 std::string valueAfterKey(const std::string &line, size_t key_length) {
   return line.size() > key_length ? line.substr(key_length + 1) : std::string();
-}
-
-// The colour named exactly by text, or -1.
-int colorFromName(const std::string &text) {
-  static const char *const names[] = {"black", "red", "green", "yellow", "blue", "magenta", "cyan", "white"};
-  for (int i = 0; i < 8; ++i)
-    if (text == names[i]) return i;
-  return -1;
 }
 
 int clampToInt(long long value) {
@@ -163,7 +151,7 @@ Frame readFrame(Lines &lines, int width, int height, int line_number) {
 ResourceManager::ResourceManager() : m_sprite_count(0), m_sound_count(0), m_music_count(0), m_file_size(0) {
   setType("ResourceManager");
   for (Sprite *&sprite : m_p_sprite) sprite = nullptr;
-  AudioDevice::routeLibraryMessagesToLog();
+  routeMediaLibraryMessagesToLog();
 }
 
 ResourceManager::~ResourceManager() {
@@ -219,14 +207,14 @@ int ResourceManager::loadSprite(std::string filename, std::string label) {
   // Only regular files: a directory, a pipe or a device would block, fail
   // late or never end.
   std::ifstream file;
-  struct stat info;
-  if (stat(filename.c_str(), &info) == 0 && S_ISREG(info.st_mode)) file.open(filename);
+  long long size = 0;
+  if (platform::isRegularFile(filename, &size)) file.open(filename);
   if (!file.is_open()) {
     log().writeLog("RM::loadSprite(): Error! Cannot open file '%s'.", filename.c_str());
     log().writeLog("RM::loadSprite(): Sprite '%s' not loaded.", label.c_str());
     return -1;
   }
-  m_file_size = static_cast<long long>(info.st_size);
+  m_file_size = size;
   g_line_number = 0;
   const std::string first_line = getLine(file, false);
   file.clear();

@@ -1,6 +1,6 @@
 #include <tessera/system/Clock.h>
 
-#include <tessera/core/utility.h>
+#include "platform/Platform.h"
 
 namespace ts {
 
@@ -20,5 +20,9 @@ int32_t Clock::delta() {
 }
 
 int32_t Clock::split() const { return wrappedDifference(now(), m_previous_time); }
+
+int64_t monotonicMicroseconds() { return platform::monotonicMicroseconds(); }
+
+void sleepUntilMicroseconds(int64_t deadline) { platform::sleepUntilMicroseconds(deadline); }
 
 }  // namespace ts

@@ -2,39 +2,28 @@
 
 #include <climits>
 #include <typeinfo>
-#include <unordered_map>
 
+#include <tessera/core/EventRegistry.h>
 #include <tessera/world/EventPath.h>
-#include <tessera/game/GameManager.h>
-#include <tessera/input/InputManager.h>
+#include <tessera/world/PathSearch.h>
 #include <tessera/core/LogManager.h>
-#include <tessera/network/NetworkManager.h>
-#include <tessera/paths/PathFind.h>
-#include <tessera/paths/PathManager.h>
 #include <tessera/resources/ResourceManager.h>
 #include <tessera/world/WorldManager.h>
-#include <tessera/core/utility.h>
+#include <tessera/system/Text.h>
+#include <tessera/core/Geometry.h>
+#include <tessera/core/Stream.h>
 
 namespace ts {
 
 namespace {
 
 int32_t s_next_id = 1;
-uint64_t s_next_serial = 1;
 
-// Never destroyed: an object may still be destroyed while the program's
-// statics are being torn down.
-std::unordered_map<const Object *, uint64_t> &liveObjects() {
-  static auto *live = new std::unordered_map<const Object *, uint64_t>;
-  return *live;
-}
-
-// The manager that keeps interest in an event type.
+// The manager that keeps interest in an event type; the world manager takes
+// every type no other manager claimed, so there always is one.
 Manager &managerFor(const std::string &event_type) {
-  if (event_type == KEYBOARD_EVENT || event_type == MOUSE_EVENT) return InputManager::getInstance();
-  if (event_type == STEP_EVENT) return GameManager::getInstance();
-  if (isNetworkEventType(event_type)) return NetworkManager::getInstance();
-  return WorldManager::getInstance();
+  Manager *manager = EventRegistry::managerFor(event_type);
+  return manager ? *manager : WorldManager::getInstance();
 }
 
 SceneGraph &sceneGraph() { return WorldManager::getInstance().getSceneGraph(); }
@@ -56,43 +45,31 @@ Object::Object()
       m_no_soft(false),
       m_event_count(0),
       m_modified(ALL_OBJECT_ATTR),
-      m_p_path_search(nullptr),
       m_follow_path(false),
-      m_avoid_collisions(false),
-      m_serial(s_next_serial++) {
+      m_avoid_collisions(false) {
   s_next_id = static_cast<int32_t>(static_cast<uint32_t>(s_next_id) + 1u);
   m_shape.setType(UNDEFINED_SHAPE);
-  liveObjects()[this] = m_serial;
   WorldManager::getInstance().insertObject(this);
 }
 
 Object::~Object() {
-  liveObjects().erase(this);
   unregisterAll();
   dropPathSearch();
   WorldManager::getInstance().removeObject(this);
 }
 
-bool Object::isLive(const Object *object, uint64_t serial) {
-  auto found = liveObjects().find(object);
-  return found != liveObjects().end() && found->second == serial;
-}
+bool Object::isLive(const Object *object, uint64_t serial) { return object && EventHandler::isLive(serial); }
 
 void Object::unregisterAll() {
   for (int i = m_event_count - 1; i >= 0; --i) unregisterInterest(m_event_name[i]);
 }
 
-void Object::dropPathSearch() {
-  if (!m_p_path_search) return;
-  PathManager::getInstance().removeSearch(m_p_path_search);
-  delete m_p_path_search;
-  m_p_path_search = nullptr;
-}
+// A search withdraws itself from the path manager when it is destroyed.
+void Object::dropPathSearch() { m_p_path_search.reset(); }
 
-void Object::setPathSearch(PathFind *search) {
-  if (search == m_p_path_search) return;
-  dropPathSearch();
-  m_p_path_search = search;
+void Object::setPathSearch(PathSearch *search) {
+  if (search == m_p_path_search.get()) return;
+  m_p_path_search.reset(search);
 }
 
 std::string Object::getEventName(int index) const {
@@ -282,7 +259,7 @@ int Object::eventHandler(const Event *p_event) {
     LogManager::getInstance().writeLog("Object::eventHandler(): Error! Dynamic cast to EventPath failed.");
     return 0;
   }
-  if (p_path_event->getStatus() == 2) {
+  if (p_path_event->getStatus() == PATH_FOUND) {
     setPath(p_path_event->getPath());
     setFollowPath(true);
   }
@@ -573,6 +550,45 @@ int Object::deserialize(std::stringstream &stream, unsigned int *p_mask) {
   m_modified = 0;
   log.writeLog(20, "Object::deserialize(): done checking all types.");
   return streamCheck("Object::deserialize()", stream);
+}
+
+Box getWorldBox(const Object *object) { return getWorldBox(object, object->getPosition()); }
+
+Box getWorldBox(const Object *object, Vector where) {
+  Box box = object->getBox();
+  box.setCorner(box.getCorner() + where);
+  return box;
+}
+
+Vector getNormal(const Object *mover, const Object *obstacle) {
+  Box o = getWorldBox(obstacle);
+  Vector v = mover->getVelocity();
+  Vector p = mover->getPosition();
+  float t = 0.5f;
+  Vector last = p;
+  float step = 1.0f;
+  for (int k = 1; k <= 7; ++k) {
+    Vector scaled = v;
+    scaled.scale(t);
+    Vector c = p + scaled;
+    step *= 0.5f;
+    if (boxIntersectsBox(getWorldBox(mover, c), o)) {
+      t -= step;
+    } else {
+      t += step;
+      last = c;
+    }
+  }
+  Box m = getWorldBox(mover, last);
+  float h = o.getHorizontal(), vv = o.getVertical();
+  const float offsets[8][2] = {{0, -vv}, {0, vv}, {-h, 0}, {h, 0}, {-h, -vv}, {h, -vv}, {-h, vv}, {h, vv}};
+  const float normals[8][2] = {{0, -1}, {0, 1}, {-1, 0}, {1, 0}, {-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
+  for (int i = 0; i < 8; ++i) {
+    Box moved(o.getCorner() + Vector(offsets[i][0], offsets[i][1]), h, vv);
+    if (boxIntersectsBox(m, moved)) return Vector(normals[i][0], normals[i][1]);
+  }
+  LogManager::getInstance().writeLog(1, "getNormal(): No collision detected. Returning (0,0).");
+  return Vector(0, 0);
 }
 
 }  // namespace ts

@@ -3,7 +3,8 @@
 #include <cstdint>
 
 #include <tessera/core/LogManager.h>
-#include <tessera/core/utility.h>
+#include <tessera/system/Text.h>
+#include <tessera/core/Stream.h>
 
 namespace ts {
 

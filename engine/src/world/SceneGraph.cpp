@@ -1,15 +1,10 @@
 #include <tessera/world/SceneGraph.h>
 
-#include <tessera/game/GameManager.h>
 #include <tessera/core/LogManager.h>
 
 namespace ts {
 
 namespace {
-
-// Once the game is over objects are torn down in any order, and a missing
-// entry is expected: those failures are neither logged nor counted.
-bool gameOver() { return GameManager::getInstance().getGameOver(); }
 
 const char *typeText(const Object *object, std::string &holder) {
   holder = object->getType();
@@ -17,6 +12,8 @@ const char *typeText(const Object *object, std::string &holder) {
 }
 
 }  // namespace
+
+bool SceneGraph::s_game_over = false;
 
 SceneGraph::SceneGraph() {}
 
@@ -141,27 +138,27 @@ int SceneGraph::deactivate(Object *object) {
   LogManager &log = LogManager::getInstance();
   std::string type;
   int result = 0;
-  if (m_objects.remove(object) != 0 && !gameOver()) {
+  if (m_objects.remove(object) != 0 && !s_game_over) {
     log.writeLog("SceneGraph::updateActive(): remove object (%s) failed for objects!", typeText(object, type));
     result = -1;
   }
   if (removeFromType(object) != 0) result = -1;
   if (object->isVisible()) {
     ObjectList *visible = visibleList(object->getAltitude());
-    if ((!visible || visible->remove(object) != 0) && !gameOver()) {
+    if ((!visible || visible->remove(object) != 0) && !s_game_over) {
       log.writeLog("SceneGraph::updateActive(): remove visible object (%s) failed for visible_objects!",
                    typeText(object, type));
       result = -1;
     }
   }
   if (object->isSolid()) {
-    if (m_solid_objects.remove(object) != 0 && !gameOver()) {
+    if (m_solid_objects.remove(object) != 0 && !s_game_over) {
       log.writeLog("SceneGraph::updateActive(): remove object (%s) failed for solid_objects!", typeText(object, type));
       result = -1;
     }
     if (m_grid.removeObject(object) != 0) return -1;
   }
-  if (m_inactive_objects.insert(object) != 0 && !gameOver()) {
+  if (m_inactive_objects.insert(object) != 0 && !s_game_over) {
     log.writeLog("SceneGraph::updateActive(): insert object (%s) failed for inactive_objects!",
                  typeText(object, type));
     result = -1;
@@ -174,7 +171,7 @@ int SceneGraph::activate(Object *object) {
   LogManager &log = LogManager::getInstance();
   std::string type;
   int result = 0;
-  if (m_objects.insert(object) != 0 && !gameOver()) {
+  if (m_objects.insert(object) != 0 && !s_game_over) {
     log.writeLog("SceneGraph::updateActive(): insert Object (%s) failed for objects!", typeText(object, type));
     result = -1;
   }
@@ -184,20 +181,20 @@ int SceneGraph::activate(Object *object) {
   }
   if (object->isVisible()) {
     ObjectList *visible = visibleList(object->getAltitude());
-    if ((!visible || visible->insert(object) != 0) && !gameOver()) {
+    if ((!visible || visible->insert(object) != 0) && !s_game_over) {
       log.writeLog("SceneGraph::updateActive(): insert Object (%s) failed for visible_objects!",
                    typeText(object, type));
       result = -1;
     }
   }
   if (object->isSolid()) {
-    if (m_solid_objects.insert(object) != 0 && !gameOver()) {
+    if (m_solid_objects.insert(object) != 0 && !s_game_over) {
       log.writeLog("SceneGraph::updateActive(): insert object (%s) failed for solid_objects!", typeText(object, type));
       result = -1;
     }
     if (m_grid.insertObject(object) != 0) return -1;
   }
-  if (m_inactive_objects.remove(object) != 0 && !gameOver()) {
+  if (m_inactive_objects.remove(object) != 0 && !s_game_over) {
     log.writeLog("SceneGraph::updateActive(): remove object (%s) failed for inactive_objects!",
                  typeText(object, type));
     result = -1;
@@ -211,11 +208,11 @@ int SceneGraph::updateVisible(Object *object, bool visible) {
   std::string type;
   ObjectList *list = visibleList(object->getAltitude());
   if (object->isVisible()) {
-    if ((!list || list->remove(object) != 0) && !gameOver()) {
+    if ((!list || list->remove(object) != 0) && !s_game_over) {
       log.writeLog("SceneGraph::updateVisible(): unable to remove visible object (%s)", typeText(object, type));
       return -1;
     }
-  } else if ((!list || list->insert(object) != 0) && !gameOver()) {
+  } else if ((!list || list->insert(object) != 0) && !s_game_over) {
     log.writeLog("SceneGraph::updateVisible(): unable to add visible object (%s)", typeText(object, type));
     return -1;
   }
@@ -239,7 +236,7 @@ int SceneGraph::updateAltitude(Object *object, int altitude) {
     return -1;
   }
   if (!object->isVisible()) return 0;
-  if (old_list->remove(object) != 0 && !gameOver()) {
+  if (old_list->remove(object) != 0 && !s_game_over) {
     log.writeLog("SceneGraph::updateAltitude(): remove from old altitude (%d) failed!", old_altitude);
     log.writeLog("\tObject: type %s, id %d, p %p", object->getType().c_str(), object->getId(),
                  static_cast<void *>(object));
@@ -257,12 +254,12 @@ int SceneGraph::updateSolidness(Object *object, Solidness solidness) {
   LogManager &log = LogManager::getInstance();
   std::string type;
   if (object->isSolid() && solidness == SPECTRAL) {
-    if (m_solid_objects.remove(object) != 0 && !gameOver())
+    if (m_solid_objects.remove(object) != 0 && !s_game_over)
       log.writeLog("SceneGraph::updateSolidness(): unable to remove solid object (%s)", typeText(object, type));
     return m_grid.removeObject(object) != 0 ? -1 : 0;
   }
   if (object->isSolid() || solidness == SPECTRAL) return 0;
-  if (m_solid_objects.insert(object) != 0 && !gameOver()) {
+  if (m_solid_objects.insert(object) != 0 && !s_game_over) {
     log.writeLog("SceneGraph::updateSolidness(): Error! unable to insert solid object");
     return -1;
   }
@@ -280,12 +277,12 @@ int SceneGraph::updateType(Object *object, std::string type) {
   // whatever type they have by then.
   if (!object || !object->isActive()) return 0;
   LogManager &log = LogManager::getInstance();
-  if (removeFromType(object) != 0 && !gameOver()) {
+  if (removeFromType(object) != 0 && !s_game_over) {
     log.writeLog("SceneGraph::updateType(): Error! Unable to remove Object (%d) type %s", object->getId(),
                  object->getType().c_str());
     return -1;
   }
-  if (m_type_map[type].insert(object) != 0 && !gameOver()) {
+  if (m_type_map[type].insert(object) != 0 && !s_game_over) {
     log.writeLog("SceneGraph::updateType(): Error! Unable to insert Object (%d) type %s", object->getId(),
                  object->getType().c_str());
     return -1;

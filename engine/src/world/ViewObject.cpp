@@ -4,6 +4,7 @@
 #include <tessera/world/EventView.h>
 #include <tessera/core/LogManager.h>
 #include <tessera/world/WorldManager.h>
+#include <tessera/core/Stream.h>
 
 namespace ts {
 

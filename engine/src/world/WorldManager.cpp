@@ -5,8 +5,10 @@
 #include <tessera/world/EventCollision.h>
 #include <tessera/world/EventOut.h>
 #include <tessera/core/LogManager.h>
+#include <tessera/graphics/DisplayManager.h>
 #include <tessera/world/ViewObject.h>
-#include <tessera/core/utility.h>
+#include <tessera/core/Geometry.h>
+#include <tessera/world/Object.h>
 
 namespace ts {
 
@@ -15,12 +17,6 @@ namespace {
 bool holdsHard(const ObjectList &list) {
   for (int i = 0; i < list.getCount(); ++i)
     if (list[i]->getSolidness() == HARD) return true;
-  return false;
-}
-
-bool listHolds(const ObjectList &list, const Object *object) {
-  for (int i = 0; i < list.getCount(); ++i)
-    if (list[i] == object) return true;
   return false;
 }
 
@@ -33,14 +29,12 @@ WorldManager &WorldManager::getInstance() {
   return instance;
 }
 
-std::vector<WorldManager::Entry> WorldManager::snapshot(const ObjectList &list) {
-  std::vector<Entry> entries;
+LiveSnapshot<Object> WorldManager::snapshot(const ObjectList &list) {
+  LiveSnapshot<Object> entries;
   entries.reserve(static_cast<size_t>(list.getCount()));
-  for (int i = 0; i < list.getCount(); ++i) entries.emplace_back(list[i], list[i]->getSerial());
+  for (int i = 0; i < list.getCount(); ++i) entries.add(list[i]);
   return entries;
 }
-
-bool WorldManager::isLive(const Entry &entry) { return Object::isLive(entry.first, entry.second); }
 
 bool WorldManager::isValid(std::string event_type) const {
   LogManager &log = LogManager::getInstance();
@@ -64,7 +58,7 @@ int WorldManager::startUp() {
   m_deletions.clear();
   m_marked.clear();
   m_boundary = Box();
-  m_view = Box();
+  setView(Box());
   m_view_slack = Vector(0, 0);
   m_p_view_following = nullptr;
   if (m_scene_graph.startUp() == -1) {
@@ -80,9 +74,9 @@ void WorldManager::shutDown() {
   Manager::shutDown();
   // Destructors take their objects out of the scene graph, and a destructor
   // may destroy other objects too, hence the copy and the liveness check.
-  std::vector<Entry> all = snapshot(m_scene_graph.activeObjects() + m_scene_graph.inactiveObjects());
-  for (const Entry &entry : all)
-    if (isLive(entry)) delete entry.first;
+  snapshot(m_scene_graph.activeObjects() + m_scene_graph.inactiveObjects()).forEachLive([](Object *object) {
+    delete object;
+  });
   m_deletions.clear();
   m_marked.clear();
   m_p_view_following = nullptr;
@@ -120,9 +114,7 @@ int WorldManager::markForDelete(Object *object) {
 }
 
 void WorldManager::update() {
-  std::vector<Entry> objects = snapshot(m_scene_graph.activeObjects());
-  for (const Entry &entry : objects)
-    if (isLive(entry)) moveStep(entry.first);
+  snapshot(m_scene_graph.activeObjects()).forEachLive([this](Object *object) { moveStep(object); });
   deleteMarked();
 }
 
@@ -143,7 +135,7 @@ void WorldManager::moveStep(Object *object) {
 void WorldManager::deleteMarked() {
   for (size_t i = 0; i < m_deletions.size(); ++i) {
     Entry entry = m_deletions[i];
-    if (isLive(entry)) delete entry.first;
+    if (Object::isLive(entry.first, entry.second)) delete entry.first;
   }
   m_deletions.clear();
   m_marked.clear();
@@ -151,13 +143,10 @@ void WorldManager::deleteMarked() {
 
 void WorldManager::draw() {
   for (int altitude = 0; altitude <= MAX_ALTITUDE; ++altitude) {
-    std::vector<Entry> visible = snapshot(m_scene_graph.visibleObjects(altitude));
-    for (const Entry &entry : visible) {
-      if (!isLive(entry)) continue;
-      Object *object = entry.first;
+    snapshot(m_scene_graph.visibleObjects(altitude)).forEachLive([this](Object *object) {
       // View objects sit at view positions, so the view test does not apply.
       if (boxIntersectsBox(getWorldBox(object), m_view) || dynamic_cast<ViewObject *>(object)) object->draw();
-    }
+    });
   }
 }
 
@@ -217,20 +206,20 @@ int WorldManager::avoidObstacle(Object *object, ObjectList &collisions, Vector &
 // happens and the move is off.
 bool WorldManager::reportCollisions(Object *object, const ObjectList &collisions, Vector where, uint64_t serial) {
   bool move = true;
-  for (const Entry &entry : snapshot(collisions)) {
-    if (!isLive(entry)) continue;
-    Object *other = entry.first;
+  bool mover_lives = snapshot(collisions).forEachLiveWhile([&](Object *other) {
+    const uint64_t other_serial = other->getSerial();
     EventCollision collision(object, other, where);
     object->eventHandler(&collision);
     if (!Object::isLive(object, serial)) return false;
-    if (!isLive(entry)) continue;
+    if (!Object::isLive(other, other_serial)) return true;
     other->eventHandler(&collision);
     if (!Object::isLive(object, serial)) return false;
-    if (!isLive(entry)) continue;
+    if (!Object::isLive(other, other_serial)) return true;
     if (object->getSolidness() == HARD && other->getSolidness() == HARD) move = false;
     if (object->getNoSoft() && other->getSolidness() == SOFT) move = false;
-  }
-  return move;
+    return true;
+  });
+  return mover_lives && move;
 }
 
 // Scrolls the view just enough to keep the followed object inside the slack
@@ -280,7 +269,12 @@ void WorldManager::setViewPosition(Vector view_pos) {
   if (y + vertical > m_boundary.getVertical()) y = m_boundary.getVertical() - vertical;
   if (x < 0) x = 0;
   if (y < 0) y = 0;
-  m_view.setCorner(Vector(x, y));
+  setView(Box(Vector(x, y), horizontal, vertical));
+}
+
+void WorldManager::setView(Box view) {
+  m_view = view;
+  DisplayManager::getInstance().setViewOrigin(view.getCorner());
 }
 
 void WorldManager::setViewSlack(Vector slack) {
@@ -297,7 +291,7 @@ int WorldManager::setViewFollowing(Object *object) {
   // Only an object the world owns may be followed: removeObject is what
   // clears the choice again.
   const ObjectList &active = m_scene_graph.activeObjects();
-  if (!listHolds(active, object) && !listHolds(m_scene_graph.inactiveObjects(), object)) {
+  if (!active.contains(object) && !m_scene_graph.inactiveObjects().contains(object)) {
     LogManager::getInstance().writeLog("WorldManager::setViewFollowing(): Warning! Object %p is not in the world.",
                                        static_cast<void *>(object));
     return -1;
@@ -306,5 +300,9 @@ int WorldManager::setViewFollowing(Object *object) {
   setViewPosition(object->getPosition());
   return 0;
 }
+
+Vector worldToView(Vector world_pos) { return world_pos - WorldManager::getInstance().getView().getCorner(); }
+
+Vector viewToWorld(Vector view_pos) { return view_pos + WorldManager::getInstance().getView().getCorner(); }
 
 }  // namespace ts

@@ -1,5 +1,4 @@
-// Whether sound can reach a device on this machine, decided once per process,
-// and the routing of the media library's error stream into the engine log.
+// Whether sound can reach a device on this machine, decided once per process.
 #ifndef TS_AUDIO_DEVICE_H
 #define TS_AUDIO_DEVICE_H
 
@@ -16,9 +15,6 @@ class AudioDevice {
   static bool isAvailable();
   // Name of the device found by the probe; empty when there is none.
   static std::string getName();
-  // Sends every line the media library writes to its error stream into the
-  // engine log instead of the standard error stream. Safe to call often.
-  static void routeLibraryMessagesToLog();
 };
 
 // Stands in for a playing stream when there is no device: tracks the play

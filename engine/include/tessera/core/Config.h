@@ -5,9 +5,13 @@
 
 #include <string>
 
-#include <tessera/core/utility.h>
+#include <tessera/core/Color.h>
 
 namespace ts {
+
+// Key-value parser: "key:value," entries, whitespace removed, first match wins.
+// An empty text searches the items of the previous parse.
+std::string match(std::string text, std::string key);
 
 class Config {
  public:

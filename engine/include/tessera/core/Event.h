@@ -3,6 +3,7 @@
 #define TS_EVENT_H
 
 #include <string>
+#include <vector>
 
 namespace ts {
 
@@ -28,6 +29,7 @@ inline const std::string MOUSE_NETWORK_EVENT = "ts-mouse-network";
 
 // True for the network family, whose interest the network manager keeps.
 bool isNetworkEventType(const std::string &event_type);
+const std::vector<std::string> &networkEventTypes();
 
 class Event {
  public:

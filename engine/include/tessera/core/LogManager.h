@@ -10,6 +10,9 @@
 
 namespace ts {
 
+// The local time as "hh:mm:ss" in one shared buffer, or "(time error)".
+const char *getTimeString();
+
 class LogManager : public Manager {
  public:
   static LogManager &getInstance();

@@ -3,13 +3,12 @@
 #define TS_MANAGER_H
 
 #include <string>
-
-#include <tessera/core/ObjectList.h>
+#include <vector>
 
 namespace ts {
 
 class Event;
-class Object;
+class EventHandler;
 
 const int MAX_EVENTS = 100;
 
@@ -27,17 +26,23 @@ class Manager {
 
   // Hands the event to every active interested object; returns how many got it.
   int onEvent(const Event *event) const;
-  int registerInterest(Object *object, std::string event_type);
-  int unregisterInterest(Object *object, std::string event_type);
+  // Objects are event handlers; a handler is kept once per event type.
+  int registerInterest(EventHandler *handler, std::string event_type);
+  int unregisterInterest(EventHandler *handler, std::string event_type);
 
   Manager(const Manager &) = delete;
   Manager &operator=(const Manager &) = delete;
 
  private:
   std::string m_type;
-  int m_event_count;
-  std::string m_event[MAX_EVENTS];
-  ObjectList m_obj_list[MAX_EVENTS];
+  // The handlers interested in one event type, in order of registration.
+  struct Interest {
+    std::string event_type;
+    std::vector<EventHandler *> handlers;
+  };
+  std::vector<Interest> m_interests;  // at most MAX_EVENTS types, none empty
+  std::vector<Interest>::iterator findInterest(const std::string &event_type);
+  std::vector<Interest>::const_iterator findInterest(const std::string &event_type) const;
   bool m_is_started;
 };
 

@@ -2,35 +2,29 @@
 #ifndef TS_OBJECT_LIST_H
 #define TS_OBJECT_LIST_H
 
+#include <vector>
+
 namespace ts {
 
 class Object;
 
 class ObjectList {
  public:
-  ObjectList();
-  ObjectList(const ObjectList &other);
-  ObjectList &operator=(const ObjectList &other);
-  ~ObjectList();
-
   // 0, or -1 for a null pointer or when the list cannot grow.
   int insert(Object *object);
   // Removes the first occurrence; -1 if the object is not in the list.
   int remove(Object *object);
-  void clear();
-  int getCount() const { return m_count; }
-  bool isEmpty() const { return m_count == 0; }
+  void clear() { m_items.clear(); }
+  int getCount() const { return static_cast<int>(m_items.size()); }
+  bool isEmpty() const { return m_items.empty(); }
+  bool contains(const Object *object) const;
   // Throws std::out_of_range("Invalid index!") outside 0..count-1.
   Object *&operator[](int index);
   Object *const &operator[](int index) const;
   ObjectList operator+(const ObjectList &other) const;
 
  private:
-  bool grow();
-
-  int m_count;
-  int m_capacity;
-  Object **m_items;
+  std::vector<Object *> m_items;
 };
 
 }  // namespace ts

@@ -3,15 +3,17 @@
 #ifndef TS_GAME_MANAGER_H
 #define TS_GAME_MANAGER_H
 
+#include <tessera/core/GameLoop.h>
 #include <tessera/core/Manager.h>
 
 namespace ts {
 
 const float TESSERA_VERSION = 4.21f;
 
-class GameManager : public Manager {
+class GameManager : public Manager, public GameLoop {
  public:
   static GameManager &getInstance();
+  ~GameManager() override;
 
   int startUp() override;
   void shutDown() override;
@@ -19,10 +21,12 @@ class GameManager : public Manager {
 
   // Runs frames until the game-over flag is set.
   void run();
-  void setGameOver(bool game_over = true) { m_game_over = game_over; }
+  // Also tells the world's scene graph, which stops reporting the failures
+  // that are expected while a finished game is torn down.
+  void setGameOver(bool game_over = true) override;
   bool getGameOver() const { return m_game_over; }
-  int getFrameTime() const { return m_frame_time; }
-  int getStepCount() const { return m_step_count; }
+  int getFrameTime() const override { return m_frame_time; }
+  int getStepCount() const override { return m_step_count; }
 
  private:
   GameManager();

@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include <tessera/system/Box.h>
+#include <tessera/core/Box.h>
 #include <tessera/graphics/Sprite.h>
 
 namespace ts {

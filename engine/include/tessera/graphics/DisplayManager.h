@@ -18,8 +18,8 @@
 #include <SFML/Graphics/VertexArray.hpp>
 
 #include <tessera/core/Manager.h>
-#include <tessera/system/Vector.h>
-#include <tessera/core/utility.h>
+#include <tessera/core/Vector.h>
+#include <tessera/core/Color.h>
 
 namespace sf {
 class CircleShape;
@@ -56,6 +56,11 @@ class DisplayManager : public Manager {
   void drawShape(const Shape &shape, Vector world_pos) const;
   // Shows the frame drawn since the last swap and clears the drawing buffer.
   int swapBuffers();
+
+  // The world cell drawn at the window's top-left corner; the world manager
+  // keeps it at its view's corner.
+  void setViewOrigin(Vector origin) { m_view_origin = origin; }
+  Vector getViewOrigin() const { return m_view_origin; }
 
   int getHorizontal() const { return m_window_horizontal_chars; }
   int getVertical() const { return m_window_vertical_chars; }
@@ -95,6 +100,7 @@ class DisplayManager : public Manager {
   std::unique_ptr<sf::Text> m_p_text;
   unsigned int m_character_size;
   bool m_batching;
+  Vector m_view_origin;
   mutable sf::VertexArray m_cells;
   std::unique_ptr<DrawnArea> m_drawn;  // changed by const drawing calls
 };

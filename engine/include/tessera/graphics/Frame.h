@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include <tessera/system/Vector.h>
-#include <tessera/core/utility.h>
+#include <tessera/core/Vector.h>
+#include <tessera/core/Color.h>
 
 namespace ts {
 

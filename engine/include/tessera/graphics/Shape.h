@@ -5,8 +5,9 @@
 #include <sstream>
 #include <string>
 
-#include <tessera/system/Vector.h>
-#include <tessera/core/utility.h>
+#include <tessera/core/Vector.h>
+#include <tessera/system/Text.h>
+#include <tessera/core/Color.h>
 
 namespace ts {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include <tessera/graphics/Frame.h>
-#include <tessera/core/utility.h>
+#include <tessera/core/Color.h>
 
 namespace ts {
 

@@ -3,7 +3,7 @@
 #define TS_EVENT_MOUSE_H
 
 #include <tessera/core/Event.h>
-#include <tessera/system/Vector.h>
+#include <tessera/core/Vector.h>
 
 namespace ts {
 

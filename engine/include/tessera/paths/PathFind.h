@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <vector>
 
+#include <tessera/world/EventPath.h>
 #include <tessera/world/Path.h>
+#include <tessera/world/PathSearch.h>
 
 namespace ts {
 
@@ -20,12 +22,12 @@ struct PathNode {
   bool operator!=(const PathNode &other) const { return !(*this == other); }
 };
 
-class PathFind {
+class PathFind : public PathSearch {
  public:
   // Search results of cycleOnce and of the "ts-path" event.
-  static constexpr int NO_PATH = 0;
-  static constexpr int SEARCHING = 1;
-  static constexpr int FOUND = 2;
+  static constexpr int NO_PATH = PATH_NOT_FOUND;
+  static constexpr int SEARCHING = PATH_SEARCHING;
+  static constexpr int FOUND = PATH_FOUND;
 
   // Larger worlds get no node graph (their searches fail at once).
   static constexpr int64_t MAX_NODES = int64_t(1) << 22;
@@ -36,7 +38,8 @@ class PathFind {
   // (its boundary sizes the node graph). With a target, the search also ends
   // where the object would touch the target standing on the goal.
   PathFind(Object *object, PathNode start, PathNode goal, Object *target = nullptr);
-  virtual ~PathFind();
+  // Withdraws the search from the path manager.
+  ~PathFind() override;
 
   // Expands one node: NO_PATH, SEARCHING or FOUND.
   int cycleOnce();

@@ -20,6 +20,11 @@ class Clock {
   int32_t m_previous_time;
 };
 
+// The monotonic clock in microseconds, and a sleep until a deadline on it
+// (a past deadline returns at once).
+int64_t monotonicMicroseconds();
+void sleepUntilMicroseconds(int64_t deadline);
+
 }  // namespace ts
 
 #endif

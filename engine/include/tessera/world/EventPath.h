@@ -1,4 +1,4 @@
-// The outcome of a path search: status 0 no path, 1 searching, 2 found.
+// The outcome of a path search, delivered to the object that asked for it.
 #ifndef TS_EVENT_PATH_H
 #define TS_EVENT_PATH_H
 
@@ -6,6 +6,11 @@
 #include <tessera/world/Path.h>
 
 namespace ts {
+
+// Status of a path search.
+const int PATH_NOT_FOUND = 0;
+const int PATH_SEARCHING = 1;
+const int PATH_FOUND = 2;
 
 class EventPath : public Event {
  public:

@@ -12,9 +12,9 @@
 
 #include <vector>
 
-#include <tessera/system/Box.h>
+#include <tessera/core/Box.h>
 #include <tessera/core/ObjectList.h>
-#include <tessera/system/Vector.h>
+#include <tessera/core/Vector.h>
 
 namespace ts {
 

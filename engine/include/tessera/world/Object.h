@@ -4,19 +4,22 @@
 #define TS_OBJECT_H
 
 #include <cstdint>
+#include <memory>
 #include <sstream>
 #include <string>
 
+#include <tessera/core/EventHandler.h>
+
 #include <tessera/graphics/Animation.h>
-#include <tessera/system/Box.h>
+#include <tessera/core/Box.h>
 #include <tessera/core/Event.h>
 #include <tessera/world/Path.h>
 #include <tessera/graphics/Shape.h>
-#include <tessera/system/Vector.h>
+#include <tessera/core/Vector.h>
 
 namespace ts {
 
-class PathFind;
+class PathSearch;
 
 enum Solidness : int32_t {
   HARD = 0,
@@ -48,14 +51,14 @@ const uint32_t FOLLOW_PATH_ATTR = 0x10000;
 const uint32_t AVOID_COLLISIONS_ATTR = 0x20000;
 const uint32_t ALL_OBJECT_ATTR = 0x3FFFF;
 
-class Object {
+class Object : public EventHandler {
  public:
   Object();
-  virtual ~Object();
+  ~Object() override;
 
   virtual void setType(std::string type);
   virtual int setPosition(Vector position);
-  virtual int eventHandler(const Event *p_event);
+  int eventHandler(const Event *p_event) override;
   virtual int setSolidness(Solidness solidness);
   virtual void setAvoidCollisions(bool avoid = true);
   virtual int setAltitude(int altitude);
@@ -75,9 +78,9 @@ class Object {
   virtual void setShape(Shape shape);
   virtual void setFollowPath(bool follow = true);
 
-  int getId() const { return m_id; }
-  std::string getType() const { return m_type; }
-  bool isActive() const { return m_is_active; }
+  int getId() const override { return m_id; }
+  std::string getType() const override { return m_type; }
+  bool isActive() const override { return m_is_active; }
   Box getBox() const { return m_box; }
   Vector getPosition() const { return m_position; }
   Vector getDirection() const { return m_direction; }
@@ -111,14 +114,15 @@ class Object {
   void stepAlongPath();
   void applyAcceleration();
 
-  // A pending path search, owned by the object; replacing one destroys the old.
-  void setPathSearch(PathFind *search);
-  PathFind *getPathSearch() const { return m_p_path_search; }
+  // A pending path search, owned by the object; replacing one destroys the
+  // old, and so does the search's result event.
+  void setPathSearch(PathSearch *search);
+  PathSearch *getPathSearch() const { return m_p_path_search.get(); }
 
-  // Every construction gets a distinct serial. A walk over a copied list of
-  // objects records it, and asks isLive() before touching an entry, so an
-  // object destroyed during the walk is skipped even if its address was reused.
-  uint64_t getSerial() const { return m_serial; }
+  // Every construction gets a distinct serial (getSerial()). A walk over a
+  // copied list of objects records it and asks isLive() before touching an
+  // entry, so an object destroyed during the walk is skipped even if its
+  // address was reused.
   static bool isLive(const Object *object, uint64_t serial);
 
   Object(const Object &) = delete;
@@ -151,12 +155,17 @@ class Object {
   std::string m_event_name[MAX_OBJ_EVENTS];
   uint32_t m_modified;
   Shape m_shape;
-  PathFind *m_p_path_search;
+  std::unique_ptr<PathSearch> m_p_path_search;
   Path m_path;
   bool m_follow_path;
   bool m_avoid_collisions;
-  uint64_t m_serial;
 };
+
+// The object's box in world cells, at its position or at where.
+Box getWorldBox(const Object *object);
+Box getWorldBox(const Object *object, Vector where);
+// Side of the obstacle the mover runs into: components -1, 0 or 1.
+Vector getNormal(const Object *mover, const Object *obstacle);
 
 }  // namespace ts
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include <tessera/system/Vector.h>
+#include <tessera/core/Vector.h>
 
 namespace ts {
 

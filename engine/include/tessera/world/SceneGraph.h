@@ -47,6 +47,11 @@ class SceneGraph {
   SceneGraph(const SceneGraph &) = delete;
   SceneGraph &operator=(const SceneGraph &) = delete;
 
+ // Once the game is over objects are torn down in any order, and a missing
+  // entry is expected: those failures are then neither logged nor counted.
+  // The game manager tells the scene graphs whenever its flag changes.
+  static void setGameOver(bool game_over) { s_game_over = game_over; }
+
  private:
   // The visible list of an altitude, or none outside 0..MAX_ALTITUDE.
   ObjectList *visibleList(int altitude);
@@ -60,6 +65,7 @@ class SceneGraph {
   ObjectList m_inactive_objects;
   std::map<std::string, ObjectList> m_type_map;
   Grid m_grid;
+  static bool s_game_over;
 };
 
 }  // namespace ts

@@ -8,7 +8,7 @@
 #include <string>
 
 #include <tessera/world/Object.h>
-#include <tessera/core/utility.h>
+#include <tessera/core/Color.h>
 
 namespace ts {
 

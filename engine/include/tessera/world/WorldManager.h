@@ -10,9 +10,10 @@
 #include <utility>
 #include <vector>
 
-#include <tessera/system/Box.h>
+#include <tessera/core/Box.h>
 #include <tessera/core/Manager.h>
 #include <tessera/core/ObjectList.h>
+#include <tessera/core/EventHandler.h>
 #include <tessera/world/SceneGraph.h>
 
 namespace ts {
@@ -44,7 +45,8 @@ class WorldManager : public Manager {
   // Restarts the scene graph so the collision grid fits the new extent.
   void setBoundary(Box boundary);
   Box getBoundary() const { return m_boundary; }
-  void setView(Box view) { m_view = view; }
+  // The display draws world positions relative to the view's corner.
+  void setView(Box view);
   Box getView() const { return m_view; }
   // Centres the view on the position, kept within the boundary.
   void setViewPosition(Vector view_pos);
@@ -63,8 +65,7 @@ class WorldManager : public Manager {
   // An object together with its construction serial, so that a walk can
   // tell whether the object has been destroyed since it was listed.
   using Entry = std::pair<Object *, uint64_t>;
-  static std::vector<Entry> snapshot(const ObjectList &list);
-  static bool isLive(const Entry &entry);
+  static LiveSnapshot<Object> snapshot(const ObjectList &list);
 
   void moveStep(Object *object);
   void deleteMarked();
@@ -81,6 +82,10 @@ class WorldManager : public Manager {
   Box m_view;
   Vector m_view_slack;
 };
+
+// Between world cells and cells of the view (the window).
+Vector worldToView(Vector world_pos);
+Vector viewToWorld(Vector view_pos);
 
 }  // namespace ts
 

@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include <tessera/system/Vector.h>
+#include <tessera/core/Vector.h>
 
 namespace ts {
 

@@ -1,6 +1,7 @@
-#include <tessera/system/Box.h>
+#include <tessera/core/Box.h>
 
-#include <tessera/core/utility.h>
+#include <tessera/system/Text.h>
+#include <tessera/core/Stream.h>
 
 namespace ts {
 

@@ -1,8 +1,9 @@
-#include <tessera/system/Vector.h>
+#include <tessera/core/Vector.h>
 
 #include <cmath>
 
-#include <tessera/core/utility.h>
+#include <tessera/system/Text.h>
+#include <tessera/core/Stream.h>
 
 namespace ts {
 

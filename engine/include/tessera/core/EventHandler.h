@@ -1,0 +1,70 @@
+// What a manager hands events to: objects are event handlers. Every handler
+// gets a serial number that no later handler reuses, so a walk over a copied
+// list of handlers can tell whether an entry was destroyed meanwhile (even if
+// a new handler took over its address) and skip it.
+#ifndef TS_EVENT_HANDLER_H
+#define TS_EVENT_HANDLER_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace ts {
+
+class Event;
+
+class EventHandler {
+ public:
+  EventHandler();
+  virtual ~EventHandler();
+
+  virtual int eventHandler(const Event *p_event) = 0;
+  // Inactive handlers get no events.
+  virtual bool isActive() const = 0;
+  // For log lines.
+  virtual int getId() const = 0;
+  virtual std::string getType() const = 0;
+
+  uint64_t getSerial() const { return m_serial; }
+  // Whether the handler constructed with this serial still exists.
+  static bool isLive(uint64_t serial);
+
+  EventHandler(const EventHandler &) = delete;
+  EventHandler &operator=(const EventHandler &) = delete;
+
+ private:
+  uint64_t m_serial;
+};
+
+// A copy of a list of handlers (or objects) with their serials, for a walk
+// during which handlers may destroy others or themselves.
+template <typename T>
+class LiveSnapshot {
+ public:
+  void reserve(size_t count) { m_entries.reserve(count); }
+  void add(T *item) { m_entries.push_back(Entry{item, item->getSerial()}); }
+  // Calls visit(item) for each entry that still exists when its turn comes.
+  template <typename Visit>
+  void forEachLive(Visit visit) const {
+    for (const Entry &entry : m_entries)
+      if (EventHandler::isLive(entry.serial)) visit(entry.item);
+  }
+  // The same, until visit returns false; false if it did.
+  template <typename Visit>
+  bool forEachLiveWhile(Visit visit) const {
+    for (const Entry &entry : m_entries)
+      if (EventHandler::isLive(entry.serial) && !visit(entry.item)) return false;
+    return true;
+  }
+
+ private:
+  struct Entry {
+    T *item;
+    uint64_t serial;
+  };
+  std::vector<Entry> m_entries;
+};
+
+}  // namespace ts
+
+#endif

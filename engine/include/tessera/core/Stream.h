@@ -1,0 +1,30 @@
+// Helpers for the engine's byte streams (object records): raw values in the
+// machine's byte order, length-prefixed strings, and the check that ends
+// every write and read.
+#ifndef TS_STREAM_H
+#define TS_STREAM_H
+
+#include <cstdint>
+#include <sstream>
+#include <string>
+
+namespace ts {
+
+template <typename T>
+void writeRaw(std::stringstream &stream, const T &value) {
+  stream.write(reinterpret_cast<const char *>(&value), sizeof(T));
+}
+template <typename T>
+void readRaw(std::stringstream &stream, T &value) {
+  stream.read(reinterpret_cast<char *>(&value), sizeof(T));
+}
+void writeString(std::stringstream &stream, const std::string &text);
+// Bytes a stream still holds after its read position.
+uint64_t bytesRemaining(std::stringstream &stream);
+
+// 0 if the stream is good, else one log line naming the label and -1.
+int streamCheck(const std::string &label, const std::stringstream &stream);
+
+}  // namespace ts
+
+#endif

@@ -1,0 +1,27 @@
+// Text conversions shared by the engine: numbers, masks, and the names of
+// the engine's small enumerations.
+#ifndef TS_TEXT_H
+#define TS_TEXT_H
+
+#include <cstdint>
+#include <string>
+
+namespace ts {
+
+std::string toString(int value);
+std::string toString(float value);
+// The leading decimal number of text (like atoi), saturated to the int range
+// instead of overflowing; 0 when text does not start with a number.
+int toInt(const std::string &text);
+
+// 32 characters '0'/'1', most significant bit first.
+std::string maskToString(uint32_t mask);
+
+std::string solidnessToString(int solidness);
+std::string locationToString(int location);
+// One printable character for a keyboard key, or empty.
+std::string keyToString(int key);
+
+}  // namespace ts
+
+#endif

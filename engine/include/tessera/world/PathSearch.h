@@ -1,0 +1,19 @@
+// A path search that an object owns while it runs. The path module's
+// searches derive from it; destroying one withdraws it from whatever was
+// advancing it, so an object can drop its search without knowing that module.
+#ifndef TS_PATH_SEARCH_H
+#define TS_PATH_SEARCH_H
+
+namespace ts {
+
+class PathSearch {
+ public:
+  PathSearch() = default;
+  virtual ~PathSearch() = default;
+  PathSearch(const PathSearch &) = delete;
+  PathSearch &operator=(const PathSearch &) = delete;
+};
+
+}  // namespace ts
+
+#endif

@@ -1,0 +1,58 @@
+#include "platform/Platform.h"
+
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+namespace ts {
+namespace platform {
+
+int64_t monotonicMicroseconds() {
+  struct timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<int64_t>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
+}
+
+void sleepUntilMicroseconds(int64_t deadline) {
+  struct timespec when;
+  when.tv_sec = static_cast<time_t>(deadline / 1000000);
+  when.tv_nsec = static_cast<long>((deadline % 1000000) * 1000);
+  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &when, nullptr) == EINTR) {
+  }
+}
+
+void requestPreciseTimers() { prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL); }
+
+bool localTimeOfDay(LocalTime &time) {
+  time_t now = ::time(nullptr);
+  struct tm local;
+  if (now == static_cast<time_t>(-1) || !localtime_r(&now, &local)) return false;
+  time = LocalTime{local.tm_hour, local.tm_min, local.tm_sec};
+  return true;
+}
+
+std::string workingDirectory() {
+  std::vector<char> buffer(256);
+  while (!getcwd(buffer.data(), buffer.size())) {
+    if (errno != ERANGE || buffer.size() >= 65536) return "";
+    buffer.resize(buffer.size() * 2);
+  }
+  return buffer.data();
+}
+
+bool isRegularFile(const std::string &path, long long *size) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  if (size) *size = static_cast<long long>(info.st_size);
+  return true;
+}
+
+std::string errorText(int code) { return std::strerror(code); }
+
+}  // namespace platform
+}  // namespace ts

@@ -1,0 +1,43 @@
+// The engine's only door to the operating system (Linux/POSIX): clocks,
+// sleeping, the working directory, file checks, sockets and the audio-device
+// probe. Nothing outside this folder includes a system header; porting the
+// engine means rewriting this folder.
+#ifndef TS_PLATFORM_H
+#define TS_PLATFORM_H
+
+#include <cstdint>
+#include <string>
+
+namespace ts {
+namespace platform {
+
+// Microseconds on a clock that never jumps (not the wall clock).
+int64_t monotonicMicroseconds();
+// Sleeps until the monotonic clock reaches the deadline (microseconds);
+// an interrupted sleep goes on, a past deadline returns at once.
+void sleepUntilMicroseconds(int64_t deadline);
+// Asks the kernel to wake sleepers close to their deadline (timer slack of
+// one nanosecond); the frame sleep depends on it.
+void requestPreciseTimers();
+
+struct LocalTime {
+  int hour;
+  int minute;
+  int second;
+};
+// The local wall-clock time of day; false when the clock cannot be read.
+bool localTimeOfDay(LocalTime &time);
+
+// The working directory, or an empty string when it cannot be read.
+std::string workingDirectory();
+// Whether path names an existing regular file (not a folder or device); its
+// size in bytes goes to size when asked for.
+bool isRegularFile(const std::string &path, long long *size = nullptr);
+
+// The system's text for an error number (strerror).
+std::string errorText(int code);
+
+}  // namespace platform
+}  // namespace ts
+
+#endif

@@ -1,0 +1,133 @@
+// Keeps the engine's modules in one direction of dependency: a file may
+// include headers of its own module and of modules below it, never of a
+// module above it or beside it. Also keeps system headers of the operating
+// system in the platform folder, and internal headers out of public ones.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path SOURCE_DIR = TESSERA_SOURCE_DIR;
+
+// Rank of each module; a module may include only strictly lower ranks.
+const std::map<std::string, int> MODULE_RANK = {
+    {"platform", 0}, {"system", 1}, {"core", 2},    {"graphics", 3}, {"audio", 3}, {"resources", 4},
+    {"world", 5},    {"paths", 6},  {"input", 7},   {"network", 7},  {"game", 8},
+};
+
+struct Include {
+  std::string file;  // relative to the source folder
+  int line;
+  std::string target;  // as written between the brackets or quotes
+  bool angled;
+};
+
+std::vector<Include> includesOf(const fs::path &path) {
+  static const std::regex include_line(R"(^\s*#\s*include\s*([<"])([^>"]+)[>"])");
+  std::vector<Include> found;
+  std::ifstream in(path);
+  std::string text;
+  for (int number = 1; std::getline(in, text); ++number) {
+    std::smatch match;
+    if (std::regex_search(text, match, include_line))
+      found.push_back({fs::relative(path, SOURCE_DIR).string(), number, match[2], match[1] == "<"});
+  }
+  return found;
+}
+
+std::vector<fs::path> sourcesUnder(const fs::path &folder) {
+  std::vector<fs::path> files;
+  for (const auto &entry : fs::recursive_directory_iterator(folder)) {
+    std::string extension = entry.path().extension().string();
+    if (entry.is_regular_file() && (extension == ".h" || extension == ".cpp")) files.push_back(entry.path());
+  }
+  return files;
+}
+
+// The module of an engine file: engine/include/tessera/<module>/... or engine/src/<module>/...
+std::string moduleOfFile(const fs::path &path) {
+  std::vector<std::string> parts;
+  for (const auto &part : fs::relative(path, SOURCE_DIR / "engine")) parts.push_back(part.string());
+  if (parts.size() >= 4 && parts[0] == "include") return parts[2];
+  if (parts.size() >= 3 && parts[0] == "src") return parts[1];
+  return "";
+}
+
+// The engine module an include names ("tessera/<module>/..." or the internal
+// "<module>/..."), or empty for anything else.
+std::string moduleOfInclude(const Include &include) {
+  std::string target = include.target;
+  if (target.rfind("tessera/", 0) == 0) target = target.substr(8);
+  std::string first = target.substr(0, target.find('/'));
+  if (first.size() == target.size()) return "";  // no folder: a sibling or a system header
+  return MODULE_RANK.count(first) ? first : "";
+}
+
+bool isOperatingSystemHeader(const std::string &target) {
+  static const std::regex os_header(
+      R"(^(unistd|poll|netdb|dlfcn|fcntl|pthread|termios|signal|time|alc|al)\.h$|^(sys|netinet|arpa|alsa|AL|linux)/)");
+  return std::regex_search(target, os_header);
+}
+
+std::string describe(const Include &include) {
+  return include.file + ":" + std::to_string(include.line) + ": #include " + (include.angled ? "<" : "\"") +
+         include.target + (include.angled ? ">" : "\"");
+}
+
+}  // namespace
+
+TEST(Layout, EngineModulesIncludeOnlyLowerModules) {
+  std::vector<std::string> upward;
+  int checked = 0;
+  for (const fs::path &file : sourcesUnder(SOURCE_DIR / "engine")) {
+    std::string module = moduleOfFile(file);
+    ASSERT_EQ(MODULE_RANK.count(module), 1u) << file << " is not in a known module folder";
+    for (const Include &include : includesOf(file)) {
+      std::string target_module = moduleOfInclude(include);
+      if (target_module.empty() || target_module == module) continue;
+      ++checked;
+      if (MODULE_RANK.at(target_module) >= MODULE_RANK.at(module))
+        upward.push_back(describe(include) + "  (" + module + " includes " + target_module + ")");
+    }
+  }
+  EXPECT_GT(checked, 50);  // the scan found the engine's includes
+  for (const std::string &line : upward) ADD_FAILURE() << line;
+}
+
+TEST(Layout, OperatingSystemAndInternalHeadersStayInside) {
+  std::vector<fs::path> files = sourcesUnder(SOURCE_DIR / "engine");
+  for (const fs::path &file : sourcesUnder(SOURCE_DIR / "game")) files.push_back(file);
+  for (const fs::path &file : files) {
+    bool in_platform = moduleOfFile(file) == "platform";
+    bool public_header = fs::relative(file, SOURCE_DIR).string().rfind("engine/include/", 0) == 0;
+    for (const Include &include : includesOf(file)) {
+      if (!in_platform && isOperatingSystemHeader(include.target))
+        ADD_FAILURE() << describe(include) << "  (system header outside the platform folder)";
+      if (public_header && (!include.angled || include.target.rfind("tessera/", 0) != 0) &&
+          !moduleOfInclude(include).empty())
+        ADD_FAILURE() << describe(include) << "  (public header includes an internal one)";
+    }
+  }
+}
+
+TEST(Layout, GamesAndToolsIncludeEngineHeadersByModulePath) {
+  std::map<std::string, bool> engine_headers;
+  for (const fs::path &file : sourcesUnder(SOURCE_DIR / "engine" / "include"))
+    engine_headers[file.filename().string()] = true;
+  for (const char *folder : {"game", "tests", "bench", "tools", "examples"}) {
+    if (!fs::exists(SOURCE_DIR / folder)) continue;
+    for (const fs::path &file : sourcesUnder(SOURCE_DIR / folder))
+      for (const Include &include : includesOf(file))
+        if (engine_headers.count(fs::path(include.target).filename().string()) &&
+            include.target.rfind("tessera/", 0) != 0)
+          ADD_FAILURE() << describe(include) << "  (engine header without its module path)";
+  }
+}
