@@ -33,7 +33,7 @@ int Music::loadMusic(std::string filename) {
 }
 
 void Music::play(bool loop) {
-  LogManager::getInstance().writeLog(5, "Music::play(): Playing music.");
+  LogManager::getInstance().writeLog(LOG_MANAGER, "Music::play(): Playing music.");
   if (!m_loaded) return;
   if (!m_p_music) {
     m_silent.play(loop);
@@ -47,7 +47,7 @@ void Music::play(bool loop) {
 }
 
 void Music::stop() {
-  LogManager::getInstance().writeLog(5, "Music::stop(): Stopping music.");
+  LogManager::getInstance().writeLog(LOG_MANAGER, "Music::stop(): Stopping music.");
   if (!m_loaded) return;
   if (m_p_music) {
     m_p_music->stop();

@@ -23,7 +23,7 @@ const int NAMED_COLORS = 8;
 void colorToRGB(Color color, unsigned char &r, unsigned char &g, unsigned char &b) {
   if (color == CUSTOM) return;
   if (color < BLACK || color > CUSTOM) {
-    LogManager::getInstance().writeLog(5, "colorToRGB(): Color %d not supported.", static_cast<int>(color));
+    LogManager::getInstance().writeLog(LOG_MANAGER, "colorToRGB(): Color %d not supported.", static_cast<int>(color));
     return;
   }
   r = COLORS[color].r;

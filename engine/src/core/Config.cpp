@@ -45,34 +45,34 @@ void parseItems(std::string text) {
   s_values.clear();
   int capacity = 1;
   for (char c : compact) capacity += (c == ',');
-  log.writeLog(25, "match(): number of elements allocated is %d", capacity);
+  log.writeLog(LOG_FIELDS, "match(): number of elements allocated is %d", capacity);
   int n = 0;
   for (const std::string &piece : splitSkippingEmpty(compact, ',')) {
-    log.writeLog(25, "\titem number %d", n);
-    log.writeLog(28, "\tp_element is '%s' (%p)", piece.c_str(), static_cast<const void *>(piece.c_str()));
+    log.writeLog(LOG_FIELDS, "\titem number %d", n);
+    log.writeLog(LOG_PARSER, "\tp_element is '%s' (%p)", piece.c_str(), static_cast<const void *>(piece.c_str()));
     std::vector<std::string> fields = splitSkippingEmpty(piece, ':');
     if (fields.empty()) break;  // only colons: parsing stops here
-    log.writeLog(28, "\ttoken is '%s' (%p)", fields[0].c_str(), static_cast<const void *>(fields[0].c_str()));
+    log.writeLog(LOG_PARSER, "\ttoken is '%s' (%p)", fields[0].c_str(), static_cast<const void *>(fields[0].c_str()));
     s_keys.push_back(fields[0]);
     s_values.push_back(fields.size() > 1 ? fields[1] : "");
-    log.writeLog(25, "\tkey %s", s_keys.back().c_str());
-    log.writeLog(25, "\tval %s", s_values.back().c_str());
+    log.writeLog(LOG_FIELDS, "\tkey %s", s_keys.back().c_str());
+    log.writeLog(LOG_FIELDS, "\tval %s", s_values.back().c_str());
     ++n;
   }
-  log.writeLog(25, "match(): parsed.");
+  log.writeLog(LOG_FIELDS, "match(): parsed.");
   for (size_t i = 0; i < s_keys.size(); ++i)
-    log.writeLog(28, "\t%d  %s : %s", static_cast<int>(i), s_keys[i].c_str(), s_values[i].c_str());
+    log.writeLog(LOG_PARSER, "\t%d  %s : %s", static_cast<int>(i), s_keys[i].c_str(), s_values[i].c_str());
 }
 
 }  // namespace
 
 std::string match(std::string text, std::string key) {
   const LogManager &log = LogManager::getInstance();
-  log.writeLog(25, "match(\"%s\", \"%s\")", text.c_str(), key.c_str());
+  log.writeLog(LOG_FIELDS, "match(\"%s\", \"%s\")", text.c_str(), key.c_str());
   if (!text.empty()) parseItems(text);
-  log.writeLog(25, "match(): Looking for match '%s' among %d items.", key.c_str(), static_cast<int>(s_keys.size()));
+  log.writeLog(LOG_FIELDS, "match(): Looking for match '%s' among %d items.", key.c_str(), static_cast<int>(s_keys.size()));
   for (size_t i = 0; i < s_keys.size(); ++i) {
-    log.writeLog(28, "match(): %d: %s == %s?", static_cast<int>(i), s_keys[i].c_str(), key.c_str());
+    log.writeLog(LOG_PARSER, "match(): %d: %s == %s?", static_cast<int>(i), s_keys[i].c_str(), key.c_str());
     if (s_keys[i] == key) return s_values[i];
   }
   return "";
@@ -111,7 +111,7 @@ std::string Config::readConfig() const {
   std::string file_name = env_name ? env_name : "ts-config.txt";
   std::ifstream file(file_name);
   if (!file.is_open()) {
-    LogManager::getInstance().writeLog(1, "Config::readConfig(): Cannot open Tessera configuration file '%s'.",
+    LogManager::getInstance().writeLog(LOG_ROUTINE, "Config::readConfig(): Cannot open Tessera configuration file '%s'.",
                                        file_name.c_str());
     return "";
   }
@@ -209,27 +209,27 @@ void Config::loadConfig(std::string config) {
 
 void Config::writeDump() const {
   const LogManager &log = LogManager::getInstance();
-  log.writeLog(1, "-----------------------------------");
-  log.writeLog(1, "Tessera configuration:");
-  log.writeLog(1, "  Window horizontal pixels: %d", m_window_horizontal_pixels);
-  log.writeLog(1, "  Window vertical pixels: %d", m_window_vertical_pixels);
-  log.writeLog(1, "  Window horizontal characters: %d", m_window_horizontal_chars);
-  log.writeLog(1, "  Window vertical characters: %d", m_window_vertical_chars);
-  log.writeLog(1, "  Window background color: %d", static_cast<int>(m_window_background_color));
-  log.writeLog(1, "  Frame time: %d", m_frame_time);
-  log.writeLog(1, "  Window style: %d", m_window_style);
-  log.writeLog(1, "  Window state: %s", m_window_state != 0 ? "fullscreen" : "default");
-  log.writeLog(1, "  Window title: %s", m_window_title.c_str());
-  log.writeLog(1, "  Show mouse: %s", boolText(m_show_mouse));
-  log.writeLog(1, "  Headless: %s", boolText(m_headless));
-  log.writeLog(1, "  Font file: %s", m_font_file.c_str());
-  log.writeLog(1, "  Log file: %s", m_logfile.c_str());
-  log.writeLog(1, "  Random seed: %d", m_random_seed);
-  log.writeLog(1, "  Networking: %s", boolText(m_networking));
-  log.writeLog(1, "  Scene graph: grid");
-  log.writeLog(1, "  Grid width: %d", m_grid_width);
-  log.writeLog(1, "  Grid height: %d", m_grid_height);
-  log.writeLog(1, "-----------------------------------");
+  log.writeLog(LOG_ROUTINE, "-----------------------------------");
+  log.writeLog(LOG_ROUTINE, "Tessera configuration:");
+  log.writeLog(LOG_ROUTINE, "  Window horizontal pixels: %d", m_window_horizontal_pixels);
+  log.writeLog(LOG_ROUTINE, "  Window vertical pixels: %d", m_window_vertical_pixels);
+  log.writeLog(LOG_ROUTINE, "  Window horizontal characters: %d", m_window_horizontal_chars);
+  log.writeLog(LOG_ROUTINE, "  Window vertical characters: %d", m_window_vertical_chars);
+  log.writeLog(LOG_ROUTINE, "  Window background color: %d", static_cast<int>(m_window_background_color));
+  log.writeLog(LOG_ROUTINE, "  Frame time: %d", m_frame_time);
+  log.writeLog(LOG_ROUTINE, "  Window style: %d", m_window_style);
+  log.writeLog(LOG_ROUTINE, "  Window state: %s", m_window_state != 0 ? "fullscreen" : "default");
+  log.writeLog(LOG_ROUTINE, "  Window title: %s", m_window_title.c_str());
+  log.writeLog(LOG_ROUTINE, "  Show mouse: %s", boolText(m_show_mouse));
+  log.writeLog(LOG_ROUTINE, "  Headless: %s", boolText(m_headless));
+  log.writeLog(LOG_ROUTINE, "  Font file: %s", m_font_file.c_str());
+  log.writeLog(LOG_ROUTINE, "  Log file: %s", m_logfile.c_str());
+  log.writeLog(LOG_ROUTINE, "  Random seed: %d", m_random_seed);
+  log.writeLog(LOG_ROUTINE, "  Networking: %s", boolText(m_networking));
+  log.writeLog(LOG_ROUTINE, "  Scene graph: grid");
+  log.writeLog(LOG_ROUTINE, "  Grid width: %d", m_grid_width);
+  log.writeLog(LOG_ROUTINE, "  Grid height: %d", m_grid_height);
+  log.writeLog(LOG_ROUTINE, "-----------------------------------");
 }
 
 }  // namespace ts

@@ -50,13 +50,13 @@ int LogManager::startUp() {
     return -1;
   }
   Manager::startUp();
-  writeLog(5, "LogManager::startUp(): successfully started.");
+  writeLog(LOG_MANAGER, "LogManager::startUp(): successfully started.");
   return 0;
 }
 
 void LogManager::shutDown() {
   Manager::shutDown();
-  writeLog(5, "LogManager::shutDown(): successfully stopped.");
+  writeLog(LOG_MANAGER, "LogManager::shutDown(): successfully stopped.");
   if (m_p_f) std::fclose(m_p_f);
   m_p_f = nullptr;
 }

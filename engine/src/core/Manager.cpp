@@ -16,7 +16,7 @@ bool Manager::isValid(std::string) const { return false; }
 
 int Manager::startUp() {
   if (m_is_started) {
-    LogManager::getInstance().writeLog(1, "Manager::startUp(): Warning! %s already started.", m_type.c_str());
+    LogManager::getInstance().writeLog(LOG_ROUTINE, "Manager::startUp(): Warning! %s already started.", m_type.c_str());
     return 0;
   }
   m_is_started = true;
@@ -25,7 +25,7 @@ int Manager::startUp() {
 
 void Manager::shutDown() {
   if (!m_is_started) {
-    LogManager::getInstance().writeLog(1, "Manager::shutDown(): Warning! %s not started.", m_type.c_str());
+    LogManager::getInstance().writeLog(LOG_ROUTINE, "Manager::shutDown(): Warning! %s not started.", m_type.c_str());
     return;
   }
   m_is_started = false;
@@ -35,11 +35,11 @@ int Manager::onEvent(const Event *event) const {
   LogManager &log = LogManager::getInstance();
   std::string type = event->getType();
   if (type == UNDEFINED_EVENT) {
-    log.writeLog(1, "Manager(%s)::onEvent(): Warning! Event type %s is undefined.", m_type.c_str(), type.c_str());
+    log.writeLog(LOG_ROUTINE, "Manager(%s)::onEvent(): Warning! Event type %s is undefined.", m_type.c_str(), type.c_str());
     return 0;
   }
   if (!isValid(type)) {
-    log.writeLog(1, "Manager(%s)::onEvent(): Error! Event type %s not valid.", m_type.c_str(), type.c_str());
+    log.writeLog(LOG_ROUTINE, "Manager(%s)::onEvent(): Error! Event type %s not valid.", m_type.c_str(), type.c_str());
     return 0;
   }
   // Event types are distinct, so one entry at most holds this type. The walk
@@ -83,7 +83,7 @@ int Manager::registerInterest(EventHandler *handler, std::string event_type) {
   if (interest != m_interests.end()) {
     std::vector<EventHandler *> &handlers = interest->handlers;
     if (std::find(handlers.begin(), handlers.end(), handler) != handlers.end()) {
-      log.writeLog(1, "Manager::registerInterest(): Warning! Not adding id %d (%s) twice for event %s.",
+      log.writeLog(LOG_ROUTINE, "Manager::registerInterest(): Warning! Not adding id %d (%s) twice for event %s.",
                    handler->getId(), handler->getType().c_str(), event_type.c_str());
       return 0;
     }

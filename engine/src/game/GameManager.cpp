@@ -50,9 +50,9 @@ const char *const STARS = "****************************************************"
 void writeWorkingDirectory() {
   const LogManager &log = LogManager::getInstance();
   std::string directory = platform::workingDirectory();
-  log.writeLog(1, "Working directory:");
-  log.writeLog(1, "  %s", directory.empty() ? "(full path too long)" : directory.c_str());
-  log.writeLog(1, "Log Manager started.");
+  log.writeLog(LOG_ROUTINE, "Working directory:");
+  log.writeLog(LOG_ROUTINE, "  %s", directory.empty() ? "(full path too long)" : directory.c_str());
+  log.writeLog(LOG_ROUTINE, "Log Manager started.");
 }
 
 // Starts one manager, writing its success line or its failure message.
@@ -61,7 +61,7 @@ bool startOne(Manager &manager, const char *error, const char *started) {
     LogManager::getInstance().writeLog("%s", error);
     return false;
   }
-  LogManager::getInstance().writeLog(1, "%s", started);
+  LogManager::getInstance().writeLog(LOG_ROUTINE, "%s", started);
   return true;
 }
 
@@ -94,7 +94,7 @@ void GameManager::seedRandom() const {
   int seed = Config::getInstance().getRandomSeed();
   if (seed == 0) seed = static_cast<int>(static_cast<uint32_t>(std::time(nullptr)));
   if (seed == -1) return;
-  LogManager::getInstance().writeLog(10, "GameManager()::startUp(): srand() seed with %d", seed);
+  LogManager::getInstance().writeLog(LOG_DETAIL, "GameManager()::startUp(): srand() seed with %d", seed);
   std::srand(static_cast<unsigned int>(seed));
 }
 
@@ -117,7 +117,7 @@ int GameManager::startUp() {
   config.writeDump();
   writeWorkingDirectory();
   m_frame_time = config.getFrameTime();
-  log.writeLog(5, "GameManager::startUp(): frame time is %d milliseconds", m_frame_time);
+  log.writeLog(LOG_MANAGER, "GameManager::startUp(): frame time is %d milliseconds", m_frame_time);
   if (startManagers() != 0) return -1;
 
   DisplayManager &display = DisplayManager::getInstance();
@@ -132,7 +132,7 @@ int GameManager::startUp() {
   platform::requestPreciseTimers();
   setGameOver(false);
   Manager::startUp();
-  log.writeLog(1, "GameManager successfully started.");
+  log.writeLog(LOG_ROUTINE, "GameManager successfully started.");
   return 0;
 }
 
@@ -177,7 +177,7 @@ void GameManager::sleepRestOfFrame(Clock &clock, int &correction) {
 
 void GameManager::run() {
   Clock clock;
-  LogManager::getInstance().writeLog(1, "GameManager::run(): starting game loop");
+  LogManager::getInstance().writeLog(LOG_ROUTINE, "GameManager::run(): starting game loop");
   setGameOver(false);
   m_step_count = 0;
   int correction = 0;
@@ -185,7 +185,7 @@ void GameManager::run() {
     runFrame(clock, correction);
     ++m_step_count;
     if (m_game_over) {
-      LogManager::getInstance().writeLog(1, "GameManager::run(): end of game loop");
+      LogManager::getInstance().writeLog(LOG_ROUTINE, "GameManager::run(): end of game loop");
       return;
     }
   }
@@ -195,7 +195,7 @@ namespace {
 void stopOne(Manager &manager, const char *stopped) {
   if (!manager.isStarted()) return;
   manager.shutDown();
-  LogManager::getInstance().writeLog(1, "%s", stopped);
+  LogManager::getInstance().writeLog(LOG_ROUTINE, "%s", stopped);
 }
 }  // namespace
 

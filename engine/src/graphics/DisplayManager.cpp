@@ -87,7 +87,7 @@ int DisplayManager::startUp() {
   m_window_horizontal_chars = config.getWindowHorizontalChars();
   m_window_vertical_chars = config.getWindowVerticalChars();
   if (config.getHeadless()) {
-    log.writeLog(1, "DisplayManager::startUp(): no graphics in headless mode.");
+    log.writeLog(LOG_ROUTINE, "DisplayManager::startUp(): no graphics in headless mode.");
   } else {
     releaseAll();  // whatever a failed earlier start left behind
     if (openWindow() != 0 || prepareText() != 0) return -1;
@@ -98,7 +98,7 @@ int DisplayManager::startUp() {
   }
   m_cells.clear();
   Manager::startUp();
-  log.writeLog(5, "DisplayManager::startUp(): successfully started.");
+  log.writeLog(LOG_MANAGER, "DisplayManager::startUp(): successfully started.");
   return 0;
 }
 
@@ -114,7 +114,7 @@ int DisplayManager::openWindow() {
     return -1;
   }
   sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
-  log.writeLog(5, "DisplayManager::startUp(): window resolution (%d, %d) pixels.", static_cast<int>(desktop.width),
+  log.writeLog(LOG_MANAGER, "DisplayManager::startUp(): window resolution (%d, %d) pixels.", static_cast<int>(desktop.width),
                static_cast<int>(desktop.height));
   if (m_window_horizontal_pixels == 0) m_window_horizontal_pixels = static_cast<int>(desktop.width);
   if (m_window_vertical_pixels == 0) m_window_vertical_pixels = static_cast<int>(desktop.height);
@@ -174,7 +174,7 @@ void DisplayManager::releaseAll() {
 void DisplayManager::shutDown() {
   releaseAll();
   Manager::shutDown();
-  LogManager::getInstance().writeLog(5, "DisplayManager::shutDown(): successfully stopped.");
+  LogManager::getInstance().writeLog(LOG_MANAGER, "DisplayManager::shutDown(): successfully stopped.");
 }
 
 void DisplayManager::setBatching(bool batching) {
@@ -335,7 +335,7 @@ void applyShapeGeometry(sf::CircleShape &figure, const Shape &shape, Vector pixe
 void DisplayManager::drawShape(const Shape &shape, Vector world_pos) const {
   const LogManager &log = LogManager::getInstance();
   if (!m_p_window) {
-    log.writeLog(5, "Shape::draw(): DisplayManager window not defined.");
+    log.writeLog(LOG_MANAGER, "Shape::draw(): DisplayManager window not defined.");
     return;
   }
   // Undefined shapes have no geometry; objects never draw them.
@@ -344,7 +344,7 @@ void DisplayManager::drawShape(const Shape &shape, Vector world_pos) const {
   static sf::CircleShape figure(0, 30);
   figure.setFillColor(sf::Color(shape.getR(), shape.getG(), shape.getB(), shape.getOpacity()));
   applyShapeGeometry(figure, shape, pixel);
-  log.writeLog(25, "Shape::draw(): Drawing at (%.2f, %.2f)", pixel.getX(), pixel.getY());
+  log.writeLog(LOG_FIELDS, "Shape::draw(): Drawing at (%.2f, %.2f)", pixel.getX(), pixel.getY());
   submitCells();
   m_p_window->draw(figure, sf::RenderStates::Default);
   const sf::FloatRect bounds = figure.getGlobalBounds();
@@ -363,14 +363,14 @@ float charHeight() {
 
 Vector spacesToPixels(Vector spaces) {
   Vector pixels(spaces.getX() * charWidth(), spaces.getY() * charHeight());
-  LogManager::getInstance().writeLog(30, "spacesToPixels(int): spaces (%.2f,%.2f) = pixels (%.2f,%.2f)",
+  LogManager::getInstance().writeLog(LOG_PIXELS, "spacesToPixels(int): spaces (%.2f,%.2f) = pixels (%.2f,%.2f)",
                                      spaces.getX(), spaces.getY(), pixels.getX(), pixels.getY());
   return pixels;
 }
 
 Vector pixelsToSpaces(Vector pixels) {
   Vector spaces(pixels.getX() / charWidth(), pixels.getY() / charHeight());
-  LogManager::getInstance().writeLog(30, "pixelsToSpaces(): pixels (%.2f,%.2f) = spaces (%.2f,%.2f)",
+  LogManager::getInstance().writeLog(LOG_PIXELS, "pixelsToSpaces(): pixels (%.2f,%.2f) = spaces (%.2f,%.2f)",
                                      pixels.getX(), pixels.getY(), spaces.getX(), spaces.getY());
   return spaces;
 }

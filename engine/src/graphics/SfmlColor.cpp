@@ -8,11 +8,11 @@ namespace ts {
 
 sf::Color colorToSFML(Color color) {
   if (color == CUSTOM) {
-    LogManager::getInstance().writeLog(5, "colorToSFML(): Color is CUSTOM.");
+    LogManager::getInstance().writeLog(LOG_MANAGER, "colorToSFML(): Color is CUSTOM.");
     return sf::Color::White;
   }
   if (color < BLACK || color > CUSTOM) {
-    LogManager::getInstance().writeLog(5, "colorToSFML(): Color %d not supported.", static_cast<int>(color));
+    LogManager::getInstance().writeLog(LOG_MANAGER, "colorToSFML(): Color %d not supported.", static_cast<int>(color));
     return sf::Color::White;
   }
   unsigned char r = 0, g = 0, b = 0;

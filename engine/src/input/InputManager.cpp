@@ -135,7 +135,7 @@ int InputManager::startUp() {
     return -1;
   }
   if (Config::getInstance().getHeadless()) {
-    log.writeLog(1, "InputManager::startUp(): no input in headless mode.");
+    log.writeLog(LOG_ROUTINE, "InputManager::startUp(): no input in headless mode.");
   } else {
     DisplayManager &display = DisplayManager::getInstance();
     if (!display.isStarted()) {
@@ -144,13 +144,13 @@ int InputManager::startUp() {
     }
     if (sf::RenderWindow *window = display.getWindow()) {
       window->setKeyRepeatEnabled(false);
-      log.writeLog(2, "InputManager::startUp(): Keyboard repeated disabled.");
+      log.writeLog(LOG_SETTINGS, "InputManager::startUp(): Keyboard repeated disabled.");
     } else {
       log.writeLog("InputManager::startUp(): Warning! DisplayManager null. Cannot disable keyboard repeat.");
     }
   }
   Manager::startUp();
-  log.writeLog(5, "InputManager::startUp(): successfully started.");
+  log.writeLog(LOG_MANAGER, "InputManager::startUp(): successfully started.");
   return 0;
 }
 
@@ -158,10 +158,10 @@ void InputManager::shutDown() {
   const LogManager &log = LogManager::getInstance();
   if (sf::RenderWindow *window = DisplayManager::getInstance().getWindow()) {
     window->setKeyRepeatEnabled(true);
-    log.writeLog(2, "InputManager::shutDown(): Keyboard repeat enabled.");
+    log.writeLog(LOG_SETTINGS, "InputManager::shutDown(): Keyboard repeat enabled.");
   }
   Manager::shutDown();
-  log.writeLog(5, "InputManager::shutDown(): successfully stopped.");
+  log.writeLog(LOG_MANAGER, "InputManager::shutDown(): successfully stopped.");
 }
 
 EventKeyboard InputManager::toEventKeyboard(const sf::Event &event) const {
@@ -176,9 +176,9 @@ EventKeyboard InputManager::toEventKeyboard(const sf::Event &event) const {
   const std::string name = libraryKeyName(code);
   Keyboard::Key key = toEngineKey(code);
   if (key == Keyboard::UNDEFINED_KEY)
-    log.writeLog(1, "InputManager::toEventKeyboard(): Warning key '%s' not handled.", name.c_str());
+    log.writeLog(LOG_ROUTINE, "InputManager::toEventKeyboard(): Warning key '%s' not handled.", name.c_str());
   keyboard.setKey(key);
-  log.writeLog(15, "InputManager::toEventKeyboard(): Keyboard event '%s' (%s)", keyToString(key).c_str(),
+  log.writeLog(LOG_FRAME, "InputManager::toEventKeyboard(): Keyboard event '%s' (%s)", keyToString(key).c_str(),
                name.c_str());
   return keyboard;
 }
@@ -190,7 +190,7 @@ bool InputManager::readQueue() {
   while (window->pollEvent(event)) {
     switch (event.type) {
       case sf::Event::Closed:
-        LogManager::getInstance().writeLog(1, "InputManager::getInput(): Window closed. Setting game over.");
+        LogManager::getInstance().writeLog(LOG_ROUTINE, "InputManager::getInput(): Window closed. Setting game over.");
         GameLoop::endGame();
         return false;
       case sf::Event::KeyPressed:

@@ -62,7 +62,7 @@ int NetworkManager::startUp() {
     return -1;
   }
   Manager::startUp();
-  log.writeLog(5, "NetworkManager::startUp(): successfully started.");
+  log.writeLog(LOG_MANAGER, "NetworkManager::startUp(): successfully started.");
   return 0;
 }
 
@@ -70,7 +70,7 @@ void NetworkManager::shutDown() {
   close(-1);
   closeServer();
   Manager::shutDown();
-  LogManager::getInstance().writeLog(5, "NetworkManager::shutDown(): successfully stopped.");
+  LogManager::getInstance().writeLog(LOG_MANAGER, "NetworkManager::shutDown(): successfully stopped.");
 }
 
 bool NetworkManager::isValid(std::string event_type) const {
@@ -103,7 +103,7 @@ int NetworkManager::setServer(const std::string &address, int port) {
     return -1;
   }
   m_sock = socket;
-  log.writeLog(1, "NetworkManager::setServer(): Listening on '%s' port %d, socket %d.", address.c_str(),
+  log.writeLog(LOG_ROUTINE, "NetworkManager::setServer(): Listening on '%s' port %d, socket %d.", address.c_str(),
                m_server_port, m_sock);
   return 0;
 }
@@ -142,7 +142,7 @@ int NetworkManager::connect(const std::string &host, int port) {
     return -1;
   }
   m_connections.push_back(Connection{socket, {}, {}});
-  log.writeLog(1, "NetworkManager::connect(): Connected to '%s' port %d, socket %d.", host.c_str(), port, socket);
+  log.writeLog(LOG_ROUTINE, "NetworkManager::connect(): Connected to '%s' port %d, socket %d.", host.c_str(), port, socket);
   return socket;
 }
 
@@ -153,8 +153,8 @@ int NetworkManager::accept() {
     return -2;
   }
   if (static_cast<int>(m_connections.size()) >= m_max_connections) {
-    log.writeLog(20, "NetworkManager::accept(): Won't check for new connetions since at max.");
-    log.writeLog(20, "\tUse NM.setMaxConnections() to change max.");
+    log.writeLog(LOG_RECORD, "NetworkManager::accept(): Won't check for new connetions since at max.");
+    log.writeLog(LOG_RECORD, "\tUse NM.setMaxConnections() to change max.");
     return -1;
   }
   int code = 0;
@@ -162,14 +162,14 @@ int NetworkManager::accept() {
   if (socket < 0) {
     // A connection reset while it waited in the backlog is simply gone.
     if (platform::wouldBlock(code) || platform::isAbortedConnection(code)) {
-      log.writeLog(15, "NetworkManager::accept(): No new connection. Not blocking.");
+      log.writeLog(LOG_FRAME, "NetworkManager::accept(): No new connection. Not blocking.");
       return -1;
     }
     log.writeLog("NetworkManager::accept(): Error! accept() returned:");
     writeErrorText(code);
     return -2;
   }
-  log.writeLog(1, "NetworkManager::accept(): New connection, socket %d.", socket);
+  log.writeLog(LOG_ROUTINE, "NetworkManager::accept(): New connection, socket %d.", socket);
   m_connections.push_back(Connection{socket, {}, {}});
   deliver(NETWORK_ACCEPT_EVENT, socket);
   return socket;
@@ -250,7 +250,7 @@ long NetworkManager::writeNow(int socket, const char *data, long bytes) {
     log.writeLog("NetworkManager::send(): Error! Return is -1.");
     writeErrorText(code);
     if (platform::isPeerGone(code)) {
-      log.writeLog(1, "\tsocket is closed");
+      log.writeLog(LOG_ROUTINE, "\tsocket is closed");
       closeOne(socket);
     }
     return -1;
@@ -281,7 +281,7 @@ int NetworkManager::send(const void *buffer, int bytes, int socket) {
     log.writeLog("NetworkManager::send(): Error! Nothing to send (%d bytes).", bytes);
     return -1;
   }
-  log.writeLog(15, "NetworkManager::send(): Socket %d. Calling ::send()...", socket);
+  log.writeLog(LOG_FRAME, "NetworkManager::send(): Socket %d. Calling ::send()...", socket);
   // Earlier bytes still waiting must go first.
   if (flushBacklog(socket) != 0) return -1;
   const char *data = static_cast<const char *>(buffer);
@@ -292,7 +292,7 @@ int NetworkManager::send(const void *buffer, int bytes, int socket) {
     // writeNow() returned a count, so the connection and its backlog are intact.
     backlog.insert(backlog.end(), data + sent, data + bytes);
     log.writeLog("NetworkManager::send(): Warning! %ld of %d bytes sent.", sent, bytes);
-    log.writeLog(10, "\t%ld bytes kept to send first later.", bytes - sent);
+    log.writeLog(LOG_DETAIL, "\t%ld bytes kept to send first later.", bytes - sent);
   }
   return 0;
 }
@@ -312,7 +312,7 @@ int NetworkManager::receive(void *buffer, int size, int socket) {
   long received = platform::receiveSome(socket, buffer, size, code);
   if (received > 0) return static_cast<int>(received);
   if (received == 0) {
-    log.writeLog(1, "NetworkManager::receive(): Socket %d closed by peer.", socket);
+    log.writeLog(LOG_ROUTINE, "NetworkManager::receive(): Socket %d closed by peer.", socket);
     closeOne(socket);
     return -1;
   }
@@ -320,7 +320,7 @@ int NetworkManager::receive(void *buffer, int size, int socket) {
   log.writeLog("NetworkManager::receive(): Error! Return is -1.");
   writeErrorText(code);
   if (platform::isPeerGone(code)) {
-    log.writeLog(1, "\tsocket is closed");
+    log.writeLog(LOG_ROUTINE, "\tsocket is closed");
     closeOne(socket);
   }
   return -1;

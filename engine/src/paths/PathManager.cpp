@@ -42,13 +42,13 @@ int PathManager::startUp() {
   }
   m_min_cycle_time = GameLoop::frameTime() / 10;
   Manager::startUp();
-  LogManager::getInstance().writeLog(5, "PathManager::startUp(): successfully started.");
+  LogManager::getInstance().writeLog(LOG_MANAGER, "PathManager::startUp(): successfully started.");
   return 0;
 }
 
 void PathManager::shutDown() {
   Manager::shutDown();
-  LogManager::getInstance().writeLog(5, "PathManager::shutDown(): successfully stopped.");
+  LogManager::getInstance().writeLog(LOG_MANAGER, "PathManager::shutDown(): successfully stopped.");
 }
 
 bool PathManager::hasSearch(const PathFind *search) const {
@@ -78,7 +78,7 @@ void PathManager::cycle(int budget_ms) {
     }
   }
   if (elapsedMilliseconds(clock) > limit)
-    LogManager::getInstance().writeLog(5, "PathManager::cycle(): cycle time %d exceeded.", limit);
+    LogManager::getInstance().writeLog(LOG_MANAGER, "PathManager::cycle(): cycle time %d exceeded.", limit);
 }
 
 // A finished search leaves the list before its object hears of it, so it is

@@ -98,7 +98,7 @@ void takeMatchingLines(Lines &lines, const char *key, Take take) {
 int matchLineInt(Lines &lines, const char *key) {
   int value = -1;
   takeMatchingLines(lines, key, [&value](const std::string &line, const std::string &text) {
-    if (value != -1) log().writeLog(1, "matchLineInt(): Warning! '%s' matches multiple lines.", line.c_str());
+    if (value != -1) log().writeLog(LOG_ROUTINE, "matchLineInt(): Warning! '%s' matches multiple lines.", line.c_str());
     value = toInt(text);
   });
   return value;
@@ -107,7 +107,7 @@ int matchLineInt(Lines &lines, const char *key) {
 std::string matchLineStr(Lines &lines, const char *key) {
   std::string value;
   takeMatchingLines(lines, key, [&value](const std::string &line, const std::string &text) {
-    if (!value.empty()) log().writeLog(1, "matchLineStr(): Warning! '%s' matches multiple lines.", line.c_str());
+    if (!value.empty()) log().writeLog(LOG_ROUTINE, "matchLineStr(): Warning! '%s' matches multiple lines.", line.c_str());
     value = text;
   });
   return value;
@@ -125,7 +125,7 @@ Frame readFrame(Lines &lines, int width, int height, int line_number) {
       return Frame();
     }
     const std::string &line = lines[next];
-    log().writeLog(20, "\tLine %2d: '%s'", number, line.c_str());
+    log().writeLog(LOG_RECORD, "\tLine %2d: '%s'", number, line.c_str());
     if (width < 0 || line.size() != static_cast<size_t>(width)) {
       log().writeLog("\tError! Line %d: Line length is %d (frame width is %d).", number,
                      clampToInt(static_cast<long long>(line.size())), width);
@@ -172,12 +172,12 @@ int ResourceManager::startUp() {
   m_sound_count = 0;
   m_music_count = 0;
   if (AudioDevice::isAvailable()) {
-    log().writeLog(5, "RM::startUp(): Audio device '%s' opened.", AudioDevice::getName().c_str());
+    log().writeLog(LOG_MANAGER, "RM::startUp(): Audio device '%s' opened.", AudioDevice::getName().c_str());
   } else {
     log().writeLog("RM::startUp(): Warning! No audio device can be opened; music and sound play silently.");
   }
   Manager::startUp();
-  log().writeLog(5, "RM::startUp(): successfully started.");
+  log().writeLog(LOG_MANAGER, "RM::startUp(): successfully started.");
   return 0;
 }
 
@@ -190,7 +190,7 @@ void ResourceManager::shutDown() {
   for (int i = 0; i < m_sound_count; ++i) m_sound[i].stop();
   for (int i = 0; i < m_music_count; ++i) m_music[i].stop();
   Manager::shutDown();
-  log().writeLog(5, "RM::shutDown(): successfully stopped.");
+  log().writeLog(LOG_MANAGER, "RM::shutDown(): successfully stopped.");
 }
 
 int ResourceManager::loadSprite(std::string filename, std::string label) {
@@ -203,7 +203,7 @@ int ResourceManager::loadSprite(std::string filename, std::string label) {
     log().writeLog("RM::loadRobustSprite(): Sprite '%s' not loaded.", label.c_str());
     return -1;
   }
-  log().writeLog(1, "RM::loadSprite(): Loading sprite '%s'.", filename.c_str());
+  log().writeLog(LOG_ROUTINE, "RM::loadSprite(): Loading sprite '%s'.", filename.c_str());
   // Only regular files: a directory, a pipe or a device would block, fail
   // late or never end.
   std::ifstream file;
@@ -222,10 +222,10 @@ int ResourceManager::loadSprite(std::string filename, std::string label) {
 
   Sprite *sprite = nullptr;
   if (first_line == "<HEADER>") {
-    log().writeLog(5, "RM::loadSprite(): assuming robust sprite file format.");
+    log().writeLog(LOG_MANAGER, "RM::loadSprite(): assuming robust sprite file format.");
     sprite = loadRobustSprite(file);
   } else if (toInt(first_line) >= 1) {
-    log().writeLog(5, "RM::loadSprite(): assuming simple sprite file format.");
+    log().writeLog(LOG_MANAGER, "RM::loadSprite(): assuming simple sprite file format.");
     sprite = loadSimpleSprite(file);
   } else {
     log().writeLog("RM::loadSprite(): Error! Unknown sprite file format.");
@@ -240,25 +240,25 @@ int ResourceManager::loadSprite(std::string filename, std::string label) {
   sprite->setLabel(label);
   m_p_sprite[m_sprite_count++] = sprite;
   logSpriteFrames(sprite);
-  log().writeLog(5, "RM::loadSprite(): Sprite '%s' loaded.", label.c_str());
+  log().writeLog(LOG_MANAGER, "RM::loadSprite(): Sprite '%s' loaded.", label.c_str());
   return 0;
 }
 
 void ResourceManager::logSpriteFrames(const Sprite *sprite) const {
   LogManager &log_manager = log();
-  if (log_manager.getLogLevel() < 15) return;  // spare cutting every frame into rows
-  log_manager.writeLog(15, "RM::loadSprite(): Sprite '%s' frames:", sprite->getLabel().c_str());
+  if (log_manager.getLogLevel() < LOG_FRAME) return;  // spare cutting every frame into rows
+  log_manager.writeLog(LOG_FRAME, "RM::loadSprite(): Sprite '%s' frames:", sprite->getLabel().c_str());
   const size_t width = static_cast<size_t>(sprite->getWidth());
   for (int i = 0; i < sprite->getFrameCount(); ++i) {
-    log_manager.writeLog(15, "\tFrame %d:", i + 1);
+    log_manager.writeLog(LOG_FRAME, "\tFrame %d:", i + 1);
     const std::string text = sprite->getFrame(i).getString();
     for (int row = 0; row < sprite->getHeight(); ++row)
-      log_manager.writeLog(15, "\t%s", text.substr(static_cast<size_t>(row) * width, width).c_str());
+      log_manager.writeLog(LOG_FRAME, "\t%s", text.substr(static_cast<size_t>(row) * width, width).c_str());
   }
 }
 
 Sprite *ResourceManager::getSprite(std::string label) const {
-  log().writeLog(5, "RM::getSprite(): Looking for sprite '%s'.", label.c_str());
+  log().writeLog(LOG_MANAGER, "RM::getSprite(): Looking for sprite '%s'.", label.c_str());
   for (int i = 0; i < m_sprite_count; ++i)
     if (m_p_sprite[i] && m_p_sprite[i]->getLabel() == label) return m_p_sprite[i];
   log().writeLog("RM::getSprite(): Warning! Sprite '%s' not found.", label.c_str());
@@ -276,7 +276,7 @@ std::string simpleHeaderLine(std::ifstream &file, const char *missing) {
     log().writeLog("%s", missing);
     return "";
   }
-  log().writeLog(20, "\tLine %2d: '%s'", g_line_number, line.c_str());
+  log().writeLog(LOG_RECORD, "\tLine %2d: '%s'", g_line_number, line.c_str());
   return line;
 }
 
@@ -324,11 +324,11 @@ Sprite *ResourceManager::loadSimpleSprite(std::ifstream &file) {
     log().writeLog("                    blue, magenta, cyan or white.");
     return nullptr;
   }
-  log().writeLog(5, "\t      Frames: %d", frames);
-  log().writeLog(5, "\t       Width: %d", width);
-  log().writeLog(5, "\t      Height: %d", height);
-  log().writeLog(5, "\t    Slowdown: %d", slowdown);
-  log().writeLog(5, "\t       Color: %s", colorToString(static_cast<Color>(color)).c_str());
+  log().writeLog(LOG_MANAGER, "\t      Frames: %d", frames);
+  log().writeLog(LOG_MANAGER, "\t       Width: %d", width);
+  log().writeLog(LOG_MANAGER, "\t      Height: %d", height);
+  log().writeLog(LOG_MANAGER, "\t    Slowdown: %d", slowdown);
+  log().writeLog(LOG_MANAGER, "\t       Color: %s", colorToString(static_cast<Color>(color)).c_str());
   return readSimpleFrames(file, frames, width, height, slowdown, static_cast<Color>(color));
 }
 
@@ -350,7 +350,7 @@ Sprite *ResourceManager::readSimpleFrames(std::ifstream &file, int frames, int w
   sprite->setColor(color);
   sprite->setTransparency(0);
   for (int f = 0; f < frames; ++f) {
-    log().writeLog(15, "RM::loadSimpleSprite(): Reading frame %d of %d.", f, frames);
+    log().writeLog(LOG_FRAME, "RM::loadSimpleSprite(): Reading frame %d of %d.", f, frames);
     std::string frame_str;
     for (int r = 0; r < height; ++r) {
       const std::string row = getLine(file, true);
@@ -367,7 +367,7 @@ Sprite *ResourceManager::readSimpleFrames(std::ifstream &file, int frames, int w
         delete sprite;
         return nullptr;
       }
-      log().writeLog(20, "\tLine %2d: '%s'", g_line_number, row.c_str());
+      log().writeLog(LOG_RECORD, "\tLine %2d: '%s'", g_line_number, row.c_str());
       frame_str += row;
     }
     if (sprite->addFrame(Frame(width, height, frame_str)) != 0) {
@@ -396,7 +396,7 @@ Sprite *ResourceManager::loadRobustSprite(std::ifstream &file) {
   }
   Lines header = readData(file, "HEADER");
   if (header.empty()) return nullptr;
-  log().writeLog(20, "ResourceManager::loadRobustSprite(): After header, line number: '%d'", g_line_number);
+  log().writeLog(LOG_RECORD, "ResourceManager::loadRobustSprite(): After header, line number: '%d'", g_line_number);
 
   int values[3];
   const char *const keys[3] = {"frames", "width", "height"};
@@ -411,41 +411,41 @@ Sprite *ResourceManager::loadRobustSprite(std::ifstream &file) {
 
   std::string color_text = matchLineStr(header, "color");
   if (color_text.empty()) {
-    log().writeLog(5, "RM::loadRobustSprite(): Warning! No '%s' in header.", "color");
+    log().writeLog(LOG_MANAGER, "RM::loadRobustSprite(): Warning! No '%s' in header.", "color");
     color_text = "default";
   }
   const std::string transparency_text = matchLineStr(header, "transparency");
   char transparency = 0;
   if (transparency_text == "\" \"") {
-    log().writeLog(5, "RM::loadRobustSprite(): transparency is 'space'");
+    log().writeLog(LOG_MANAGER, "RM::loadRobustSprite(): transparency is 'space'");
     transparency = ' ';
   } else if (!transparency_text.empty()) {
     transparency = transparency_text[0];
   } else {
-    log().writeLog(5, "RM::loadRobustSprite(): Note! No '%s' in header.", "transparency");
+    log().writeLog(LOG_MANAGER, "RM::loadRobustSprite(): Note! No '%s' in header.", "transparency");
   }
   int slowdown = matchLineInt(header, "slowdown");
   if (slowdown == -1) {
-    log().writeLog(5, "RM::loadRobustSprite(): Note! No '%s' in header.", "slowdown");
+    log().writeLog(LOG_MANAGER, "RM::loadRobustSprite(): Note! No '%s' in header.", "slowdown");
     slowdown = 0;
   }
   if (!header.empty()) {
-    log().writeLog(1, "RM::loadRobustSprite(): Warning! Unused HEADER lines:");
-    for (const std::string &line : header) log().writeLog(1, "\t'%s'", line.c_str());
+    log().writeLog(LOG_ROUTINE, "RM::loadRobustSprite(): Warning! Unused HEADER lines:");
+    for (const std::string &line : header) log().writeLog(LOG_ROUTINE, "\t'%s'", line.c_str());
   }
-  log().writeLog(5, "\t      Frames: %d", frames);
-  log().writeLog(5, "\t       Width: %d", width);
-  log().writeLog(5, "\t      Height: %d", height);
-  log().writeLog(5, "\t    Slowdown: %d", slowdown);
+  log().writeLog(LOG_MANAGER, "\t      Frames: %d", frames);
+  log().writeLog(LOG_MANAGER, "\t       Width: %d", width);
+  log().writeLog(LOG_MANAGER, "\t      Height: %d", height);
+  log().writeLog(LOG_MANAGER, "\t    Slowdown: %d", slowdown);
   if (transparency)
-    log().writeLog(5, "\tTransparency: '%c'", transparency);
+    log().writeLog(LOG_MANAGER, "\tTransparency: '%c'", transparency);
   else
-    log().writeLog(5, "\tTransparency: (none)");
+    log().writeLog(LOG_MANAGER, "\tTransparency: (none)");
 
   const int header_end = g_line_number;
   Lines body = readData(file, "BODY");
   if (body.empty()) return nullptr;
-  log().writeLog(20, "ResourceManager::loadRobustSprite(): After reading body: line number is '%d'",
+  log().writeLog(LOG_RECORD, "ResourceManager::loadRobustSprite(): After reading body: line number is '%d'",
                  g_line_number);
 
   // Every frame takes at least two body lines (a row and "end"), so a larger
@@ -469,7 +469,7 @@ Sprite *ResourceManager::loadRobustSprite(std::ifstream &file) {
     return nullptr;
   }
   sprite->setColor(static_cast<Color>(color));
-  log().writeLog(5, "\t       Color: %s", colorToString(static_cast<Color>(color)).c_str());
+  log().writeLog(LOG_MANAGER, "\t       Color: %s", colorToString(static_cast<Color>(color)).c_str());
   if (!readRobustFrames(body, frames, width, height, header_end, sprite) || !readRobustFooter(file)) {
     delete sprite;
     return nullptr;
@@ -511,8 +511,8 @@ bool ResourceManager::readRobustFooter(std::ifstream &file) const {
     return false;
   }
   if (!footer.empty()) {
-    log().writeLog(1, "RM::loadRobustSprite(): Warning! Unused FOOTER lines:");
-    for (const std::string &line : footer) log().writeLog(1, "\t'%s'", line.c_str());
+    log().writeLog(LOG_ROUTINE, "RM::loadRobustSprite(): Warning! Unused FOOTER lines:");
+    for (const std::string &line : footer) log().writeLog(LOG_ROUTINE, "\t'%s'", line.c_str());
   }
   return true;
 }
@@ -536,13 +536,13 @@ int ResourceManager::loadMusic(std::string filename, std::string label) {
     return -1;
   }
   music.setLabel(label);
-  log().writeLog(1, "RM::loadMusic(): Music '%s' successfully loaded.", label.c_str());
+  log().writeLog(LOG_ROUTINE, "RM::loadMusic(): Music '%s' successfully loaded.", label.c_str());
   ++m_music_count;
   return 0;
 }
 
 Music *ResourceManager::getMusic(std::string label) {
-  log().writeLog(5, "RM::getMusic(): Looking for music '%s'.", label.c_str());
+  log().writeLog(LOG_MANAGER, "RM::getMusic(): Looking for music '%s'.", label.c_str());
   for (int i = 0; i < m_music_count; ++i)
     if (m_music[i].getLabel() == label) return &m_music[i];
   log().writeLog("RM::getMusic(): Warning! Music '%s' not found.", label.c_str());
@@ -568,13 +568,13 @@ int ResourceManager::loadSound(std::string filename, std::string label) {
     return -1;
   }
   sound.setLabel(label);
-  log().writeLog(1, "RM::loadSound(): Sound '%s' successfully loaded.", label.c_str());
+  log().writeLog(LOG_ROUTINE, "RM::loadSound(): Sound '%s' successfully loaded.", label.c_str());
   ++m_sound_count;
   return 0;
 }
 
 Sound *ResourceManager::getSound(std::string label) {
-  log().writeLog(5, "RM::getSound(): Looking for sound '%s'.", label.c_str());
+  log().writeLog(LOG_MANAGER, "RM::getSound(): Looking for sound '%s'.", label.c_str());
   for (int i = 0; i < m_sound_count; ++i)
     if (m_sound[i].getLabel() == label) return &m_sound[i];
   log().writeLog("RM::getSound(): Warning! Sound '%s' not found.", label.c_str());

@@ -112,7 +112,7 @@ int Grid::startUp() {
   bool was_capped = false;
   m_num_cols = capped(cellCount(boundary.getHorizontal(), m_cell_width), was_capped);
   m_num_rows = capped(cellCount(boundary.getVertical(), m_cell_height), was_capped);
-  log.writeLog(5, "Grid::startUp(): m_num_cols %d, m_num_rows %d", m_num_cols, m_num_rows);
+  log.writeLog(LOG_MANAGER, "Grid::startUp(): m_num_cols %d, m_num_rows %d", m_num_cols, m_num_rows);
   if (was_capped)
     log.writeLog("Grid::startUp(): Warning! World too large, grid limited to %d x %d cells.", m_num_cols,
                  m_num_rows);

@@ -301,9 +301,9 @@ void Object::applyAcceleration() {
 
 int Object::serialize(std::stringstream &stream, unsigned int mask) {
   const LogManager &log = LogManager::getInstance();
-  log.writeLog(20, "Object::serialize(): attr is %u, modified is %u (%s)", mask, m_modified,
+  log.writeLog(LOG_RECORD, "Object::serialize(): attr is %u, modified is %u (%s)", mask, m_modified,
                boolText(m_modified != 0));
-  log.writeLog(25, "\t%s", maskToString(mask).c_str());
+  log.writeLog(LOG_FIELDS, "\t%s", maskToString(mask).c_str());
   uint32_t select = mask != 0 ? mask : m_modified;
   writeRaw(stream, select);
   auto wants = [&](uint32_t bit) {
@@ -313,80 +313,80 @@ int Object::serialize(std::stringstream &stream, unsigned int mask) {
   };
   if (wants(ID_ATTR)) {
     writeRaw(stream, m_id);
-    log.writeLog(25, "\tID: %d", m_id);
+    log.writeLog(LOG_FIELDS, "\tID: %d", m_id);
   }
   if (wants(ACTIVE_ATTR)) {
     writeRaw(stream, m_is_active);
-    log.writeLog(25, "\tACTIVE: %s", boolText(m_is_active));
+    log.writeLog(LOG_FIELDS, "\tACTIVE: %s", boolText(m_is_active));
   }
   if (wants(VISIBLE_ATTR)) {
     writeRaw(stream, m_is_visible);
-    log.writeLog(25, "\tVISIBLE: %s", boolText(m_is_visible));
+    log.writeLog(LOG_FIELDS, "\tVISIBLE: %s", boolText(m_is_visible));
   }
   if (wants(EVENTS_ATTR)) {
     writeRaw(stream, m_event_count);
-    log.writeLog(25, "\tEVENTS: %d", m_event_count);
+    log.writeLog(LOG_FIELDS, "\tEVENTS: %d", m_event_count);
     for (int i = 0; i < m_event_count; ++i) {
       writeString(stream, m_event_name[i]);
-      log.writeLog(25, "\t\t%s (size %d)", m_event_name[i].c_str(), static_cast<int>(m_event_name[i].size()));
+      log.writeLog(LOG_FIELDS, "\t\t%s (size %d)", m_event_name[i].c_str(), static_cast<int>(m_event_name[i].size()));
     }
   }
   if (wants(BOX_ATTR)) {
     m_box.serialize(stream);
-    log.writeLog(25, "\tBOX: %s", m_box.toString().c_str());
+    log.writeLog(LOG_FIELDS, "\tBOX: %s", m_box.toString().c_str());
   }
   if (wants(POSITION_ATTR)) {
     m_position.serialize(stream);
-    log.writeLog(25, "\tPOSITION: %s", m_position.toString().c_str());
+    log.writeLog(LOG_FIELDS, "\tPOSITION: %s", m_position.toString().c_str());
   }
   if (wants(TYPE_ATTR)) {
     writeString(stream, m_type);
-    log.writeLog(25, "\tTYPE: %s", m_type.c_str());
+    log.writeLog(LOG_FIELDS, "\tTYPE: %s", m_type.c_str());
   }
   if (wants(ANIMATION_ATTR)) {
     m_animation.serialize(stream);
-    log.writeLog(25, "\tANIMATION: %s", m_animation.toString().c_str());
+    log.writeLog(LOG_FIELDS, "\tANIMATION: %s", m_animation.toString().c_str());
   }
   if (wants(ALTITUDE_ATTR)) {
     writeRaw(stream, m_altitude);
-    log.writeLog(25, "\tALTITUDE: %d", m_altitude);
+    log.writeLog(LOG_FIELDS, "\tALTITUDE: %d", m_altitude);
   }
   if (wants(SOLIDNESS_ATTR)) {
     int32_t solidness = m_solidness;
     writeRaw(stream, solidness);
-    log.writeLog(25, "\tSOLIDNESS: %s", solidnessToString(m_solidness).c_str());
+    log.writeLog(LOG_FIELDS, "\tSOLIDNESS: %s", solidnessToString(m_solidness).c_str());
   }
   if (wants(NO_SOFT_ATTR)) {
     writeRaw(stream, m_no_soft);
-    log.writeLog(25, "\tNO_SOFT: %s", boolText(m_no_soft));
+    log.writeLog(LOG_FIELDS, "\tNO_SOFT: %s", boolText(m_no_soft));
   }
   if (wants(DIRECTION_ATTR)) {
     m_direction.serialize(stream);
-    log.writeLog(25, "\tDIRECTION: %s", m_direction.toString().c_str());
+    log.writeLog(LOG_FIELDS, "\tDIRECTION: %s", m_direction.toString().c_str());
   }
   if (wants(SPEED_ATTR)) {
     writeRaw(stream, m_speed);
-    log.writeLog(25, "\tSPEED: %f", m_speed);
+    log.writeLog(LOG_FIELDS, "\tSPEED: %f", m_speed);
   }
   if (wants(ACCELERATION_ATTR)) {
     m_acceleration.serialize(stream);
-    log.writeLog(25, "\tACCELERATION: %s", m_acceleration.toString().c_str());
+    log.writeLog(LOG_FIELDS, "\tACCELERATION: %s", m_acceleration.toString().c_str());
   }
   if (wants(SHAPE_ATTR)) {
     m_shape.serialize(stream);
-    log.writeLog(25, "\tSHAPE: %s", m_shape.toString().c_str());
+    log.writeLog(LOG_FIELDS, "\tSHAPE: %s", m_shape.toString().c_str());
   }
   if (wants(FOLLOW_PATH_ATTR)) {
     writeRaw(stream, m_follow_path);
-    log.writeLog(25, "\tFOLLOW_PATH: %s", boolText(m_follow_path));
+    log.writeLog(LOG_FIELDS, "\tFOLLOW_PATH: %s", boolText(m_follow_path));
   }
   if (wants(PATH_ATTR)) {
     m_path.serialize(stream);
-    log.writeLog(25, "\tPATH: %s", m_path.toString().c_str());
+    log.writeLog(LOG_FIELDS, "\tPATH: %s", m_path.toString().c_str());
   }
   if (wants(AVOID_COLLISIONS_ATTR)) {
     writeRaw(stream, m_avoid_collisions);
-    log.writeLog(25, "\tAVOID_COLLISIONS: %s", boolText(m_avoid_collisions));
+    log.writeLog(LOG_FIELDS, "\tAVOID_COLLISIONS: %s", boolText(m_avoid_collisions));
   }
   return streamCheck("Object::serialize()", stream);
 }
@@ -404,14 +404,14 @@ int Object::deserializeEvents(std::stringstream &stream) {
   unregisterAll();
   int32_t count = 0;
   readRaw(stream, count);
-  log.writeLog(25, "\tEVENTS: %d", count);
+  log.writeLog(LOG_FIELDS, "\tEVENTS: %d", count);
   // Every name takes at least its 8-byte length, so a stream that has run
   // dry ends the loop whatever count it claimed.
   for (int32_t i = 0; i < count && stream.good(); ++i) {
     uint64_t length = 0;
     readRaw(stream, length);
     if (!stream.good()) break;
-    log.writeLog(25, "\t\tsize %d", static_cast<int>(length));
+    log.writeLog(LOG_FIELDS, "\t\tsize %d", static_cast<int>(length));
     if (length > bytesRemaining(stream)) {
       log.writeLog("Object::deserialize(): Error! Cannot allocate %d bytes.", static_cast<int>(length));
       continue;
@@ -421,7 +421,7 @@ int Object::deserializeEvents(std::stringstream &stream) {
     name = name.c_str();
     if (registerInterest(name) == -1)
       log.writeLog("Object::deserialize(): Error! Register interest: %s", name.c_str());
-    log.writeLog(25, "\t\t%s (size %d)", name.c_str(), static_cast<int>(length));
+    log.writeLog(LOG_FIELDS, "\t\t%s (size %d)", name.c_str(), static_cast<int>(length));
   }
   return 0;
 }
@@ -436,7 +436,7 @@ int Object::deserializeAnimation(std::stringstream &stream) {
     m_animation.setIndex(index);
     setAnimation(m_animation, true);
   }
-  LogManager::getInstance().writeLog(25, "\tANIMATION: %s", m_animation.toString().c_str());
+  LogManager::getInstance().writeLog(LOG_FIELDS, "\tANIMATION: %s", m_animation.toString().c_str());
   return 0;
 }
 
@@ -446,7 +446,7 @@ int Object::deserialize(std::stringstream &stream, unsigned int *p_mask) {
   unsigned int &mask = p_mask ? *p_mask : local_mask;
   mask = 0;
   readRaw(stream, mask);
-  log.writeLog(20, "Object::deserialize(): attr %u (%s)", mask, maskToString(mask).c_str());
+  log.writeLog(LOG_RECORD, "Object::deserialize(): attr %u (%s)", mask, maskToString(mask).c_str());
   if (mask & ID_ATTR) {
     int32_t id = 0;
     readRaw(stream, id);
@@ -455,30 +455,30 @@ int Object::deserialize(std::stringstream &stream, unsigned int *p_mask) {
       m_id = id;
       m_modified |= ID_ATTR;
     }
-    log.writeLog(25, "\tID: %d", m_id);
+    log.writeLog(LOG_FIELDS, "\tID: %d", m_id);
   }
   if (mask & ACTIVE_ATTR) {
     bool active = readBool(stream);
     setActive(active);
-    log.writeLog(25, "\tACTIVE: %s", boolText(active));
+    log.writeLog(LOG_FIELDS, "\tACTIVE: %s", boolText(active));
   }
   if (mask & VISIBLE_ATTR) {
     bool visible = readBool(stream);
     setVisible(visible);
-    log.writeLog(25, "\tVISIBLE: %s", boolText(visible));
+    log.writeLog(LOG_FIELDS, "\tVISIBLE: %s", boolText(visible));
   }
   if (mask & EVENTS_ATTR) deserializeEvents(stream);
   if (mask & BOX_ATTR) {
     Box box;
     box.deserialize(stream);
     setBox(box);
-    log.writeLog(25, "\tBOX: %s", box.toString().c_str());
+    log.writeLog(LOG_FIELDS, "\tBOX: %s", box.toString().c_str());
   }
   if (mask & POSITION_ATTR) {
     Vector position;
     position.deserialize(stream);
     setPosition(position);
-    log.writeLog(25, "\tPOSITION: %s", position.toString().c_str());
+    log.writeLog(LOG_FIELDS, "\tPOSITION: %s", position.toString().c_str());
   }
   if (mask & TYPE_ATTR) {
     uint64_t length = 0;
@@ -490,65 +490,65 @@ int Object::deserialize(std::stringstream &stream, unsigned int *p_mask) {
     std::string type(stream.good() ? static_cast<size_t>(length) : 0, '\0');
     if (!type.empty()) stream.read(&type[0], static_cast<std::streamsize>(type.size()));
     setType(type.c_str());
-    log.writeLog(25, "\tTYPE: %s", m_type.c_str());
+    log.writeLog(LOG_FIELDS, "\tTYPE: %s", m_type.c_str());
   }
   if ((mask & ANIMATION_ATTR) && deserializeAnimation(stream) == -1) return -1;
   if (mask & ALTITUDE_ATTR) {
     int32_t altitude = 0;
     readRaw(stream, altitude);
     setAltitude(altitude);
-    log.writeLog(25, "\tALTITUDE: %d", altitude);
+    log.writeLog(LOG_FIELDS, "\tALTITUDE: %d", altitude);
   }
   if (mask & SOLIDNESS_ATTR) {
     int32_t solidness = 0;
     readRaw(stream, solidness);
     setSolidness(static_cast<Solidness>(solidness));
-    log.writeLog(25, "\tSOLIDNESS: %s", solidnessToString(solidness).c_str());
+    log.writeLog(LOG_FIELDS, "\tSOLIDNESS: %s", solidnessToString(solidness).c_str());
   }
   if (mask & NO_SOFT_ATTR) {
     setNoSoft(readBool(stream));
-    log.writeLog(25, "\tNO_SOFT: %s", boolText(m_no_soft));
+    log.writeLog(LOG_FIELDS, "\tNO_SOFT: %s", boolText(m_no_soft));
   }
   if (mask & DIRECTION_ATTR) {
     Vector direction;
     direction.deserialize(stream);
     setDirection(direction);
-    log.writeLog(25, "\tDIRECTION: %s", m_direction.toString().c_str());
+    log.writeLog(LOG_FIELDS, "\tDIRECTION: %s", m_direction.toString().c_str());
   }
   if (mask & SPEED_ATTR) {
     float speed = 0;
     readRaw(stream, speed);
     setSpeed(speed);
-    log.writeLog(25, "\tSPEED: %f", m_speed);
+    log.writeLog(LOG_FIELDS, "\tSPEED: %f", m_speed);
   }
   if (mask & ACCELERATION_ATTR) {
     Vector acceleration;
     acceleration.deserialize(stream);
     setAcceleration(acceleration);
-    log.writeLog(25, "\tACCELERATION: %s", m_acceleration.toString().c_str());
+    log.writeLog(LOG_FIELDS, "\tACCELERATION: %s", m_acceleration.toString().c_str());
   }
   if (mask & SHAPE_ATTR) {
     Shape shape;
     shape.deserialize(stream);
     setShape(shape);
-    log.writeLog(25, "\tSHAPE: %s", m_shape.toString().c_str());
+    log.writeLog(LOG_FIELDS, "\tSHAPE: %s", m_shape.toString().c_str());
   }
   if (mask & FOLLOW_PATH_ATTR) {
     setFollowPath(readBool(stream));
-    log.writeLog(25, "\tFOLLOW_PATH: %s", boolText(m_follow_path));
+    log.writeLog(LOG_FIELDS, "\tFOLLOW_PATH: %s", boolText(m_follow_path));
   }
   if (mask & PATH_ATTR) {
     Path path;
     path.deserialize(stream);
     setPath(path);
-    log.writeLog(25, "\tPATH: %s", m_path.toString().c_str());
+    log.writeLog(LOG_FIELDS, "\tPATH: %s", m_path.toString().c_str());
   }
   if (mask & AVOID_COLLISIONS_ATTR) {
     setAvoidCollisions(readBool(stream));
-    log.writeLog(25, "\tAVOID_COLLISIONS: %s", boolText(m_avoid_collisions));
+    log.writeLog(LOG_FIELDS, "\tAVOID_COLLISIONS: %s", boolText(m_avoid_collisions));
   }
   m_modified = 0;
-  log.writeLog(20, "Object::deserialize(): done checking all types.");
+  log.writeLog(LOG_RECORD, "Object::deserialize(): done checking all types.");
   return streamCheck("Object::deserialize()", stream);
 }
 
@@ -587,7 +587,7 @@ Vector getNormal(const Object *mover, const Object *obstacle) {
     Box moved(o.getCorner() + Vector(offsets[i][0], offsets[i][1]), h, vv);
     if (boxIntersectsBox(m, moved)) return Vector(normals[i][0], normals[i][1]);
   }
-  LogManager::getInstance().writeLog(1, "getNormal(): No collision detected. Returning (0,0).");
+  LogManager::getInstance().writeLog(LOG_ROUTINE, "getNormal(): No collision detected. Returning (0,0).");
   return Vector(0, 0);
 }
 

@@ -19,7 +19,7 @@ SceneGraph::SceneGraph() {}
 
 int SceneGraph::startUp() {
   m_type_map.clear();
-  LogManager::getInstance().writeLog(1, "Scenegraph configuration: GRID");
+  LogManager::getInstance().writeLog(LOG_ROUTINE, "Scenegraph configuration: GRID");
   return m_grid.startUp();
 }
 
@@ -263,7 +263,7 @@ int SceneGraph::updateSolidness(Object *object, Solidness solidness) {
     log.writeLog("SceneGraph::updateSolidness(): Error! unable to insert solid object");
     return -1;
   }
-  log.writeLog(20, "SceneGraph::updateSolidness(): Adding to grid.");
+  log.writeLog(LOG_RECORD, "SceneGraph::updateSolidness(): Adding to grid.");
   if (m_grid.insertObject(object) != 0) {
     log.writeLog("SceneGraph::updateSolidness(): Error! unable to insert solid object (%d) into grid",
                  object->getId());

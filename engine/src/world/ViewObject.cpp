@@ -147,14 +147,14 @@ int ViewObject::draw() {
 
 int ViewObject::serialize(std::stringstream &stream, unsigned int mask) {
   const LogManager &log = LogManager::getInstance();
-  log.writeLog(20, "ViewObject::serialize(): serializing attributes");
-  log.writeLog(20, "ViewObject::serialize(): attr is %u, modified is %u (%s)", mask, getModified(),
+  log.writeLog(LOG_RECORD, "ViewObject::serialize(): serializing attributes");
+  log.writeLog(LOG_RECORD, "ViewObject::serialize(): attr is %u, modified is %u (%s)", mask, getModified(),
                boolText(getModified() != 0));
   Object::serialize(stream, mask);
   unsigned int modified = getModified();
   unsigned int select = mask != 0 ? mask : modified;
   if (select & VALUE_ATTR) {
-    log.writeLog(25, "\tVALUE");
+    log.writeLog(LOG_FIELDS, "\tVALUE");
     writeRaw(stream, static_cast<int32_t>(m_value));
     modified &= ~VALUE_ATTR;
   }
@@ -168,17 +168,17 @@ int ViewObject::serialize(std::stringstream &stream, unsigned int mask) {
 
 void ViewObject::serializeAppearance(std::stringstream &stream) {
   const LogManager &log = LogManager::getInstance();
-  log.writeLog(25, "\tAPPEARANCE");
+  log.writeLog(LOG_FIELDS, "\tAPPEARANCE");
   writeString(stream, m_view_string);
-  log.writeLog(25, "\tVIEW_STRING: %s", m_view_string.c_str());
+  log.writeLog(LOG_FIELDS, "\tVIEW_STRING: %s", m_view_string.c_str());
   writeRaw(stream, m_border);
-  log.writeLog(25, "\tBORDER: %s", boolText(m_border));
+  log.writeLog(LOG_FIELDS, "\tBORDER: %s", boolText(m_border));
   writeRaw(stream, static_cast<int32_t>(m_color));
-  log.writeLog(25, "\tCOLOR: %s", colorToString(m_color).c_str());
+  log.writeLog(LOG_FIELDS, "\tCOLOR: %s", colorToString(m_color).c_str());
   writeRaw(stream, static_cast<int32_t>(m_location));
-  log.writeLog(25, "\tLOCATION: %s", locationToString(m_location).c_str());
+  log.writeLog(LOG_FIELDS, "\tLOCATION: %s", locationToString(m_location).c_str());
   writeRaw(stream, m_draw_value);
-  log.writeLog(25, "\tDRAW_VALUE: %s", boolText(m_draw_value));
+  log.writeLog(LOG_FIELDS, "\tDRAW_VALUE: %s", boolText(m_draw_value));
 }
 
 int ViewObject::deserialize(std::stringstream &stream, unsigned int *p_mask) {
@@ -190,15 +190,15 @@ int ViewObject::deserialize(std::stringstream &stream, unsigned int *p_mask) {
     log.writeLog("ViewObject::deserialize(): Error calling Object::deserialize().");
     return result;
   }
-  log.writeLog(20, "ViewObject::deserialize(): attr %u (%s)", mask, maskToString(mask).c_str());
+  log.writeLog(LOG_RECORD, "ViewObject::deserialize(): attr %u (%s)", mask, maskToString(mask).c_str());
   if (mask & VALUE_ATTR) {
     int32_t value = 0;
     readRaw(stream, value);
     setValue(value);
-    log.writeLog(25, "\tVALUE: %d", value);
+    log.writeLog(LOG_FIELDS, "\tVALUE: %d", value);
   }
   if ((mask & APPEARANCE_ATTR) && deserializeAppearance(stream) != 0) return -1;
-  log.writeLog(20, "ViewObject::deserialize(): done checking all types.");
+  log.writeLog(LOG_RECORD, "ViewObject::deserialize(): done checking all types.");
   return streamCheck("ViewObject::deserialize()", stream);
 }
 
@@ -216,21 +216,21 @@ int ViewObject::deserializeAppearance(std::stringstream &stream) {
   std::string text(static_cast<size_t>(length), '\0');
   if (length > 0) stream.read(&text[0], static_cast<std::streamsize>(length));
   setViewString(text.c_str());
-  log.writeLog(25, "\tVIEW_STRING: %s", m_view_string.c_str());
+  log.writeLog(LOG_FIELDS, "\tVIEW_STRING: %s", m_view_string.c_str());
   bool border = readBool(stream);
   setBorder(border);
-  log.writeLog(25, "\tBORDER: %s", boolText(border));
+  log.writeLog(LOG_FIELDS, "\tBORDER: %s", boolText(border));
   int32_t color = 0;
   readRaw(stream, color);
   setColor(static_cast<Color>(color));
-  log.writeLog(25, "\tCOLOR: %s", colorToString(static_cast<Color>(color)).c_str());
+  log.writeLog(LOG_FIELDS, "\tCOLOR: %s", colorToString(static_cast<Color>(color)).c_str());
   int32_t location = 0;
   readRaw(stream, location);
   setLocation(location);
-  log.writeLog(25, "\tLOCATION: %s", locationToString(location).c_str());
+  log.writeLog(LOG_FIELDS, "\tLOCATION: %s", locationToString(location).c_str());
   bool draw_value = readBool(stream);
   setDrawValue(draw_value);
-  log.writeLog(25, "\tDRAW_VALUE: %s", boolText(draw_value));
+  log.writeLog(LOG_FIELDS, "\tDRAW_VALUE: %s", boolText(draw_value));
   return 0;
 }
 

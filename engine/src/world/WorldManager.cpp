@@ -66,7 +66,7 @@ int WorldManager::startUp() {
     return -1;
   }
   Manager::startUp();
-  log.writeLog(5, "WorldManager::startUp(): successfully started.");
+  log.writeLog(LOG_MANAGER, "WorldManager::startUp(): successfully started.");
   return 0;
 }
 
@@ -81,14 +81,14 @@ void WorldManager::shutDown() {
   m_marked.clear();
   m_p_view_following = nullptr;
   m_scene_graph.shutDown();
-  LogManager::getInstance().writeLog(5, "WorldManager::shutDown(): Successfully stopped.");
+  LogManager::getInstance().writeLog(LOG_MANAGER, "WorldManager::shutDown(): Successfully stopped.");
 }
 
 int WorldManager::insertObject(Object *object) {
   if (isStarted()) return m_scene_graph.insertObject(object);
   LogManager &log = LogManager::getInstance();
-  log.writeLog(2, "WorldManager::insertObject(): Warning! Not adding Object %d", object ? object->getId() : -1);
-  log.writeLog(2, "                              because WorldManager not started.");
+  log.writeLog(LOG_SETTINGS, "WorldManager::insertObject(): Warning! Not adding Object %d", object ? object->getId() : -1);
+  log.writeLog(LOG_SETTINGS, "                              because WorldManager not started.");
   return -1;
 }
 
@@ -192,7 +192,7 @@ int WorldManager::avoidObstacle(Object *object, ObjectList &collisions, Vector &
   ObjectList slide_collisions = getCollisions(object, slide_where);
   if (holdsHard(slide_collisions)) {
     LogManager::getInstance().writeLog(
-        5, "WorldManager::moveObject(): Double collision. Object (avoid obstacles) cannot move.");
+        LOG_MANAGER, "WorldManager::moveObject(): Double collision. Object (avoid obstacles) cannot move.");
     return -1;
   }
   collisions = slide_collisions;
