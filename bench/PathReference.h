@@ -9,11 +9,11 @@
 #include <cmath>
 #include <vector>
 
-#include <tessera/world/Object.h>
+#include <tessera/core/Geometry.h>
 #include <tessera/core/ObjectList.h>
 #include <tessera/paths/PathFind.h>
+#include <tessera/world/Object.h>
 #include <tessera/world/WorldManager.h>
-#include <tessera/core/Geometry.h>
 
 namespace path_reference {
 
@@ -64,8 +64,7 @@ class ListPathFind {
   std::vector<ts::Vector> getPath() const {
     std::vector<ts::Vector> waypoints;
     if (!m_found) return waypoints;
-    for (ts::PathNode at = m_goal; at != m_start; at = m_graph[at.y][at.x].parent)
-      waypoints.emplace_back(at.x, at.y);
+    for (ts::PathNode at = m_goal; at != m_start; at = m_graph[at.y][at.x].parent) waypoints.emplace_back(at.x, at.y);
     waypoints.emplace_back(m_start.x, m_start.y);
     std::reverse(waypoints.begin(), waypoints.end());
     return waypoints;

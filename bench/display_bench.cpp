@@ -41,10 +41,11 @@ void measure(ts::DisplayManager &display, const char *label, int frames) {
   double total = 0;
   for (double t : times) total += t;
   std::sort(times.begin(), times.end());
-  std::printf("%-8s 1920 cells + swap: median %.2f ms, mean %.2f ms, 90th percentile %.2f ms (%d frames); "
-              "mean before the swap %.2f ms\n",
-              label, times[times.size() / 2], total / static_cast<double>(times.size()), times[times.size() * 9 / 10],
-              frames, drawing / static_cast<double>(frames));
+  std::printf(
+      "%-8s 1920 cells + swap: median %.2f ms, mean %.2f ms, 90th percentile %.2f ms (%d frames); "
+      "mean before the swap %.2f ms\n",
+      label, times[times.size() / 2], total / static_cast<double>(times.size()), times[times.size() * 9 / 10], frames,
+      drawing / static_cast<double>(frames));
 }
 
 }  // namespace

@@ -29,7 +29,8 @@ class StepTimer : public ts::Object {
     if (event->getType() != ts::STEP_EVENT) return 0;
     auto now = std::chrono::steady_clock::now().time_since_epoch();
     arrivals_ms.push_back(std::chrono::duration<double, std::milli>(now).count());
-    if (static_cast<const ts::EventStep *>(event)->getStepCount() == FRAMES) ts::GameManager::getInstance().setGameOver();
+    if (static_cast<const ts::EventStep *>(event)->getStepCount() == FRAMES)
+      ts::GameManager::getInstance().setGameOver();
     return 1;
   }
 };

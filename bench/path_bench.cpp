@@ -15,10 +15,10 @@
 #include <vector>
 
 #include <tessera/core/LogManager.h>
-#include <tessera/world/Object.h>
 #include <tessera/paths/PathFind.h>
-#include "PathReference.h"
+#include <tessera/world/Object.h>
 #include <tessera/world/WorldManager.h>
+#include "PathReference.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include <random>
 #include <vector>
 
+#include <tessera/core/Geometry.h>
 #include <tessera/core/LogManager.h>
 #include <tessera/world/Object.h>
 #include <tessera/world/WorldManager.h>
-#include <tessera/core/Geometry.h>
 
 namespace {
 

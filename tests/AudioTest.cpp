@@ -2,9 +2,9 @@
 // null output driver), their tables, and the silent path taken when no
 // audio device can be opened.
 // tests/data/tone.ogg: sox -n -r 8000 -c 1 -C 0 tests/data/tone.ogg synth 2 sine 440 vol 0.3
+#include <SFML/System/Err.hpp>
 #include <climits>
 #include <cstdlib>
-#include <SFML/System/Err.hpp>
 
 #include <tessera/audio/AudioDevice.h>
 #include <tessera/resources/ResourceManager.h>
@@ -115,7 +115,9 @@ TEST(AudioNoDevice, WritesOneLineAndStaysQuiet) {
   for (const std::string drivers : {"no-such-driver", "alsa"}) {
     FILE *child = popen(("env ALSOFT_DRIVERS=" + drivers + " '" + self +
                          "' --gtest_filter=AudioNoDevice.DISABLED_PlaysSilentlyInChild"
-                         " --gtest_also_run_disabled_tests 2>&1 >/dev/null").c_str(), "r");
+                         " --gtest_also_run_disabled_tests 2>&1 >/dev/null")
+                            .c_str(),
+                        "r");
     ASSERT_NE(child, nullptr);
     std::string stderr_text;
     char buffer[256];

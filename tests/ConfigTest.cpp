@@ -17,18 +17,20 @@ TEST(Config, MissingFileIsNamed) {
   ts::LogManager::getInstance().setLogLevel(1);
   setenv("TESSERA_CONFIG", "/tmp/no-such-dir/tessera.cfg", 1);
   config().loadConfig("");
-  EXPECT_TRUE(log.contains("Config::readConfig(): Cannot open Tessera configuration file '/tmp/no-such-dir/tessera.cfg'."));
+  EXPECT_TRUE(
+      log.contains("Config::readConfig(): Cannot open Tessera configuration file '/tmp/no-such-dir/tessera.cfg'."));
 }
 
 TEST(Config, FileLinesAreJoinedWithoutSeparator) {
-  LogCapture file;  // a spare temporary file, named by TESSERA_CONFIG
+  LogCapture file;                                                // a spare temporary file, named by TESSERA_CONFIG
   std::ofstream(file.path()) << "# a comment\r\nframe_time:33\n"  // no comma: swallows the next line's key
                                 "font_scale:1,\n\n  # not a comment,random_seed:7,\r\n"
                                 "window_title:My Game,\ngrid_width:5,grid_height:6,";
   setenv("TESSERA_CONFIG", file.path().c_str(), 1);
   config().loadConfig("");
-  EXPECT_EQ(config().getConfig(),
-            "frame_time:33font_scale:1,  # not a comment,random_seed:7,window_title:My Game,grid_width:5,grid_height:6,");
+  EXPECT_EQ(
+      config().getConfig(),
+      "frame_time:33font_scale:1,  # not a comment,random_seed:7,window_title:My Game,grid_width:5,grid_height:6,");
   EXPECT_EQ(config().getFontScale(), 2.0f);
   EXPECT_EQ(config().getRandomSeed(), 7);
   EXPECT_EQ(config().getWindowTitle(), "MyGame");  // blanks removed

@@ -25,9 +25,10 @@ TEST(DisplayGeometry, CellsConversionsAndJustification) {
   EXPECT_NEAR(-7.7f, back.getY(), 1e-4);
 
   const ts::Vector at(10, 5);
-  const std::tuple<int, int, float> cases[] = {  // justification, length, first column
-      {ts::CENTER_JUSTIFIED, 3, 9}, {ts::CENTER_JUSTIFIED, 4, 8}, {ts::CENTER_JUSTIFIED, 0, 10},
-      {ts::RIGHT_JUSTIFIED, 3, 7},  {ts::LEFT_JUSTIFIED, 3, 10},  {7, 3, 10}};
+  const std::tuple<int, int, float> cases[] = {// justification, length, first column
+                                               {ts::CENTER_JUSTIFIED, 3, 9},  {ts::CENTER_JUSTIFIED, 4, 8},
+                                               {ts::CENTER_JUSTIFIED, 0, 10}, {ts::RIGHT_JUSTIFIED, 3, 7},
+                                               {ts::LEFT_JUSTIFIED, 3, 10},   {7, 3, 10}};
   for (auto [justification, length, column] : cases)
     EXPECT_EQ(ts::Vector(column, 5), ts::justifiedStart(at, length, static_cast<ts::Justification>(justification)))
         << justification << " " << length;
@@ -36,8 +37,7 @@ TEST(DisplayGeometry, CellsConversionsAndJustification) {
 // All four drawing calls; -4 when every one is refused.
 int drawEverything(ts::DisplayManager &display) {
   return display.drawCh(ts::Vector(1, 1), 'a', ts::RED) + display.drawCh(ts::Vector(1, 1), 'a', 1, 2, 3) +
-         display.drawString(ts::Vector(1, 1), "abc", ts::CENTER_JUSTIFIED, ts::RED) +
-         display.swapBuffers();
+         display.drawString(ts::Vector(1, 1), "abc", ts::CENTER_JUSTIFIED, ts::RED) + display.swapBuffers();
 }
 
 // Without an X display the window library would end the process; the
@@ -83,8 +83,8 @@ TEST(ShapeGeometry, PointsRadiusRotationAndCornerPerType) {
     shape.setSize(c.size);
     ts::applyShapeGeometry(figure, shape, ts::Vector(100, 200));
     EXPECT_EQ(std::make_tuple(c.points, c.radius, c.rotation, c.x, c.y),
-              std::make_tuple(figure.getPointCount(), figure.getRadius(), figure.getRotation(),
-                              figure.getPosition().x, figure.getPosition().y))
+              std::make_tuple(figure.getPointCount(), figure.getRadius(), figure.getRotation(), figure.getPosition().x,
+                              figure.getPosition().y))
         << c.type << " " << c.size;  // square radius: size / font scale 2
   }
 }

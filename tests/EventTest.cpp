@@ -8,7 +8,8 @@ using namespace testing_support;
 TEST(Event, NetworkTypeNames) {
   for (const char *name : {"ts-network", "ts-network-accept", "ts-network-game-over", "ts-mouse-network"})
     EXPECT_TRUE(ts::isNetworkEventType(name)) << name;
-  for (const char *name : {"ts-step", "ts-collision", "network", ""}) EXPECT_FALSE(ts::isNetworkEventType(name)) << name;
+  for (const char *name : {"ts-step", "ts-collision", "network", ""})
+    EXPECT_FALSE(ts::isNetworkEventType(name)) << name;
   EXPECT_EQ(ts::EventNetwork(1).getType(), "ts-network");
 }
 

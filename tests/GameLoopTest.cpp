@@ -7,8 +7,8 @@
 #include <tessera/core/EventStep.h>
 #include <tessera/game/GameManager.h>
 #include <tessera/network/NetworkManager.h>
-#include "TestSupport.h"
 #include <tessera/world/WorldManager.h>
+#include "TestSupport.h"
 
 using namespace testing_support;
 
@@ -55,13 +55,25 @@ TEST_F(GameLoop, StartUpOrderBannerAndShutDownLines) {
   game().shutDown();
   std::vector<std::string> lines = log.messages();
   const std::string stars(52, '*');
-  const std::vector<std::string> in_order = {
-      stars, "** Tessera version 4.21 **", "** Game engine started **", stars, "Log Manager started.",
-      "Display manager started.", "Input manager started.", "Resource manager started.", "World manager started.",
-      "Path manager started.", "GameManager successfully started.",
-      "GameManager::startup(): Warning! GameManager already started.", "Path manager stopped",
-      "World manager stopped", "Resource manager stopped", "Input manager stopped", "Display manager stopped",
-      stars, "** Game engine stopped **"};
+  const std::vector<std::string> in_order = {stars,
+                                             "** Tessera version 4.21 **",
+                                             "** Game engine started **",
+                                             stars,
+                                             "Log Manager started.",
+                                             "Display manager started.",
+                                             "Input manager started.",
+                                             "Resource manager started.",
+                                             "World manager started.",
+                                             "Path manager started.",
+                                             "GameManager successfully started.",
+                                             "GameManager::startup(): Warning! GameManager already started.",
+                                             "Path manager stopped",
+                                             "World manager stopped",
+                                             "Resource manager stopped",
+                                             "Input manager stopped",
+                                             "Display manager stopped",
+                                             stars,
+                                             "** Game engine stopped **"};
   auto next = lines.begin();
   for (const std::string &expected : in_order) {
     next = std::find(next, lines.end(), expected);

@@ -7,25 +7,25 @@
 #include <tuple>
 #include <vector>
 
-#include "Background.h"
-#include "Charts.h"
-#include <tessera/input/EventKeyboard.h>
-#include <tessera/world/EventOut.h>
+#include <tessera/audio/Music.h>
 #include <tessera/core/EventStep.h>
 #include <tessera/game/GameManager.h>
+#include <tessera/input/EventKeyboard.h>
+#include <tessera/input/InputManager.h>
+#include <tessera/resources/ResourceManager.h>
+#include <tessera/world/EventOut.h>
+#include <tessera/world/WorldManager.h>
+#include "Background.h"
+#include "Charts.h"
 #include "GameOver.h"
 #include "GameStart.h"
 #include "HitIndicator.h"
-#include <tessera/input/InputManager.h>
 #include "KeyboardHandler.h"
-#include <tessera/audio/Music.h>
 #include "Note.h"
 #include "NoteSpawner.h"
-#include <tessera/resources/ResourceManager.h>
 #include "ScoreManager.h"
 #include "TestSupport.h"
 #include "UIManager.h"
-#include <tessera/world/WorldManager.h>
 
 namespace {
 

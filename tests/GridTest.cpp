@@ -7,8 +7,8 @@
 #include <tessera/core/Config.h>
 #include <tessera/world/Grid.h>
 #include <tessera/world/Object.h>
-#include "TestSupport.h"
 #include <tessera/world/WorldManager.h>
+#include "TestSupport.h"
 
 using testing_support::LogCapture;
 using Ids = std::vector<int>;

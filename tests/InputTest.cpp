@@ -18,15 +18,34 @@ using Key = sf::Keyboard::Key;
 namespace {
 
 TEST(InputKeys, EveryLibraryKeyMapsAsTheTableSaysAndHasItsOwnName) {
-  std::map<int, K::Key> expected = {
-      {Key::Escape, K::ESCAPE}, {Key::LControl, K::LEFTCONTROL}, {Key::LShift, K::LEFTSHIFT},
-      {Key::RControl, K::RIGHTCONTROL}, {Key::RShift, K::RIGHTSHIFT}, {Key::LBracket, K::LEFTBRACKET},
-      {Key::RBracket, K::RIGHTBRACKET}, {Key::Semicolon, K::SEMICOLON}, {Key::Comma, K::COMMA},
-      {Key::Period, K::PERIOD}, {Key::Quote, K::QUOTE}, {Key::Slash, K::SLASH}, {Key::Backslash, K::BACKSLASH},
-      {Key::Tilde, K::TILDE}, {Key::Equal, K::EQUAL}, {Key::Space, K::SPACE}, {Key::Enter, K::RETURN},
-      {Key::Backspace, K::BACKSPACE}, {Key::Tab, K::TAB}, {Key::Add, K::PLUS}, {Key::Subtract, K::MINUS},
-      {Key::Multiply, K::MULTIPLY}, {Key::Left, K::LEFTARROW}, {Key::Right, K::RIGHTARROW}, {Key::Up, K::UPARROW},
-      {Key::Down, K::DOWNARROW}, {Key::Pause, K::PAUSE}, {Key::Num0, K::NUM0}};
+  std::map<int, K::Key> expected = {{Key::Escape, K::ESCAPE},
+                                    {Key::LControl, K::LEFTCONTROL},
+                                    {Key::LShift, K::LEFTSHIFT},
+                                    {Key::RControl, K::RIGHTCONTROL},
+                                    {Key::RShift, K::RIGHTSHIFT},
+                                    {Key::LBracket, K::LEFTBRACKET},
+                                    {Key::RBracket, K::RIGHTBRACKET},
+                                    {Key::Semicolon, K::SEMICOLON},
+                                    {Key::Comma, K::COMMA},
+                                    {Key::Period, K::PERIOD},
+                                    {Key::Quote, K::QUOTE},
+                                    {Key::Slash, K::SLASH},
+                                    {Key::Backslash, K::BACKSLASH},
+                                    {Key::Tilde, K::TILDE},
+                                    {Key::Equal, K::EQUAL},
+                                    {Key::Space, K::SPACE},
+                                    {Key::Enter, K::RETURN},
+                                    {Key::Backspace, K::BACKSPACE},
+                                    {Key::Tab, K::TAB},
+                                    {Key::Add, K::PLUS},
+                                    {Key::Subtract, K::MINUS},
+                                    {Key::Multiply, K::MULTIPLY},
+                                    {Key::Left, K::LEFTARROW},
+                                    {Key::Right, K::RIGHTARROW},
+                                    {Key::Up, K::UPARROW},
+                                    {Key::Down, K::DOWNARROW},
+                                    {Key::Pause, K::PAUSE},
+                                    {Key::Num0, K::NUM0}};
   for (int i = 0; i < 26; ++i) expected[Key::A + i] = static_cast<K::Key>(K::A + i);
   for (int i = 0; i < 9; ++i) expected[Key::Num1 + i] = static_cast<K::Key>(K::NUM1 + i);
   for (int i = 0; i < 12; ++i) expected[Key::F1 + i] = static_cast<K::Key>(K::F1 + i);

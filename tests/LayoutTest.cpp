@@ -19,8 +19,8 @@ const fs::path SOURCE_DIR = TESSERA_SOURCE_DIR;
 
 // Rank of each module; a module may include only strictly lower ranks.
 const std::map<std::string, int> MODULE_RANK = {
-    {"platform", 0}, {"system", 1}, {"core", 2},    {"graphics", 3}, {"audio", 3}, {"resources", 4},
-    {"world", 5},    {"paths", 6},  {"input", 7},   {"network", 7},  {"game", 8},
+    {"platform", 0}, {"system", 1}, {"core", 2},  {"graphics", 3}, {"audio", 3}, {"resources", 4},
+    {"world", 5},    {"paths", 6},  {"input", 7}, {"network", 7},  {"game", 8},
 };
 
 struct Include {

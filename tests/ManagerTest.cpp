@@ -3,8 +3,8 @@
 
 #include <tessera/core/ObjectList.h>
 #include <tessera/core/ObjectListIterator.h>
-#include "TestSupport.h"
 #include <tessera/world/WorldManager.h>
+#include "TestSupport.h"
 
 namespace {
 

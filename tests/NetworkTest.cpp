@@ -9,8 +9,8 @@
 #include <cstring>
 #include <functional>
 
-#include <tessera/network/EventNetwork.h>
 #include <tessera/game/GameManager.h>
+#include <tessera/network/EventNetwork.h>
 #include <tessera/network/NetworkManager.h>
 #include <tessera/world/Object.h>
 #include "TestSupport.h"

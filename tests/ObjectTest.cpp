@@ -1,14 +1,14 @@
 // Object: id counter, setters and the modified mask, event interest routing
 // and limits, the default event handler, path following and acceleration.
-#include <tessera/input/EventKeyboard.h>
-#include <tessera/network/EventNetwork.h>
-#include <tessera/world/EventPath.h>
 #include <tessera/core/EventStep.h>
 #include <tessera/game/GameManager.h>
+#include <tessera/input/EventKeyboard.h>
 #include <tessera/input/InputManager.h>
+#include <tessera/network/EventNetwork.h>
 #include <tessera/network/NetworkManager.h>
-#include "TestSupport.h"
+#include <tessera/world/EventPath.h>
 #include <tessera/world/WorldManager.h>
+#include "TestSupport.h"
 
 using namespace testing_support;
 
@@ -44,7 +44,11 @@ TEST_F(ObjectTest, SettersMarkTheirBitsAndCheckRanges) {
       {[&] { EXPECT_EQ(object.setSolidness(ts::SOFT), 0); }, ts::SOLIDNESS_ATTR},
       {[&] { EXPECT_EQ(object.setSolidness(static_cast<ts::Solidness>(3)), -1); }, 0},
       {[&] { EXPECT_EQ(object.setAltitude(4), 0); }, ts::ALTITUDE_ATTR},
-      {[&] { EXPECT_EQ(object.setAltitude(5), -1); EXPECT_EQ(object.setAltitude(-1), -1); }, 0},
+      {[&] {
+         EXPECT_EQ(object.setAltitude(5), -1);
+         EXPECT_EQ(object.setAltitude(-1), -1);
+       },
+       0},
       {[&] { object.setDirection(ts::Vector(1, 0)); }, 0},
       {[&] { object.setVelocity(ts::Vector(1, 1)); }, ts::SPEED_ATTR | ts::DIRECTION_ATTR},
       {[&] { object.setActive(false); }, ts::ACTIVE_ATTR},
@@ -90,7 +94,7 @@ TEST_F(ObjectTest, FollowsAPathAndSnapsOntoWaypoints) {
   object.setPath(pathThrough({ts::Vector(0, 2), ts::Vector(0, 3)}));
   object.setFollowPath(true);
   EXPECT_EQ(object.getDirection(), ts::Vector(0, 1));  // turns at once
-  object.setPosition(ts::Vector(0, 1.24f));  // 0.76 away: not yet
+  object.setPosition(ts::Vector(0, 1.24f));            // 0.76 away: not yet
   object.stepAlongPath();
   EXPECT_EQ(object.getPosition(), ts::Vector(0, 1.24f));
   object.setPosition(ts::Vector(0.1f, 1.3f));  // within 0.75: snaps on

@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "../bench/PathReference.h"
 #include <tessera/paths/PathFind.h>
-#include "TestSupport.h"
 #include <tessera/world/WorldManager.h>
+#include "../bench/PathReference.h"
+#include "TestSupport.h"
 
 namespace {
 
@@ -38,8 +38,10 @@ class PathFindTest : public ::testing::Test {
   std::string search(const std::string &map, ts::PathNode start, ts::PathNode goal, float size = 0) {
     freshWorld(10, 10);
     for (int i = 0, x = 0, y = 0; i < static_cast<int>(map.size()); ++i, ++x) {
-      if (map[i] == ' ') x = -1, ++y;  // the next row starts
-      else if (map[i] != '.') place(x, y, map[i] == '+' ? ts::SOFT : ts::HARD, map[i] == 'R' ? 2.99f : 0);
+      if (map[i] == ' ')
+        x = -1, ++y;  // the next row starts
+      else if (map[i] != '.')
+        place(x, y, map[i] == '+' ? ts::SOFT : ts::HARD, map[i] == 'R' ? 2.99f : 0);
     }
     ts::PathFind finder(walker(size), start, goal);
     EXPECT_EQ(finder.getPath().toString(), "");  // nothing until found

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include <tessera/world/EventPath.h>
 #include <tessera/paths/PathManager.h>
-#include "TestSupport.h"
+#include <tessera/world/EventPath.h>
 #include <tessera/world/WorldManager.h>
+#include "TestSupport.h"
 
 namespace {
 
@@ -107,9 +107,9 @@ TEST_F(PathManagerTest, RequestsAreRefusedOrReplaceTheObjectsSearch) {
   paths.shutDown();
   EXPECT_EQ(paths.requestPath(object, 2, 2), nullptr);
   EXPECT_EQ(paths.getSearchCount(), 1);
-  for (const char *line : {"Start (3,-2) outside the world.", "No object.", "No target object.",
-                           "Goal (20,3) outside the world.", "Goal (-1,3) outside the world.",
-                           "World 20x0 cannot hold a node graph.", "PathManager not started."})
+  for (const char *line :
+       {"Start (3,-2) outside the world.", "No object.", "No target object.", "Goal (20,3) outside the world.",
+        "Goal (-1,3) outside the world.", "World 20x0 cannot hold a node graph.", "PathManager not started."})
     EXPECT_TRUE(log.contains(std::string("PathManager::requestPath(): Error! ") + line)) << line;
   world.markForDelete(object);
   world.update();

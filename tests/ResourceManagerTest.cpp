@@ -1,9 +1,9 @@
 // Sprite files of both formats, written by the tests: what loads, every
 // refusal with its log lines and line numbers, and the sprite table.
-#include <tessera/world/Object.h>
 #include <tessera/resources/ResourceManager.h>
-#include "TestSupport.h"
+#include <tessera/world/Object.h>
 #include <tessera/world/WorldManager.h>
+#include "TestSupport.h"
 
 using testing_support::LogCapture;
 
@@ -79,8 +79,8 @@ TEST_F(SpriteFiles, BothFormatsLoadQuietly) {
       {robust("frames 2\nwidth 3\nheight 1\ntransparency #\n", "a#c\nend\nd#f\nend\n"),
        "3x1 White slowdown 0 transparency 35: a#c d#f"},
       // Keys in any order, CR LF line ends, a quoted space, lines nobody uses.
-      {crlf(robust("height 2\ncolor cyan\nauthor me\nwidth 1\nslowdown 3\ntransparency \" \"\nframes 1\n", "a\nb\nend\n",
-                   "version 2.0\nnotes none\n")),
+      {crlf(robust("height 2\ncolor cyan\nauthor me\nwidth 1\nslowdown 3\ntransparency \" \"\nframes 1\n",
+                   "a\nb\nend\n", "version 2.0\nnotes none\n")),
        "1x2 Cyan slowdown 3 transparency 32: ab"},
       // The last of several matching lines counts.
       {robust("frames 2\nwidth 1\nheight 1\nframes 3\n", "a\nend\nb\nend\nc\nend\n"),
@@ -100,18 +100,19 @@ TEST_F(SpriteFiles, SimpleFileErrorsNameTheirLine) {
                                 "RM::loadSprite(): Sprite 's' NOT loaded."});
   expectRefused(SIMPLE + "more\r\n", {"RM::loadSimpleSprite(): Error line 8!", "\tExtra file data: 'more'"});
   // The last row without its line feed is lost as the end of the file.
-  expectRefused("1\n3\n2\n4\nred\nabc\ndef", {"getLine(): Error! Unexpected end of file.",
-                                              "RM::loadSimpleSprite(): Error! Unexpected end of file.",
-                                              "\tReading frame 1 of 1, row 2 of 2."});
+  expectRefused("1\n3\n2\n4\nred\nabc\ndef",
+                {"getLine(): Error! Unexpected end of file.", "RM::loadSimpleSprite(): Error! Unexpected end of file.",
+                 "\tReading frame 1 of 1, row 2 of 2."});
   expectRefused("1\n3\n2\n4\nred\nab\ndef\n",
                 {"RM::loadSimpleSprite(): Error line 6!", "\tLine  6: 'ab'", "\tWidth is 2, expected 3."});
   expectRefused("1\n-3\n2\n4\nred\n", {"RM::loadSimpleSprite(): Error line 2! Width is '-3'."});
   expectRefused("1\n3\nx\n4\nred\n", {"RM::loadSimpleSprite(): Error line 3! Height is 'x'."});
   expectRefused("1\n3\n2\n-1\nred\n", {"RM::loadSimpleSprite(): Error line 4! Slowdown is '-1'."});
   // The simple format knows no default colour.
-  expectRefused("1\n3\n2\n4\ndefault\nabc\ndef\n",
-                {"RM::loadSimpleSprite(): Error line 5! Unrecognized color 'default'.",
-                 "  Valid colors are: black, red, green, yellow,", "                    blue, magenta, cyan or white."});
+  expectRefused(
+      "1\n3\n2\n4\ndefault\nabc\ndef\n",
+      {"RM::loadSimpleSprite(): Error line 5! Unrecognized color 'default'.",
+       "  Valid colors are: black, red, green, yellow,", "                    blue, magenta, cyan or white."});
   expectRefused("1\n3\n", {"getLine(): Error! Unexpected end of file.",
                            "RM::loadSimpleSprite(): Error! Unexpected end of file.", "\tMissing height (an integer)."});
   EXPECT_EQ(rm().getSpriteCount(), 0);
@@ -121,20 +122,25 @@ TEST_F(SpriteFiles, RobustFileErrorsNameTheirLine) {
   const std::string header = "frames 1\nwidth 2\nheight 1\n";  // lines 2-4; </HEADER> is line 5
   expectRefused(robust(header, "ab\nend\ncd\nxx\n"), {"RM::loadRobustSprite(): Error! Extra BODY:", "\tLine 9: cd",
                                                       "\tLine 10: xx", "RM::loadSprite(): Sprite 's' NOT loaded."});
-  expectRefused(robust(header, "abc\nend\n"), {"\tError! Line 7: Line length is 3 (frame width is 2).",
-                                               "\tLine 7: 'abc'", "RM::loadRobustSprite(): Error! No frame data to add."});
+  expectRefused(robust(header, "abc\nend\n"),
+                {"\tError! Line 7: Line length is 3 (frame width is 2).", "\tLine 7: 'abc'",
+                 "RM::loadRobustSprite(): Error! No frame data to add."});
   expectRefused(robust(header, "ab\nfin\n"), {"\tError! Line 8: Expected 'end'.", "\tLine 8: 'fin'"});
   expectRefused(robust(header, "ab\n"), {"\tError! Line 8: No more frame data before 'end'."});
   // </FOOTER> is line 12.
   expectRefused(robust(header, "ab\nend\n", "author me\n"),
                 {"RM::loadRobustSprite(): Error! Missing 'version' in FOOTER (line 12)."});
-  expectRefused(robust("frames 1\nheight 1\n", "ab\nend\n"), {"RM::loadRobustSprite(): Error! Missing 'width' in header."});
+  expectRefused(robust("frames 1\nheight 1\n", "ab\nend\n"),
+                {"RM::loadRobustSprite(): Error! Missing 'width' in header."});
   // The value starts right after one separator, so a second blank is kept.
-  expectRefused(robust(header + "color  red\n", "ab\nend\n"),
-                {"RM::loadRobustSprite(): Error! Unrecognized color ' red'.",
-                 "  Valid colors are: black, red, green, yellow,", "                    blue, magenta, cyan and white."});
-  expectRefused("<HEADER>\nframes 1\n\nwidth 2\n", {"readData(): Error! Stop at line 2, never encountered '</HEADER>'."});
-  expectRefused("<HEADER>\n" + header + "</HEADER>\n<BOD>\n", {"readData(): Error line 6! Expected '<BODY>', have '<BOD>'."});
+  expectRefused(
+      robust(header + "color  red\n", "ab\nend\n"),
+      {"RM::loadRobustSprite(): Error! Unrecognized color ' red'.", "  Valid colors are: black, red, green, yellow,",
+       "                    blue, magenta, cyan and white."});
+  expectRefused("<HEADER>\nframes 1\n\nwidth 2\n",
+                {"readData(): Error! Stop at line 2, never encountered '</HEADER>'."});
+  expectRefused("<HEADER>\n" + header + "</HEADER>\n<BOD>\n",
+                {"readData(): Error line 6! Expected '<BODY>', have '<BOD>'."});
   // The end of the file is not counted as a line.
   expectRefused("<HEADER>\n" + header + "</HEADER>\n<BODY>\nab\nend\n</BODY>\n",
                 {"readData(): Error line 9! Expected '<FOOTER>', have ''."});
@@ -152,12 +158,14 @@ TEST_F(SpriteFiles, HugeNumbersAndUnusableFilesAreRefused) {
   expectRefused(robust("frames 2000000000\nwidth 2\nheight 1\n", "ab\nend\n"),
                 {"\tError! Line 9: No more frame data before 'end'."});
   for (const char *first : {"<HEADER> ", "0", "-2", ""})
-    expectRefused(std::string(first) + "\n1\n1\n0\nred\nx\n",
-                  {"RM::loadSprite(): Error! Unknown sprite file format.",
-                   std::string("RM::loadSprite(): First line is '") + first + "'.", "RM::loadSprite(): Sprite 's' NOT loaded."});
+    expectRefused(
+        std::string(first) + "\n1\n1\n0\nred\nx\n",
+        {"RM::loadSprite(): Error! Unknown sprite file format.",
+         std::string("RM::loadSprite(): First line is '") + first + "'.", "RM::loadSprite(): Sprite 's' NOT loaded."});
   expectRefused("", {"getLine(): Error! Unexpected end of file.", "RM::loadSprite(): First line is ''."});
   expectRefused(std::string("\x01\xff\0garbage\n", 11), {"RM::loadSprite(): Sprite 's' NOT loaded."});
-  expectRefused("", {"RM::loadSprite(): Error! Cannot open file '/tmp'.", "RM::loadSprite(): Sprite 's' not loaded."}, "/tmp");
+  expectRefused("", {"RM::loadSprite(): Error! Cannot open file '/tmp'.", "RM::loadSprite(): Sprite 's' not loaded."},
+                "/tmp");
   expectRefused("", {"RM::loadSprite(): Error! Cannot open file '/no/such.txt'."}, "/no/such.txt");
   EXPECT_EQ(rm().getSpriteCount(), 0);
 }
@@ -167,8 +175,10 @@ TEST_F(SpriteFiles, TableHoldsAThousandSpritesAndFindsTheFirstOfALabel) {
   ASSERT_EQ(rm().loadSprite(wide, "twin"), 0);
   ASSERT_EQ(rm().loadSprite(write("1\n1\n1\n0\nblue\nx\n"), "twin"), 0);
   for (int i = 2; i < ts::MAX_SPRITES; ++i) ASSERT_EQ(rm().loadSprite(wide, "x"), 0);
-  expectRefused("", {"RM::loadRobustSprite(): Error! Cannot add more Sprites (max is 1000).",
-                     "RM::loadRobustSprite(): Sprite 's' not loaded."}, wide.c_str());
+  expectRefused("",
+                {"RM::loadRobustSprite(): Error! Cannot add more Sprites (max is 1000).",
+                 "RM::loadRobustSprite(): Sprite 's' not loaded."},
+                wide.c_str());
   EXPECT_EQ(describe(rm().getSprite("twin")), "3x2 Red slowdown 4 transparency 0: abcdef");
   EXPECT_EQ(rm().getSprite("Twin"), nullptr);
   EXPECT_TRUE(log.contains("RM::getSprite(): Warning! Sprite 'Twin' not found."));

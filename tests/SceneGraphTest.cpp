@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include <tessera/core/Geometry.h>
 #include <tessera/game/GameManager.h>
 #include <tessera/world/Object.h>
-#include "TestSupport.h"
 #include <tessera/world/WorldManager.h>
-#include <tessera/core/Geometry.h>
+#include "TestSupport.h"
 
 using testing_support::LogCapture;
 
@@ -114,13 +114,27 @@ TEST_F(SceneGraphTest, InvariantsHoldAfterRandomSetterSequences) {
     ts::Object *o = objects[index];
     const int action = pick(0, 9);
     switch (action) {
-      case 0: o->setActive(pick(0, 1) == 1); break;
-      case 1: o->setVisible(pick(0, 1) == 1); break;
-      case 2: o->setAltitude(pick(-1, 5)); break;
-      case 3: o->setSolidness(static_cast<ts::Solidness>(pick(0, 2))); break;
-      case 4: o->setType(TYPES[static_cast<size_t>(pick(0, 3))]); break;
-      case 5: o->setPosition(o->getPosition() + ts::Vector(halves(-6, 6), halves(-6, 6))); break;
-      case 6: o->setPosition(ts::Vector(halves(-20, 180), halves(-20, 68))); break;  // even off the world
+      case 0:
+        o->setActive(pick(0, 1) == 1);
+        break;
+      case 1:
+        o->setVisible(pick(0, 1) == 1);
+        break;
+      case 2:
+        o->setAltitude(pick(-1, 5));
+        break;
+      case 3:
+        o->setSolidness(static_cast<ts::Solidness>(pick(0, 2)));
+        break;
+      case 4:
+        o->setType(TYPES[static_cast<size_t>(pick(0, 3))]);
+        break;
+      case 5:
+        o->setPosition(o->getPosition() + ts::Vector(halves(-6, 6), halves(-6, 6)));
+        break;
+      case 6:
+        o->setPosition(ts::Vector(halves(-20, 180), halves(-20, 68)));
+        break;  // even off the world
       case 7:
         o->setBox(ts::Box(ts::Vector(halves(-4, 0), halves(-4, 0)), pick(0, 4) ? halves(1, 6) : halves(10, 100),
                           halves(0, 6)));

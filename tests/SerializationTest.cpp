@@ -2,8 +2,8 @@
 // counter rule and short or hostile streams.
 #include <tessera/core/EventStep.h>
 #include <tessera/game/GameManager.h>
-#include "TestSupport.h"
 #include <tessera/world/WorldManager.h>
+#include "TestSupport.h"
 
 using namespace testing_support;
 
@@ -52,12 +52,12 @@ TEST_F(SerializationTest, FullRecordLayoutThenOnlyTheMask) {
   // type "(Undefined)", animation (empty name, index, slowdown), altitude,
   // solidness, no_soft, direction, speed, acceleration, shape, follow_path,
   // path (count 0), avoid_collisions.
-  ASSERT_EQ(bytes.size(), 4 + 4 + 1 + 1 + (4 + 8 + 7) + 16 + 8 + (8 + 11) + (8 + 4 + 4) + 4 + 4 + 1 + 8 + 4 + 8 + 13 +
-                              1 + 8 + 1u);
+  ASSERT_EQ(bytes.size(),
+            4 + 4 + 1 + 1 + (4 + 8 + 7) + 16 + 8 + (8 + 11) + (8 + 4 + 4) + 4 + 4 + 1 + 8 + 4 + 8 + 13 + 1 + 8 + 1u);
   EXPECT_EQ(rawAt<uint32_t>(bytes, 0), ts::ALL_OBJECT_ATTR);
   EXPECT_EQ(bytes.substr(22, 7), "ts-step");
   EXPECT_EQ(bytes.substr(61, 11), "(Undefined)");
-  EXPECT_EQ(rawAt<float>(bytes, 121), 24.0f);  // shape size
+  EXPECT_EQ(rawAt<float>(bytes, 121), 24.0f);            // shape size
   EXPECT_EQ(recordOf(object, 0), std::string(4, '\0'));  // nothing modified since
 }
 

@@ -66,9 +66,7 @@ class LogCapture {
 };
 
 // Byte-stream helpers for checking stream records exactly.
-inline std::stringstream binaryStream() {
-  return std::stringstream(std::ios::in | std::ios::out | std::ios::binary);
-}
+inline std::stringstream binaryStream() { return std::stringstream(std::ios::in | std::ios::out | std::ios::binary); }
 template <typename T>
 T rawAt(const std::string &bytes, size_t offset) {
   T value;
@@ -88,8 +86,10 @@ template <typename... Values>
 std::stringstream streamOf(const Values &...values) {
   std::stringstream stream = binaryStream();
   auto write = [&stream](const auto &value) {
-    if constexpr (std::is_same_v<std::decay_t<decltype(value)>, std::string>) putString(stream, value);
-    else put(stream, value);
+    if constexpr (std::is_same_v<std::decay_t<decltype(value)>, std::string>)
+      putString(stream, value);
+    else
+      put(stream, value);
   };
   (write(values), ...);
   return stream;

@@ -2,26 +2,31 @@
 // stream check and mask text, geometry, the collision normal and the clock.
 #include <SFML/Graphics/Color.hpp>
 
-#include <tessera/system/Clock.h>
-#include <tessera/world/Object.h>
-#include "TestSupport.h"
-#include <tessera/world/WorldManager.h>
-#include <tessera/system/Text.h>
-#include <tessera/core/Geometry.h>
 #include <tessera/core/Color.h>
-#include <tessera/core/Stream.h>
 #include <tessera/core/Config.h>
+#include <tessera/core/Geometry.h>
+#include <tessera/core/Stream.h>
 #include <tessera/graphics/SfmlColor.h>
+#include <tessera/system/Clock.h>
+#include <tessera/system/Text.h>
+#include <tessera/world/Object.h>
+#include <tessera/world/WorldManager.h>
+#include "TestSupport.h"
 
 using namespace testing_support;
 
 TEST(Match, PiecesKeysAndValues) {
   const char *cases[][3] = {
-      {" a : 1 ,\tb:two words,\n", "b", "twowords"}, {"x:b:c,", "x", "b"},
-      {"novalue,", "novalue", ""},                   {"k:first,k:second,", "k", "first"},
-      {"::k:v,", "k", "v"},                          {"x::b,", "x", "b"},  // empty fields skipped
-      {",,,a:1,,", "a", "1"},                        {"a:1,", "A", ""},    // case-sensitive
-      {"a:1,", "", ""},                              {"a:1,:::,b:2,", "a", "1"},
+      {" a : 1 ,\tb:two words,\n", "b", "twowords"},
+      {"x:b:c,", "x", "b"},
+      {"novalue,", "novalue", ""},
+      {"k:first,k:second,", "k", "first"},
+      {"::k:v,", "k", "v"},
+      {"x::b,", "x", "b"},  // empty fields skipped
+      {",,,a:1,,", "a", "1"},
+      {"a:1,", "A", ""},  // case-sensitive
+      {"a:1,", "", ""},
+      {"a:1,:::,b:2,", "a", "1"},
       {"a:1,:::,b:2,", "b", ""},  // a piece of colons only stops parsing
   };
   for (const auto &c : cases) EXPECT_EQ(ts::match(c[0], c[1]), c[2]) << c[0] << " / " << c[1];
@@ -45,9 +50,9 @@ TEST(Colors, ConversionsAndUnsupportedColours) {
   EXPECT_EQ(ts::colorToSFML(ts::MAGENTA), sf::Color(255, 0, 255, 255));
   EXPECT_EQ(ts::colorToSFML(ts::CUSTOM), sf::Color::White);
   EXPECT_EQ(ts::colorToSFML(static_cast<ts::Color>(-3)), sf::Color::White);
-  EXPECT_EQ(log.messages(), (std::vector<std::string>{"colorToRGB(): Color 12 not supported.",
-                                                      "colorToSFML(): Color is CUSTOM.",
-                                                      "colorToSFML(): Color -3 not supported."}));
+  EXPECT_EQ(log.messages(),
+            (std::vector<std::string>{"colorToRGB(): Color 12 not supported.", "colorToSFML(): Color is CUSTOM.",
+                                      "colorToSFML(): Color -3 not supported."}));
 }
 
 TEST(Texts, KeysNumbersMasksAndStreamChecks) {
@@ -69,9 +74,9 @@ TEST(Texts, KeysNumbersMasksAndStreamChecks) {
 TEST(Geometry, BoxesPositionsAndView) {
   ts::Box unit(ts::Vector(0, 0), 1, 1);
   const std::pair<ts::Box, bool> others[] = {
-      {ts::Box(ts::Vector(1, 0), 1, 1), true},           {ts::Box(ts::Vector(1, 1), 1, 1), true},  // edge, corner
-      {ts::Box(ts::Vector(-1, -1), 1, 1), true},         {ts::Box(ts::Vector(1.01f, 0), 1, 1), false},
-      {ts::Box(ts::Vector(0, -1.01f), 1, 1), false},     {ts::Box(ts::Vector(-5, -5), 20, 20), true},  // containment
+      {ts::Box(ts::Vector(1, 0), 1, 1), true},       {ts::Box(ts::Vector(1, 1), 1, 1), true},  // edge, corner
+      {ts::Box(ts::Vector(-1, -1), 1, 1), true},     {ts::Box(ts::Vector(1.01f, 0), 1, 1), false},
+      {ts::Box(ts::Vector(0, -1.01f), 1, 1), false}, {ts::Box(ts::Vector(-5, -5), 20, 20), true},  // containment
   };
   for (const auto &other : others) {
     EXPECT_EQ(ts::boxIntersectsBox(unit, other.first), other.second) << other.first.toString();
@@ -97,11 +102,12 @@ TEST(Geometry, NormalFacesTheSideRunInto) {
   ts::Object obstacle, mover;
   obstacle.setPosition(ts::Vector(10, 10));
   obstacle.setBox(ts::Box(ts::Vector(-1, -1), 2, 2));
-  const ts::Vector cases[][3] = {  // from, velocity, normal
-      {{10, 7}, {0, 2}, {0, -1}},   {{10, 13}, {0, -2}, {0, 1}},   {{7, 10}, {2, 0}, {-1, 0}},
-      {{13, 10}, {-2, 0}, {1, 0}},  {{7, 7}, {2, 2}, {-1, -1}},    // exactly at the corner
-      {{13, 13}, {-1, -1}, {1, 1}}, {{9.2f, 7}, {0, 2}, {0, -1}},  // straight side before the corner
-      {{7, 10.8f}, {2, 0}, {-1, 0}}, {{50, 50}, {1, 0}, {0, 0}},   // no contact at all
+  const ts::Vector cases[][3] = {
+      // from, velocity, normal
+      {{10, 7}, {0, 2}, {0, -1}},    {{10, 13}, {0, -2}, {0, 1}},  {{7, 10}, {2, 0}, {-1, 0}},
+      {{13, 10}, {-2, 0}, {1, 0}},   {{7, 7}, {2, 2}, {-1, -1}},    // exactly at the corner
+      {{13, 13}, {-1, -1}, {1, 1}},  {{9.2f, 7}, {0, 2}, {0, -1}},  // straight side before the corner
+      {{7, 10.8f}, {2, 0}, {-1, 0}}, {{50, 50}, {1, 0}, {0, 0}},    // no contact at all
   };
   for (const auto &c : cases) {
     mover.setPosition(c[0]);

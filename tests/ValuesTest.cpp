@@ -1,8 +1,8 @@
 // Value types: Vector, Box, Frame, Sprite, Animation, Path and Shape,
 // including their stream records.
 #include <tessera/graphics/Animation.h>
-#include <tessera/world/Path.h>
 #include <tessera/graphics/Shape.h>
+#include <tessera/world/Path.h>
 #include "TestSupport.h"
 
 using namespace testing_support;
@@ -22,7 +22,7 @@ TEST(Box, TextAndRecordsOfBoxAndVector) {
   EXPECT_EQ(box.toString(), "(-0,1e-30) h: 0.99 v: 2.5");
   std::string bytes = recordOf(box);
   std::stringstream stream(bytes), short_stream(bytes.substr(0, 6));
-  ASSERT_EQ(bytes.size(), 16u);  // corner x, y, horizontal, vertical
+  ASSERT_EQ(bytes.size(), 16u);                       // corner x, y, horizontal, vertical
   EXPECT_EQ(rawAt<uint32_t>(bytes, 0), 0x80000000u);  // bit exact: -0 stays -0
   EXPECT_EQ(rawAt<float>(bytes, 12), 2.5f);
   EXPECT_EQ(back.deserialize(stream), 0);

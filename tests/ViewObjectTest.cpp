@@ -5,11 +5,11 @@
 #include <sstream>
 #include <tuple>
 
+#include <tessera/core/Stream.h>
 #include <tessera/world/EventView.h>
-#include "TestSupport.h"
 #include <tessera/world/ViewObject.h>
 #include <tessera/world/WorldManager.h>
-#include <tessera/core/Stream.h>
+#include "TestSupport.h"
 
 using testing_support::LogCapture;
 
@@ -30,10 +30,13 @@ class ViewObjectTest : public ::testing::Test {
 };
 
 TEST_F(ViewObjectTest, TextWithAndWithoutBorderAndValue) {
-  EXPECT_EQ("  0 ", view->composeText());  // fresh: space, empty label, space, 0, space
-  const std::tuple<int, bool, bool, const char *> cases[] = {  // value, border, draw value, text
-      {12, true, true, " Score 12 "}, {12, false, true, "Score 12"}, {12, false, false, "Score"},
-      {12, true, false, " Score "},   {-7, true, true, " Score -7 "}};
+  EXPECT_EQ("  0 ", view->composeText());                    // fresh: space, empty label, space, 0, space
+  const std::tuple<int, bool, bool, const char *> cases[] = {// value, border, draw value, text
+                                                             {12, true, true, " Score 12 "},
+                                                             {12, false, true, "Score 12"},
+                                                             {12, false, false, "Score"},
+                                                             {12, true, false, " Score "},
+                                                             {-7, true, true, " Score -7 "}};
   view->setViewString("Score");
   for (auto [value, border, draw_value, text] : cases) {
     view->setValue(value);

@@ -9,9 +9,9 @@
 
 #include <tessera/world/EventCollision.h>
 #include <tessera/world/Object.h>
-#include "TestSupport.h"
 #include <tessera/world/ViewObject.h>
 #include <tessera/world/WorldManager.h>
+#include "TestSupport.h"
 
 using testing_support::LogCapture;
 using Lines = std::vector<std::string>;
@@ -25,8 +25,7 @@ int destroyed = 0;
 // collisions it hears of, and runs the test's action for events.
 class Probe : public ts::Object {
  public:
-  Probe(std::string probe_name, float x, float y, ts::Solidness solidness = ts::HARD)
-      : name(std::move(probe_name)) {
+  Probe(std::string probe_name, float x, float y, ts::Solidness solidness = ts::HARD) : name(std::move(probe_name)) {
     setPosition(ts::Vector(x, y));
     setSolidness(solidness);
   }
@@ -78,9 +77,12 @@ class WorldTest : public ::testing::Test {
 // Who hears of a collision and whether the move happens, by the solidness of
 // mover and obstacle and the mover's no_soft.
 TEST_F(WorldTest, OnlyHardAgainstHardOrNoSoftAgainstSoftBlocks) {
-  struct Case { ts::Solidness mover, obstacle; bool no_soft, heard, moves; };
-  const Case cases[] = {{ts::HARD, ts::HARD, false, true, false},      {ts::HARD, ts::SOFT, false, true, true},
-                        {ts::HARD, ts::SOFT, true, true, false},       {ts::SOFT, ts::HARD, false, true, true},
+  struct Case {
+    ts::Solidness mover, obstacle;
+    bool no_soft, heard, moves;
+  };
+  const Case cases[] = {{ts::HARD, ts::HARD, false, true, false},     {ts::HARD, ts::SOFT, false, true, true},
+                        {ts::HARD, ts::SOFT, true, true, false},      {ts::SOFT, ts::HARD, false, true, true},
                         {ts::SPECTRAL, ts::HARD, false, false, true}, {ts::HARD, ts::SPECTRAL, false, false, true}};
   for (const Case &c : cases) {
     SCOPED_TRACE(&c - cases);
@@ -164,9 +166,9 @@ TEST_F(WorldTest, HandlersMayCreateAndDestroyObjectsDuringTheUpdate) {
   mine->on_event = [&] { delete bomb; };
   world.update();
   EXPECT_EQ(journal, (Lines{"mover: ts-collision", "first: ts-collision", "bomb: ts-collision", "mine: ts-collision"}));
-  EXPECT_EQ(destroyed, 4);  // victim, second, bomb, marked
+  EXPECT_EQ(destroyed, 4);                                // victim, second, bomb, marked
   EXPECT_EQ(newcomer->getPosition(), ts::Vector(50, 5));  // not in the walk's copy
-  world.update();  // no more collisions
+  world.update();                                         // no more collisions
   EXPECT_EQ(newcomer->getPosition(), ts::Vector(51, 5));
   EXPECT_EQ(world.markForDelete(nullptr), -1);
 }
@@ -191,7 +193,7 @@ TEST_F(WorldTest, DrawsByAltitudeWithinTheView) {
   (new Probe("low", 6, 5, ts::SPECTRAL))->setAltitude(0);
   (new Probe("middle", 7, 5, ts::SPECTRAL))->setAltitude(3);
   new Probe("far", 60, 20, ts::SPECTRAL);
-  new Probe("rim", 40.4f, 12.4f, ts::SPECTRAL);  // its box touches the view's corner
+  new Probe("rim", 40.4f, 12.4f, ts::SPECTRAL);   // its box touches the view's corner
   (new Banner)->setPosition(ts::Vector(70, 22));  // beyond the view, drawn anyway
   world.draw();
   EXPECT_EQ(journal, (Lines{"low: draw", "rim: draw", "middle: draw", "high: draw", "banner: draw"}));

@@ -150,8 +150,8 @@ Mix composeStar() {
   const Chord chords[4] = {{50, 54, 57}, {47, 50, 54}, {43, 47, 50}, {45, 49, 52}};  // D Bm G A
   // D major scale from D4 upwards: D E F# G A B C# D E F# G A.
   const int scale[] = {62, 64, 66, 67, 69, 71, 73, 74, 76, 78, 79, 81};
-  const int melody[48] = {4, 2, 4, 7, 5, 4, 2, 1, 3, 4, 5, 7, 6, 4, 1, 4,   //
-                          7, 9, 8, 7, 5, 8, 7, 5, 3, 5, 7, 8, 6, 5, 4, 1,   //
+  const int melody[48] = {4, 2, 4, 7, 5, 4, 2, 1, 3, 4, 5, 7,  6, 4, 1, 4,  //
+                          7, 9, 8, 7, 5, 8, 7, 5, 3, 5, 7, 8,  6, 5, 4, 1,  //
                           4, 2, 4, 7, 8, 7, 5, 2, 3, 5, 7, 10, 8, 6, 4, 7};
   const double beat_length = beats[1] - beats[0];
   for (size_t i = 0; i < beats.size(); ++i) {

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string>
 
-#include <tessera/core/LogManager.h>
 #include <tessera/core/Config.h>
+#include <tessera/core/LogManager.h>
 
 namespace {
 
@@ -24,8 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   std::string input(reinterpret_cast<const char *>(data), size);
   size_t split = input.find('\0');
   std::string text = split == std::string::npos ? input : input.substr(0, split);
-  std::string key = split == std::string::npos ? input.substr(input.empty() ? 0 : input.size() - 1)
-                                               : input.substr(split + 1);
+  std::string key =
+      split == std::string::npos ? input.substr(input.empty() ? 0 : input.size() - 1) : input.substr(split + 1);
   ts::match(text, key);
   // An empty text searches the items the previous parse left.
   ts::match("", key);

@@ -11,14 +11,14 @@
 #include <tuple>
 
 #include <tessera/core/Config.h>
-#include <tessera/graphics/DisplayManager.h>
-#include <tessera/input/EventMouse.h>
 #include <tessera/game/GameManager.h>
-#include <tessera/input/InputManager.h>
+#include <tessera/graphics/DisplayManager.h>
 #include <tessera/graphics/Shape.h>
-#include "TestSupport.h"
+#include <tessera/input/EventMouse.h>
+#include <tessera/input/InputManager.h>
 #include <tessera/world/ViewObject.h>
 #include <tessera/world/WorldManager.h>
+#include "TestSupport.h"
 // Last: the X headers define macros that would clash with names above.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -54,8 +54,14 @@ std::string windowId() { return std::to_string(ts::DisplayManager::getInstance()
 void requestClose() {
   Display *display = XOpenDisplay(nullptr);
   XEvent event{};
-  event.xclient = {ClientMessage, 0, False, display, ts::DisplayManager::getInstance().getWindow()->getSystemHandle(),
-                   XInternAtom(display, "WM_PROTOCOLS", False), 32, {}};
+  event.xclient = {ClientMessage,
+                   0,
+                   False,
+                   display,
+                   ts::DisplayManager::getInstance().getWindow()->getSystemHandle(),
+                   XInternAtom(display, "WM_PROTOCOLS", False),
+                   32,
+                   {}};
   event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
   XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
   XCloseDisplay(display);  // flushes

@@ -1,7 +1,7 @@
 #include <tessera/core/Box.h>
 
-#include <tessera/system/Text.h>
 #include <tessera/core/Stream.h>
+#include <tessera/system/Text.h>
 
 namespace ts {
 

@@ -13,8 +13,8 @@ struct ColorEntry {
   unsigned char r, g, b;
 };
 // Indexed by Color, BLACK to WHITE.
-const ColorEntry COLORS[] = {{"black", 0, 0, 0},     {"red", 255, 0, 0},       {"green", 0, 255, 0},
-                             {"yellow", 255, 255, 0}, {"blue", 0, 0, 255},      {"magenta", 255, 0, 255},
+const ColorEntry COLORS[] = {{"black", 0, 0, 0},      {"red", 255, 0, 0},      {"green", 0, 255, 0},
+                             {"yellow", 255, 255, 0}, {"blue", 0, 0, 255},     {"magenta", 255, 0, 255},
                              {"cyan", 0, 255, 255},   {"white", 255, 255, 255}};
 const int NAMED_COLORS = 8;
 

@@ -70,7 +70,8 @@ std::string match(std::string text, std::string key) {
   const LogManager &log = LogManager::getInstance();
   log.writeLog(LOG_FIELDS, "match(\"%s\", \"%s\")", text.c_str(), key.c_str());
   if (!text.empty()) parseItems(text);
-  log.writeLog(LOG_FIELDS, "match(): Looking for match '%s' among %d items.", key.c_str(), static_cast<int>(s_keys.size()));
+  log.writeLog(LOG_FIELDS, "match(): Looking for match '%s' among %d items.", key.c_str(),
+               static_cast<int>(s_keys.size()));
   for (size_t i = 0; i < s_keys.size(); ++i) {
     log.writeLog(LOG_PARSER, "match(): %d: %s == %s?", static_cast<int>(i), s_keys[i].c_str(), key.c_str());
     if (s_keys[i] == key) return s_values[i];
@@ -111,8 +112,8 @@ std::string Config::readConfig() const {
   std::string file_name = env_name ? env_name : "ts-config.txt";
   std::ifstream file(file_name);
   if (!file.is_open()) {
-    LogManager::getInstance().writeLog(LOG_ROUTINE, "Config::readConfig(): Cannot open Tessera configuration file '%s'.",
-                                       file_name.c_str());
+    LogManager::getInstance().writeLog(
+        LOG_ROUTINE, "Config::readConfig(): Cannot open Tessera configuration file '%s'.", file_name.c_str());
     return "";
   }
   std::string text;

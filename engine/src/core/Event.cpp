@@ -6,9 +6,10 @@ Event::Event() : m_event_type(UNDEFINED_EVENT) {}
 Event::~Event() {}
 
 const std::vector<std::string> &networkEventTypes() {
-  static const std::vector<std::string> family = {NETWORK_EVENT,        NETWORK_ACCEPT_EVENT,   NETWORK_CLOSE_EVENT,     NETWORK_CONNECT_EVENT,
-          NETWORK_CREATE_EVENT, NETWORK_DELETE_EVENT,   NETWORK_SYNC_EVENT,      NETWORK_GAME_OVER_EVENT,
-          CUSTOM_NETWORK_EVENT, KEYBOARD_NETWORK_EVENT, MOUSE_NETWORK_EVENT};
+  static const std::vector<std::string> family = {NETWORK_EVENT,          NETWORK_ACCEPT_EVENT,    NETWORK_CLOSE_EVENT,
+                                                  NETWORK_CONNECT_EVENT,  NETWORK_CREATE_EVENT,    NETWORK_DELETE_EVENT,
+                                                  NETWORK_SYNC_EVENT,     NETWORK_GAME_OVER_EVENT, CUSTOM_NETWORK_EVENT,
+                                                  KEYBOARD_NETWORK_EVENT, MOUSE_NETWORK_EVENT};
   return family;
 }
 

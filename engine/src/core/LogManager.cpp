@@ -22,8 +22,7 @@ const char *getTimeString() {
   return buffer;
 }
 
-LogManager::LogManager()
-    : m_do_flush(false), m_log_level(0), m_log_time(true), m_log_step_count(true), m_p_f(nullptr) {
+LogManager::LogManager() : m_do_flush(false), m_log_level(0), m_log_time(true), m_log_step_count(true), m_p_f(nullptr) {
   setType("LogManager");
 }
 

@@ -35,7 +35,8 @@ int Manager::onEvent(const Event *event) const {
   LogManager &log = LogManager::getInstance();
   std::string type = event->getType();
   if (type == UNDEFINED_EVENT) {
-    log.writeLog(LOG_ROUTINE, "Manager(%s)::onEvent(): Warning! Event type %s is undefined.", m_type.c_str(), type.c_str());
+    log.writeLog(LOG_ROUTINE, "Manager(%s)::onEvent(): Warning! Event type %s is undefined.", m_type.c_str(),
+                 type.c_str());
     return 0;
   }
   if (!isValid(type)) {

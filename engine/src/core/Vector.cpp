@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include <tessera/system/Text.h>
 #include <tessera/core/Stream.h>
+#include <tessera/system/Text.h>
 
 namespace ts {
 

@@ -3,17 +3,17 @@
 #include <cstdlib>
 #include <ctime>
 
-#include <tessera/system/Clock.h>
 #include <tessera/core/Config.h>
-#include <tessera/graphics/DisplayManager.h>
+#include <tessera/core/EventRegistry.h>
 #include <tessera/core/EventStep.h>
-#include <tessera/input/InputManager.h>
 #include <tessera/core/LogManager.h>
+#include <tessera/graphics/DisplayManager.h>
+#include <tessera/input/InputManager.h>
 #include <tessera/network/NetworkManager.h>
 #include <tessera/paths/PathManager.h>
 #include <tessera/resources/ResourceManager.h>
+#include <tessera/system/Clock.h>
 #include <tessera/world/WorldManager.h>
-#include <tessera/core/EventRegistry.h>
 
 #include "platform/Platform.h"
 
@@ -170,8 +170,8 @@ void GameManager::sleepRestOfFrame(Clock &clock, int &correction) {
     return;
   }
   if (correction == 0 && m_frame_time > 0 && m_step_count > 0)
-    LogManager::getInstance().writeLog("GameManager::run(): Can't keep up! frame_time %d ms, split %d ms",
-                                       m_frame_time, split / 1000);
+    LogManager::getInstance().writeLog("GameManager::run(): Can't keep up! frame_time %d ms, split %d ms", m_frame_time,
+                                       split / 1000);
   correction = 0;
 }
 

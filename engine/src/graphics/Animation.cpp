@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include <tessera/core/LogManager.h>
-#include <tessera/system/Text.h>
 #include <tessera/core/Stream.h>
+#include <tessera/system/Text.h>
 
 namespace ts {
 

@@ -53,7 +53,7 @@ sf::Uint32 codeOf(char ch) {
 }  // namespace
 
 DisplayManager::DisplayManager()
-    :       m_window_horizontal_pixels(Config::getInstance().getWindowHorizontalPixels()),
+    : m_window_horizontal_pixels(Config::getInstance().getWindowHorizontalPixels()),
       m_window_vertical_pixels(Config::getInstance().getWindowVerticalPixels()),
       m_window_horizontal_chars(Config::getInstance().getWindowHorizontalChars()),
       m_window_vertical_chars(Config::getInstance().getWindowVerticalChars()),
@@ -114,15 +114,16 @@ int DisplayManager::openWindow() {
     return -1;
   }
   sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
-  log.writeLog(LOG_MANAGER, "DisplayManager::startUp(): window resolution (%d, %d) pixels.", static_cast<int>(desktop.width),
-               static_cast<int>(desktop.height));
+  log.writeLog(LOG_MANAGER, "DisplayManager::startUp(): window resolution (%d, %d) pixels.",
+               static_cast<int>(desktop.width), static_cast<int>(desktop.height));
   if (m_window_horizontal_pixels == 0) m_window_horizontal_pixels = static_cast<int>(desktop.width);
   if (m_window_vertical_pixels == 0) m_window_vertical_pixels = static_cast<int>(desktop.height);
   sf::Uint32 style = static_cast<sf::Uint32>(config.getWindowStyle());
   if (config.getWindowState() == 1) style |= sf::Style::Fullscreen;
-  m_p_window.reset(new (std::nothrow) sf::RenderWindow(sf::VideoMode(static_cast<unsigned int>(m_window_horizontal_pixels),
-                                     static_cast<unsigned int>(m_window_vertical_pixels), 32),
-                       sf::String(config.getWindowTitle()), style, sf::ContextSettings()));
+  m_p_window.reset(new (std::nothrow)
+                       sf::RenderWindow(sf::VideoMode(static_cast<unsigned int>(m_window_horizontal_pixels),
+                                                      static_cast<unsigned int>(m_window_vertical_pixels), 32),
+                                        sf::String(config.getWindowTitle()), style, sf::ContextSettings()));
   if (!m_p_window) {
     log.writeLog("DisplayManager::startUp(): Unable to allocate window!");
     return -1;
@@ -130,8 +131,7 @@ int DisplayManager::openWindow() {
   m_p_window->setMouseCursorVisible(config.getShowMouse());
   m_p_window->setVerticalSyncEnabled(true);
   if (!m_font.loadFromFile(config.getFontFile())) {
-    log.writeLog("DisplayManager::startUp(): Error! Unable to open font from file '%s'.",
-                 config.getFontFile().c_str());
+    log.writeLog("DisplayManager::startUp(): Error! Unable to open font from file '%s'.", config.getFontFile().c_str());
     return -1;
   }
   m_p_rectangle.reset(new (std::nothrow) sf::RectangleShape(sf::Vector2f(charWidth(), charHeight())));
@@ -217,8 +217,7 @@ void DisplayManager::appendCell(Vector pixel, sf::Uint32 code, sf::Color color) 
   PixelBox background{corner.x, corner.y, corner.x + width, corner.y + height};
   if (m_drawn->clip(background))
     appendQuad(m_cells, sf::Vector2f(background.left, background.top),
-               sf::Vector2f(background.right, background.bottom), m_window_background_color, WHITE_TEXEL,
-               WHITE_TEXEL);
+               sf::Vector2f(background.right, background.bottom), m_window_background_color, WHITE_TEXEL, WHITE_TEXEL);
   if (drawsNoGlyph(code)) return;
   const sf::Glyph &glyph = m_font.getGlyph(code, m_character_size, true);
   const float baseline = static_cast<float>(m_character_size);

@@ -32,8 +32,7 @@ void DrawnArea::mark(const PixelBox &box) {
   if (m_all) return;
   int x0, y0, x1, y1;
   if (!tileRange(box, x0, y0, x1, y1)) return;
-  for (int y = y0; y <= y1; ++y)
-    std::fill_n(m_tiles.begin() + static_cast<long>(y) * m_columns + x0, x1 - x0 + 1, 1);
+  for (int y = y0; y <= y1; ++y) std::fill_n(m_tiles.begin() + static_cast<long>(y) * m_columns + x0, x1 - x0 + 1, 1);
 }
 
 bool DrawnArea::clip(PixelBox &box) const {

@@ -5,8 +5,8 @@
 #include <cstdio>
 
 #include <tessera/core/Config.h>
-#include <tessera/graphics/DisplayManager.h>
 #include <tessera/core/LogManager.h>
+#include <tessera/graphics/DisplayManager.h>
 
 namespace ts {
 

@@ -1,13 +1,13 @@
 #include <tessera/network/NetworkManager.h>
 
-#include <tessera/network/EventNetworkAccept.h>
-#include <tessera/network/EventNetworkClose.h>
 #include <tessera/core/EventRegistry.h>
 #include <tessera/core/GameLoop.h>
 #include <tessera/core/LogManager.h>
+#include <tessera/network/EventNetworkAccept.h>
+#include <tessera/network/EventNetworkClose.h>
 
-#include "platform/Sockets.h"
 #include "platform/Platform.h"
+#include "platform/Sockets.h"
 
 namespace ts {
 
@@ -37,9 +37,7 @@ Manager &networkManager() { return NetworkManager::getInstance(); }
 
 }  // namespace
 
-NetworkManager::NetworkManager() : m_sock(-1), m_max_connections(3), m_server_port(0) {
-  setType("NetworkManager");
-}
+NetworkManager::NetworkManager() : m_sock(-1), m_max_connections(3), m_server_port(0) { setType("NetworkManager"); }
 
 // At process exit the log and the objects may be gone: release the sockets
 // without events or log lines.
@@ -142,7 +140,8 @@ int NetworkManager::connect(const std::string &host, int port) {
     return -1;
   }
   m_connections.push_back(Connection{socket, {}, {}});
-  log.writeLog(LOG_ROUTINE, "NetworkManager::connect(): Connected to '%s' port %d, socket %d.", host.c_str(), port, socket);
+  log.writeLog(LOG_ROUTINE, "NetworkManager::connect(): Connected to '%s' port %d, socket %d.", host.c_str(), port,
+               socket);
   return socket;
 }
 

@@ -6,11 +6,11 @@
 #include <cmath>
 #include <cstring>
 
-#include <tessera/core/LogManager.h>
-#include <tessera/world/Object.h>
-#include <tessera/core/ObjectList.h>
-#include <tessera/world/WorldManager.h>
 #include <tessera/core/Geometry.h>
+#include <tessera/core/LogManager.h>
+#include <tessera/core/ObjectList.h>
+#include <tessera/world/Object.h>
+#include <tessera/world/WorldManager.h>
 
 namespace ts {
 

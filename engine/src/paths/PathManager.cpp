@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include <tessera/system/Clock.h>
-#include <tessera/world/EventPath.h>
 #include <tessera/core/GameLoop.h>
 #include <tessera/core/LogManager.h>
+#include <tessera/system/Clock.h>
+#include <tessera/system/Text.h>
+#include <tessera/world/EventPath.h>
 #include <tessera/world/Object.h>
 #include <tessera/world/WorldManager.h>
-#include <tessera/system/Text.h>
 
 namespace ts {
 

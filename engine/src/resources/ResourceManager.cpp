@@ -56,8 +56,7 @@ Lines readData(std::ifstream &file, std::string tag) {
   const std::string end = "</" + tag + ">";
   std::string line = getLine(file, true);
   if (line != begin) {
-    log().writeLog("readData(): Error line %d! Expected '%s', have '%s'.", g_line_number, begin.c_str(),
-                   line.c_str());
+    log().writeLog("readData(): Error line %d! Expected '%s', have '%s'.", g_line_number, begin.c_str(), line.c_str());
     return {};
   }
   Lines data;
@@ -107,7 +106,8 @@ int matchLineInt(Lines &lines, const char *key) {
 std::string matchLineStr(Lines &lines, const char *key) {
   std::string value;
   takeMatchingLines(lines, key, [&value](const std::string &line, const std::string &text) {
-    if (!value.empty()) log().writeLog(LOG_ROUTINE, "matchLineStr(): Warning! '%s' matches multiple lines.", line.c_str());
+    if (!value.empty())
+      log().writeLog(LOG_ROUTINE, "matchLineStr(): Warning! '%s' matches multiple lines.", line.c_str());
     value = text;
   });
   return value;
@@ -477,8 +477,8 @@ Sprite *ResourceManager::loadRobustSprite(std::ifstream &file) {
   return sprite;
 }
 
-bool ResourceManager::readRobustFrames(Lines &body, int frames, int width, int height,
-                                       int header_end, Sprite *sprite) const {
+bool ResourceManager::readRobustFrames(Lines &body, int frames, int width, int height, int header_end,
+                                       Sprite *sprite) const {
   for (int i = 0; i < frames; ++i) {
     const long long before = header_end + 1 + static_cast<long long>(i) * (static_cast<long long>(height) + 1);
     Frame frame = readFrame(body, width, height, clampToInt(before));
@@ -494,7 +494,8 @@ bool ResourceManager::readRobustFrames(Lines &body, int frames, int width, int h
   }
   if (!body.empty()) {
     // The first extra line follows the last frame's "end" line.
-    const long long first = header_end + 2 + static_cast<long long>(std::max(frames, 0)) * (static_cast<long long>(height) + 1);
+    const long long first =
+        header_end + 2 + static_cast<long long>(std::max(frames, 0)) * (static_cast<long long>(height) + 1);
     log().writeLog("RM::loadRobustSprite(): Error! Extra BODY:");
     for (size_t i = 0; i < body.size(); ++i)
       log().writeLog("\tLine %d: %s", clampToInt(first + static_cast<long long>(i)), body[i].c_str());

@@ -38,8 +38,8 @@ std::string solidnessToString(int solidness) {
 }
 
 std::string locationToString(int location) {
-  static const char *const names[] = {"top-left", "top-center", "top-right",  "center-left", "center-center",
-                                      "center-right", "bot-left", "bot-center", "bot-right"};
+  static const char *const names[] = {"top-left",     "top-center", "top-right",  "center-left", "center-center",
+                                      "center-right", "bot-left",   "bot-center", "bot-right"};
   if (location < 0 || location > 8) return "unknown";
   return names[location];
 }

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include <tessera/core/Config.h>
+#include <tessera/core/Geometry.h>
 #include <tessera/core/LogManager.h>
 #include <tessera/world/Object.h>
 #include <tessera/world/WorldManager.h>
-#include <tessera/core/Geometry.h>
 
 namespace ts {
 
@@ -114,8 +114,7 @@ int Grid::startUp() {
   m_num_rows = capped(cellCount(boundary.getVertical(), m_cell_height), was_capped);
   log.writeLog(LOG_MANAGER, "Grid::startUp(): m_num_cols %d, m_num_rows %d", m_num_cols, m_num_rows);
   if (was_capped)
-    log.writeLog("Grid::startUp(): Warning! World too large, grid limited to %d x %d cells.", m_num_cols,
-                 m_num_rows);
+    log.writeLog("Grid::startUp(): Warning! World too large, grid limited to %d x %d cells.", m_num_cols, m_num_rows);
   m_cells = new (std::nothrow) Cell *[static_cast<size_t>(m_num_rows)];
   if (!m_cells) {
     log.writeLog("Grid::startUp(): Error! Unable to allocate %d grid rows.", m_num_rows);

@@ -4,14 +4,14 @@
 #include <typeinfo>
 
 #include <tessera/core/EventRegistry.h>
+#include <tessera/core/Geometry.h>
+#include <tessera/core/LogManager.h>
+#include <tessera/core/Stream.h>
+#include <tessera/resources/ResourceManager.h>
+#include <tessera/system/Text.h>
 #include <tessera/world/EventPath.h>
 #include <tessera/world/PathSearch.h>
-#include <tessera/core/LogManager.h>
-#include <tessera/resources/ResourceManager.h>
 #include <tessera/world/WorldManager.h>
-#include <tessera/system/Text.h>
-#include <tessera/core/Geometry.h>
-#include <tessera/core/Stream.h>
 
 namespace ts {
 
@@ -222,8 +222,9 @@ bool Object::isSolid() const { return m_solidness == HARD || m_solidness == SOFT
 
 int Object::registerInterest(std::string event_type) {
   if (m_event_count == MAX_OBJ_EVENTS) {
-    LogManager::getInstance().writeLog("Object::registerInterest(): maximum (%d) reached, cannot register for event '%s'",
-                                       MAX_OBJ_EVENTS, event_type.c_str());
+    LogManager::getInstance().writeLog(
+        "Object::registerInterest(): maximum (%d) reached, cannot register for event '%s'", MAX_OBJ_EVENTS,
+        event_type.c_str());
     return -1;
   }
   if (managerFor(event_type).registerInterest(this, event_type) == -1) return -1;
@@ -419,8 +420,7 @@ int Object::deserializeEvents(std::stringstream &stream) {
     std::string name(static_cast<size_t>(length), '\0');
     if (length > 0) stream.read(&name[0], static_cast<std::streamsize>(length));
     name = name.c_str();
-    if (registerInterest(name) == -1)
-      log.writeLog("Object::deserialize(): Error! Register interest: %s", name.c_str());
+    if (registerInterest(name) == -1) log.writeLog("Object::deserialize(): Error! Register interest: %s", name.c_str());
     log.writeLog(LOG_FIELDS, "\t\t%s (size %d)", name.c_str(), static_cast<int>(length));
   }
   return 0;

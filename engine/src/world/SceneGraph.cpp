@@ -111,8 +111,8 @@ int SceneGraph::removeObject(Object *object) {
 
 ObjectList SceneGraph::visibleObjects(int altitude) const {
   if (altitude < 0 || altitude > MAX_ALTITUDE) {
-    LogManager::getInstance().writeLog("SceneGraph::visibleObjects(): Warning! altitude %d not in [%d,%d].",
-                                       altitude, 0, MAX_ALTITUDE);
+    LogManager::getInstance().writeLog("SceneGraph::visibleObjects(): Warning! altitude %d not in [%d,%d].", altitude,
+                                       0, MAX_ALTITUDE);
     return ObjectList();
   }
   return m_visible_objects[altitude];
@@ -159,8 +159,7 @@ int SceneGraph::deactivate(Object *object) {
     if (m_grid.removeObject(object) != 0) return -1;
   }
   if (m_inactive_objects.insert(object) != 0 && !s_game_over) {
-    log.writeLog("SceneGraph::updateActive(): insert object (%s) failed for inactive_objects!",
-                 typeText(object, type));
+    log.writeLog("SceneGraph::updateActive(): insert object (%s) failed for inactive_objects!", typeText(object, type));
     result = -1;
   }
   return result;
@@ -195,8 +194,7 @@ int SceneGraph::activate(Object *object) {
     if (m_grid.insertObject(object) != 0) return -1;
   }
   if (m_inactive_objects.remove(object) != 0 && !s_game_over) {
-    log.writeLog("SceneGraph::updateActive(): remove object (%s) failed for inactive_objects!",
-                 typeText(object, type));
+    log.writeLog("SceneGraph::updateActive(): remove object (%s) failed for inactive_objects!", typeText(object, type));
     result = -1;
   }
   return result;
@@ -265,8 +263,7 @@ int SceneGraph::updateSolidness(Object *object, Solidness solidness) {
   }
   log.writeLog(LOG_RECORD, "SceneGraph::updateSolidness(): Adding to grid.");
   if (m_grid.insertObject(object) != 0) {
-    log.writeLog("SceneGraph::updateSolidness(): Error! unable to insert solid object (%d) into grid",
-                 object->getId());
+    log.writeLog("SceneGraph::updateSolidness(): Error! unable to insert solid object (%d) into grid", object->getId());
     return -1;
   }
   return 0;

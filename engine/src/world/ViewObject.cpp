@@ -1,10 +1,10 @@
 #include <tessera/world/ViewObject.h>
 
+#include <tessera/core/LogManager.h>
+#include <tessera/core/Stream.h>
 #include <tessera/graphics/DisplayManager.h>
 #include <tessera/world/EventView.h>
-#include <tessera/core/LogManager.h>
 #include <tessera/world/WorldManager.h>
-#include <tessera/core/Stream.h>
 
 namespace ts {
 
@@ -115,7 +115,8 @@ int ViewObject::eventHandler(const Event *p_event) {
   const EventView *p_view_event = dynamic_cast<const EventView *>(p_event);
   if (!p_view_event || p_view_event->getTag() != m_view_string) return 0;
   if (p_view_event->getDelta())
-    setValue(static_cast<int>(static_cast<unsigned int>(m_value) + static_cast<unsigned int>(p_view_event->getValue())));
+    setValue(
+        static_cast<int>(static_cast<unsigned int>(m_value) + static_cast<unsigned int>(p_view_event->getValue())));
   else
     setValue(p_view_event->getValue());
   return 1;

@@ -2,13 +2,13 @@
 
 #include <cmath>
 
-#include <tessera/world/EventCollision.h>
-#include <tessera/world/EventOut.h>
+#include <tessera/core/Geometry.h>
 #include <tessera/core/LogManager.h>
 #include <tessera/graphics/DisplayManager.h>
-#include <tessera/world/ViewObject.h>
-#include <tessera/core/Geometry.h>
+#include <tessera/world/EventCollision.h>
+#include <tessera/world/EventOut.h>
 #include <tessera/world/Object.h>
+#include <tessera/world/ViewObject.h>
 
 namespace ts {
 
@@ -87,7 +87,8 @@ void WorldManager::shutDown() {
 int WorldManager::insertObject(Object *object) {
   if (isStarted()) return m_scene_graph.insertObject(object);
   LogManager &log = LogManager::getInstance();
-  log.writeLog(LOG_SETTINGS, "WorldManager::insertObject(): Warning! Not adding Object %d", object ? object->getId() : -1);
+  log.writeLog(LOG_SETTINGS, "WorldManager::insertObject(): Warning! Not adding Object %d",
+               object ? object->getId() : -1);
   log.writeLog(LOG_SETTINGS, "                              because WorldManager not started.");
   return -1;
 }

@@ -17,9 +17,9 @@
 #include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/VertexArray.hpp>
 
+#include <tessera/core/Color.h>
 #include <tessera/core/Manager.h>
 #include <tessera/core/Vector.h>
-#include <tessera/core/Color.h>
 
 namespace sf {
 class CircleShape;

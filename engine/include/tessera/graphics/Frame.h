@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include <tessera/core/Vector.h>
 #include <tessera/core/Color.h>
+#include <tessera/core/Vector.h>
 
 namespace ts {
 

@@ -5,9 +5,9 @@
 #include <sstream>
 #include <string>
 
+#include <tessera/core/Color.h>
 #include <tessera/core/Vector.h>
 #include <tessera/system/Text.h>
-#include <tessera/core/Color.h>
 
 namespace ts {
 

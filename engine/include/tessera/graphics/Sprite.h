@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include <tessera/graphics/Frame.h>
 #include <tessera/core/Color.h>
+#include <tessera/graphics/Frame.h>
 
 namespace ts {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include <tessera/input/EventKeyboard.h>
 #include <tessera/core/Manager.h>
+#include <tessera/input/EventKeyboard.h>
 
 namespace sf {
 class Event;

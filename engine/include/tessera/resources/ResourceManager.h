@@ -8,10 +8,10 @@
 #include <fstream>
 #include <string>
 
-#include <tessera/graphics/Frame.h>
-#include <tessera/core/Manager.h>
 #include <tessera/audio/Music.h>
 #include <tessera/audio/Sound.h>
+#include <tessera/core/Manager.h>
+#include <tessera/graphics/Frame.h>
 #include <tessera/graphics/Sprite.h>
 
 namespace ts {
@@ -66,8 +66,7 @@ class ResourceManager : public Manager {
   Sprite *loadRobustSprite(std::ifstream &file);
   Sprite *readSimpleFrames(std::ifstream &file, int frames, int width, int height, int slowdown, Color color);
   // Both write their messages and return false on failure.
-  bool readRobustFrames(Lines &body, int frames, int width, int height, int header_end,
-                        Sprite *sprite) const;
+  bool readRobustFrames(Lines &body, int frames, int width, int height, int header_end, Sprite *sprite) const;
   bool readRobustFooter(std::ifstream &file) const;
   void logSpriteFrames(const Sprite *sprite) const;
 

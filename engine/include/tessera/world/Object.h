@@ -10,12 +10,12 @@
 
 #include <tessera/core/EventHandler.h>
 
-#include <tessera/graphics/Animation.h>
 #include <tessera/core/Box.h>
 #include <tessera/core/Event.h>
-#include <tessera/world/Path.h>
-#include <tessera/graphics/Shape.h>
 #include <tessera/core/Vector.h>
+#include <tessera/graphics/Animation.h>
+#include <tessera/graphics/Shape.h>
+#include <tessera/world/Path.h>
 
 namespace ts {
 

@@ -9,9 +9,9 @@
 #include <map>
 #include <string>
 
+#include <tessera/core/ObjectList.h>
 #include <tessera/world/Grid.h>
 #include <tessera/world/Object.h>
-#include <tessera/core/ObjectList.h>
 
 namespace ts {
 
@@ -47,7 +47,7 @@ class SceneGraph {
   SceneGraph(const SceneGraph &) = delete;
   SceneGraph &operator=(const SceneGraph &) = delete;
 
- // Once the game is over objects are torn down in any order, and a missing
+  // Once the game is over objects are torn down in any order, and a missing
   // entry is expected: those failures are then neither logged nor counted.
   // The game manager tells the scene graphs whenever its flag changes.
   static void setGameOver(bool game_over) { s_game_over = game_over; }

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
-#include <tessera/world/Object.h>
 #include <tessera/core/Color.h>
+#include <tessera/world/Object.h>
 
 namespace ts {
 

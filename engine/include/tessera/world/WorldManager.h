@@ -11,9 +11,9 @@
 #include <vector>
 
 #include <tessera/core/Box.h>
+#include <tessera/core/EventHandler.h>
 #include <tessera/core/Manager.h>
 #include <tessera/core/ObjectList.h>
-#include <tessera/core/EventHandler.h>
 #include <tessera/world/SceneGraph.h>
 
 namespace ts {
