@@ -24,7 +24,6 @@ struct KeyPair {
   Key library;
   Keyboard::Key engine;
 };
-// clang-format off: two pairs a row
 const KeyPair OTHER_KEYS[] = {
     {Key::Escape, Keyboard::ESCAPE},
     {Key::LControl, Keyboard::LEFTCONTROL},
@@ -54,7 +53,6 @@ const KeyPair OTHER_KEYS[] = {
     {Key::Down, Keyboard::DOWNARROW},
     {Key::Pause, Keyboard::PAUSE},
 };
-// clang-format on
 
 // The keys polled every frame for KEY_DOWN events, in polling order.
 const Key HELD_KEYS[] = {

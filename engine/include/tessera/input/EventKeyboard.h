@@ -9,7 +9,6 @@
 namespace ts {
 
 namespace Keyboard {
-// clang-format off: the keys in rows, as their numbers run
 enum Key : int32_t {
   UNDEFINED_KEY = -1,
   SPACE,
@@ -89,7 +88,6 @@ enum Key : int32_t {
   LEFTBRACKET,
   RIGHTBRACKET,
 };
-// clang-format on
 }  // namespace Keyboard
 
 enum EventKeyboardAction {
