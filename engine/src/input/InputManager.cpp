@@ -24,35 +24,25 @@ struct KeyPair {
   Key library;
   Keyboard::Key engine;
 };
+// Two pairs a row.
+// clang-format off
 const KeyPair OTHER_KEYS[] = {
-    {Key::Escape, Keyboard::ESCAPE},
-    {Key::LControl, Keyboard::LEFTCONTROL},
-    {Key::LShift, Keyboard::LEFTSHIFT},
-    {Key::RControl, Keyboard::RIGHTCONTROL},
-    {Key::RShift, Keyboard::RIGHTSHIFT},
-    {Key::LBracket, Keyboard::LEFTBRACKET},
-    {Key::RBracket, Keyboard::RIGHTBRACKET},
-    {Key::Semicolon, Keyboard::SEMICOLON},
-    {Key::Comma, Keyboard::COMMA},
-    {Key::Period, Keyboard::PERIOD},
-    {Key::Quote, Keyboard::QUOTE},
-    {Key::Slash, Keyboard::SLASH},
-    {Key::Backslash, Keyboard::BACKSLASH},
-    {Key::Tilde, Keyboard::TILDE},
-    {Key::Equal, Keyboard::EQUAL},
-    {Key::Space, Keyboard::SPACE},
-    {Key::Enter, Keyboard::RETURN},
-    {Key::Backspace, Keyboard::BACKSPACE},
-    {Key::Tab, Keyboard::TAB},
-    {Key::Add, Keyboard::PLUS},
-    {Key::Subtract, Keyboard::MINUS},
-    {Key::Multiply, Keyboard::MULTIPLY},
-    {Key::Left, Keyboard::LEFTARROW},
-    {Key::Right, Keyboard::RIGHTARROW},
-    {Key::Up, Keyboard::UPARROW},
-    {Key::Down, Keyboard::DOWNARROW},
+    {Key::Escape, Keyboard::ESCAPE},        {Key::LControl, Keyboard::LEFTCONTROL},
+    {Key::LShift, Keyboard::LEFTSHIFT},     {Key::RControl, Keyboard::RIGHTCONTROL},
+    {Key::RShift, Keyboard::RIGHTSHIFT},    {Key::LBracket, Keyboard::LEFTBRACKET},
+    {Key::RBracket, Keyboard::RIGHTBRACKET}, {Key::Semicolon, Keyboard::SEMICOLON},
+    {Key::Comma, Keyboard::COMMA},          {Key::Period, Keyboard::PERIOD},
+    {Key::Quote, Keyboard::QUOTE},          {Key::Slash, Keyboard::SLASH},
+    {Key::Backslash, Keyboard::BACKSLASH},  {Key::Tilde, Keyboard::TILDE},
+    {Key::Equal, Keyboard::EQUAL},          {Key::Space, Keyboard::SPACE},
+    {Key::Enter, Keyboard::RETURN},         {Key::Backspace, Keyboard::BACKSPACE},
+    {Key::Tab, Keyboard::TAB},              {Key::Add, Keyboard::PLUS},
+    {Key::Subtract, Keyboard::MINUS},       {Key::Multiply, Keyboard::MULTIPLY},
+    {Key::Left, Keyboard::LEFTARROW},       {Key::Right, Keyboard::RIGHTARROW},
+    {Key::Up, Keyboard::UPARROW},           {Key::Down, Keyboard::DOWNARROW},
     {Key::Pause, Keyboard::PAUSE},
 };
+// clang-format on
 
 // The keys polled every frame for KEY_DOWN events, in polling order.
 const Key HELD_KEYS[] = {
