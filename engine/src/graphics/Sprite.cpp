@@ -14,27 +14,28 @@ Sprite::Sprite(int max_frames)
       m_color(COLOR_DEFAULT),
       m_slowdown(1),
       m_transparency(0),
-      m_frame(nullptr),
       m_label("[Undefined]") {
-  if (max_frames > 0) m_frame = new (std::nothrow) Frame[static_cast<size_t>(max_frames)];
-  if (max_frames > 0 && !m_frame) {
+  if (max_frames <= 0) return;
+  try {
+    m_frame.resize(static_cast<size_t>(max_frames));
+  } catch (const std::bad_alloc &) {
     LogManager::getInstance().writeLog("Sprite::Sprite(): Error! Unable to allocate %d frames.", max_frames);
     return;
   }
-  m_max_frame_count = max_frames > 0 ? max_frames : 0;
+  m_max_frame_count = max_frames;
 }
 
-Sprite::~Sprite() { delete[] m_frame; }
+Sprite::~Sprite() {}
 
 int Sprite::addFrame(Frame frame) {
   if (m_frame_count >= m_max_frame_count) return -1;
-  m_frame[m_frame_count++] = frame;
+  m_frame[static_cast<size_t>(m_frame_count++)] = frame;
   return 0;
 }
 
 Frame Sprite::getFrame(int index) const {
   if (index < 0 || index >= m_frame_count) return Frame();
-  return m_frame[index];
+  return m_frame[static_cast<size_t>(index)];
 }
 
 int Sprite::draw(int index, Vector position, char transparency) const {

@@ -11,152 +11,24 @@
 #include <tessera/core/LogManager.h>
 #include <tessera/system/Text.h>
 
-#include "platform/Platform.h"
-
 #include "core/MediaLog.h"
+#include "platform/Platform.h"
+#include "resources/SpriteFile.h"
 
 namespace ts {
 
 namespace {
 
-// Number of the last file line the loaders consumed with counting on.
-int g_line_number = 0;
-
 LogManager &log() { return LogManager::getInstance(); }
 
-bool beginsWith(const std::string &line, const char *key, size_t key_length) {
-  return line.size() >= key_length && line.compare(0, key_length, key) == 0;
-}
-
-// Everything after the key and one separator character.
-std::string valueAfterKey(const std::string &line, size_t key_length) {
-  return line.size() > key_length ? line.substr(key_length + 1) : std::string();
-}
-
-int clampToInt(long long value) {
-  return static_cast<int>(std::max<long long>(INT_MIN, std::min<long long>(INT_MAX, value)));
-}
-
 }  // namespace
 
-std::string getLine(std::ifstream &file, bool count) {
-  std::string line;
-  std::getline(file, line);
-  if (!file.good()) {
-    log().writeLog("getLine(): Error! Unexpected end of file.");
-    return "";
-  }
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  if (count) ++g_line_number;
-  return line;
-}
-
-Lines readData(std::ifstream &file, std::string tag) {
-  const std::string begin = "<" + tag + ">";
-  const std::string end = "</" + tag + ">";
-  std::string line = getLine(file, true);
-  if (line != begin) {
-    log().writeLog("readData(): Error line %d! Expected '%s', have '%s'.", g_line_number, begin.c_str(), line.c_str());
-    return {};
-  }
-  Lines data;
-  line = getLine(file, false);
-  while (line != end) {
-    if (line.empty()) {
-      log().writeLog("readData(): Error! Stop at line %d, never encountered '%s'.", g_line_number, end.c_str());
-      return {};
-    }
-    data.push_back(line);
-    line = getLine(file, true);
-  }
-  ++g_line_number;
-  return data;
-}
-
-namespace {
-
-// Calls take(line) for every line that begins with key, in order, and
-// removes those lines in one pass, keeping the others in their order.
-template <typename Take>
-void takeMatchingLines(Lines &lines, const char *key, Take take) {
-  const size_t key_length = std::strlen(key);
-  auto kept = lines.begin();
-  for (auto it = lines.begin(); it != lines.end(); ++it) {
-    if (beginsWith(*it, key, key_length)) {
-      take(*it, valueAfterKey(*it, key_length));
-    } else {
-      if (kept != it) *kept = std::move(*it);
-      ++kept;
-    }
-  }
-  lines.erase(kept, lines.end());
-}
-
-}  // namespace
-
-int matchLineInt(Lines &lines, const char *key) {
-  int value = -1;
-  takeMatchingLines(lines, key, [&value](const std::string &line, const std::string &text) {
-    if (value != -1) log().writeLog(LOG_ROUTINE, "matchLineInt(): Warning! '%s' matches multiple lines.", line.c_str());
-    value = toInt(text);
-  });
-  return value;
-}
-
-std::string matchLineStr(Lines &lines, const char *key) {
-  std::string value;
-  takeMatchingLines(lines, key, [&value](const std::string &line, const std::string &text) {
-    if (!value.empty())
-      log().writeLog(LOG_ROUTINE, "matchLineStr(): Warning! '%s' matches multiple lines.", line.c_str());
-    value = text;
-  });
-  return value;
-}
-
-Frame readFrame(Lines &lines, int width, int height, int line_number) {
-  // Line numbers in 64 bits: a header may claim any height.
-  const long long first = static_cast<long long>(line_number) + 1;
-  std::string frame_str;
-  size_t next = 0;
-  for (int row = 0; row < height; ++row, ++next) {
-    const int number = clampToInt(first + row);
-    if (next == lines.size()) {
-      log().writeLog("\tError! Line %d: No more frame data before 'end'.", number);
-      return Frame();
-    }
-    const std::string &line = lines[next];
-    log().writeLog(LOG_RECORD, "\tLine %2d: '%s'", number, line.c_str());
-    if (width < 0 || line.size() != static_cast<size_t>(width)) {
-      log().writeLog("\tError! Line %d: Line length is %d (frame width is %d).", number,
-                     clampToInt(static_cast<long long>(line.size())), width);
-      log().writeLog("\tLine %d: '%s'", number, line.c_str());
-      return Frame();
-    }
-    frame_str += line;
-  }
-  const int end_number = clampToInt(first + std::max(height, 0));
-  if (next == lines.size()) {
-    log().writeLog("\tError! Line %d: No more frame data before 'end'.", end_number);
-    return Frame();
-  }
-  if (lines[next] != "end") {
-    log().writeLog("\tError! Line %d: Expected '%s'.", end_number, "end");
-    log().writeLog("\tLine %d: '%s'", end_number, lines[next].c_str());
-    return Frame();
-  }
-  lines.erase(lines.begin(), lines.begin() + static_cast<long>(next) + 1);
-  return Frame(width, height, frame_str);
-}
-
-ResourceManager::ResourceManager() : m_sprite_count(0), m_sound_count(0), m_music_count(0), m_file_size(0) {
+ResourceManager::ResourceManager() : m_sound_count(0), m_music_count(0), m_file_size(0) {
   setType("ResourceManager");
-  for (Sprite *&sprite : m_p_sprite) sprite = nullptr;
   routeMediaLibraryMessagesToLog();
 }
 
-ResourceManager::~ResourceManager() {
-  for (int i = 0; i < m_sprite_count; ++i) delete m_p_sprite[i];
-}
+ResourceManager::~ResourceManager() {}
 
 ResourceManager &ResourceManager::getInstance() {
   static ResourceManager instance;
@@ -168,7 +40,7 @@ int ResourceManager::startUp() {
     log().writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
     return -1;
   }
-  m_sprite_count = 0;
+  m_sprites.clear();
   m_sound_count = 0;
   m_music_count = 0;
   if (AudioDevice::isAvailable()) {
@@ -182,11 +54,7 @@ int ResourceManager::startUp() {
 }
 
 void ResourceManager::shutDown() {
-  for (int i = 0; i < m_sprite_count; ++i) {
-    delete m_p_sprite[i];
-    m_p_sprite[i] = nullptr;
-  }
-  m_sprite_count = 0;
+  m_sprites.clear();
   for (int i = 0; i < m_sound_count; ++i) m_sound[i].stop();
   for (int i = 0; i < m_music_count; ++i) m_music[i].stop();
   Manager::shutDown();
@@ -198,7 +66,7 @@ int ResourceManager::loadSprite(std::string filename, std::string label) {
     log().writeLog("%s not started!", getType().c_str());
     return -1;
   }
-  if (m_sprite_count == MAX_SPRITES) {
+  if (getSpriteCount() == MAX_SPRITES) {
     log().writeLog("RM::loadRobustSprite(): Error! Cannot add more Sprites (max is %d).", MAX_SPRITES);
     log().writeLog("RM::loadRobustSprite(): Sprite '%s' not loaded.", label.c_str());
     return -1;
@@ -215,12 +83,12 @@ int ResourceManager::loadSprite(std::string filename, std::string label) {
     return -1;
   }
   m_file_size = size;
-  g_line_number = 0;
+  spriteFileLine() = 0;
   const std::string first_line = getLine(file, false);
   file.clear();
   file.seekg(0);
 
-  Sprite *sprite = nullptr;
+  std::unique_ptr<Sprite> sprite;
   if (first_line == "<HEADER>") {
     log().writeLog(LOG_MANAGER, "RM::loadSprite(): assuming robust sprite file format.");
     sprite = loadRobustSprite(file);
@@ -238,8 +106,8 @@ int ResourceManager::loadSprite(std::string filename, std::string label) {
     return -1;
   }
   sprite->setLabel(label);
-  m_p_sprite[m_sprite_count++] = sprite;
-  logSpriteFrames(sprite);
+  logSpriteFrames(sprite.get());
+  m_sprites.push_back(std::move(sprite));
   log().writeLog(LOG_MANAGER, "RM::loadSprite(): Sprite '%s' loaded.", label.c_str());
   return 0;
 }
@@ -259,8 +127,8 @@ void ResourceManager::logSpriteFrames(const Sprite *sprite) const {
 
 Sprite *ResourceManager::getSprite(std::string label) const {
   log().writeLog(LOG_MANAGER, "RM::getSprite(): Looking for sprite '%s'.", label.c_str());
-  for (int i = 0; i < m_sprite_count; ++i)
-    if (m_p_sprite[i] && m_p_sprite[i]->getLabel() == label) return m_p_sprite[i];
+  for (const std::unique_ptr<Sprite> &sprite : m_sprites)
+    if (sprite->getLabel() == label) return sprite.get();
   log().writeLog("RM::getSprite(): Warning! Sprite '%s' not found.", label.c_str());
   return nullptr;
 }
@@ -276,13 +144,13 @@ std::string simpleHeaderLine(std::ifstream &file, const char *missing) {
     log().writeLog("%s", missing);
     return "";
   }
-  log().writeLog(LOG_RECORD, "\tLine %2d: '%s'", g_line_number, line.c_str());
+  log().writeLog(LOG_RECORD, "\tLine %2d: '%s'", spriteFileLine(), line.c_str());
   return line;
 }
 
 }  // namespace
 
-Sprite *ResourceManager::loadSimpleSprite(std::ifstream &file) {
+std::unique_ptr<Sprite> ResourceManager::loadSimpleSprite(std::ifstream &file) {
   if (!isStarted()) {
     log().writeLog("%s not started!", getType().c_str());
     return nullptr;
@@ -291,35 +159,35 @@ Sprite *ResourceManager::loadSimpleSprite(std::ifstream &file) {
   if (line.empty()) return nullptr;
   const int frames = toInt(line);
   if (frames < 1) {
-    log().writeLog("RM::loadSimpleSprite(): Error line %d! Number of frames is %d.", g_line_number, frames);
+    log().writeLog("RM::loadSimpleSprite(): Error line %d! Number of frames is %d.", spriteFileLine(), frames);
     return nullptr;
   }
   line = simpleHeaderLine(file, "\tMissing width (an integer).");
   if (line.empty()) return nullptr;
   const int width = toInt(line);
   if (width < 1) {
-    log().writeLog("RM::loadSimpleSprite(): Error line %d! Width is '%s'.", g_line_number, line.c_str());
+    log().writeLog("RM::loadSimpleSprite(): Error line %d! Width is '%s'.", spriteFileLine(), line.c_str());
     return nullptr;
   }
   line = simpleHeaderLine(file, "\tMissing height (an integer).");
   if (line.empty()) return nullptr;
   const int height = toInt(line);
   if (height < 1) {
-    log().writeLog("RM::loadSimpleSprite(): Error line %d! Height is '%s'.", g_line_number, line.c_str());
+    log().writeLog("RM::loadSimpleSprite(): Error line %d! Height is '%s'.", spriteFileLine(), line.c_str());
     return nullptr;
   }
   line = simpleHeaderLine(file, "\tMissing slowdown (an integer).");
   if (line.empty()) return nullptr;
   const int slowdown = toInt(line);
   if (slowdown < 0) {
-    log().writeLog("RM::loadSimpleSprite(): Error line %d! Slowdown is '%s'.", g_line_number, line.c_str());
+    log().writeLog("RM::loadSimpleSprite(): Error line %d! Slowdown is '%s'.", spriteFileLine(), line.c_str());
     return nullptr;
   }
   line = simpleHeaderLine(file, "\tMissing color (a string).");
   if (line.empty()) return nullptr;
   const int color = colorFromName(line);
   if (color < 0) {
-    log().writeLog("RM::loadSimpleSprite(): Error line %d! Unrecognized color '%s'.", g_line_number, line.c_str());
+    log().writeLog("RM::loadSimpleSprite(): Error line %d! Unrecognized color '%s'.", spriteFileLine(), line.c_str());
     log().writeLog("  Valid colors are: black, red, green, yellow,");
     log().writeLog("                    blue, magenta, cyan or white.");
     return nullptr;
@@ -332,14 +200,14 @@ Sprite *ResourceManager::loadSimpleSprite(std::ifstream &file) {
   return readSimpleFrames(file, frames, width, height, slowdown, static_cast<Color>(color));
 }
 
-Sprite *ResourceManager::readSimpleFrames(std::ifstream &file, int frames, int width, int height, int slowdown,
-                                          Color color) {
+std::unique_ptr<Sprite> ResourceManager::readSimpleFrames(std::ifstream &file, int frames, int width, int height,
+                                                          int slowdown, Color color) {
   // Every frame takes at least height rows of width characters and a line
   // feed, so the file cannot hold more than this many; a larger header
   // count fails while reading, and room for it is never reserved.
   const long long frame_bytes = static_cast<long long>(height) * (static_cast<long long>(width) + 1);
   const long long fitting = m_file_size / frame_bytes + 1;
-  Sprite *sprite = new (std::nothrow) Sprite(static_cast<int>(std::min<long long>(frames, fitting)));
+  std::unique_ptr<Sprite> sprite(new (std::nothrow) Sprite(static_cast<int>(std::min<long long>(frames, fitting))));
   if (!sprite) {
     log().writeLog("RM::loadSimpleSprite(): Error! Unable to create Sprite.");
     return nullptr;
@@ -357,46 +225,42 @@ Sprite *ResourceManager::readSimpleFrames(std::ifstream &file, int frames, int w
       if (row.empty()) {
         log().writeLog("RM::loadSimpleSprite(): Error! Unexpected end of file.");
         log().writeLog("\tReading frame %d of %d, row %d of %d.", f + 1, frames, r + 1, height);
-        delete sprite;
         return nullptr;
       }
       if (row.size() != static_cast<size_t>(width)) {
-        log().writeLog("RM::loadSimpleSprite(): Error line %d!", g_line_number);
-        log().writeLog("\tLine %2d: '%s'", g_line_number, row.c_str());
+        log().writeLog("RM::loadSimpleSprite(): Error line %d!", spriteFileLine());
+        log().writeLog("\tLine %2d: '%s'", spriteFileLine(), row.c_str());
         log().writeLog("\tWidth is %d, expected %d.", clampToInt(static_cast<long long>(row.size())), width);
-        delete sprite;
         return nullptr;
       }
-      log().writeLog(LOG_RECORD, "\tLine %2d: '%s'", g_line_number, row.c_str());
+      log().writeLog(LOG_RECORD, "\tLine %2d: '%s'", spriteFileLine(), row.c_str());
       frame_str += row;
     }
     if (sprite->addFrame(Frame(width, height, frame_str)) != 0) {
       log().writeLog("RM::loadSimpleSprite(): Error! Cannot add Frame.");
       log().writeLog("\tFramecount is %d, max is %d.", sprite->getFrameCount() + 1, frames);
-      delete sprite;
       return nullptr;
     }
   }
   // Nothing, not even an empty line, may follow the last row.
   std::string extra;
   std::getline(file, extra);
-  ++g_line_number;
+  ++spriteFileLine();
   if (file.eof() && extra.empty()) return sprite;
   if (!extra.empty() && extra.back() == '\r') extra.pop_back();
-  log().writeLog("RM::loadSimpleSprite(): Error line %d!", g_line_number);
+  log().writeLog("RM::loadSimpleSprite(): Error line %d!", spriteFileLine());
   log().writeLog("\tExtra file data: '%s'", extra.c_str());
-  delete sprite;
   return nullptr;
 }
 
-Sprite *ResourceManager::loadRobustSprite(std::ifstream &file) {
+std::unique_ptr<Sprite> ResourceManager::loadRobustSprite(std::ifstream &file) {
   if (!isStarted()) {
     log().writeLog("%s not started!", getType().c_str());
     return nullptr;
   }
   Lines header = readData(file, "HEADER");
   if (header.empty()) return nullptr;
-  log().writeLog(LOG_RECORD, "ResourceManager::loadRobustSprite(): After header, line number: '%d'", g_line_number);
+  log().writeLog(LOG_RECORD, "ResourceManager::loadRobustSprite(): After header, line number: '%d'", spriteFileLine());
 
   int values[3];
   const char *const keys[3] = {"frames", "width", "height"};
@@ -442,16 +306,16 @@ Sprite *ResourceManager::loadRobustSprite(std::ifstream &file) {
   else
     log().writeLog(LOG_MANAGER, "\tTransparency: (none)");
 
-  const int header_end = g_line_number;
+  const int header_end = spriteFileLine();
   Lines body = readData(file, "BODY");
   if (body.empty()) return nullptr;
   log().writeLog(LOG_RECORD, "ResourceManager::loadRobustSprite(): After reading body: line number is '%d'",
-                 g_line_number);
+                 spriteFileLine());
 
   // Every frame takes at least two body lines (a row and "end"), so a larger
   // header count fails in readFrame; room for it is never reserved.
   const int capacity = static_cast<int>(std::min<long long>(frames, static_cast<long long>(body.size())));
-  Sprite *sprite = new (std::nothrow) Sprite(capacity);
+  std::unique_ptr<Sprite> sprite(new (std::nothrow) Sprite(capacity));
   if (!sprite) {
     log().writeLog("RM::loadRobustSprite(): Error! Unable to create Sprite.");
     return nullptr;
@@ -465,13 +329,11 @@ Sprite *ResourceManager::loadRobustSprite(std::ifstream &file) {
     log().writeLog("RM::loadRobustSprite(): Error! Unrecognized color '%s'.", color_text.c_str());
     log().writeLog("  Valid colors are: black, red, green, yellow,");
     log().writeLog("                    blue, magenta, cyan and white.");
-    delete sprite;
     return nullptr;
   }
   sprite->setColor(static_cast<Color>(color));
   log().writeLog(LOG_MANAGER, "\t       Color: %s", colorToString(static_cast<Color>(color)).c_str());
-  if (!readRobustFrames(body, frames, width, height, header_end, sprite) || !readRobustFooter(file)) {
-    delete sprite;
+  if (!readRobustFrames(body, frames, width, height, header_end, sprite.get()) || !readRobustFooter(file)) {
     return nullptr;
   }
   return sprite;
@@ -508,7 +370,7 @@ bool ResourceManager::readRobustFooter(std::ifstream &file) const {
   Lines footer = readData(file, "FOOTER");
   if (footer.empty()) return false;
   if (matchLineStr(footer, "version").empty()) {
-    log().writeLog("RM::loadRobustSprite(): Error! Missing '%s' in FOOTER (line %d).", "version", g_line_number);
+    log().writeLog("RM::loadRobustSprite(): Error! Missing '%s' in FOOTER (line %d).", "version", spriteFileLine());
     return false;
   }
   if (!footer.empty()) {

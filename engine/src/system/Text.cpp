@@ -18,8 +18,9 @@ std::string toString(float value) {
   return out.str();
 }
 
-int toInt(const std::string &text) {
-  long long value = std::strtoll(text.c_str(), nullptr, 10);
+int toInt(const std::string &text) { return clampToInt(std::strtoll(text.c_str(), nullptr, 10)); }
+
+int clampToInt(long long value) {
   if (value > INT_MAX) return INT_MAX;
   if (value < INT_MIN) return INT_MIN;
   return static_cast<int>(value);

@@ -67,7 +67,7 @@ inline bool boxesMeet(const Box &a, const Box &b) {
 }  // namespace
 
 Grid::Grid()
-    : m_cells(nullptr),
+    : m_allocated(false),
       m_num_cols(0),
       m_num_rows(0),
       m_cell_width(positiveCellSize(Config::getInstance().getGridWidth(), DEFAULT_CELL_WIDTH, "grid width")),
@@ -96,15 +96,14 @@ void Grid::Cell::renew(Object *object, const Box &box) {
 }
 
 void Grid::release() {
-  if (!m_cells) return;
-  for (int row = 0; row < m_num_rows; ++row) delete[] m_cells[row];
-  delete[] m_cells;
-  m_cells = nullptr;
+  m_cells.clear();
+  m_cells.shrink_to_fit();
+  m_allocated = false;
 }
 
 int Grid::startUp() {
   LogManager &log = LogManager::getInstance();
-  if (m_cells) {
+  if (m_allocated) {
     log.writeLog("Grid::startUp(): Warning! Grid allocated. Not proceeding.");
     return -1;
   }
@@ -115,21 +114,23 @@ int Grid::startUp() {
   log.writeLog(LOG_MANAGER, "Grid::startUp(): m_num_cols %d, m_num_rows %d", m_num_cols, m_num_rows);
   if (was_capped)
     log.writeLog("Grid::startUp(): Warning! World too large, grid limited to %d x %d cells.", m_num_cols, m_num_rows);
-  m_cells = new (std::nothrow) Cell *[static_cast<size_t>(m_num_rows)];
-  if (!m_cells) {
+  try {
+    m_cells.resize(static_cast<size_t>(m_num_rows));
+  } catch (const std::bad_alloc &) {
     log.writeLog("Grid::startUp(): Error! Unable to allocate %d grid rows.", m_num_rows);
     return -1;
   }
-  for (int row = 0; row < m_num_rows; ++row) m_cells[row] = nullptr;
-  for (int row = 0; row < m_num_rows; ++row) {
-    m_cells[row] = new (std::nothrow) Cell[static_cast<size_t>(m_num_cols)];
-    if (!m_cells[row]) {
+  for (std::vector<Cell> &row : m_cells) {
+    try {
+      row.resize(static_cast<size_t>(m_num_cols));
+    } catch (const std::bad_alloc &) {
       log.writeLog("Grid::startUp(): Error! Unable to allocate columns.");
       // A grid with missing rows cannot be used: release it whole.
       release();
       return -1;
     }
   }
+  m_allocated = true;
   m_outside = Cell();
   return 0;
 }
@@ -175,7 +176,7 @@ Grid::Cells Grid::cellsOf(const Box &box) const {
 
 int Grid::insertObject(Object *object) {
   LogManager &log = LogManager::getInstance();
-  if (!m_cells) {
+  if (!m_allocated) {
     log.writeLog("Grid::insertObject(): Error! grid is NULL");
     return -1;
   }
@@ -193,7 +194,7 @@ int Grid::insertObject(Object *object) {
 
 int Grid::removeObject(Object *object) {
   LogManager &log = LogManager::getInstance();
-  if (!m_cells) {
+  if (!m_allocated) {
     log.writeLog("Grid::removeObject(): Error! grid is NULL");
     return -1;
   }
@@ -224,7 +225,7 @@ void Grid::sweep(Object *object) {
 
 int Grid::updatePosition(Object *object, Vector where) {
   LogManager &log = LogManager::getInstance();
-  if (!m_cells) {
+  if (!m_allocated) {
     log.writeLog("Grid::updatePosition(): Error! grid is NULL");
     return -1;
   }
@@ -268,7 +269,7 @@ int Grid::updatePosition(Object *object, Vector where) {
 ObjectList Grid::getCollisions(const Object *object, Vector where) const {
   LogManager &log = LogManager::getInstance();
   ObjectList result;
-  if (!m_cells) {
+  if (!m_allocated) {
     log.writeLog("Grid::getCollisions(): Error! grid is NULL");
     return result;
   }
@@ -303,7 +304,7 @@ ObjectList Grid::getCollisions(const Object *object, Vector where) const {
   };
   if (cells.outside) consider(m_outside);
   for (int row = cells.first_row; row <= cells.last_row; ++row)
-    for (int col = cells.first_col; col <= cells.last_col; ++col) consider(m_cells[row][col]);
+    for (int col = cells.first_col; col <= cells.last_col; ++col) consider(cell(col, row));
   for (Object *hit : hits) result.insert(hit);
   return result;
 }
@@ -313,8 +314,8 @@ ObjectList Grid::cellObjects(int col, int row) const {
   const Cell *source = nullptr;
   if (col == -1 && row == -1)
     source = &m_outside;
-  else if (m_cells && inRange(col, row))
-    source = &m_cells[row][col];
+  else if (m_allocated && inRange(col, row))
+    source = &cell(col, row);
   if (source)
     for (Object *object : source->objects) list.insert(object);
   return list;

@@ -4,6 +4,7 @@
 #define TS_SPRITE_H
 
 #include <string>
+#include <vector>
 
 #include <tessera/core/Color.h>
 #include <tessera/graphics/Frame.h>
@@ -46,7 +47,7 @@ class Sprite {
   Color m_color;
   int m_slowdown;
   char m_transparency;
-  Frame *m_frame;
+  std::vector<Frame> m_frame;  // room for the maximum, the first m_frame_count used
   std::string m_label;
 };
 

@@ -6,7 +6,9 @@
 
 #include <deque>
 #include <fstream>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include <tessera/audio/Music.h>
 #include <tessera/audio/Sound.h>
@@ -19,26 +21,6 @@ namespace ts {
 const int MAX_SPRITES = 1000;
 const int MAX_SOUNDS = 100;
 const int MAX_MUSICS = 50;
-
-// Line reading and parsing shared by the sprite loaders. They count file
-// lines in one counter that loadSprite() resets; messages quote it.
-
-// Lines of one section; frames are taken from the front.
-using Lines = std::deque<std::string>;
-
-// The next line without its line end (and without a carriage return before
-// it), or an empty string with an error line at the end of the file.
-std::string getLine(std::ifstream &file, bool count);
-// The lines between "<tag>" and "</tag>"; empty (after an error line) when
-// the tags are missing or an empty line comes first.
-Lines readData(std::ifstream &file, std::string tag);
-// The value of the last line beginning with key (removing every such line),
-// or -1 / an empty string when no line matches.
-int matchLineInt(Lines &lines, const char *key);
-std::string matchLineStr(Lines &lines, const char *key);
-// One frame of height rows of width characters and its "end" line, taken
-// from the front of lines; line_number is that of the line before the frame.
-Frame readFrame(Lines &lines, int width, int height, int line_number);
 
 class ResourceManager : public Manager {
  public:
@@ -56,22 +38,23 @@ class ResourceManager : public Manager {
   int loadSound(std::string filename, std::string label);
   Sound *getSound(std::string label);
 
-  int getSpriteCount() const { return m_sprite_count; }
+  int getSpriteCount() const { return static_cast<int>(m_sprites.size()); }
   int getMusicCount() const { return m_music_count; }
   int getSoundCount() const { return m_sound_count; }
 
  private:
   ResourceManager();
-  Sprite *loadSimpleSprite(std::ifstream &file);
-  Sprite *loadRobustSprite(std::ifstream &file);
-  Sprite *readSimpleFrames(std::ifstream &file, int frames, int width, int height, int slowdown, Color color);
+  std::unique_ptr<Sprite> loadSimpleSprite(std::ifstream &file);
+  std::unique_ptr<Sprite> loadRobustSprite(std::ifstream &file);
+  std::unique_ptr<Sprite> readSimpleFrames(std::ifstream &file, int frames, int width, int height, int slowdown,
+                                           Color color);
   // Both write their messages and return false on failure.
-  bool readRobustFrames(Lines &body, int frames, int width, int height, int header_end, Sprite *sprite) const;
+  bool readRobustFrames(std::deque<std::string> &body, int frames, int width, int height, int header_end,
+                        Sprite *sprite) const;
   bool readRobustFooter(std::ifstream &file) const;
   void logSpriteFrames(const Sprite *sprite) const;
 
-  Sprite *m_p_sprite[MAX_SPRITES];
-  int m_sprite_count;
+  std::vector<std::unique_ptr<Sprite>> m_sprites;  // at most MAX_SPRITES
   Sound m_sound[MAX_SOUNDS];
   int m_sound_count;
   Music m_music[MAX_MUSICS];

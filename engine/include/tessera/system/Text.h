@@ -14,6 +14,9 @@ std::string toString(float value);
 // instead of overflowing; 0 when text does not start with a number.
 int toInt(const std::string &text);
 
+// The value saturated to the int range.
+int clampToInt(long long value);
+
 // 32 characters '0'/'1', most significant bit first.
 std::string maskToString(uint32_t mask);
 

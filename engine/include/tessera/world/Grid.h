@@ -40,7 +40,7 @@ class Grid {
   // row-major order, each object once.
   ObjectList getCollisions(const Object *object, Vector where) const;
 
-  bool isAllocated() const { return m_cells != nullptr; }
+  bool isAllocated() const { return m_allocated; }
   int getNumCols() const { return m_num_cols; }
   int getNumRows() const { return m_num_rows; }
   int getCellWidth() const { return m_cell_width; }
@@ -75,11 +75,13 @@ class Grid {
 
   Cells cellsOf(const Box &world_box) const;
   bool inRange(int col, int row) const { return col >= 0 && col < m_num_cols && row >= 0 && row < m_num_rows; }
-  Cell &cell(int col, int row) { return m_cells[row][col]; }
+  Cell &cell(int col, int row) { return m_cells[static_cast<size_t>(row)][static_cast<size_t>(col)]; }
+  const Cell &cell(int col, int row) const { return m_cells[static_cast<size_t>(row)][static_cast<size_t>(col)]; }
   void sweep(Object *object);
   void release();
 
-  Cell **m_cells;
+  std::vector<std::vector<Cell>> m_cells;  // rows of columns
+  bool m_allocated;
   Cell m_outside;
   int m_num_cols;
   int m_num_rows;
