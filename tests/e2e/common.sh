@@ -1,5 +1,5 @@
 # Sourced by the end-to-end scripts: the game in the background with a log of its own, and checks.
-# Exit status 75 says the X server was not ours to use; in-xvfb.sh then tries again.
+# Exit status 75 says the X server could not be used.
 work=$(mktemp -d)
 log="$work/tessera.log"
 printf 'random_seed:42,\n' >"$work/ts-config.txt"  # the same lanes and stars in every run

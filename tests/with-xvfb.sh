@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs a command in its own virtual X server, started and stopped under a lock
+# Runs a command (a test, the game, a benchmark) in its own virtual X server, started and stopped under a lock
 # on the lowest free display number from 20. -noreset: a server resetting when
 # its last client leaves refuses clients for a moment (the window library
 # connects more than once). No leak checks: the graphics driver leaks a little.
