@@ -26,7 +26,7 @@ int Music::loadMusic(std::string filename) {
     m_loaded = true;
     return 0;
   }
-  if (!m_p_music) m_p_music.reset(new sf::Music);
+  if (!m_p_music) m_p_music = std::make_unique<sf::Music>();
   if (!m_p_music->openFromFile(filename)) return -1;
   m_loaded = true;
   return 0;

@@ -29,9 +29,9 @@ int Sound::loadSound(std::string filename) {
   }
   // The sound must let go of the buffer before the buffer is refilled.
   m_p_sound.reset();
-  if (!m_p_buffer) m_p_buffer.reset(new sf::SoundBuffer);
+  if (!m_p_buffer) m_p_buffer = std::make_unique<sf::SoundBuffer>();
   if (!m_p_buffer->loadFromFile(filename)) return -1;
-  m_p_sound.reset(new sf::Sound(*m_p_buffer));
+  m_p_sound = std::make_unique<sf::Sound>(*m_p_buffer);
   m_loaded = true;
   return 0;
 }

@@ -20,7 +20,7 @@ int Frame::draw(Vector position, Color color, char transparency) const {
   DisplayManager &display = DisplayManager::getInstance();
   for (int y = 0; y < m_height; ++y) {
     for (int x = 0; x < m_width; ++x) {
-      char c = m_frame_str[static_cast<size_t>(y * m_width + x)];
+      char c = m_frame_str[static_cast<size_t>(y) * static_cast<size_t>(m_width) + static_cast<size_t>(x)];
       if (transparency != 0 && c == transparency) continue;
       Vector cell(position.getX() + x - x_offset, position.getY() + y - y_offset);
       if (display.drawCh(cell, c, color, 0) != 0) return -1;
