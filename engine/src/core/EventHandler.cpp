@@ -19,7 +19,9 @@ std::unordered_set<uint64_t> &liveSerials() {
 
 EventHandler::EventHandler() : m_serial(s_next_serial++) { liveSerials().insert(m_serial); }
 
-EventHandler::~EventHandler() { liveSerials().erase(m_serial); }
+EventHandler::~EventHandler() { retire(); }
+
+void EventHandler::retire() { liveSerials().erase(m_serial); }
 
 bool EventHandler::isLive(uint64_t serial) { return liveSerials().count(serial) != 0; }
 

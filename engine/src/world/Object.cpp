@@ -53,6 +53,7 @@ Object::Object()
 }
 
 Object::~Object() {
+  retire();
   unregisterAll();
   dropPathSearch();
   WorldManager::getInstance().removeObject(this);

@@ -32,6 +32,11 @@ class EventHandler {
   EventHandler(const EventHandler &) = delete;
   EventHandler &operator=(const EventHandler &) = delete;
 
+ protected:
+  // Ends the handler's life for walks already now, before the rest of its
+  // destruction (which may unregister it or tell other parts it is gone).
+  void retire();
+
  private:
   uint64_t m_serial;
 };
