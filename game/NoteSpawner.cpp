@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-
 #include <optional>
 
 #include "Charts.h"
