@@ -8,15 +8,18 @@
 #include <string>
 #include <vector>
 
+#include "HitZone.h"
+
 namespace charts {
 
 const std::string TRACK_ONE = "game_bgm1";
 const std::string TRACK_TWO = "game_bgm2";
 
 // A chart entry c spawns its note c spawner steps after the track starts;
-// the note is on row k k steps later and counts as "Perfect!" on rows 19
-// and 20, so the beat lies halfway between, at c + 19.5 frames.
-const double PERFECT_ROW_MIDDLE = 19.5;
+// the note is on row k k steps later and counts as "Perfect!" on the two
+// rows the '=' lines mark, so the beat lies halfway between, at c + 19.5
+// steps. A step lasts one frame of the default frame time.
+const double PERFECT_ROW_MIDDLE = hit_zone::PERFECT_MIDDLE;
 const int FRAME_MILLISECONDS = 33;
 
 // Step numbers at which the spawner creates a note, for a track label.

@@ -1,14 +1,16 @@
 #include "DemoPlayer.h"
 
-#include "Charts.h"
+#include <tessera/audio/Music.h>
+#include <tessera/core/LogManager.h>
 #include <tessera/game/GameManager.h>
 #include <tessera/input/InputManager.h>
-#include <tessera/core/LogManager.h>
-#include <tessera/audio/Music.h>
-#include "Note.h"
 #include <tessera/resources/ResourceManager.h>
-#include <tessera/world/WorldManager.h>
 #include <tessera/system/Clock.h>
+#include <tessera/world/WorldManager.h>
+#include "Charts.h"
+#include "HitZone.h"
+#include "Note.h"
+#include "NoteSpawner.h"
 
 namespace {
 
@@ -61,14 +63,15 @@ void DemoPlayer::pressKey(ts::Keyboard::Key key) const {
   ts::InputManager::getInstance().onEvent(&keyboard_event);
 }
 
-// Presses once for each note on row 19 or 20, the "Perfect!" rows.
+// Presses once for each note as soon as it is on a judged row. Falling one
+// row per frame a note is first seen on the first "Perfect!" row; a note that
+// skipped rows while the note clock caught up may first be seen lower.
 void DemoPlayer::playDueNotes() {
   ts::ObjectList notes = ts::WorldManager::getInstance().objectsOfType("Note");
   for (int i = 0; i < notes.getCount(); ++i) {
     const Note *p_note = dynamic_cast<const Note *>(notes[i]);
     if (!p_note || p_note->isHit() || m_pressed.count(p_note->getSerial())) continue;
-    const float y = p_note->getPosition().getY();
-    if (y != 19.0f && y != 20.0f) continue;
+    if (!hit_zone::isJudgedRow(p_note->getPosition().getY())) continue;
     m_pressed.insert(p_note->getSerial());
     ++m_press_count;
     const int step = ts::GameManager::getInstance().getStepCount();
@@ -77,14 +80,24 @@ void DemoPlayer::playDueNotes() {
   }
 }
 
-// How far the music has drifted from the frame clock by the last note.
+// How far the music has drifted from the note clock by the last note. The
+// note clock is taken as it stands once this frame's steps are taken, which
+// on an idle machine is the frame clock: one step per frame since the start.
 void DemoPlayer::reportTiming(int step) const {
   const ts::Music *p_track = ts::ResourceManager::getInstance().getMusic(trackLabel(m_track));
-  if (!p_track) return;
+  ts::ObjectList spawners = ts::WorldManager::getInstance().objectsOfType("NoteSpawner");
+  NoteSpawner *p_spawner = spawners.isEmpty() ? nullptr : dynamic_cast<NoteSpawner *>(spawners[0]);
+  if (!p_track || !p_spawner) return;
+  p_spawner->stepsAt(step);
+  const NoteClock &clock = p_spawner->getNoteClock();
+  const int note_clock_ms = clock.getSteps() * charts::FRAME_MILLISECONDS;
   const int frame_clock_ms = (step - m_start_step) * ts::GameManager::getInstance().getFrameTime();
   const int music_ms = static_cast<int>(p_track->getPlayingOffset() * 1000.0f);
   const int wall_ms = static_cast<int>((ts::monotonicMicroseconds() - m_start_us) / 1000);
   ts::LogManager::getInstance().writeLog(
-      "Demo: last note at step %d: music at %d ms, frame clock at %d ms, drift %d ms (wall clock %d ms)",
-      step - m_start_step, music_ms, frame_clock_ms, music_ms - frame_clock_ms, wall_ms);
+      "Demo: last note at step %d: music at %d ms, note clock at %d ms, drift %d ms "
+      "(smoothed music %d ms, frame clock %d ms, wall clock %d ms; %d of %d frames took one step, %d catch-up steps)",
+      step - m_start_step, music_ms, note_clock_ms, music_ms - note_clock_ms,
+      static_cast<int>(clock.getTrackEstimateMs()), frame_clock_ms, wall_ms, clock.getSingleStepFrames(),
+      clock.getFrames(), clock.getCatchUpSteps());
 }

@@ -30,10 +30,10 @@ class DemoPlayer : public ts::Object {
 
   int m_track;
   bool m_track_started;
-  int m_start_step;  // the game step at which the track was started
+  int m_start_step;    // the game step at which the track was started
   int64_t m_start_us;  // and the monotonic clock then
   int m_press_count;
-  int m_note_count;  // notes in the track's chart
+  int m_note_count;              // notes in the track's chart
   std::set<uint64_t> m_pressed;  // serials of the notes already played
 };
 

@@ -1,7 +1,7 @@
 #include "GameOver.h"
 
-#include <tessera/game/GameManager.h>
 #include <tessera/core/LogManager.h>
+#include <tessera/game/GameManager.h>
 
 namespace {
 const int32_t STEPS_SHOWN = 90;

@@ -1,24 +1,26 @@
 #include "GameStart.h"
 
-#include "Background.h"
-#include "Charts.h"
-#include <tessera/input/EventKeyboard.h>
+#include <tessera/audio/Music.h>
+#include <tessera/core/LogManager.h>
 #include <tessera/game/GameManager.h>
+#include <tessera/input/EventKeyboard.h>
+#include <tessera/resources/ResourceManager.h>
+#include <tessera/world/WorldManager.h>
+#include "Background.h"
+#include "Calibration.h"
+#include "Charts.h"
+#include "GameSettings.h"
 #include "HitIndicator.h"
 #include "KeyboardHandler.h"
-#include <tessera/core/LogManager.h>
-#include <tessera/audio/Music.h>
 #include "NoteSpawner.h"
-#include <tessera/resources/ResourceManager.h>
 #include "ScoreManager.h"
 #include "UIManager.h"
-#include <tessera/world/WorldManager.h>
 
 namespace {
 const int STAR_COUNT = 15;
 }
 
-GameStart::GameStart() : m_p_start_music(nullptr), m_game_started(false) {
+GameStart::GameStart() : m_p_start_music(nullptr), m_game_started(false), m_audio_offset_ms(0), m_calibrating(false) {
   setType("GameStart");
   setSprite("gamestart");
   setLocation(ts::CENTER_CENTER);
@@ -45,6 +47,7 @@ int GameStart::eventHandler(const ts::Event *p_event) {
   if (p_event->getType() == ts::KEYBOARD_EVENT) {
     const ts::EventKeyboard *p_keyboard = dynamic_cast<const ts::EventKeyboard *>(p_event);
     if (!p_keyboard || p_keyboard->getKeyboardAction() != ts::KEY_PRESSED) return 1;
+    if (m_calibrating) return 1;
     switch (p_keyboard->getKey()) {
       case ts::Keyboard::ESCAPE:
         // Only end the loop here: the entry point stops the engine after
@@ -58,6 +61,9 @@ int GameStart::eventHandler(const ts::Event *p_event) {
       case ts::Keyboard::NUM2:
         startGame(charts::TRACK_TWO);
         break;
+      case ts::Keyboard::C:
+        if (!m_game_started) openCalibration();
+        break;
       default:
         break;
     }
@@ -68,7 +74,21 @@ int GameStart::eventHandler(const ts::Event *p_event) {
   return 0;
 }
 
-int GameStart::draw() { return ts::Object::draw(); }
+int GameStart::draw() { return m_calibrating ? 0 : ts::Object::draw(); }
+
+void GameStart::openCalibration() {
+  if (m_calibrating) return;
+  m_calibrating = true;
+  if (m_p_start_music) m_p_start_music->stop();
+  new Calibration(GameSettings::defaultPath());
+}
+
+void GameStart::endCalibration(std::optional<int> offset_ms) {
+  if (!m_calibrating) return;
+  m_calibrating = false;
+  if (offset_ms) m_audio_offset_ms = *offset_ms;
+  if (m_p_start_music) m_p_start_music->play(true);
+}
 
 void GameStart::startGame(std::string track_label) {
   if (m_game_started) return;
@@ -88,7 +108,7 @@ void GameStart::startGame(std::string track_label) {
   }
   log.writeLog("GameOver will trigger after %d seconds", charts::secondsFor(track_label));
 
-  new NoteSpawner(charts::chartFor(track_label), p_track);
+  new NoteSpawner(charts::chartFor(track_label), p_track, m_audio_offset_ms);
   new KeyboardHandler();
   HitIndicator *p_indicator = new HitIndicator();
   p_indicator->setPosition(ts::Vector(40, 12));

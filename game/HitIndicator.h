@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include <tessera/world/Object.h>
 #include <tessera/core/Color.h>
+#include <tessera/world/Object.h>
 
 class HitIndicator : public ts::Object {
  public:

@@ -1,16 +1,13 @@
 #include "KeyboardHandler.h"
 
-#include <tessera/input/EventKeyboard.h>
-#include <tessera/game/GameManager.h>
 #include <tessera/core/LogManager.h>
-#include "Note.h"
+#include <tessera/game/GameManager.h>
+#include <tessera/input/EventKeyboard.h>
 #include <tessera/world/WorldManager.h>
+#include "HitZone.h"
+#include "Note.h"
 
 namespace {
-
-// The hit zone: rows on which a key press judges a note.
-const float FIRST_JUDGED_ROW = 19.0f;
-const float LAST_JUDGED_ROW = 21.0f;
 
 // The note direction an arrow key hits, or null for any other key.
 const char *directionOfKey(ts::Keyboard::Key key) {
@@ -52,8 +49,7 @@ int KeyboardHandler::eventHandler(const ts::Event *p_event) {
     // A note already hit stays in the world until the end of the frame; a
     // second press in the same frame must not score it again.
     if (!p_note || p_note->isHit()) continue;
-    const float y = p_note->getPosition().getY();
-    if (y < FIRST_JUDGED_ROW || y > LAST_JUDGED_ROW) continue;
+    if (!hit_zone::isJudgedRow(p_note->getPosition().getY())) continue;
     if (direction && p_note->getDirection() == direction) {
       p_note->hit();
       log.writeLog("Correct key pressed! Note hit successfully.");

@@ -1,16 +1,16 @@
 #include "Note.h"
 
-#include "HitIndicator.h"
+#include <tessera/core/EventStep.h>
 #include <tessera/core/LogManager.h>
 #include <tessera/resources/ResourceManager.h>
+#include <tessera/world/WorldManager.h>
+#include "HitIndicator.h"
+#include "HitZone.h"
+#include "NoteSpawner.h"
 #include "ScoreManager.h"
 #include "UIManager.h"
-#include <tessera/world/WorldManager.h>
 
 namespace {
-
-// The last row a note may reach before it counts as missed.
-const float LAST_ROW = 24.0f;
 
 template <typename T>
 T *firstOfType(const char *type) {
@@ -39,15 +39,19 @@ Note::~Note() {}
 
 int Note::eventHandler(const ts::Event *p_event) {
   if (p_event->getType() != ts::STEP_EVENT) return 0;
-  fall();
+  // As many steps as the spawner's note clock takes in this frame.
+  const ts::EventStep *p_step = dynamic_cast<const ts::EventStep *>(p_event);
+  NoteSpawner *p_spawner = firstOfType<NoteSpawner>("NoteSpawner");
+  fall(p_step && p_spawner ? p_spawner->stepsAt(p_step->getStepCount()) : 1);
   return 1;
 }
 
-void Note::fall() {
+void Note::fall(int steps) {
+  if (steps <= 0) return;
   ts::Vector position = getPosition();
-  position.setY(position.getY() + m_speed);
+  position.setY(position.getY() + m_speed * static_cast<float>(steps));
   setPosition(position);
-  if (position.getY() <= LAST_ROW || m_hit) return;
+  if (position.getY() <= hit_zone::LAST_ROW_BEFORE_MISS || m_hit) return;
   HitIndicator *p_indicator = firstOfType<HitIndicator>("HitIndicator");
   if (p_indicator) p_indicator->show("Miss!");
   ScoreManager *p_score = firstOfType<ScoreManager>("ScoreManager");
@@ -69,10 +73,10 @@ void Note::hit() {
     const float y = getPosition().getY();
     std::string judgement = "Miss!";
     int points = 0;
-    if (y == 19.0f || y == 20.0f) {
+    if (hit_zone::isPerfectRow(y)) {
       judgement = "Perfect!";
       points = 10;
-    } else if (y >= 18.0f && y <= 21.0f) {
+    } else if (hit_zone::isGoodRow(y)) {
       judgement = "Good!";
       points = 5;
     }

@@ -1,6 +1,7 @@
-// A falling note in one of the four lanes. It falls one row per step, is
-// judged by its row when the matching arrow key hits it, and counts as a
-// miss once it has fallen past the hit zone.
+// A falling note in one of the four lanes. It falls one row per step of the
+// note clock (one per frame, more while the clock catches up with the
+// music), is judged by its row when the matching arrow key hits it, and
+// counts as a miss once it has fallen past the hit zone.
 #ifndef RHYTHM_NOTE_H
 #define RHYTHM_NOTE_H
 
@@ -17,14 +18,14 @@ class Note : public ts::Object {
   int draw() override;
   // Grades the note by its row, credits the score and removes the note.
   void hit();
+  // Falls the given number of steps at once; a miss once past the hit zone.
+  void fall(int steps);
 
   std::string getDirection() const { return m_direction; }
   float getFallSpeed() const { return m_speed; }
   bool isHit() const { return m_hit; }
 
  private:
-  void fall();
-
   float m_speed;  // rows per step
   bool m_hit;
   std::string m_direction;

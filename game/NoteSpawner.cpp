@@ -2,13 +2,16 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 
-#include "GameOver.h"
-#include <tessera/core/LogManager.h>
 #include <tessera/audio/Music.h>
+#include <tessera/core/EventStep.h>
+#include <tessera/core/LogManager.h>
+#include <tessera/world/WorldManager.h>
+#include "Charts.h"
+#include "GameOver.h"
 #include "Note.h"
 #include "ScoreManager.h"
-#include <tessera/world/WorldManager.h>
 
 namespace {
 
@@ -27,8 +30,15 @@ T *firstOfType(const char *type) {
 
 }  // namespace
 
-NoteSpawner::NoteSpawner(std::vector<int32_t> chart, const ts::Music *p_track)
-    : m_step_count(0), m_chart(std::move(chart)), m_p_track(p_track), m_last_entry(0), m_song_ended(false) {
+NoteSpawner::NoteSpawner(std::vector<int32_t> chart, const ts::Music *p_track, int offset_ms)
+    : m_step_count(0),
+      m_chart(std::move(chart)),
+      m_p_track(p_track),
+      m_last_entry(0),
+      m_song_ended(false),
+      m_clock(charts::FRAME_MILLISECONDS, offset_ms),
+      m_reckoned_step(-1),
+      m_steps_reckoned(0) {
   setType("NoteSpawner");
   for (int32_t entry : m_chart) m_last_entry = std::max(m_last_entry, entry);
   registerInterest(ts::STEP_EVENT);
@@ -38,26 +48,42 @@ NoteSpawner::~NoteSpawner() {}
 
 int NoteSpawner::eventHandler(const ts::Event *p_event) {
   if (p_event->getType() != ts::STEP_EVENT) return 0;
-  ++m_step_count;
-  spawnDueNotes();
+  const ts::EventStep *p_step = dynamic_cast<const ts::EventStep *>(p_event);
+  const int steps = p_step ? stepsAt(p_step->getStepCount()) : 1;
+  for (int step = 1; step <= steps; ++step) {
+    ++m_step_count;
+    // The counter has one value per step, so however often the chart lists
+    // it, it gives one note.
+    if (std::find(m_chart.begin(), m_chart.end(), m_step_count) == m_chart.end()) continue;
+    // The notes already falling take this event's steps after this handler;
+    // one spawned on an earlier step of a catch-up falls the rest itself.
+    Note *p_note = createNote();
+    if (steps > step) p_note->fall(steps - step);
+  }
   if (!m_song_ended && songIsOver()) endSong();
   return 1;
 }
 
-void NoteSpawner::spawnDueNotes() {
-  // The counter has one value per step, so however often the chart lists
-  // it, it gives one note.
-  if (std::find(m_chart.begin(), m_chart.end(), m_step_count) != m_chart.end()) spawnNote();
+int NoteSpawner::stepsAt(int game_step) {
+  if (game_step == m_reckoned_step) return m_steps_reckoned;
+  m_reckoned_step = game_step;
+  m_steps_reckoned = m_clock.advance(readTrack());
+  return m_steps_reckoned;
 }
 
-void NoteSpawner::spawnNote() {
+std::optional<NoteClock::TrackReading> NoteSpawner::readTrack() const { return NoteClock::read(m_p_track); }
+
+void NoteSpawner::spawnNote() { createNote(); }
+
+Note *NoteSpawner::createNote() {
   const int lane = rand() % 4;
   const float width = ts::WorldManager::getInstance().getBoundary().getHorizontal();
   const float x = width * 0.25f * LANES[lane].centre_factor;
   const ts::Vector position(x, 0);
-  new Note(LANES[lane].direction, 1.0f, position);
+  Note *p_note = new Note(LANES[lane].direction, 1.0f, position);
   ts::LogManager::getInstance().writeLog("Note spawned in lane %d with direction %s at (%.1f, %.1f)", lane,
                                          LANES[lane].direction, position.getX(), position.getY());
+  return p_note;
 }
 
 // Over when every chart note has been spawned and hit or missed, and the

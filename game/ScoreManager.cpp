@@ -1,8 +1,8 @@
 #include "ScoreManager.h"
 
 #include <tessera/core/LogManager.h>
-#include "UIManager.h"
 #include <tessera/world/WorldManager.h>
+#include "UIManager.h"
 
 ScoreManager::ScoreManager() : m_score(0), m_combo(0) { setType("ScoreManager"); }
 

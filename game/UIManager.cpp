@@ -4,12 +4,11 @@
 
 #include <tessera/graphics/DisplayManager.h>
 #include <tessera/world/WorldManager.h>
+#include "HitZone.h"
 
 namespace {
 // The hit zone lines: as wide as the default screen whatever the window.
 const std::string HIT_ZONE_LINE(80, '=');
-const float HIT_ZONE_TOP_ROW = 19.0f;
-const float HIT_ZONE_BOTTOM_ROW = 20.0f;
 }  // namespace
 
 UIManager::UIManager() : m_score(0), m_combo(0) {
@@ -55,8 +54,9 @@ int UIManager::eventHandler(const ts::Event *p_event) { return p_event->getType(
 
 int UIManager::draw() {
   ts::DisplayManager &display = ts::DisplayManager::getInstance();
-  display.drawString(ts::Vector(0, HIT_ZONE_BOTTOM_ROW), HIT_ZONE_LINE, ts::LEFT_JUSTIFIED, ts::WHITE);
-  display.drawString(ts::Vector(0, HIT_ZONE_TOP_ROW), HIT_ZONE_LINE, ts::LEFT_JUSTIFIED, ts::WHITE);
+  // The lines mark the "Perfect!" rows; the lower one is drawn first.
+  display.drawString(ts::Vector(0, hit_zone::LAST_PERFECT_ROW), HIT_ZONE_LINE, ts::LEFT_JUSTIFIED, ts::WHITE);
+  display.drawString(ts::Vector(0, hit_zone::FIRST_PERFECT_ROW), HIT_ZONE_LINE, ts::LEFT_JUSTIFIED, ts::WHITE);
   if (ts::ViewObject *p_view = getScoreView()) p_view->setValue(m_score);
   if (ts::ViewObject *p_view = getComboView()) p_view->setValue(m_combo);
   return 0;

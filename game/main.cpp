@@ -1,14 +1,18 @@
 // The rhythm game's entry point.
 //
-//   rhythm              play: the start screen waits for 1 or 2
-//   rhythm --demo 1|2   watch the game play track 1 or 2 on its own
+//   rhythm                  play: the start screen waits for 1 or 2 (C calibrates)
+//   rhythm --demo 1|2       watch the game play track 1 or 2 on its own
+//   rhythm --offset MS      play with this audio offset instead of the saved one
 #include <cstdio>
 #include <string>
 
-#include "DemoPlayer.h"
+#include <tessera/core/LogManager.h>
 #include <tessera/game/GameManager.h>
-#include "GameStart.h"
 #include <tessera/resources/ResourceManager.h>
+#include "ClickTrack.h"
+#include "DemoPlayer.h"
+#include "GameSettings.h"
+#include "GameStart.h"
 
 namespace {
 
@@ -23,31 +27,62 @@ void loadResources() {
   resources.loadMusic("Sound/BGM_Start.ogg", "start_bgm");
   resources.loadMusic("Sound/BGM1_Star.ogg", "game_bgm1");
   resources.loadMusic("Sound/BGM2_La Campanella.ogg", "game_bgm2");
+  resources.loadMusic(click_track::FILE_NAME, click_track::LABEL);
 }
 
-// The demo track from the arguments: 0 for none, -1 for a usage error.
-int demoTrack(int argc, char **argv) {
-  if (argc == 1) return 0;
-  if (argc == 3 && std::string(argv[1]) == "--demo") {
-    const int track = DemoPlayer::trackOfArgument(argv[2]);
-    if (track != 0) return track;
+struct Arguments {
+  int demo_track = 0;  // 0: play
+  bool has_offset = false;
+  std::string offset;
+};
+
+// False for arguments the game does not know.
+bool parseArguments(int argc, char **argv, Arguments &arguments) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string option = argv[i];
+    if (i + 1 >= argc) return false;
+    const std::string value = argv[++i];
+    long number = 0;
+    if (option == "--demo" && arguments.demo_track == 0) {
+      arguments.demo_track = DemoPlayer::trackOfArgument(value);
+      if (arguments.demo_track == 0) return false;
+    } else if (option == "--offset" && !arguments.has_offset && GameSettings::parseInteger(value, number)) {
+      arguments.has_offset = true;
+      arguments.offset = value;
+    } else {
+      return false;
+    }
   }
-  return -1;
+  return true;
+}
+
+// The saved offset, or the one given on the command line.
+int audioOffset(const Arguments &arguments) {
+  GameSettings settings;
+  settings.load(GameSettings::defaultPath());
+  if (arguments.has_offset && settings.setOffsetText(arguments.offset, "the command line") != 0)
+    std::fprintf(stderr, "rhythm: --offset %s refused: it must lie within -%d..%d ms\n", arguments.offset.c_str(),
+                 GameSettings::MAX_OFFSET_MS, GameSettings::MAX_OFFSET_MS);
+  if (settings.getOffsetMs() != 0)
+    ts::LogManager::getInstance().writeLog("Audio offset: %d ms.", settings.getOffsetMs());
+  return settings.getOffsetMs();
 }
 
 }  // namespace
 
 int main(int argc, char **argv) {
-  const int demo_track = demoTrack(argc, argv);
-  if (demo_track < 0) {
-    std::fprintf(stderr, "usage: %s [--demo 1|2]\n", argv[0]);
+  Arguments arguments;
+  if (!parseArguments(argc, argv, arguments)) {
+    std::fprintf(stderr, "usage: %s [--demo 1|2] [--offset MS]\n", argv[0]);
     return 2;
   }
   ts::GameManager &game_manager = ts::GameManager::getInstance();
   if (game_manager.startUp() != 0) return 1;
   loadResources();
-  new GameStart();
-  if (demo_track != 0) new DemoPlayer(demo_track);
+  const int offset_ms = audioOffset(arguments);
+  GameStart *p_start = new GameStart();
+  p_start->setAudioOffset(offset_ms);
+  if (arguments.demo_track != 0) new DemoPlayer(arguments.demo_track);
   game_manager.run();
   game_manager.shutDown();
   return 0;

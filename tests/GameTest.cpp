@@ -2,11 +2,17 @@
 // events through the game manager, key presses through the input manager,
 // deletions through the world manager's update. Whole songs are played by
 // the end-to-end demo runs.
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <map>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include <tessera/audio/AudioDevice.h>
 #include <tessera/audio/Music.h>
 #include <tessera/core/EventStep.h>
 #include <tessera/game/GameManager.h>
@@ -15,9 +21,13 @@
 #include <tessera/resources/ResourceManager.h>
 #include <tessera/world/EventOut.h>
 #include <tessera/world/WorldManager.h>
+
 #include "Background.h"
+#include "Calibration.h"
 #include "Charts.h"
+#include "ClickTrack.h"
 #include "GameOver.h"
+#include "GameSettings.h"
 #include "GameStart.h"
 #include "HitIndicator.h"
 #include "KeyboardHandler.h"
@@ -28,6 +38,35 @@
 #include "UIManager.h"
 
 namespace {
+
+using Reading = std::optional<NoteClock::TrackReading>;
+using TrackScript = std::function<Reading()>;
+
+// A spawner whose track is read from a script instead of a playing track.
+class ScriptedSpawner : public NoteSpawner {
+ public:
+  ScriptedSpawner(std::vector<int32_t> chart, TrackScript script, int offset_ms = 0)
+      : NoteSpawner(std::move(chart), nullptr, offset_ms), m_script(std::move(script)) {}
+
+ protected:
+  Reading readTrack() const override { return m_script(); }
+
+ private:
+  TrackScript m_script;
+};
+
+// The same for the calibration screen's click track.
+class ScriptedCalibration : public Calibration {
+ public:
+  ScriptedCalibration(std::string path, TrackScript script)
+      : Calibration(std::move(path)), m_script(std::move(script)) {}
+
+ protected:
+  Reading readTrack() const override { return m_script(); }
+
+ private:
+  TrackScript m_script;
+};
 
 class GameTest : public ::testing::Test {
  protected:
@@ -92,8 +131,35 @@ class GameTest : public ::testing::Test {
     new UIManager();
   }
 
+  // A track on the frame grid: frame f (counted by m_frame) reads f frames
+  // of play, less a millisecond, plus lead_frames.
+  TrackScript gridTrack(const int &lead_frames) {
+    return [this, &lead_frames]() {
+      return Reading(NoteClock::TrackReading{(m_frame + lead_frames) * 33.0 - 1.0, m_frame * 33.0});
+    };
+  }
+  void frame(std::vector<ts::Keyboard::Key> keys = {}) {
+    ++m_frame;
+    frames(1, keys);
+  }
+  static std::map<const Note *, float> rows() {
+    std::map<const Note *, float> result;
+    ts::ObjectList notes = ts::WorldManager::getInstance().objectsOfType("Note");
+    for (int i = 0; i < notes.getCount(); ++i)
+      if (const Note *note = dynamic_cast<const Note *>(notes[i])) result[note] = note->getPosition().getY();
+    return result;
+  }
+
   testing_support::LogCapture m_log;
   int m_step = 0;
+  int m_frame = 0;
+};
+
+// Runs without an audio device: the audio backend is given a driver that
+// does not exist before anything asks for a device.
+class GameTestWithoutSound : public GameTest {
+ protected:
+  GameTestWithoutSound() { setenv("ALSOFT_DRIVERS", "no-such-driver", 1); }
 };
 
 TEST_F(GameTest, SpawnerFollowsItsChartAndNotesFallUntilMissedPastRow24) {
@@ -115,6 +181,196 @@ TEST_F(GameTest, SpawnerFollowsItsChartAndNotesFallUntilMissedPastRow24) {
   frames(1);                          // row 25: missed and destroyed in this frame
   EXPECT_EQ(count("Note"), 1);        // entries of 0 or below never fire
   EXPECT_EQ(tally(), "Miss! 0 0, HUD 0 0");
+}
+
+// Stepped as fast as the machine can, the loop runs far ahead of a playing
+// track: the note clock takes exactly one step per frame.
+TEST_F(GameTest, FramesFasterThanAPlayingTrackGoOneStepPerFrame) {
+  ASSERT_EQ(ts::ResourceManager::getInstance().loadMusic("Sound/BGM1_Star.ogg", charts::TRACK_ONE), 0);
+  ts::Music *track = ts::ResourceManager::getInstance().getMusic(charts::TRACK_ONE);
+  track->play(false);
+  createPlayObjects();
+  const std::vector<int32_t> chart = {5, 9, 9, 14, 30};
+  NoteSpawner *spawner = new NoteSpawner(chart, track);
+  std::map<const Note *, int32_t> entry_of;
+  for (int f = 1; f <= 50; ++f) {
+    frames(1);
+    ASSERT_EQ(spawner->getStepCount(), f);
+    for (const auto &[note, row] : rows()) {
+      if (!entry_of.count(note)) entry_of[note] = f;  // spawned in this frame
+      ASSERT_EQ(row, f - entry_of[note]) << "frame " << f;
+    }
+  }
+  EXPECT_EQ(entry_of.size(), 4u);
+  EXPECT_EQ(count("Note"), 1);  // the first three were missed past row 24
+  EXPECT_EQ(spawner->getNoteClock().getSingleStepFrames(), 50);
+  EXPECT_TRUE(track->isPlaying());
+}
+
+// The loop loses five frames at frame 20: the note clock catches up over
+// the next frames, spawning every chart entry it passes at the row it would
+// have reached, and moving the notes up to three rows a frame. Keys are
+// judged by the row a note is on when they come.
+TEST_F(GameTest, NotesCatchUpWithTheTrackAndAreJudgedByTheirRow) {
+  createPlayObjects();
+  int lead = 0;
+  NoteSpawner *spawner = new ScriptedSpawner({1, 2, 22, 24, 25}, gridTrack(lead));
+  for (int f = 1; f <= 19; ++f) frame();
+  std::map<const Note *, float> before = rows();
+  ASSERT_EQ(before.size(), 2u);
+  const Note *first = dynamic_cast<const Note *>(ts::WorldManager::getInstance().objectsOfType("Note")[0]);
+  const Note *second = dynamic_cast<const Note *>(ts::WorldManager::getInstance().objectsOfType("Note")[1]);
+  EXPECT_EQ(before[first], 18.0f);
+  EXPECT_EQ(before[second], 17.0f);
+
+  lead = 5;
+  frame();  // the lead is seen once and not yet trusted
+  EXPECT_EQ(spawner->getStepCount(), 20);
+  EXPECT_EQ(first->getPosition().getY(), 19.0f);
+  // Three steps: the first note skips the rest of the zone to row 22, the
+  // second lands on row 21, where the key finds it.
+  const ts::Keyboard::Key second_key = second->getDirection() == "left"    ? ts::Keyboard::LEFTARROW
+                                       : second->getDirection() == "right" ? ts::Keyboard::RIGHTARROW
+                                       : second->getDirection() == "up"    ? ts::Keyboard::UPARROW
+                                                                           : ts::Keyboard::DOWNARROW;
+  frame({second_key});
+  EXPECT_EQ(spawner->getStepCount(), 23);
+  EXPECT_EQ(first->getPosition().getY(), 22.0f);
+  EXPECT_EQ(tally(), "Good! 5 1, HUD 5 1");
+  // Entry 22 was passed on the way: its note is on row 1.
+  std::map<const Note *, float> now = rows();
+  ASSERT_EQ(now.size(), 2u);
+  now.erase(first);
+  EXPECT_EQ(now.begin()->second, 1.0f);
+
+  frame();  // three more steps: the first note falls past row 24
+  EXPECT_EQ(spawner->getStepCount(), 26);
+  EXPECT_EQ(tally(), "Miss! 5 0, HUD 5 0");
+  std::vector<float> rows_now;
+  for (const auto &[note, row] : rows()) rows_now.push_back(row);
+  std::sort(rows_now.begin(), rows_now.end());
+  EXPECT_EQ(rows_now, (std::vector<float>{1, 2, 4}));  // entries 25, 24 and 22
+  frame();
+  EXPECT_EQ(spawner->getStepCount(), 28);
+  for (int f = 0; f < 10; ++f) frame();
+  EXPECT_EQ(spawner->getStepCount(), 38);  // one step per frame again, with the track
+  EXPECT_EQ(spawner->getNoteClock().getCatchUpSteps(), 5);
+}
+
+// On a track on the frame grid, an offset of n frame times brings the
+// note of a chart entry to its "Perfect!" rows n frames later: the beat
+// moves by exactly the offset.
+TEST_F(GameTest, OffsetMovesWhenANoteReachesThePerfectRows) {
+  int lead = 0;
+  auto frameOnRow19 = [&](int offset_ms) {
+    NoteSpawner *spawner = new ScriptedSpawner({5}, gridTrack(lead), offset_ms);
+    m_frame = 0;
+    int found = 0;
+    while (!found && m_frame < 100) {
+      frame();
+      for (const auto &[note, row] : rows())
+        if (row == 19.0f) found = m_frame;
+    }
+    ts::WorldManager::getInstance().markForDelete(spawner);
+    for (const auto &[note, row] : rows()) ts::WorldManager::getInstance().markForDelete(const_cast<Note *>(note));
+    ts::WorldManager::getInstance().update();
+    return found;
+  };
+  EXPECT_EQ(frameOnRow19(0), 24);
+  EXPECT_EQ(frameOnRow19(66), 26);
+  EXPECT_EQ(frameOnRow19(-66), 22);
+  EXPECT_EQ(frameOnRow19(165), 29);
+}
+
+TEST(CalibrationOffset, MedianOfTapsNearTheClicksOutliersLeftOut) {
+  const std::vector<double> clicks = {1000, 1600, 2200, 2800, 3400};
+  // Taps 20 to 40 ms late, one early, one too late to count, one between clicks.
+  EXPECT_EQ(Calibration::offsetFromTaps({1020, 1630, 2240, 2790, 3551, 1300}, clicks, 4), 25);  // (20 + 30) / 2
+  EXPECT_EQ(Calibration::offsetFromTaps({1020, 1630, 2240, 2790, 3550}, clicks, 4), 30);        // 150 ms still counts
+  EXPECT_EQ(Calibration::offsetFromTaps({850, 1450, 2051, 2650}, clicks, 3), -150);  // -150 counts, -149 is 2051 - 2200
+  EXPECT_EQ(Calibration::offsetFromTaps({1020, 1630, 5000, -400}, clicks, 3), std::nullopt);  // two are not enough
+  EXPECT_EQ(Calibration::offsetFromTaps({}, clicks, 1), std::nullopt);
+  EXPECT_EQ(Calibration::offsetFromTaps({1001, 1602, 2204}, clicks, 3), 2);
+  EXPECT_EQ(Calibration::offsetFromTaps({1000.25, 1600.75}, clicks, 2), 1);  // rounded to whole milliseconds
+}
+
+// The click track read from a script on the frame grid; Space pressed in
+// the frame nearest to 40 ms after each click, and twice between clicks.
+TEST_F(GameTest, CalibrationSavesTheMedianOffsetAndHandsItToTheStartScreen) {
+  const std::string config =
+      std::filesystem::temp_directory_path() / ("tessera-calibration-" + std::to_string(getpid()));
+  setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+  ASSERT_EQ(ts::ResourceManager::getInstance().loadMusic(click_track::FILE_NAME, click_track::LABEL), 0);
+  GameStart *start = new GameStart();
+  start->setAudioOffset(-20);
+  press(ts::Keyboard::C);  // opens the real screen, which plays the click track
+  ASSERT_TRUE(start->isCalibrating());
+  EXPECT_EQ(start->draw(), 0);  // hidden
+  Calibration *real = first<Calibration>("Calibration");
+  ASSERT_EQ(real->getState(), Calibration::LISTENING);
+  press(ts::Keyboard::NUM1);  // ignored while calibrating
+  EXPECT_FALSE(start->hasStartedGame());
+  press(ts::Keyboard::SPACE);
+  EXPECT_EQ(real->getTaps().size(), 1u);
+  press(ts::Keyboard::ESCAPE);  // leaves without saving; does not end the game
+  ts::WorldManager::getInstance().update();
+  EXPECT_EQ(count("Calibration"), 0);
+  EXPECT_FALSE(start->isCalibrating() || ts::GameManager::getInstance().getGameOver());
+  EXPECT_EQ(start->getAudioOffset(), -20);
+  EXPECT_TRUE(m_log.contains("Calibration: left before the end; nothing saved."));
+
+  // Now the scripted one, with the start screen calibrating.
+  press(ts::Keyboard::C);
+  ts::WorldManager::getInstance().markForDelete(first<Calibration>("Calibration"));
+  ts::WorldManager::getInstance().update();
+  int lead = 0;
+  Calibration *calibration = new ScriptedCalibration(GameSettings::defaultPath(), gridTrack(lead));
+  std::vector<int> tap_frames;
+  for (double click : click_track::tappedClicksMs())
+    tap_frames.push_back(static_cast<int>(std::lround((click + 40) / 33)));
+  tap_frames.push_back(tap_frames[3] + 9);  // 300 ms after a click
+  tap_frames.push_back(tap_frames[7] + 7);
+  while (calibration->getState() == Calibration::LISTENING) {
+    const bool tap = std::count(tap_frames.begin(), tap_frames.end(), m_frame + 1) > 0;
+    frame(tap ? std::vector<ts::Keyboard::Key>{ts::Keyboard::SPACE} : std::vector<ts::Keyboard::Key>{});
+    ASSERT_LT(m_frame, 500);
+  }
+  // Finished 150 ms after the last click.
+  EXPECT_EQ(m_frame, static_cast<int>((click_track::tappedClicksMs().back() + 150) / 33) + 1);
+  EXPECT_EQ(calibration->getTaps().size(), 18u);
+  ASSERT_TRUE(calibration->getOffset().has_value());
+  const int offset = *calibration->getOffset();
+  EXPECT_EQ(offset, 41);  // taps 40 ms late, seen in whole frames
+  EXPECT_TRUE(m_log.contains("Calibration: audio offset " + std::to_string(offset) + " ms from 18 taps."));
+  GameSettings saved;
+  saved.load(GameSettings::defaultPath());
+  EXPECT_EQ(saved.getOffsetMs(), offset);
+
+  press(ts::Keyboard::ESCAPE);
+  ts::WorldManager::getInstance().update();
+  EXPECT_EQ(start->getAudioOffset(), offset);
+  EXPECT_FALSE(ts::GameManager::getInstance().getGameOver());
+  std::filesystem::remove_all(config);
+}
+
+TEST_F(GameTestWithoutSound, CalibrationSaysItNeedsSoundAndSavesNothing) {
+  if (ts::AudioDevice::isAvailable()) GTEST_SKIP() << "a device was opened before the driver could be set";
+  const std::string config =
+      std::filesystem::temp_directory_path() / ("tessera-calibration-" + std::to_string(getpid()));
+  setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+  ASSERT_EQ(ts::ResourceManager::getInstance().loadMusic(click_track::FILE_NAME, click_track::LABEL), 0);
+  GameStart *start = new GameStart();
+  press(ts::Keyboard::C);
+  Calibration *calibration = first<Calibration>("Calibration");
+  ASSERT_NE(calibration, nullptr);
+  EXPECT_EQ(calibration->getState(), Calibration::NEEDS_SOUND);
+  EXPECT_TRUE(m_log.contains("Calibration: no audio device; calibration needs sound."));
+  frames(3, {ts::Keyboard::SPACE});
+  EXPECT_TRUE(calibration->getTaps().empty());
+  press(ts::Keyboard::ESCAPE);
+  ts::WorldManager::getInstance().update();
+  EXPECT_FALSE(start->isCalibrating() || ts::GameManager::getInstance().getGameOver());
+  EXPECT_FALSE(std::filesystem::exists(config));
 }
 
 TEST_F(GameTest, LanesTakeDirectionSpriteAndCentreFromRandomDraws) {

@@ -1,4 +1,5 @@
-// Writes the game's three music tracks as Ogg Vorbis files.
+// Writes the game's three music tracks and the calibration's click track as
+// Ogg Vorbis files.
 //
 // The two game tracks take their beats from the game's own charts
 // (game/Charts.h): every chart entry gets a struck melody note exactly
@@ -22,6 +23,7 @@
 #include <vector>
 
 #include "Charts.h"
+#include "ClickTrack.h"
 
 namespace {
 
@@ -101,6 +103,20 @@ class Mix {
       const float bright = noise - previous;  // first difference: a high-pass
       previous = noise;
       m_samples[first + i] += static_cast<float>(amplitude * std::exp(-90.0 * t) * bright);
+    }
+  }
+
+  // A metronome click: a tone with a touch of noise that starts at full
+  // strength on its very first sample, so the moment it sounds is exact,
+  // and dies away within 40 ms.
+  void click(double start, double hz, double amplitude) {
+    const size_t first = toSample(start);
+    const size_t count = toSample(0.04);
+    for (size_t i = 0; i < count && first + i < m_samples.size(); ++i) {
+      const double t = static_cast<double>(i) / SAMPLE_RATE;
+      const double tone = std::sin(2.0 * PI * hz * t) + 0.3 * nextNoise();
+      const double release = std::min(1.0, (0.04 - t) / 0.01);
+      m_samples[first + i] += static_cast<float>(amplitude * std::exp(-120.0 * t) * release * tone);
     }
   }
 
@@ -264,6 +280,17 @@ Mix composeStartLoop() {
   return mix;
 }
 
+// The calibration's click track: soft, low count-in clicks, then the bright
+// clicks the player taps along with (game/ClickTrack.h).
+Mix composeClickTrack() {
+  Mix mix(click_track::LENGTH_SECONDS);
+  for (int k = 0; k < click_track::COUNT_IN_CLICKS; ++k)
+    mix.click((click_track::FIRST_COUNT_IN_MS + k * click_track::INTERVAL_MS) / 1000.0, 1000.0, 0.5);
+  for (double click_ms : click_track::tappedClicksMs()) mix.click(click_ms / 1000.0, 2000.0, 1.0);
+  mix.finish(0.0);
+  return mix;
+}
+
 bool writeOgg(const Mix &mix, const std::string &path, const char *title, int serial) {
   FILE *file = std::fopen(path.c_str(), "wb");
   if (!file) {
@@ -350,5 +377,6 @@ int main(int argc, char **argv) {
   bool ok = writeOgg(composeStartLoop(), dir + "/BGM_Start.ogg", "Start", 101);
   ok = writeOgg(composeStar(), dir + "/BGM1_Star.ogg", "Star", 102) && ok;
   ok = writeOgg(composeCampanella(), dir + "/BGM2_La Campanella.ogg", "La Campanella", 103) && ok;
+  ok = writeOgg(composeClickTrack(), dir + "/Click_Track.ogg", "Click track", 104) && ok;
   return ok ? 0 : 1;
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""screenshot.py start|play FILE: checks a screenshot (binary PPM) of the game's 80 x 24 cell window
-for the centred title picture, or for hit-zone lines, HUD, notes and stars; exits with what is missing."""
+"""screenshot.py start|play|calibration FILE: checks a screenshot (binary PPM) of the game's 80 x 24 cell
+window for the centred title picture, for hit-zone lines, HUD, notes and stars, or for the calibration
+screen's text; exits with what is missing."""
 import re
 import sys
 
@@ -55,5 +56,18 @@ def check_play(width, height, pixels):
     return problems
 
 
-problems = {"start": check_start, "play": check_play}[sys.argv[1]](*lit_pixels(sys.argv[2]))
+def check_calibration(width, height, pixels):
+    cells = {(int(x * COLUMNS / width), int(y * ROWS / height), c) for x, y, c in pixels}
+    problems = []
+    if not any(c == "yellow" and r == 4 and 30 <= col < 50 for col, r, c in cells):
+        problems.append("no yellow title in the middle of row 4")
+    for row in (8, 20):  # the instructions and the way back
+        if not any(c == "white" and r == row for col, r, c in cells):
+            problems.append("no white text on row %d" % row)
+    if any(c == "cyan" for col, r, c in cells):
+        problems.append("the title picture is still shown")
+    return problems
+
+
+problems = {"start": check_start, "play": check_play, "calibration": check_calibration}[sys.argv[1]](*lit_pixels(sys.argv[2]))
 sys.exit("; ".join(problems) or None)

@@ -1,0 +1,40 @@
+// The game's own settings, kept apart from the engine's configuration in
+// the user's configuration folder ($XDG_CONFIG_HOME/tessera-rhythm/
+// settings.txt, else ~/.config/tessera-rhythm/settings.txt), in the same
+// "key:value," syntax. The one setting is the audio offset.
+#ifndef RHYTHM_GAME_SETTINGS_H
+#define RHYTHM_GAME_SETTINGS_H
+
+#include <string>
+
+class GameSettings {
+ public:
+  // Offsets beyond this many milliseconds either way are refused.
+  static constexpr int MAX_OFFSET_MS = 500;
+  static const char *const OFFSET_KEY;
+
+  // The settings file's path, or empty when neither XDG_CONFIG_HOME (an
+  // absolute path) nor HOME is set.
+  static std::string defaultPath();
+  // The integer a text holds (an optional sign and digits only), or false.
+  static bool parseInteger(const std::string &text, long &value);
+
+  // Reads the settings file. A missing file keeps the defaults silently; a
+  // malformed or refused value keeps the current one, with a log line.
+  void load(const std::string &path);
+  // Takes an offset given as text; where it came from is named in the log
+  // line that refuses it. 0 if taken, -1 if refused.
+  int setOffsetText(const std::string &text, const std::string &source);
+  // Writes the file through a temporary file renamed over it, so a failed
+  // write leaves the old file as it was. 0 on success, -1 with a log line.
+  int save(const std::string &path) const;
+
+  int getOffsetMs() const { return m_offset_ms; }
+  // Clamped to the accepted range.
+  void setOffsetMs(int offset_ms);
+
+ private:
+  int m_offset_ms = 0;  // positive: the player hears the music later
+};
+
+#endif
