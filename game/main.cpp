@@ -2,13 +2,20 @@
 //
 //   rhythm              play: the start screen waits for 1 or 2
 //   rhythm --demo 1|2   watch the game play track 1 or 2 on its own
+//   rhythm --help       usage; --version: the engine's version
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
-#include "DemoPlayer.h"
+#include <tessera/core/Config.h>
+#include <tessera/core/LogManager.h>
 #include <tessera/game/GameManager.h>
-#include "GameStart.h"
 #include <tessera/resources/ResourceManager.h>
+#include "CommandLine.h"
+#include "DataFolder.h"
+#include "DemoPlayer.h"
+#include "GameStart.h"
 
 namespace {
 
@@ -25,29 +32,32 @@ void loadResources() {
   resources.loadMusic("Sound/BGM2_La Campanella.ogg", "game_bgm2");
 }
 
-// The demo track from the arguments: 0 for none, -1 for a usage error.
-int demoTrack(int argc, char **argv) {
-  if (argc == 1) return 0;
-  if (argc == 3 && std::string(argv[1]) == "--demo") {
-    const int track = DemoPlayer::trackOfArgument(argv[2]);
-    if (track != 0) return track;
-  }
-  return -1;
+// The engine has written why into its log (or, without one, onto standard
+// error); the terminal only learns where to look.
+void reportFailedStart(const std::string &program) {
+  const char *named = std::getenv("TESSERA_LOG");
+  std::error_code error;
+  const std::string log = std::filesystem::absolute(named ? named : ts::Config::getInstance().getLogfile(), error);
+  if (ts::LogManager::getInstance().isStarted())
+    std::fprintf(stderr, "%s: the engine did not start; see the log %s\n", program.c_str(), log.c_str());
+  else
+    std::fprintf(stderr, "%s: the engine did not start: cannot write the log %s\n", program.c_str(), log.c_str());
 }
 
 }  // namespace
 
 int main(int argc, char **argv) {
-  const int demo_track = demoTrack(argc, argv);
-  if (demo_track < 0) {
-    std::fprintf(stderr, "usage: %s [--demo 1|2]\n", argv[0]);
-    return 2;
-  }
+  const CommandLine command_line(argc, argv);
+  if (command_line.getAction() != CommandLine::PLAY) return command_line.respond(stdout, stderr);
+  DataFolder(DataFolder::executableOf(argv[0]), RHYTHM_DATA_FROM_BIN).enter();
   ts::GameManager &game_manager = ts::GameManager::getInstance();
-  if (game_manager.startUp() != 0) return 1;
+  if (game_manager.startUp() != 0) {
+    reportFailedStart(command_line.getProgram());
+    return 1;
+  }
   loadResources();
   new GameStart();
-  if (demo_track != 0) new DemoPlayer(demo_track);
+  if (command_line.getDemoTrack() != 0) new DemoPlayer(command_line.getDemoTrack());
   game_manager.run();
   game_manager.shutDown();
   return 0;
