@@ -1,15 +1,21 @@
 // The rhythm game's entry point.
 //
-//   rhythm                  play: the start screen waits for 1 or 2 (C calibrates)
-//   rhythm --demo 1|2       watch the game play track 1 or 2 on its own
-//   rhythm --offset MS      play with this audio offset instead of the saved one
+//   rhythm              play: the start screen waits for 1 or 2 (C calibrates)
+//   rhythm --demo 1|2   watch the game play track 1 or 2 on its own
+//   rhythm --offset MS  play with this audio offset instead of the saved one
+//   rhythm --help       usage; --version: the engine's version
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
+#include <tessera/core/Config.h>
 #include <tessera/core/LogManager.h>
 #include <tessera/game/GameManager.h>
 #include <tessera/resources/ResourceManager.h>
 #include "ClickTrack.h"
+#include "CommandLine.h"
+#include "DataFolder.h"
 #include "DemoPlayer.h"
 #include "GameSettings.h"
 #include "GameStart.h"
@@ -30,59 +36,46 @@ void loadResources() {
   resources.loadMusic(click_track::FILE_NAME, click_track::LABEL);
 }
 
-struct Arguments {
-  int demo_track = 0;  // 0: play
-  bool has_offset = false;
-  std::string offset;
-};
-
-// False for arguments the game does not know.
-bool parseArguments(int argc, char **argv, Arguments &arguments) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string option = argv[i];
-    if (i + 1 >= argc) return false;
-    const std::string value = argv[++i];
-    long number = 0;
-    if (option == "--demo" && arguments.demo_track == 0) {
-      arguments.demo_track = DemoPlayer::trackOfArgument(value);
-      if (arguments.demo_track == 0) return false;
-    } else if (option == "--offset" && !arguments.has_offset && GameSettings::parseInteger(value, number)) {
-      arguments.has_offset = true;
-      arguments.offset = value;
-    } else {
-      return false;
-    }
-  }
-  return true;
-}
-
 // The saved offset, or the one given on the command line.
-int audioOffset(const Arguments &arguments) {
+int audioOffset(const CommandLine &command_line) {
   GameSettings settings;
   settings.load(GameSettings::defaultPath());
-  if (arguments.has_offset && settings.setOffsetText(arguments.offset, "the command line") != 0)
-    std::fprintf(stderr, "rhythm: --offset %s refused: it must lie within -%d..%d ms\n", arguments.offset.c_str(),
+  const std::string &given = command_line.getOffset();
+  if (!given.empty() && settings.setOffsetText(given, "the command line") != 0)
+    std::fprintf(stderr, "rhythm: --offset %s refused: it must lie within -%d..%d ms\n", given.c_str(),
                  GameSettings::MAX_OFFSET_MS, GameSettings::MAX_OFFSET_MS);
   if (settings.getOffsetMs() != 0)
     ts::LogManager::getInstance().writeLog("Audio offset: %d ms.", settings.getOffsetMs());
   return settings.getOffsetMs();
 }
 
+// The engine has written why into its log (or, without one, onto standard
+// error); the terminal only learns where to look.
+void reportFailedStart(const std::string &program) {
+  const char *named = std::getenv("TESSERA_LOG");
+  std::error_code error;
+  const std::string log = std::filesystem::absolute(named ? named : ts::Config::getInstance().getLogfile(), error);
+  if (ts::LogManager::getInstance().isStarted())
+    std::fprintf(stderr, "%s: the engine did not start; see the log %s\n", program.c_str(), log.c_str());
+  else
+    std::fprintf(stderr, "%s: the engine did not start: cannot write the log %s\n", program.c_str(), log.c_str());
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
-  Arguments arguments;
-  if (!parseArguments(argc, argv, arguments)) {
-    std::fprintf(stderr, "usage: %s [--demo 1|2] [--offset MS]\n", argv[0]);
-    return 2;
-  }
+  const CommandLine command_line(argc, argv);
+  if (command_line.getAction() != CommandLine::PLAY) return command_line.respond(stdout, stderr);
+  DataFolder(DataFolder::executableOf(argv[0]), RHYTHM_DATA_FROM_BIN).enter();
   ts::GameManager &game_manager = ts::GameManager::getInstance();
-  if (game_manager.startUp() != 0) return 1;
+  if (game_manager.startUp() != 0) {
+    reportFailedStart(command_line.getProgram());
+    return 1;
+  }
   loadResources();
-  const int offset_ms = audioOffset(arguments);
   GameStart *p_start = new GameStart();
-  p_start->setAudioOffset(offset_ms);
-  if (arguments.demo_track != 0) new DemoPlayer(arguments.demo_track);
+  p_start->setAudioOffset(audioOffset(command_line));
+  if (command_line.getDemoTrack() != 0) new DemoPlayer(command_line.getDemoTrack());
   game_manager.run();
   game_manager.shutDown();
   return 0;

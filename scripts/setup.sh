@@ -1,18 +1,33 @@
 #!/usr/bin/env bash
-# Installs every Debian package that building, playing and testing need.
+# Installs the Debian packages the project needs: with --play only what
+# building and playing the game needs, by default everything for the tests
+# too. Runs apt-get (through sudo when not root) only when one is missing.
 set -euo pipefail
 
-PACKAGES=(
-  cmake ninja-build g++ clang libclang-rt-14-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  libsfml-dev libopenal1 libopenal-dev libasound2-dev libvorbis-dev
+PLAY_PACKAGES=(
+  cmake ninja-build g++
+  libsfml-dev libopenal-dev libasound2-dev
+  fonts-3270
+)
+TEST_PACKAGES=(
+  clang libclang-rt-14-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libvorbis-dev
   xvfb xauth xdotool x11-apps imagemagick libx11-dev
-  netcat-openbsd python3
-  fonts-dejavu-core fonts-3270
+  netcat-openbsd python3 pkg-config
+  fonts-dejavu-core
 )
 
+case "${1:-}" in
+  --play) packages=("${PLAY_PACKAGES[@]}") ;;
+  "") packages=("${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}") ;;
+  *)
+    echo "usage: $0 [--play]" >&2
+    exit 2
+    ;;
+esac
+
 missing=()
-for package in "${PACKAGES[@]}"; do
+for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
 done
 if [ ${#missing[@]} -gt 0 ]; then

@@ -37,12 +37,18 @@ expect_log() {
   for line in "$@"; do grep -qF -- "$line" "$log" || fail "no log line: $line"; done
 }
 
+# save_screenshot KIND: with TESSERA_SCREENSHOTS naming a folder, the accepted screenshot goes there as
+# rhythm-KIND.png (scripts/screenshots.sh makes the README's pictures this way).
+save_screenshot() {
+  [ -z "${TESSERA_SCREENSHOTS:-}" ] || convert "ppm:$work/$1.ppm" "png:$TESSERA_SCREENSHOTS/rhythm-$1.png"
+}
+
 # until_screen KIND WINDOW: a screenshot every half second until one shows a screen of KIND; 10 s at most.
 until_screen() {
   for _ in $(seq 20); do
     sleep 0.5
     import -window "$2" -depth 8 "ppm:$work/$1.ppm" &&
-      python3 "$here/screenshot.py" "$1" "$work/$1.ppm" 2>"$work/$1.problems" && return 0
+      python3 "$here/screenshot.py" "$1" "$work/$1.ppm" 2>"$work/$1.problems" && save_screenshot "$1" && return 0
   done
   fail "the $1 screen: $(cat "$work/$1.problems")"
 }

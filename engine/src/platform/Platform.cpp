@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -50,6 +51,10 @@ bool isRegularFile(const std::string &path, long long *size) {
   if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
   if (size) *size = static_cast<long long>(info.st_size);
   return true;
+}
+
+bool setEnvironmentVariable(const std::string &name, const std::string &value) {
+  return setenv(name.c_str(), value.c_str(), 1) == 0;
 }
 
 std::string errorText(int code) { return std::strerror(code); }

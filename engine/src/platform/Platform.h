@@ -34,6 +34,9 @@ std::string workingDirectory();
 // size in bytes goes to size when asked for.
 bool isRegularFile(const std::string &path, long long *size = nullptr);
 
+// Sets (replaces) a variable of the process environment; false on failure.
+bool setEnvironmentVariable(const std::string &name, const std::string &value);
+
 // The system's text for an error number (strerror).
 std::string errorText(int code);
 

@@ -5,10 +5,9 @@
 
 #include <tessera/core/GameLoop.h>
 #include <tessera/core/Manager.h>
+#include <tessera/core/Version.h>
 
 namespace ts {
-
-const float TESSERA_VERSION = 4.21f;
 
 class GameManager : public Manager, public GameLoop {
  public:

@@ -1,0 +1,40 @@
+// The game's command line: play, watch a demo track, or only show the help
+// or the version.
+#ifndef RHYTHM_COMMAND_LINE_H
+#define RHYTHM_COMMAND_LINE_H
+
+#include <cstdio>
+#include <string>
+
+class CommandLine {
+ public:
+  enum Action { PLAY, HELP, VERSION, USAGE_ERROR };
+
+  CommandLine(int argc, const char *const *argv);
+
+  Action getAction() const { return m_action; }
+  // The program's name, without its folder.
+  const std::string &getProgram() const { return m_program; }
+  // 1 or 2 for a demo of that track, 0 for play.
+  int getDemoTrack() const { return m_demo_track; }
+  // The audio offset given with --offset (a whole number of milliseconds,
+  // checked against its range when it is applied); empty when not given.
+  const std::string &getOffset() const { return m_offset; }
+  // For every action but PLAY: prints the help or version on out, or the
+  // problem and the usage on err, and gives the exit status (0, or 2 for a
+  // usage error).
+  int respond(std::FILE *out, std::FILE *err) const;
+  std::string usage() const;
+
+ private:
+  void parse(int argc, const char *const *argv);
+  void fail(const std::string &problem);
+
+  std::string m_program;
+  Action m_action;
+  int m_demo_track;
+  std::string m_offset;
+  std::string m_problem;
+};
+
+#endif

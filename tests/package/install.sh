@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# install.sh BUILD PREFIX: installs what BUILD has built into PREFIX, afresh,
+# and checks that the package files and the headers are there.
+set -euo pipefail
+build=$1 prefix=$2
+rm -rf "$prefix"
+cmake --install "$build" --prefix "$prefix" >/dev/null
+for file in lib/libtessera.a lib/cmake/Tessera/TesseraConfig.cmake lib/cmake/Tessera/TesseraConfigVersion.cmake \
+  lib/pkgconfig/tessera.pc include/tessera/world/Object.h include/tessera/core/Version.h bin/rhythm \
+  share/tessera-rhythm/sprites/note-up.txt; do
+  [ -e "$prefix/$file" ] || { echo "FAIL: $file is not installed" >&2; exit 1; }
+done
+# The engine's internal headers stay out of the installed tree.
+internal=$(find "$prefix/include" -path '*/platform/*' -o -name 'DrawnArea.h' -o -name 'MediaLog.h')
+[ -z "$internal" ] || { echo "FAIL: internal headers installed: $internal" >&2; exit 1; }
+echo PASS
