@@ -3,6 +3,8 @@
 #ifndef TS_GAME_MANAGER_H
 #define TS_GAME_MANAGER_H
 
+#include <atomic>
+
 #include <tessera/core/GameLoop.h>
 #include <tessera/core/Manager.h>
 
@@ -37,7 +39,8 @@ class GameManager : public Manager, public GameLoop {
 
   bool m_game_over;
   int m_frame_time;
-  int m_step_count;
+  // Read by log lines written on the media library's threads too.
+  std::atomic<int> m_step_count;
 };
 
 }  // namespace ts
