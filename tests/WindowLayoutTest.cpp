@@ -51,16 +51,11 @@ TEST(WindowLayout, SizesTheDisplayCannotMakeAreRefusedByName) {
   const std::pair<std::string, std::string> cases[] = {
       {"window_horizontal_pixels:2147483647,window_vertical_pixels:2147483647,",
        "window_horizontal_pixels 2147483647 is beyond what the display can make (1 to 16384 pixels)."},
-      {"window_vertical_pixels:16385,",
-       "window_vertical_pixels 16385 is beyond what the display can make (1 to 16384 pixels)."},
-      {"window_horizontal_pixels:-1024,",
-       "window_horizontal_pixels -1024 is beyond what the display can make (1 to 16384 pixels)."},
+      {"window_vertical_pixels:-1024,",
+       "window_vertical_pixels -1024 is beyond what the display can make (1 to 16384 pixels)."},
       {"window_horizontal_chars:0,", "window_horizontal_chars 0 is not a number of cells (at least 1)."},
-      {"window_vertical_chars:-24,", "window_vertical_chars -24 is not a number of cells (at least 1)."},
-      {"font_scale:200,", "font_scale 200 gives glyphs of 2560.0 pixels; cells of 12.8 x 32.0 pixels take 0 to 128."},
       {"font_scale:10.1,", "font_scale 10.1 gives glyphs of 129.3 pixels; cells of 12.8 x 32.0 pixels take 0 to 128."},
       {"font_scale:-2,", "font_scale -2 gives glyphs of -25.6 pixels; cells of 12.8 x 32.0 pixels take 0 to 128."},
-      {"font_scale:nan,", "font_scale nan gives glyphs of nan pixels; cells of 12.8 x 32.0 pixels take 0 to 128."},
       // Two cells of 512 x 384 pixels: four times the cell would allow 2048, but glyphs stop at 512.
       {"window_horizontal_chars:2,window_vertical_chars:2,font_scale:2,",
        "font_scale 2 gives glyphs of 768.0 pixels; cells of 512.0 x 384.0 pixels take 0 to 512."},
