@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test twice: a plain build (build/), then a build with
-# AddressSanitizer and UndefinedBehaviorSanitizer (build-sanitize/). Every
+# AddressSanitizer and UndefinedBehaviorSanitizer (build-sanitize/); then the
+# log's thread test once more under ThreadSanitizer (build-tsan/). Every
 # option is passed explicitly, so a folder configured otherwise before (by
 # hand or by an older script) is brought back to what the tests need.
 set -euo pipefail
@@ -24,4 +25,8 @@ scripts/build.sh build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo "${COMMON[@]}"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 run_tests build-sanitize
-echo "All tests passed: ${counts[0]}, ${counts[1]}."
+
+# The log's thread test alone under ThreadSanitizer: a small build of its own.
+scripts/build.sh build-tsan -DTESSERA_TSAN=ON
+run_tests build-tsan
+echo "All tests passed: ${counts[0]}, ${counts[1]}, ${counts[2]}."

@@ -60,9 +60,13 @@ TEST(DisplayManagerTest, NotStartedWithoutDisplayAndHeadlessRefuseEveryDrawingCa
   EXPECT_EQ(100, display.getHorizontal());
   size_t lines = log.messages().size();
   EXPECT_EQ(-4, drawEverything(display));
-  ts::Shape().draw(ts::Vector(2, 2));
+  ts::Shape shape;
+  shape.setColor(ts::RED);
+  shape.setRGB(1, 2, 3);
+  shape.draw(ts::Vector(2, 2));
   EXPECT_EQ(lines + 1, log.messages().size());  // silent but for the shape
   EXPECT_EQ("Shape::draw(): DisplayManager window not defined.", log.messages().back());
+  EXPECT_EQ(std::make_tuple(1, 2, 3), std::make_tuple(shape.getR(), shape.getG(), shape.getB()));  // untouched
   EXPECT_EQ(-1, display.startUp());
   EXPECT_TRUE(log.contains("DisplayManager::startup(): Warning! DisplayManager already started."));
 }

@@ -1,6 +1,9 @@
 // The game manager: start-up and shut-down, the frame loop's step events,
 // game over, shutDown() from inside a frame, overrun reports, exit status.
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 
 #include <chrono>
 
@@ -140,6 +143,45 @@ TEST_F(GameLoop, RandomSeed) {
     EXPECT_EQ(std::rand(), drawn) << seed;
     EXPECT_EQ(linesStartingWith("GameManager()::startUp(): srand() seed with 42"), seed == 42 ? 1 : 0) << seed;
   }
+}
+
+// A frame of 2147483647 ms is warned about; a stop signal raised in the first
+// frame cuts its sleep short and ends the game after it.
+TEST_F(GameLoop, StopSignalEndsTheGameEvenFromAFrameThatSleepsForWeeks) {
+  startGame("frame_time:99999999999999999999999,");
+  new Stepper([](int) { std::raise(SIGTERM); });
+  alarm(10);  // a sleep that ignored the signal would end the test here
+  game().run();
+  alarm(0);
+  EXPECT_EQ(game().getStepCount(), 1);
+  game().shutDown();
+  EXPECT_EQ(
+      log.messages(),
+      (std::vector<std::string>{
+          std::string(52, '*'), "** Tessera version 4.21 **", "** Game engine started **", std::string(52, '*'),
+          "GameManager::startUp(): Warning! Frame time of 2147483647 ms is above 10000 "
+          "ms; every frame waits that long.",
+          "GameManager::run(): Caught SIGTERM; ending the game.", std::string(52, '*'), "** Game engine stopped **"}));
+}
+
+// A second stop signal ends the process at once, by that signal; with the
+// configuration's "signals" false the first one does.
+TEST_F(GameLoop, SecondStopSignalOrSignalsOffEndsTheProcessAtOnce) {
+  EXPECT_EXIT(
+      {
+        startGame();
+        std::raise(SIGINT);
+        std::raise(SIGINT);
+        std::exit(0);
+      },
+      testing::KilledBySignal(SIGINT), "");
+  EXPECT_EXIT(
+      {
+        startGame("signals:false,");
+        std::raise(SIGTERM);
+        std::exit(0);
+      },
+      testing::KilledBySignal(SIGTERM), "");
 }
 
 TEST(GameLoopExit, FailedLogStartEndsWithExitStatusOne) {

@@ -160,6 +160,48 @@ TEST_F(Network, MegabyteArrivesIntactWhileAnotherPeerResets) {
   EXPECT_EQ(net().receive(buffer.data(), 1, receiver), 0);  // nothing more yet
 }
 
+// A peer that never reads: 300 sends of 1 MB. What the kernel does not take
+// waits in the backlog up to its bound; a send that might not fit is refused
+// whole with its line. When the peer reads at last, exactly the accepted
+// messages arrive, whole and in order.
+TEST_F(Network, BacklogForAPeerThatNeverReadsStaysWithinItsBound) {
+  const int peer = loopbackSocket();
+  const int socket = acceptPending();
+  const int megabyte = 1 << 20;
+  std::vector<char> message(megabyte);
+  std::string accepted;  // the first byte of each accepted message
+  for (int i = 0; i < 300; ++i) {
+    std::fill(message.begin(), message.end(), static_cast<char>(i));
+    if (net().send(message.data(), megabyte, socket) == 0) accepted += static_cast<char>(i);
+    EXPECT_LE(net().getBacklogBytes(socket), ts::NetworkManager::DEFAULT_MAX_BACKLOG_BYTES);
+  }
+  EXPECT_GE(accepted.size(), 4u);  // a full backlog, and what the kernel took
+  const std::string refusal =
+      "NetworkManager::send(): Error! 1048576 bytes would take socket " + std::to_string(socket) + "'s backlog of ";
+  int refusals = 0;
+  for (const std::string &line : log.messages())
+    refusals +=
+        line.compare(0, refusal.size(), refusal) == 0 && line.find(" bytes past 4194304. Not sent.") != line.npos;
+  EXPECT_EQ(refusals, 300 - static_cast<int>(accepted.size()));
+
+  std::vector<char> buffer(65536);
+  std::string received;  // the first byte of each megabyte that arrived whole
+  size_t bytes = 0;
+  bool whole = true;
+  pollfd ends[2] = {{peer, POLLIN, 0}, {socket, POLLOUT, 0}};
+  while (bytes < accepted.size() * megabyte && poll(ends, net().getBacklogBytes(socket) > 0 ? 2 : 1, 5000) > 0) {
+    net().sendQueued();
+    for (ssize_t n; (n = recv(peer, buffer.data(), buffer.size(), MSG_DONTWAIT)) > 0; bytes += n)
+      for (ssize_t k = 0; k < n; ++k) {
+        if ((bytes + k) % megabyte == 0) received += buffer[k];
+        whole &= buffer[k] == received.back();
+      }
+  }
+  EXPECT_EQ(bytes, accepted.size() * megabyte);
+  EXPECT_EQ(received, accepted);
+  EXPECT_TRUE(whole);
+}
+
 // The game loop sends a queued message in the frame whose step count is its
 // send-at step, and a due message behind it waits; another queue goes on. A
 // peer that shuts down its side is closed here, with its event.

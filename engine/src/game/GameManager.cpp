@@ -16,10 +16,15 @@
 #include <tessera/world/WorldManager.h>
 
 #include "platform/Platform.h"
+#include "platform/Signals.h"
 
 namespace ts {
 
 namespace {
+// A frame time above this is honoured but warned about: the game then sits
+// in one frame's sleep for that long.
+const int LONGEST_SENSIBLE_FRAME_TIME = 10000;
+
 Manager &gameManager() { return GameManager::getInstance(); }
 [[maybe_unused]] const bool claimed = EventRegistry::claim({STEP_EVENT}, gameManager);
 }  // namespace
@@ -110,6 +115,9 @@ int GameManager::startUp() {
     log.writeLog("GameManager::startUp(): Error! Starting log manager.");
     return -1;
   }
+  // From here on Ctrl-C and kill end the game through shutDown(), so the
+  // log is written out; the configuration can leave them to their default.
+  if (config.getSignals()) platform::catchStopSignals();
   log.writeLog("%s", STARS);
   log.writeLog("** Tessera version %.2f **", TESSERA_VERSION);
   log.writeLog("** Game engine started **");
@@ -118,6 +126,9 @@ int GameManager::startUp() {
   writeWorkingDirectory();
   m_frame_time = config.getFrameTime();
   log.writeLog(LOG_MANAGER, "GameManager::startUp(): frame time is %d milliseconds", m_frame_time);
+  if (m_frame_time > LONGEST_SENSIBLE_FRAME_TIME)
+    log.writeLog("GameManager::startUp(): Warning! Frame time of %d ms is above %d ms; every frame waits that long.",
+                 m_frame_time, LONGEST_SENSIBLE_FRAME_TIME);
   if (startManagers() != 0) return -1;
 
   DisplayManager &display = DisplayManager::getInstance();
@@ -175,6 +186,17 @@ void GameManager::sleepRestOfFrame(Clock &clock, int &correction) {
   correction = 0;
 }
 
+// A caught stop signal gets its log line, flushed at once, since a second
+// signal would end the process before the log is closed.
+bool GameManager::noteStopSignal(const char *operation) const {
+  const int signal = platform::takeStopSignal();
+  if (signal == 0) return false;
+  LogManager &log = LogManager::getInstance();
+  log.writeLog("%s: Caught %s; ending the game.", operation, platform::signalName(signal).c_str());
+  log.flush();
+  return true;
+}
+
 void GameManager::run() {
   Clock clock;
   LogManager::getInstance().writeLog(LOG_ROUTINE, "GameManager::run(): starting game loop");
@@ -184,6 +206,7 @@ void GameManager::run() {
   for (;;) {
     runFrame(clock, correction);
     ++m_step_count;
+    if (noteStopSignal("GameManager::run()")) setGameOver(true);
     if (m_game_over) {
       LogManager::getInstance().writeLog(LOG_ROUTINE, "GameManager::run(): end of game loop");
       return;
@@ -207,10 +230,12 @@ void GameManager::shutDown() {
   if (Config::getInstance().getNetworking()) stopOne(NetworkManager::getInstance(), "Network manager stopped");
   stopOne(InputManager::getInstance(), "Input manager stopped");
   stopOne(DisplayManager::getInstance(), "Display manager stopped");
+  noteStopSignal("GameManager::shutDown()");  // one that came after the loop ended
   LogManager &log = LogManager::getInstance();
   log.writeLog("%s", STARS);
   log.writeLog("** Game engine stopped **");
   if (log.isStarted()) log.shutDown();
+  platform::releaseStopSignals();
   Manager::shutDown();
 }
 

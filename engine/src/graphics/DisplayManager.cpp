@@ -2,6 +2,7 @@
 
 #include "graphics/DrawnArea.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <new>
 
@@ -11,6 +12,7 @@
 #include <tessera/core/LogManager.h>
 #include <tessera/graphics/SfmlColor.h>
 #include <tessera/graphics/Shape.h>
+#include <tessera/graphics/WindowLayout.h>
 
 #include "core/MediaLog.h"
 
@@ -37,6 +39,14 @@ void appendQuad(sf::VertexArray &vertices, sf::Vector2f top_left, sf::Vector2f b
   vertices.append(sf::Vertex(bottom_left, color, uv_bottom_left));
   vertices.append(sf::Vertex(top_right, color, uv_top_right));
   vertices.append(sf::Vertex(bottom_right, color, uv_bottom_right));
+}
+
+// The longest window side the display can make: the graphics driver's
+// largest texture, and at most what a window system keeps in a signed
+// 16-bit coordinate.
+int longestWindowSide() {
+  const unsigned int largest_texture = sf::Texture::getMaximumSize();
+  return static_cast<int>(std::min(largest_texture, 32767u));
 }
 
 // Characters a text object lays out without drawing a glyph.
@@ -116,8 +126,15 @@ int DisplayManager::openWindow() {
   sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
   log.writeLog(LOG_MANAGER, "DisplayManager::startUp(): window resolution (%d, %d) pixels.",
                static_cast<int>(desktop.width), static_cast<int>(desktop.height));
-  if (m_window_horizontal_pixels == 0) m_window_horizontal_pixels = static_cast<int>(desktop.width);
-  if (m_window_vertical_pixels == 0) m_window_vertical_pixels = static_cast<int>(desktop.height);
+  const WindowLayout layout(
+      config, DisplayLimits{static_cast<int>(desktop.width), static_cast<int>(desktop.height), longestWindowSide()});
+  if (!layout.isValid()) {
+    log.writeLog("DisplayManager::startUp(): Error! %s", layout.getProblem().c_str());
+    return -1;
+  }
+  m_window_horizontal_pixels = layout.getHorizontalPixels();
+  m_window_vertical_pixels = layout.getVerticalPixels();
+  m_character_size = layout.getCharacterSize();
   sf::Uint32 style = static_cast<sf::Uint32>(config.getWindowStyle());
   if (config.getWindowState() == 1) style |= sf::Style::Fullscreen;
   m_p_window.reset(new (std::nothrow)
@@ -143,7 +160,7 @@ int DisplayManager::openWindow() {
 }
 
 // Makes the text object every literal character goes through, sets the
-// glyph size and loads the printable glyphs once.
+// glyph size the layout worked out and loads the printable glyphs once.
 int DisplayManager::prepareText() {
   m_p_text.reset(new (std::nothrow) sf::Text("", m_font, INITIAL_CHARACTER_SIZE));
   if (!m_p_text) {
@@ -152,8 +169,6 @@ int DisplayManager::prepareText() {
   }
   m_p_text->setFont(m_font);
   m_p_text->setStyle(sf::Text::Bold);
-  float smaller = charWidth() < charHeight() ? charWidth() : charHeight();
-  m_character_size = static_cast<unsigned int>(Config::getInstance().getFontScale() * smaller);
   m_p_text->setCharacterSize(m_character_size);
   // Loading a glyph can reallocate the font's texture page; doing it for
   // every printable character now keeps the page stable while drawing.

@@ -28,9 +28,12 @@ void Shape::setType(int type) {
   m_type = type;
 }
 
+// Without a window the display only logs the refusal, and the shape stays
+// as it was.
 void Shape::draw(Vector position) {
-  if (m_color != CUSTOM) colorToRGB(m_color, m_r, m_g, m_b);
-  DisplayManager::getInstance().drawShape(*this, position);
+  const DisplayManager &display = DisplayManager::getInstance();
+  if (display.getWindow() && m_color != CUSTOM) colorToRGB(m_color, m_r, m_g, m_b);
+  display.drawShape(*this, position);
 }
 
 int Shape::serialize(std::stringstream &stream) const {

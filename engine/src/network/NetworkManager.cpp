@@ -37,7 +37,10 @@ Manager &networkManager() { return NetworkManager::getInstance(); }
 
 }  // namespace
 
-NetworkManager::NetworkManager() : m_sock(-1), m_max_connections(3), m_server_port(0) { setType("NetworkManager"); }
+NetworkManager::NetworkManager()
+    : m_sock(-1), m_max_connections(3), m_server_port(0), m_max_backlog_bytes(DEFAULT_MAX_BACKLOG_BYTES) {
+  setType("NetworkManager");
+}
 
 // At process exit the log and the objects may be gone: release the sockets
 // without events or log lines.
@@ -285,6 +288,14 @@ int NetworkManager::send(const void *buffer, int bytes, int socket) {
   if (flushBacklog(socket) != 0) return -1;
   const char *data = static_cast<const char *>(buffer);
   std::vector<char> &backlog = m_connections[findConnection(socket)].backlog;
+  // Decided before a byte goes out: whatever the kernel leaves must fit the
+  // backlog, or the peer would get the message cut short.
+  if (static_cast<long long>(backlog.size()) + bytes > m_max_backlog_bytes) {
+    log.writeLog(
+        "NetworkManager::send(): Error! %d bytes would take socket %d's backlog of %d bytes past %d. Not sent.", bytes,
+        socket, static_cast<int>(backlog.size()), m_max_backlog_bytes);
+    return -1;
+  }
   long sent = backlog.empty() ? writeNow(socket, data, bytes) : 0;
   if (sent < 0) return -1;
   if (sent < bytes) {
@@ -381,6 +392,17 @@ int NetworkManager::setMaxConnections(int max_connections) {
 }
 
 int NetworkManager::getMaxConnections() const { return m_max_connections; }
+
+int NetworkManager::setMaxBacklogBytes(int bytes) {
+  if (bytes < 0) {
+    LogManager::getInstance().writeLog("NetworkManager::setMaxBacklogBytes(): Error! Maximum %d is negative.", bytes);
+    return -1;
+  }
+  m_max_backlog_bytes = bytes;
+  return 0;
+}
+
+int NetworkManager::getMaxBacklogBytes() const { return m_max_backlog_bytes; }
 
 int NetworkManager::getConnectionCount() const { return static_cast<int>(m_connections.size()); }
 

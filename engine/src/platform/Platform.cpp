@@ -10,6 +10,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/Signals.h"
+
 namespace ts {
 namespace platform {
 
@@ -19,11 +21,20 @@ int64_t monotonicMicroseconds() {
   return static_cast<int64_t>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
 }
 
+// Sleeps in slices of at most a tenth of a second: a stop signal may be
+// handled by another thread, or arrive just before a slice begins, and the
+// sleep still ends soon after it.
 void sleepUntilMicroseconds(int64_t deadline) {
-  struct timespec when;
-  when.tv_sec = static_cast<time_t>(deadline / 1000000);
-  when.tv_nsec = static_cast<long>((deadline % 1000000) * 1000);
-  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &when, nullptr) == EINTR) {
+  const int64_t SLICE = 100000;
+  for (;;) {
+    if (stopSignalPending()) return;
+    const int64_t now = monotonicMicroseconds();
+    if (now >= deadline) return;
+    const int64_t until = deadline - now > SLICE ? now + SLICE : deadline;
+    struct timespec when;
+    when.tv_sec = static_cast<time_t>(until / 1000000);
+    when.tv_nsec = static_cast<long>((until % 1000000) * 1000);
+    clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &when, nullptr);
   }
 }
 

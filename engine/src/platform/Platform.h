@@ -14,7 +14,8 @@ namespace platform {
 // Microseconds on a clock that never jumps (not the wall clock).
 int64_t monotonicMicroseconds();
 // Sleeps until the monotonic clock reaches the deadline (microseconds);
-// an interrupted sleep goes on, a past deadline returns at once.
+// an interrupted sleep goes on, a past deadline returns at once, and a
+// caught stop signal (Signals.h) ends the sleep early.
 void sleepUntilMicroseconds(int64_t deadline);
 // Asks the kernel to wake sleepers close to their deadline (timer slack of
 // one nanosecond); the frame sleep depends on it.

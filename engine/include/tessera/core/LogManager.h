@@ -5,6 +5,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <mutex>
 
 #include <tessera/core/Manager.h>
 
@@ -23,9 +24,12 @@ const int LOG_FIELDS = 25;   // every field of a record or a parse
 const int LOG_PARSER = 28;   // the configuration parser's tokens
 const int LOG_PIXELS = 30;   // every cell-to-pixel conversion
 
-// The local time as "hh:mm:ss" in one shared buffer, or "(time error)".
+// The local time as "hh:mm:ss" in a buffer of the calling thread, or
+// "(time error)".
 const char *getTimeString();
 
+// Lines may be written from any thread: each is written whole, under one
+// lock, with its own time text.
 class LogManager : public Manager {
  public:
   static LogManager &getInstance();
@@ -39,6 +43,9 @@ class LogManager : public Manager {
   int writeLog(int level, const char *format, ...) const __attribute__((format(printf, 3, 4)));
   // Always written.
   int writeLog(const char *format, ...) const __attribute__((format(printf, 2, 3)));
+
+  // Hands what is written so far to the file now.
+  void flush() const;
 
   int getLogLevel() const { return m_log_level; }
   // The engine never changes the level; tests and fuzzing raise it to
@@ -54,6 +61,7 @@ class LogManager : public Manager {
   bool m_log_time;
   bool m_log_step_count;
   FILE *m_p_f;
+  mutable std::mutex m_mutex;  // guards m_p_f and the writing of a line
 };
 
 }  // namespace ts

@@ -1,7 +1,12 @@
 // Starts every manager in order, runs the fixed-rate game loop and stops
-// the managers again.
+// the managers again. While started it catches Ctrl-C and kill's terminate
+// signal (unless the configuration's "signals" is false): the first ends the
+// game after the current frame, cutting its sleep short, so that the
+// managers stop and the log is closed; a second ends the process at once.
 #ifndef TS_GAME_MANAGER_H
 #define TS_GAME_MANAGER_H
+
+#include <atomic>
 
 #include <tessera/core/GameLoop.h>
 #include <tessera/core/Manager.h>
@@ -33,10 +38,12 @@ class GameManager : public Manager, public GameLoop {
   void seedRandom() const;
   void runFrame(class Clock &clock, int &correction);
   void sleepRestOfFrame(class Clock &clock, int &correction);
+  bool noteStopSignal(const char *operation) const;
 
   bool m_game_over;
   int m_frame_time;
-  int m_step_count;
+  // Read by log lines written on the media library's threads too.
+  std::atomic<int> m_step_count;
 };
 
 }  // namespace ts

@@ -6,7 +6,9 @@
 // stops reading. A send that the kernel takes only in part keeps the unsent
 // rest in that connection's backlog; the backlog goes out first, before any
 // later byte for that connection, in later send() or sendQueued() calls, so
-// the byte stream is never cut or reordered.
+// the byte stream is never cut or reordered. The backlog is bounded: a send
+// whose bytes might not all fit into it (because the peer does not read) is
+// refused whole, so memory stays bounded and the caller knows what did not go.
 #ifndef TS_NETWORK_MANAGER_H
 #define TS_NETWORK_MANAGER_H
 
@@ -20,6 +22,8 @@ namespace ts {
 
 class NetworkManager : public Manager {
  public:
+  static constexpr int DEFAULT_MAX_BACKLOG_BYTES = 4 << 20;
+
   static NetworkManager &getInstance();
   ~NetworkManager() override;
 
@@ -51,7 +55,9 @@ class NetworkManager : public Manager {
   bool isConnected(int socket) const;
 
   // 0 when every byte was sent or kept in the connection's backlog to finish
-  // later; -1 when the bytes will not be sent (not connected, peer gone, error).
+  // later; -1 when the bytes will not be sent (not connected, peer gone,
+  // error, or backlog plus bytes above the maximum backlog; nothing of them
+  // is sent then).
   int send(const void *buffer, int bytes, int socket);
   // Bytes that have arrived, up to size, without waiting: the count, 0 when
   // nothing is there, -1 when not connected or on error. A peer that has
@@ -67,6 +73,10 @@ class NetworkManager : public Manager {
 
   int setMaxConnections(int max_connections);
   int getMaxConnections() const;
+  // The most bytes one connection's backlog may hold (default 4 MB); a
+  // message larger than this is never sent. Result 0, or -1 when negative.
+  int setMaxBacklogBytes(int bytes);
+  int getMaxBacklogBytes() const;
   int getConnectionCount() const;
   // Messages waiting in socket's queue, and bytes waiting in its backlog; -1
   // when the socket is not a connection.
@@ -101,6 +111,7 @@ class NetworkManager : public Manager {
   int m_sock;
   int m_max_connections;
   int m_server_port;
+  int m_max_backlog_bytes;
   std::vector<Connection> m_connections;
 };
 

@@ -21,7 +21,8 @@ class Clock {
 };
 
 // The monotonic clock in microseconds, and a sleep until a deadline on it
-// (a past deadline returns at once).
+// (a past deadline returns at once, and so does a sleep once the game has
+// caught a stop signal).
 int64_t monotonicMicroseconds();
 void sleepUntilMicroseconds(int64_t deadline);
 

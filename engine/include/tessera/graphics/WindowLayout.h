@@ -1,0 +1,61 @@
+// The window's size in pixels, the size of its cells and of the glyphs drawn
+// in them, worked out from the configuration before any window exists and
+// checked against what the display can make. A setting the display cannot
+// honour is refused here, with the text of a log line that names it, instead
+// of reaching the window library (which may then wait forever for a window
+// the window system refused, or allocate gigabytes for glyphs).
+#ifndef TS_WINDOW_LAYOUT_H
+#define TS_WINDOW_LAYOUT_H
+
+#include <string>
+
+#include <tessera/core/Config.h>
+
+namespace ts {
+
+// What the display offers: the desktop's size, which a configured size of 0
+// stands for, and the longest window side it can make.
+struct DisplayLimits {
+  int desktop_width;
+  int desktop_height;
+  int longest_side;
+};
+
+class WindowLayout {
+ public:
+  // A glyph may be at most this many times the cell's longer side, and at
+  // most this many pixels: the printable glyphs are all made at start-up,
+  // and beyond 512 pixels their texture needs hundreds of megabytes.
+  static constexpr int GLYPH_CELLS = 4;
+  static constexpr int LARGEST_GLYPH = 512;
+
+  WindowLayout(const Config &config, const DisplayLimits &limits);
+
+  bool isValid() const { return m_problem.empty(); }
+  // Why the configuration cannot be honoured (the setting, its value and
+  // the range allowed); empty when it can.
+  const std::string &getProblem() const { return m_problem; }
+
+  int getHorizontalPixels() const { return m_horizontal_pixels; }
+  int getVerticalPixels() const { return m_vertical_pixels; }
+  float getCellWidth() const { return m_cell_width; }
+  float getCellHeight() const { return m_cell_height; }
+  // Font scale times the smaller cell side, truncated; 0 when not valid.
+  unsigned int getCharacterSize() const { return m_character_size; }
+
+ private:
+  bool checkPixels(const char *key, int configured, int desktop, int longest_side, int &pixels);
+  bool checkCells(const char *key, int cells);
+  bool checkGlyph(float font_scale);
+
+  std::string m_problem;
+  int m_horizontal_pixels;
+  int m_vertical_pixels;
+  float m_cell_width;
+  float m_cell_height;
+  unsigned int m_character_size;
+};
+
+}  // namespace ts
+
+#endif
