@@ -3,11 +3,13 @@
 //   rhythm                  play: the start screen waits for 1 or 2 (C calibrates)
 //   rhythm --demo 1|2       watch the game play track 1 or 2 on its own
 //   rhythm --offset MS      play with this audio offset instead of the saved one
+//   rhythm --terminal       play in the terminal instead of a window
 #include <cstdio>
 #include <string>
 
 #include <tessera/core/LogManager.h>
 #include <tessera/game/GameManager.h>
+#include <tessera/graphics/DisplayManager.h>
 #include <tessera/resources/ResourceManager.h>
 #include "ClickTrack.h"
 #include "DemoPlayer.h"
@@ -34,12 +36,17 @@ struct Arguments {
   int demo_track = 0;  // 0: play
   bool has_offset = false;
   std::string offset;
+  bool terminal = false;
 };
 
 // False for arguments the game does not know.
 bool parseArguments(int argc, char **argv, Arguments &arguments) {
   for (int i = 1; i < argc; ++i) {
     const std::string option = argv[i];
+    if (option == "--terminal") {
+      arguments.terminal = true;
+      continue;
+    }
     if (i + 1 >= argc) return false;
     const std::string value = argv[++i];
     long number = 0;
@@ -73,9 +80,10 @@ int audioOffset(const Arguments &arguments) {
 int main(int argc, char **argv) {
   Arguments arguments;
   if (!parseArguments(argc, argv, arguments)) {
-    std::fprintf(stderr, "usage: %s [--demo 1|2] [--offset MS]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s [--demo 1|2] [--offset MS] [--terminal]\n", argv[0]);
     return 2;
   }
+  if (arguments.terminal) ts::DisplayManager::getInstance().setBackend(ts::DisplayBackend::TERMINAL);
   ts::GameManager &game_manager = ts::GameManager::getInstance();
   if (game_manager.startUp() != 0) return 1;
   loadResources();
