@@ -294,7 +294,7 @@ void KeyDecoder::feed(const char *bytes, size_t size, std::vector<TerminalInput>
   const size_t piece = 256;
   for (size_t start = 0; start < size; start += piece) {
     m_pending.append(bytes + start, size - start < piece ? size - start : piece);
-    size_t at = 0;
+    size_t at = skipDroppedSequence(0);
     while (at < m_pending.size()) {
       const size_t used = decodeOne(at, false, out);
       if (used == 0) break;
@@ -308,13 +308,27 @@ void KeyDecoder::feed(const char *bytes, size_t size, std::vector<TerminalInput>
   }
 }
 
+size_t KeyDecoder::skipDroppedSequence(size_t at) {
+  while (m_skipping && at < m_pending.size()) {
+    const unsigned char byte = static_cast<unsigned char>(m_pending[at]);
+    if (byte >= 0x20 && byte <= 0x3f) {
+      ++at;
+      continue;
+    }
+    if (byte >= 0x40 && byte <= 0x7e) ++at;  // its final byte
+    m_skipping = false;
+  }
+  return at;
+}
+
 void KeyDecoder::expire(std::vector<TerminalInput> &out) {
+  m_skipping = false;
   size_t at = 0;
   while (at < m_pending.size()) at += decodeOne(at, true, out);
   m_pending.clear();
 }
 
-size_t KeyDecoder::decodeOne(size_t at, bool final, std::vector<TerminalInput> &out) const {
+size_t KeyDecoder::decodeOne(size_t at, bool final, std::vector<TerminalInput> &out) {
   const unsigned char byte = static_cast<unsigned char>(m_pending[at]);
   if (byte == ESC) return decodeEscape(at, final, out);
   if (byte >= 0x80) return decodeUtf8(at, final, out);
@@ -337,7 +351,7 @@ size_t KeyDecoder::decodeOne(size_t at, bool final, std::vector<TerminalInput> &
   return 1;
 }
 
-size_t KeyDecoder::decodeEscape(size_t at, bool final, std::vector<TerminalInput> &out) const {
+size_t KeyDecoder::decodeEscape(size_t at, bool final, std::vector<TerminalInput> &out) {
   if (at + 1 >= m_pending.size()) {
     if (!final) return 0;
     out.push_back(pressOf(Keyboard::ESCAPE));
@@ -370,7 +384,7 @@ size_t KeyDecoder::decodeEscape(size_t at, bool final, std::vector<TerminalInput
   return 1;
 }
 
-size_t KeyDecoder::decodeCsi(size_t at, bool final, std::vector<TerminalInput> &out) const {
+size_t KeyDecoder::decodeCsi(size_t at, bool final, std::vector<TerminalInput> &out) {
   size_t end = at + 2;
   while (end < m_pending.size()) {
     const unsigned char byte = static_cast<unsigned char>(m_pending[end]);
@@ -384,6 +398,7 @@ size_t KeyDecoder::decodeCsi(size_t at, bool final, std::vector<TerminalInput> &
   if (end >= m_pending.size()) {
     if (!final && end - at <= MAX_PENDING) return 0;
     out.push_back(ignoredInput(m_pending.substr(at)));
+    m_skipping = !final;
     return m_pending.size() - at;
   }
   const std::string body = m_pending.substr(at + 2, end - at - 2);
@@ -423,7 +438,7 @@ size_t KeyDecoder::decodeCsi(size_t at, bool final, std::vector<TerminalInput> &
   return used;
 }
 
-size_t KeyDecoder::decodeUtf8(size_t at, bool final, std::vector<TerminalInput> &out) const {
+size_t KeyDecoder::decodeUtf8(size_t at, bool final, std::vector<TerminalInput> &out) {
   const unsigned char lead = static_cast<unsigned char>(m_pending[at]);
   size_t length = 0;
   if (lead >= 0xc2 && lead <= 0xdf) length = 2;

@@ -49,12 +49,16 @@ class KeyDecoder {
   bool hasPending() const { return !m_pending.empty(); }
 
  private:
-  size_t decodeOne(size_t at, bool final, std::vector<TerminalInput> &out) const;
-  size_t decodeEscape(size_t at, bool final, std::vector<TerminalInput> &out) const;
-  size_t decodeCsi(size_t at, bool final, std::vector<TerminalInput> &out) const;
-  size_t decodeUtf8(size_t at, bool final, std::vector<TerminalInput> &out) const;
+  size_t decodeOne(size_t at, bool final, std::vector<TerminalInput> &out);
+  size_t decodeEscape(size_t at, bool final, std::vector<TerminalInput> &out);
+  size_t decodeCsi(size_t at, bool final, std::vector<TerminalInput> &out);
+  size_t decodeUtf8(size_t at, bool final, std::vector<TerminalInput> &out);
+
+  // Skips the rest of a sequence dropped for its length.
+  size_t skipDroppedSequence(size_t at);
 
   std::string m_pending;
+  bool m_skipping = false;  // inside a sequence dropped for its length
 };
 
 // Bytes shown readably for the log: escape as "ESC", other control bytes
