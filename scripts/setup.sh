@@ -7,7 +7,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libsfml-dev libopenal1 libopenal-dev libasound2-dev libvorbis-dev
   xvfb xauth xdotool x11-apps imagemagick libx11-dev
-  netcat-openbsd python3
+  netcat-openbsd python3 tmux
   fonts-dejavu-core fonts-3270
 )
 

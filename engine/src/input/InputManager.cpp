@@ -370,11 +370,12 @@ void InputManager::sendHeldKeys() const {
 }
 
 // Delivers what the terminal sent; a closed terminal or the interrupt key
-// ends the game as a closed window does.
+// ends the game as a closed window does. Those two are always logged: unlike
+// a closed window they may come from outside the game.
 void InputManager::readTerminal() {
   const LogManager &log = LogManager::getInstance();
   if (platform::takeTerminalHangUp()) {
-    log.writeLog(LOG_ROUTINE, "InputManager::getInput(): Terminal closed (hang-up). Setting game over.");
+    log.writeLog("InputManager::getInput(): Terminal closed (hang-up). Setting game over.");
     GameLoop::endGame();
     return;
   }
@@ -403,13 +404,11 @@ void InputManager::readTerminal() {
                   Vector(static_cast<float>(input.column), static_cast<float>(input.row)));
         break;
       case TerminalInput::INTERRUPT:
-        log.writeLog(LOG_ROUTINE, "InputManager::getInput(): Interrupt key (%s). Setting game over.",
-                     input.text.c_str());
+        log.writeLog("InputManager::getInput(): Interrupt key (%s). Setting game over.", input.text.c_str());
         GameLoop::endGame();
         return;
       case TerminalInput::CLOSED:
-        log.writeLog(LOG_ROUTINE, "InputManager::getInput(): Terminal closed (%s). Setting game over.",
-                     input.text.c_str());
+        log.writeLog("InputManager::getInput(): Terminal closed (%s). Setting game over.", input.text.c_str());
         GameLoop::endGame();
         return;
       default:
