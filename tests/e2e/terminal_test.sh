@@ -3,6 +3,7 @@
 #   play    the start screen, 1 starts track 1, notes and the HUD in their columns and colours, Escape
 #   demo    rhythm --terminal --demo 1 plays track 1 to its end: 480 points, combo 48
 #   hangup  the terminal closes under the running game: the game ends cleanly
+#   signal  the game is ended by SIGTERM on the start screen
 # Afterwards the shell's screen, the cursor, the terminal's modes and its settings are as before.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -53,6 +54,7 @@ case "$mode" in
   play) args="--terminal" ;;
   demo) args="--terminal --demo 1" ;;
   hangup) args="--terminal" ;;
+  signal) args="--terminal" ;;
   *) fail "unknown mode $mode" ;;
 esac
 if [ "$mode" = hangup ]; then
@@ -66,7 +68,8 @@ if [ "$mode" = hangup ]; then
   echo PASS
   exit 0
 fi
-tm send-keys -t t "$game timeout 150 '$rhythm' $args 2>'$work/stderr'; echo EXIT=\$?; stty -g >'$work/stty.after'" Enter
+# The game's process id, for the signal: the shell started for it becomes the game.
+tm send-keys -t t "$game timeout 150 sh -c 'echo \$\$ >$work/pid; exec $rhythm $args' 2>'$work/stderr'; echo EXIT=\$?; stty -g >'$work/stty.after'" Enter
 
 # The demo starts its track at once, so it shows the play screen at once.
 [ "$mode" = demo ] && until_screen play 15 || until_screen start 15
@@ -76,8 +79,13 @@ if [ "$mode" = play ]; then
   until_screen play 15
   tm send-keys -t t Escape
 fi
+expected_status=0
+if [ "$mode" = signal ]; then
+  kill -TERM "$(cat "$work/pid")"
+  expected_status=143
+fi
 until_pane "EXIT=" 120
-pane | grep -qx "EXIT=0" || fail "exit status: $(pane | grep EXIT=)"
+pane | grep -qx "EXIT=$expected_status" || fail "exit status: $(pane | grep EXIT=)"
 [ -s "$work/stderr" ] && fail "the game wrote to standard error: $(cat "$work/stderr")"
 
 # The shell's screen as it was, with the command and its status below it; nothing of the game.
@@ -93,7 +101,7 @@ cmp -s "$work/stty.before" "$work/stty.after" || fail "terminal settings differ:
 
 if [ "$mode" = play ]; then
   grep -qF "ESC pressed! Exiting game..." "$log" || fail "no Escape in the log"
-else
+elif [ "$mode" = demo ]; then
   grep -qF "ScoreManager: Current Score: 480, Combo: 48" "$log" || fail "the demo did not end with 480/48"
   grep -qF "GameOver screen displayed." "$log" || fail "no game-over screen"
 fi
