@@ -4,6 +4,7 @@
 #   demo    rhythm --terminal --demo 1 plays track 1 to its end: 480 points, combo 48
 #   hangup  the terminal closes under the running game: the game ends cleanly
 #   signal  the game is ended by SIGTERM on the start screen
+#   notty   without a terminal at all the engine fails to start (exit status 1), saying why
 # Afterwards the shell's screen, the cursor, the terminal's modes and its settings are as before.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -42,6 +43,15 @@ until_screen() {
   fail "the $1 screen: $(cat "$work/$1.problems")"
 }
 
+if [ "$mode" = notty ]; then
+  setsid -w env ALSOFT_DRIVERS=null TESSERA_LOG="$log" TESSERA_CONFIG="$work/ts-config.txt" \
+    timeout 30 "$rhythm" --terminal </dev/null >/dev/null 2>&1
+  status=$?
+  [ "$status" = 1 ] || fail "exit status $status without a terminal"
+  grep -qF "DisplayManager::startUp(): Error! Unable to use the terminal" "$log" || fail "no log line about the terminal"
+  echo PASS
+  exit 0
+fi
 command -v tmux >/dev/null || { echo "tmux is not installed" >&2; exit 1; }
 tm -f /dev/null new-session -d -x 80 -y 24 -s t \
   "env -i PATH=/usr/bin:/bin HOME=$work TERM=tmux-256color PS1='$ ' bash --norc --noprofile"
