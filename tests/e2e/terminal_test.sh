@@ -14,7 +14,13 @@ work=$(mktemp -d)
 log="$work/tessera.log"
 printf 'random_seed:42,\n' >"$work/ts-config.txt"
 tm() { tmux -S "$work/tmux.socket" "$@"; }
-trap 'tm kill-server 2>/dev/null; [ "${keep_work:-0}" = 1 ] || rm -rf "$work"' EXIT
+cleanup() {
+  tm kill-server 2>/dev/null
+  [ "${keep_work:-0}" = 1 ] && return
+  # The pane's shell may still be writing its last file while the server goes.
+  for _ in 1 2 3 4 5; do rm -rf "$work" 2>/dev/null && return; sleep 0.2; done
+}
+trap cleanup EXIT
 
 fail() {
   echo "FAIL: $* (files kept in $work)" >&2
@@ -54,10 +60,15 @@ if [ "$mode" = notty ]; then
 fi
 command -v tmux >/dev/null || { echo "tmux is not installed" >&2; exit 1; }
 tm -f /dev/null new-session -d -x 80 -y 24 -s t \
-  "env -i PATH=/usr/bin:/bin HOME=$work TERM=tmux-256color PS1='$ ' bash --norc --noprofile"
-tm send-keys -t t "cd '$PWD' && stty -g >'$work/stty.before' && clear && echo SHELL BEFORE THE GAME" Enter
-until_pane "SHELL BEFORE THE GAME" 10
+  "env -i PATH=/usr/bin:/bin HOME=$work HISTFILE=/dev/null TERM=tmux-256color PS1='$ ' bash --norc --noprofile"
+# The typed command does not hold the marker as printed, so only the command's output matches.
+tm send-keys -t t "cd '$PWD' && stty -g >'$work/stty.before' && clear && echo SHELL_BEFORE_THE_GAME | tr _ ' '" Enter
+for _ in $(seq 40); do
+  [ "$(pane | grep -v '^$')" = "$(printf 'SHELL BEFORE THE GAME\n$')" ] && break
+  sleep 0.25
+done
 pane >"$work/before.txt"
+[ "$(grep -c . "$work/before.txt")" = 2 ] || fail "the shell did not show the marker and its prompt"
 
 game="ALSOFT_DRIVERS=null TESSERA_LOG='$log' TESSERA_CONFIG='$work/ts-config.txt' XDG_CONFIG_HOME='$work/config'"
 case "$mode" in

@@ -415,7 +415,7 @@ size_t KeyDecoder::decodeCsi(size_t at, bool final, std::vector<TerminalInput> &
   } else if (parameters.prefix == 0 && last == 'u') {
     out.push_back(protocolKeyInput(parameters.at(0), parameters.action()));
   } else if (parameters.prefix == 0 && last == '~' && parameters.at(0) == 27 && parameters.count >= 3) {
-    out.push_back(protocolKeyInput(parameters.at(2), KEY_PRESSED));  // a key with modifiers, xterm style
+    out.push_back(protocolKeyInput(parameters.at(2), KEY_PRESSED));  // a key with modifiers: CSI 27;mods;code ~
   } else if (parameters.prefix == 0 && last == '~' && (parameters.at(0) == 200 || parameters.at(0) == 201)) {
     // start and end of pasted text: the text itself arrives as keys
   } else if (parameters.prefix == 0 && last == '~') {
