@@ -24,6 +24,8 @@ void CommandLine::parse(int argc, const char *const *argv) {
       if (i + 1 == argc) return fail("--demo needs a track: 1 or 2");
       m_demo_track = DemoPlayer::trackOfArgument(argv[++i]);
       if (m_demo_track == 0) return fail("no track '" + std::string(argv[i]) + "': choose 1 or 2");
+    } else if (argument == "--terminal") {
+      m_terminal = true;
     } else if (argument == "--offset") {
       long number = 0;
       if (!m_offset.empty()) return fail("--offset given twice");
@@ -42,7 +44,8 @@ void CommandLine::fail(const std::string &problem) {
 }
 
 std::string CommandLine::usage() const {
-  return "usage: " + m_program + " [--demo 1|2] [--offset MS]\n       " + m_program + " --help | --version\n";
+  return "usage: " + m_program + " [--demo 1|2] [--offset MS] [--terminal]\n       " + m_program +
+         " --help | --version\n";
 }
 
 int CommandLine::respond(std::FILE *out, std::FILE *err) const {
@@ -56,6 +59,7 @@ int CommandLine::respond(std::FILE *out, std::FILE *err) const {
                    "\n"
                    "  --demo 1|2     watch the game play track 1 or 2 on its own\n"
                    "  --offset MS    play with this audio offset (-500..500) instead of the saved one\n"
+                   "  --terminal     play in the terminal instead of a window\n"
                    "  --help         show this help and end\n"
                    "  --version      show the version and end\n"
                    "\n"

@@ -20,6 +20,8 @@ class CommandLine {
   // The audio offset given with --offset (a whole number of milliseconds,
   // checked against its range when it is applied); empty when not given.
   const std::string &getOffset() const { return m_offset; }
+  // Whether to play in the terminal instead of a window (--terminal).
+  bool getTerminal() const { return m_terminal; }
   // For every action but PLAY: prints the help or version on out, or the
   // problem and the usage on err, and gives the exit status (0, or 2 for a
   // usage error).
@@ -34,6 +36,7 @@ class CommandLine {
   Action m_action;
   int m_demo_track;
   std::string m_offset;
+  bool m_terminal = false;
   std::string m_problem;
 };
 

@@ -3,6 +3,7 @@
 //   rhythm              play: the start screen waits for 1 or 2 (C calibrates)
 //   rhythm --demo 1|2   watch the game play track 1 or 2 on its own
 //   rhythm --offset MS  play with this audio offset instead of the saved one
+//   rhythm --terminal   play in the terminal instead of a window
 //   rhythm --help       usage; --version: the engine's version
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +13,7 @@
 #include <tessera/core/Config.h>
 #include <tessera/core/LogManager.h>
 #include <tessera/game/GameManager.h>
+#include <tessera/graphics/DisplayManager.h>
 #include <tessera/resources/ResourceManager.h>
 #include "ClickTrack.h"
 #include "CommandLine.h"
@@ -67,6 +69,7 @@ int main(int argc, char **argv) {
   const CommandLine command_line(argc, argv);
   if (command_line.getAction() != CommandLine::PLAY) return command_line.respond(stdout, stderr);
   DataFolder(DataFolder::executableOf(argv[0]), RHYTHM_DATA_FROM_BIN).enter();
+  if (command_line.getTerminal()) ts::DisplayManager::getInstance().setBackend(ts::DisplayBackend::TERMINAL);
   ts::GameManager &game_manager = ts::GameManager::getInstance();
   if (game_manager.startUp() != 0) {
     reportFailedStart(command_line.getProgram());

@@ -13,7 +13,7 @@ TEST_PACKAGES=(
   clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev libvorbis-dev
   xvfb xauth xdotool x11-apps imagemagick libx11-dev
-  netcat-openbsd python3 pkg-config time
+  netcat-openbsd python3 pkg-config time tmux
   fonts-dejavu-core
 )
 

@@ -1,9 +1,12 @@
 #include <tessera/graphics/DisplayManager.h>
 
 #include "graphics/DrawnArea.h"
+#include "graphics/TerminalDisplay.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 #include <SFML/Graphics.hpp>
@@ -60,6 +63,11 @@ sf::Uint32 codeOf(char ch) {
   return converted.isEmpty() ? 0 : converted[0];
 }
 
+Rgb rgbOf(Color color) {
+  const sf::Color converted = colorToSFML(color);
+  return Rgb{converted.r, converted.g, converted.b};
+}
+
 }  // namespace
 
 DisplayManager::DisplayManager()
@@ -71,7 +79,9 @@ DisplayManager::DisplayManager()
       m_character_size(0),
       m_batching(true),
       m_cells(sf::Triangles),
-      m_drawn(std::make_unique<DrawnArea>()) {
+      m_drawn(std::make_unique<DrawnArea>()),
+      m_requested_backend(DisplayBackend::FROM_ENVIRONMENT),
+      m_shape_skip_logged(false) {
   setType("DisplayManager");
 }
 
@@ -98,6 +108,9 @@ int DisplayManager::startUp() {
   m_window_vertical_chars = config.getWindowVerticalChars();
   if (config.getHeadless()) {
     log.writeLog(LOG_ROUTINE, "DisplayManager::startUp(): no graphics in headless mode.");
+  } else if (terminalRequested()) {
+    releaseAll();
+    if (openTerminal(config) != 0) return -1;
   } else {
     releaseAll();  // whatever a failed earlier start left behind
     if (openWindow() != 0 || prepareText() != 0) return -1;
@@ -109,6 +122,34 @@ int DisplayManager::startUp() {
   m_cells.clear();
   Manager::startUp();
   log.writeLog(LOG_MANAGER, "DisplayManager::startUp(): successfully started.");
+  return 0;
+}
+
+bool DisplayManager::terminalRequested() const {
+  if (m_requested_backend != DisplayBackend::FROM_ENVIRONMENT) return m_requested_backend == DisplayBackend::TERMINAL;
+  const char *choice = std::getenv("TESSERA_DISPLAY");
+  if (!choice || !*choice || std::strcmp(choice, "window") == 0) return false;
+  if (std::strcmp(choice, "terminal") == 0) return true;
+  LogManager::getInstance().writeLog(
+      "DisplayManager::startUp(): Warning! Unknown TESSERA_DISPLAY '%s' (terminal or window); using the window.",
+      choice);
+  return false;
+}
+
+// Takes over the terminal. A configured size of 0 pixels (as large as the
+// desktop) makes the world as large as the terminal along that axis.
+int DisplayManager::openTerminal(const Config &config) {
+  m_p_terminal = std::make_unique<TerminalDisplay>();
+  const Rgb background = rgbOf(config.getWindowBackgroundColor());
+  if (m_p_terminal->open(m_window_horizontal_chars, m_window_vertical_chars, config.getWindowHorizontalPixels() == 0,
+                         config.getWindowVerticalPixels() == 0, background) != 0) {
+    m_p_terminal.reset();
+    return -1;
+  }
+  m_window_horizontal_pixels = m_window_horizontal_chars * TERMINAL_CELL_PIXELS_WIDE;
+  m_window_vertical_pixels = m_window_vertical_chars * TERMINAL_CELL_PIXELS_HIGH;
+  m_window_background_color = sf::Color(background.r, background.g, background.b, 255);
+  m_shape_skip_logged = false;
   return 0;
 }
 
@@ -184,6 +225,7 @@ void DisplayManager::releaseAll() {
   m_p_text.reset();
   m_p_rectangle.reset();
   m_cells.clear();
+  m_p_terminal.reset();
 }
 
 void DisplayManager::shutDown() {
@@ -209,6 +251,12 @@ int DisplayManager::drawCh(Vector world_pos, char ch, unsigned char r, unsigned 
   if (!isStarted()) {
     LogManager::getInstance().writeLog("%s not started!", getType().c_str());
     return -1;
+  }
+  if (m_p_terminal) {
+    const Vector view = world_pos - m_view_origin;
+    m_p_terminal->draw(static_cast<int>(std::floor(view.getX())), static_cast<int>(std::floor(view.getY())),
+                       static_cast<unsigned char>(ch), Rgb{r, g, b});
+    return 0;
   }
   if (!m_p_window) return -1;
   Vector pixel = spacesToPixels(world_pos - m_view_origin);
@@ -283,7 +331,7 @@ int DisplayManager::drawString(Vector world_pos, std::string str, Justification 
     LogManager::getInstance().writeLog("%s not started!", getType().c_str());
     return -1;
   }
-  if (!m_p_window) return -1;
+  if (!m_p_window && !m_p_terminal) return -1;
   Vector start = justifiedStart(world_pos, static_cast<int>(str.size()), just);
   unsigned char r = 255, g = 255, b = 255;
   colorToRGB(color, r, g, b);
@@ -308,6 +356,7 @@ int DisplayManager::swapBuffers() {
     LogManager::getInstance().writeLog("%s not started!", getType().c_str());
     return -1;
   }
+  if (m_p_terminal) return m_p_terminal->present();
   if (!m_p_window) return -1;
   submitCells();
   m_p_window->display();
@@ -348,6 +397,13 @@ void applyShapeGeometry(sf::CircleShape &figure, const Shape &shape, Vector pixe
 
 void DisplayManager::drawShape(const Shape &shape, Vector world_pos) const {
   const LogManager &log = LogManager::getInstance();
+  if (m_p_terminal) {
+    // Shapes are filled figures in pixels; a terminal has only cells.
+    if (!m_shape_skip_logged)
+      log.writeLog("Shape::draw(): Warning! Shapes are not drawn in the terminal; skipping them.");
+    m_shape_skip_logged = true;
+    return;
+  }
   if (!m_p_window) {
     log.writeLog(LOG_MANAGER, "Shape::draw(): DisplayManager window not defined.");
     return;

@@ -13,6 +13,9 @@
 #include <tessera/input/EventMouse.h>
 #include <tessera/system/Text.h>
 
+#include "input/TerminalReader.h"
+#include "platform/Terminal.h"
+
 namespace ts {
 
 namespace {
@@ -186,6 +189,21 @@ Mouse::Button engineButton(sf::Mouse::Button button) {
   }
 }
 
+// The held-key list in engine keys, for the terminal.
+std::vector<Keyboard::Key> heldKeyOrder() {
+  std::vector<Keyboard::Key> keys;
+  for (Key key : HELD_KEYS) keys.push_back(toEngineKey(key));
+  return keys;
+}
+
+// Mouse reports on, every motion, in the SGR form; the keyboard protocol
+// with key release and all keys as sequences, then the question whether the
+// terminal speaks it (its answer switches the reader to real releases).
+const char *const TERMINAL_INPUT_ON = "\x1b[?1000h\x1b[?1002h\x1b[?1003h\x1b[?1006h\x1b[>11u\x1b[?u";
+const char *const TERMINAL_INPUT_OFF = "\x1b[<u\x1b[?1006l\x1b[?1003l\x1b[?1002l\x1b[?1000l";
+// Lines about ignored input per frame at most; a flood is summed up.
+const int IGNORED_LINES_PER_FRAME = 5;
+
 Vector cellsOf(int x, int y) { return pixelsToSpaces(Vector(static_cast<float>(x), static_cast<float>(y))); }
 
 }  // namespace
@@ -215,6 +233,8 @@ Manager &inputManager() { return InputManager::getInstance(); }
 
 InputManager::InputManager() { setType("InputManager"); }
 
+InputManager::~InputManager() = default;
+
 InputManager &InputManager::getInstance() {
   static InputManager instance;
   return instance;
@@ -238,7 +258,9 @@ int InputManager::startUp() {
       log.writeLog("InputManager::startUp(): Error! DisplayManager must be started first.");
       return -1;
     }
-    if (sf::RenderWindow *window = display.getWindow()) {
+    if (display.isTerminal()) {
+      if (startTerminal() != 0) return -1;
+    } else if (sf::RenderWindow *window = display.getWindow()) {
       window->setKeyRepeatEnabled(false);
       log.writeLog(LOG_SETTINGS, "InputManager::startUp(): Keyboard repeated disabled.");
     } else {
@@ -250,8 +272,24 @@ int InputManager::startUp() {
   return 0;
 }
 
+int InputManager::startTerminal() {
+  if (!platform::pushTerminalMode(TERMINAL_INPUT_ON, TERMINAL_INPUT_OFF)) {
+    LogManager::getInstance().writeLog(
+        "InputManager::startUp(): Error! Unable to switch on the terminal's input modes.");
+    return -1;
+  }
+  m_p_terminal = std::make_unique<TerminalReader>(heldKeyOrder());
+  LogManager::getInstance().writeLog(LOG_SETTINGS,
+                                     "InputManager::startUp(): reading keys and mouse from the terminal.");
+  return 0;
+}
+
 void InputManager::shutDown() {
   const LogManager &log = LogManager::getInstance();
+  if (m_p_terminal) {
+    platform::popTerminalMode();
+    m_p_terminal.reset();
+  }
   if (sf::RenderWindow *window = DisplayManager::getInstance().getWindow()) {
     window->setKeyRepeatEnabled(true);
     log.writeLog(LOG_SETTINGS, "InputManager::shutDown(): Keyboard repeat enabled.");
@@ -331,8 +369,65 @@ void InputManager::sendHeldKeys() const {
   }
 }
 
+// Delivers what the terminal sent; a closed terminal or the interrupt key
+// ends the game as a closed window does. Those two are always logged: unlike
+// a closed window they may come from outside the game.
+void InputManager::readTerminal() {
+  const LogManager &log = LogManager::getInstance();
+  if (platform::takeTerminalHangUp()) {
+    log.writeLog("InputManager::getInput(): Terminal closed (hang-up). Setting game over.");
+    GameLoop::endGame();
+    return;
+  }
+  const TerminalReader::ByteSource source = [](char *buffer, size_t size, std::string &error) {
+    return platform::readTerminal(buffer, size, error);
+  };
+  int ignored = 0;
+  for (const TerminalInput &input : m_p_terminal->readFrame(source)) {
+    switch (input.kind) {
+      case TerminalInput::KEY: {
+        EventKeyboard keyboard;
+        keyboard.setKey(input.key);
+        keyboard.setKeyboardAction(input.key_action);
+        if (input.key_action != KEY_DOWN) {
+          if (input.key == Keyboard::UNDEFINED_KEY)
+            log.writeLog(LOG_ROUTINE, "InputManager::toEventKeyboard(): Warning key '%s' not handled.",
+                         input.text.c_str());
+          log.writeLog(LOG_FRAME, "InputManager::toEventKeyboard(): Keyboard event '%s' (%s)",
+                       keyToString(input.key).c_str(), input.text.c_str());
+        }
+        onEvent(&keyboard);
+        break;
+      }
+      case TerminalInput::MOUSE:
+        sendMouse(input.mouse_action, input.button,
+                  Vector(static_cast<float>(input.column), static_cast<float>(input.row)));
+        break;
+      case TerminalInput::INTERRUPT:
+        log.writeLog("InputManager::getInput(): Interrupt key (%s). Setting game over.", input.text.c_str());
+        GameLoop::endGame();
+        return;
+      case TerminalInput::CLOSED:
+        log.writeLog("InputManager::getInput(): Terminal closed (%s). Setting game over.", input.text.c_str());
+        GameLoop::endGame();
+        return;
+      default:
+        if (++ignored <= IGNORED_LINES_PER_FRAME)
+          log.writeLog("InputManager::getInput(): Warning! Ignored terminal input '%s'.", input.text.c_str());
+        break;
+    }
+  }
+  if (ignored > IGNORED_LINES_PER_FRAME)
+    log.writeLog("InputManager::getInput(): Warning! Ignored %d more pieces of terminal input.",
+                 ignored - IGNORED_LINES_PER_FRAME);
+}
+
 void InputManager::getInput() {
   if (Config::getInstance().getHeadless()) return;
+  if (m_p_terminal) {
+    readTerminal();
+    return;
+  }
   if (!DisplayManager::getInstance().getWindow()) {
     LogManager::getInstance().writeLog("InputManager::getInput(): DisplayManager unexpectedly returned null window!");
     return;

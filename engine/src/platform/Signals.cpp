@@ -14,12 +14,14 @@ volatile sig_atomic_t g_noted = 0;   // the signal waiting to be taken
 volatile sig_atomic_t g_caught = 0;  // stop signals seen since catching began
 
 bool g_catching = false;
+void (*volatile g_last_words)() = nullptr;
 struct sigaction g_previous[2];
 
 // Only async-signal-safe calls here: the second signal gets the default
 // action (ending the process) and is raised again.
 void onStopSignal(int signal) {
   if (g_caught++ > 0) {
+    if (void (*last_words)() = g_last_words) last_words();
     struct sigaction default_action = {};
     default_action.sa_handler = SIG_DFL;
     sigemptyset(&default_action.sa_mask);
@@ -51,6 +53,8 @@ void releaseStopSignals() {
   g_catching = false;
   g_caught = 0;
 }
+
+void setLastWords(void (*last_words)()) { g_last_words = last_words; }
 
 bool stopSignalPending() { return g_noted != 0; }
 

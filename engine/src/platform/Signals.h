@@ -19,6 +19,9 @@ bool stopSignalPending();
 // The noted signal's number, once (0 when none is noted); a second signal
 // still ends the process at once.
 int takeStopSignal();
+// Work that must happen before a second stop signal ends the process at
+// once (putting the terminal back); async-signal-safe, or null for none.
+void setLastWords(void (*last_words)());
 // "SIGINT", "SIGTERM", or "signal <number>".
 std::string signalName(int signal);
 

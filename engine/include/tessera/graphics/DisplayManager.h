@@ -7,6 +7,10 @@
 // into the window, so later cells still cover earlier ones. A background
 // quad is drawn only over pixels something was drawn on earlier in the frame
 // (DrawnArea); elsewhere the cleared window already shows that colour.
+//
+// Instead of the window the display can draw in the terminal it runs in
+// (TESSERA_DISPLAY=terminal, or setBackend() before start-up): the same
+// cells, written as text with colour sequences.
 #ifndef TS_DISPLAY_MANAGER_H
 #define TS_DISPLAY_MANAGER_H
 
@@ -30,8 +34,23 @@ class Text;
 
 namespace ts {
 
+class Config;
 class DrawnArea;
 class Shape;
+class TerminalDisplay;
+
+// Where the display draws. FROM_ENVIRONMENT reads TESSERA_DISPLAY at
+// start-up ("terminal" or "window"; the window when unset).
+enum class DisplayBackend {
+  FROM_ENVIRONMENT,
+  WINDOW,
+  TERMINAL,
+};
+
+// Pixel size of a cell in the terminal, where cells have no pixels: a fixed
+// virtual cell keeps spacesToPixels() and pixelsToSpaces() consistent.
+const int TERMINAL_CELL_PIXELS_WIDE = 16;
+const int TERMINAL_CELL_PIXELS_HIGH = 32;
 
 enum Justification {
   LEFT_JUSTIFIED,
@@ -46,6 +65,10 @@ class DisplayManager : public Manager {
 
   int startUp() override;
   void shutDown() override;
+  // Takes effect at the next startUp().
+  void setBackend(DisplayBackend backend) { m_requested_backend = backend; }
+  // Whether the started display draws in the terminal.
+  bool isTerminal() const { return m_p_terminal != nullptr; }
 
   // Draws one character at a world position (cells); 0, or -1 when not
   // started, headless or without a window.
@@ -83,6 +106,8 @@ class DisplayManager : public Manager {
  private:
   DisplayManager();
   int openWindow();
+  bool terminalRequested() const;
+  int openTerminal(const Config &config);
   int prepareText();
   void appendCell(Vector pixel, sf::Uint32 code, sf::Color color) const;
   void drawCellLiteral(Vector pixel, char ch, sf::Color color, float rotation) const;
@@ -103,6 +128,9 @@ class DisplayManager : public Manager {
   Vector m_view_origin;
   mutable sf::VertexArray m_cells;
   std::unique_ptr<DrawnArea> m_drawn;  // changed by const drawing calls
+  DisplayBackend m_requested_backend;
+  std::unique_ptr<TerminalDisplay> m_p_terminal;  // drawn into by const drawing calls
+  mutable bool m_shape_skip_logged;
 };
 
 float charWidth();

@@ -1,7 +1,10 @@
 // Turns window events and held keys and buttons into keyboard and mouse events.
+// When the display draws in the terminal, keys and mouse reports are read
+// from the terminal instead, and arrive as the same events.
 #ifndef TS_INPUT_MANAGER_H
 #define TS_INPUT_MANAGER_H
 
+#include <memory>
 #include <string>
 
 #include <tessera/core/Manager.h>
@@ -13,9 +16,12 @@ class Event;
 
 namespace ts {
 
+class TerminalReader;
+
 class InputManager : public Manager {
  public:
   static InputManager &getInstance();
+  ~InputManager() override;
 
   int startUp() override;
   void shutDown() override;
@@ -28,9 +34,13 @@ class InputManager : public Manager {
 
  private:
   InputManager();
+  int startTerminal();
+  void readTerminal();
   bool readQueue();
   void sendHeldButtons() const;
   void sendHeldKeys() const;
+
+  std::unique_ptr<TerminalReader> m_p_terminal;  // while reading the terminal
 };
 
 // The engine key of a window-library key code, or UNDEFINED_KEY.

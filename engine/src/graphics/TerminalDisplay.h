@@ -1,0 +1,48 @@
+// The display in a terminal: the alternate screen with the cursor hidden,
+// one cell per character. Drawing fills a buffer; present() writes the cells
+// that changed since the last frame in one write and starts a fresh buffer.
+#ifndef TS_TERMINAL_DISPLAY_H
+#define TS_TERMINAL_DISPLAY_H
+
+#include <string>
+
+#include "graphics/CellBuffer.h"
+#include "graphics/TerminalWriter.h"
+
+namespace ts {
+
+class TerminalDisplay {
+ public:
+  TerminalDisplay();
+  ~TerminalDisplay();
+  TerminalDisplay(const TerminalDisplay &) = delete;
+  TerminalDisplay &operator=(const TerminalDisplay &) = delete;
+
+  // Takes over the terminal. The world is `columns` x `rows` cells, or the
+  // terminal's size along an axis marked to fit. 0, or -1 (logged).
+  int open(int &columns, int &rows, bool fit_columns, bool fit_rows, Rgb background);
+  // Switches the terminal back; also done by the destructor.
+  void close();
+  // One character at a cell of the view; outside the terminal it is dropped.
+  void draw(int x, int y, unsigned char ch, Rgb color);
+  // Shows what was drawn since the last call; -1 once the terminal is gone.
+  int present();
+
+ private:
+  void fitToTerminal(const char *operation);
+
+  bool m_open;
+  bool m_gone;
+  bool m_full;  // the next frame rewrites the whole screen
+  int m_world_columns;
+  int m_world_rows;
+  Rgb m_background;
+  CellBuffer m_shown;
+  CellBuffer m_next;
+  TerminalWriter m_writer;
+  std::string m_output;
+};
+
+}  // namespace ts
+
+#endif
