@@ -25,12 +25,17 @@ class InputManager : public Manager {
   void getInput();
   // A keyboard event with the engine key of a key event (action not set).
   EventKeyboard toEventKeyboard(const sf::Event &event) const;
+  // Whether the player closed the window since the manager started: the
+  // game can then tell a closed window from other ends of the game loop.
+  bool isWindowClosed() const { return m_window_closed; }
 
  private:
   InputManager();
   bool readQueue();
   void sendHeldButtons() const;
   void sendHeldKeys() const;
+
+  bool m_window_closed = false;
 };
 
 // The engine key of a window-library key code, or UNDEFINED_KEY.
