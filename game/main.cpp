@@ -1,7 +1,9 @@
 // The rhythm game's entry point.
 //
-//   rhythm                  play: the start screen waits for 1 or 2 (C calibrates)
+//   rhythm                  play: the start screen waits for a song's key (C calibrates);
+//                           after each song's results it comes back, Escape quits
 //   rhythm --demo 1|2       watch the game play track 1 or 2 on its own
+//   rhythm --once           end after the first song's results
 //   rhythm --offset MS      play with this audio offset instead of the saved one
 #include <cstdio>
 #include <string>
@@ -12,7 +14,7 @@
 #include "ClickTrack.h"
 #include "DemoPlayer.h"
 #include "GameSettings.h"
-#include "GameStart.h"
+#include "RoundLoop.h"
 
 namespace {
 
@@ -32,6 +34,7 @@ void loadResources() {
 
 struct Arguments {
   int demo_track = 0;  // 0: play
+  bool once = false;
   bool has_offset = false;
   std::string offset;
 };
@@ -40,6 +43,10 @@ struct Arguments {
 bool parseArguments(int argc, char **argv, Arguments &arguments) {
   for (int i = 1; i < argc; ++i) {
     const std::string option = argv[i];
+    if (option == "--once") {
+      arguments.once = true;
+      continue;
+    }
     if (i + 1 >= argc) return false;
     const std::string value = argv[++i];
     long number = 0;
@@ -73,17 +80,14 @@ int audioOffset(const Arguments &arguments) {
 int main(int argc, char **argv) {
   Arguments arguments;
   if (!parseArguments(argc, argv, arguments)) {
-    std::fprintf(stderr, "usage: %s [--demo 1|2] [--offset MS]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s [--demo 1|2] [--once] [--offset MS]\n", argv[0]);
     return 2;
   }
   ts::GameManager &game_manager = ts::GameManager::getInstance();
   if (game_manager.startUp() != 0) return 1;
   loadResources();
   const int offset_ms = audioOffset(arguments);
-  GameStart *p_start = new GameStart();
-  p_start->setAudioOffset(offset_ms);
-  if (arguments.demo_track != 0) new DemoPlayer(arguments.demo_track);
-  game_manager.run();
+  RoundLoop({arguments.demo_track, arguments.once, offset_ms}).run();
   game_manager.shutDown();
   return 0;
 }
