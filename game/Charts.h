@@ -14,6 +14,9 @@ namespace charts {
 
 const std::string TRACK_ONE = "game_bgm1";
 const std::string TRACK_TWO = "game_bgm2";
+// The tracks' music files, loaded under those labels when the game starts.
+const std::string TRACK_ONE_FILE = "Sound/BGM1_Star.ogg";
+const std::string TRACK_TWO_FILE = "Sound/BGM2_La Campanella.ogg";
 
 // A chart entry c spawns its note c spawner steps after the track starts;
 // the note is on row k k steps later and counts as "Perfect!" on the two

@@ -22,6 +22,8 @@ class CommandLine {
   const std::string &getOffset() const { return m_offset; }
   // Whether to play in the terminal instead of a window (--terminal).
   bool getTerminal() const { return m_terminal; }
+  // Whether to end after the first song's results (--once).
+  bool getOnce() const { return m_once; }
   // For every action but PLAY: prints the help or version on out, or the
   // problem and the usage on err, and gives the exit status (0, or 2 for a
   // usage error).
@@ -37,6 +39,7 @@ class CommandLine {
   int m_demo_track;
   std::string m_offset;
   bool m_terminal = false;
+  bool m_once = false;
   std::string m_problem;
 };
 

@@ -2,14 +2,15 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <system_error>
 
 #include <tessera/core/Config.h>
 #include <tessera/core/LogManager.h>
+#include "AtomicFile.h"
 
 namespace {
 
@@ -98,28 +99,14 @@ int GameSettings::save(const std::string &path) const {
     log.writeLog("GameSettings::save(): Error! No configuration folder (neither XDG_CONFIG_HOME nor HOME is set).");
     return -1;
   }
-  const std::filesystem::path target(path);
-  const std::string temporary = path + ".tmp";
-  std::error_code error;
-  if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path(), error);
-  bool created = false, written = false;
-  {
-    std::ofstream file(temporary, std::ios::trunc);
-    created = file.is_open();
-    if (created) {
-      file << "# Settings of the Tessera rhythm game, written by its calibration.\n"
-           << "# audio_offset_ms: how much later you hear the music, -" << MAX_OFFSET_MS << " to " << MAX_OFFSET_MS
-           << ".\n"
-           << OFFSET_KEY << ":" << m_offset_ms << ",\n";
-      file.close();
-      written = !file.fail();
-    }
-  }
-  if (written && std::rename(temporary.c_str(), path.c_str()) == 0) {
+  std::ostringstream text;
+  text << "# Settings of the Tessera rhythm game, written by its calibration.\n"
+       << "# audio_offset_ms: how much later you hear the music, -" << MAX_OFFSET_MS << " to " << MAX_OFFSET_MS << ".\n"
+       << OFFSET_KEY << ":" << m_offset_ms << ",\n";
+  if (AtomicFile::write(path, text.str())) {
     log.writeLog("GameSettings::save(): Audio offset %d ms saved in '%s'.", m_offset_ms, path.c_str());
     return 0;
   }
-  if (created) std::remove(temporary.c_str());
   log.writeLog("GameSettings::save(): Error! Cannot write '%s'; the settings file is left as it was.", path.c_str());
   return -1;
 }

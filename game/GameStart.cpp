@@ -1,8 +1,9 @@
 #include "GameStart.h"
 
+#include <cmath>
+
 #include <tessera/audio/Music.h>
 #include <tessera/core/LogManager.h>
-#include <tessera/game/GameManager.h>
 #include <tessera/input/EventKeyboard.h>
 #include <tessera/resources/ResourceManager.h>
 #include <tessera/world/WorldManager.h>
@@ -13,14 +14,33 @@
 #include "HitIndicator.h"
 #include "KeyboardHandler.h"
 #include "NoteSpawner.h"
+#include "PauseScreen.h"
+#include "QuitRequest.h"
+#include "ResultsScreen.h"
 #include "ScoreManager.h"
+#include "SongMenu.h"
 #include "UIManager.h"
 
 namespace {
+
 const int STAR_COUNT = 15;
+
+// The number of seconds the start of play announces: the game's own tracks
+// keep theirs, any other song gives its length.
+int announcedSeconds(const Song &song) {
+  if (song.track_label == charts::TRACK_ONE || song.track_label == charts::TRACK_TWO || song.length_seconds <= 0)
+    return charts::secondsFor(song.track_label);
+  return static_cast<int>(std::ceil(song.length_seconds));
 }
 
-GameStart::GameStart() : m_p_start_music(nullptr), m_game_started(false), m_audio_offset_ms(0), m_calibrating(false) {
+}  // namespace
+
+GameStart::GameStart()
+    : m_p_start_music(nullptr),
+      m_game_started(false),
+      m_audio_offset_ms(0),
+      m_calibrating(false),
+      m_keep_scores(false) {
   setType("GameStart");
   setSprite("gamestart");
   setLocation(ts::CENTER_CENTER);
@@ -50,21 +70,13 @@ int GameStart::eventHandler(const ts::Event *p_event) {
     if (m_calibrating) return 1;
     switch (p_keyboard->getKey()) {
       case ts::Keyboard::ESCAPE:
-        // Only end the loop here: the entry point stops the engine after
-        // this frame, so no object is destroyed while it handles an event.
-        ts::LogManager::getInstance().writeLog("ESC pressed! Exiting game...");
-        ts::GameManager::getInstance().setGameOver(true);
+        QuitRequest::make();
         return 1;
-      case ts::Keyboard::NUM1:
-        startGame(charts::TRACK_ONE);
-        break;
-      case ts::Keyboard::NUM2:
-        startGame(charts::TRACK_TWO);
-        break;
       case ts::Keyboard::C:
         if (!m_game_started) openCalibration();
         break;
       default:
+        startSongOfKey(p_keyboard->getKey());
         break;
     }
     return 1;
@@ -74,7 +86,25 @@ int GameStart::eventHandler(const ts::Event *p_event) {
   return 0;
 }
 
-int GameStart::draw() { return m_calibrating ? 0 : ts::Object::draw(); }
+int GameStart::draw() {
+  if (m_calibrating) return 0;
+  const int result = ts::Object::draw();
+  SongMenu::draw(SongMenu::lines(m_songs, m_best_scores), getPosition().getX());
+  return result;
+}
+
+void GameStart::setBestScores(const std::string &path, bool keep) {
+  m_scores_path = path;
+  m_keep_scores = keep;
+  m_best_scores.load(path);
+}
+
+void GameStart::startSongOfKey(ts::Keyboard::Key key) {
+  if (key < ts::Keyboard::NUM1 || key > ts::Keyboard::NUM9) return;
+  const int digit = key - ts::Keyboard::NUM1 + 1;
+  for (const Song &song : m_songs)
+    if (song.key == digit) return startSong(song);
+}
 
 void GameStart::openCalibration() {
   if (m_calibrating) return;
@@ -91,6 +121,15 @@ void GameStart::endCalibration(std::optional<int> offset_ms) {
 }
 
 void GameStart::startGame(std::string track_label) {
+  for (const Song &song : m_songs)
+    if (song.isPlayable() && song.track_label == track_label) return startSong(song);
+  Song track;
+  track.file_name = track.title = track.track_label = track_label;
+  track.steps = charts::chartFor(track_label);
+  startSong(track);
+}
+
+void GameStart::startSong(const Song &song) {
   if (m_game_started) return;
   m_game_started = true;
   ts::LogManager &log = ts::LogManager::getInstance();
@@ -99,22 +138,25 @@ void GameStart::startGame(std::string track_label) {
     log.writeLog("GameStart BGM stopped.");
   }
 
-  ts::Music *p_track = ts::ResourceManager::getInstance().getMusic(track_label);
+  log.writeLog("GameStart: playing '%s' (%s).", song.title.c_str(), song.file_name.c_str());
+  ts::Music *p_track = ts::ResourceManager::getInstance().getMusic(song.track_label);
   if (p_track) {
     p_track->play(false);
-    log.writeLog("SUCCESS: Game BGM %s started.", track_label.c_str());
+    log.writeLog("SUCCESS: Game BGM %s started.", song.track_label.c_str());
   } else {
-    log.writeLog("ERROR: Game BGM %s not found!", track_label.c_str());
+    log.writeLog("ERROR: Game BGM %s not found!", song.track_label.c_str());
   }
-  log.writeLog("GameOver will trigger after %d seconds", charts::secondsFor(track_label));
+  log.writeLog("GameOver will trigger after %d seconds", announcedSeconds(song));
 
-  new NoteSpawner(charts::chartFor(track_label), p_track, m_audio_offset_ms);
+  new NoteSpawner(song.steps, p_track, m_audio_offset_ms, song.lanes);
   new KeyboardHandler();
   HitIndicator *p_indicator = new HitIndicator();
   p_indicator->setPosition(ts::Vector(40, 12));
   new ScoreManager();
   new UIManager();
   for (int i = 0; i < STAR_COUNT; ++i) new Background();
+  new PauseScreen();
+  new ResultsScreen(song.file_name, song.title, m_keep_scores ? m_scores_path : "");
 
   ts::WorldManager::getInstance().markForDelete(this);
 }

@@ -1,11 +1,12 @@
 #include "KeyboardHandler.h"
 
 #include <tessera/core/LogManager.h>
-#include <tessera/game/GameManager.h>
 #include <tessera/input/EventKeyboard.h>
 #include <tessera/world/WorldManager.h>
 #include "HitZone.h"
 #include "Note.h"
+#include "NoteSpawner.h"
+#include "QuitRequest.h"
 
 namespace {
 
@@ -25,6 +26,13 @@ const char *directionOfKey(ts::Keyboard::Key key) {
   }
 }
 
+// While the song is held no key judges a note.
+bool songIsPaused() {
+  ts::ObjectList spawners = ts::WorldManager::getInstance().objectsOfType("NoteSpawner");
+  const NoteSpawner *p_spawner = spawners.isEmpty() ? nullptr : dynamic_cast<const NoteSpawner *>(spawners[0]);
+  return p_spawner && p_spawner->isPaused();
+}
+
 }  // namespace
 
 KeyboardHandler::KeyboardHandler() { registerInterest(ts::KEYBOARD_EVENT); }
@@ -37,11 +45,10 @@ int KeyboardHandler::eventHandler(const ts::Event *p_event) {
   ts::ObjectList notes = ts::WorldManager::getInstance().objectsOfType("Note");
   ts::LogManager &log = ts::LogManager::getInstance();
   if (p_keyboard->getKey() == ts::Keyboard::ESCAPE) {
-    // Only end the loop: the entry point stops the engine after this frame.
-    log.writeLog("ESC pressed! Exiting game...");
-    ts::GameManager::getInstance().setGameOver(true);
+    QuitRequest::make();
     return 1;
   }
+  if (songIsPaused()) return 1;
 
   const char *direction = directionOfKey(p_keyboard->getKey());
   for (int i = 0; i < notes.getCount(); ++i) {

@@ -1,5 +1,6 @@
 // Judges arrow-key presses during play: the first note in the hit zone
-// whose direction matches the key is hit. Escape ends the game.
+// whose direction matches the key is hit; while the song is paused no key
+// judges a note. Escape ends the game.
 #ifndef RHYTHM_KEYBOARD_HANDLER_H
 #define RHYTHM_KEYBOARD_HANDLER_H
 

@@ -55,7 +55,10 @@ void Note::fall(int steps) {
   HitIndicator *p_indicator = firstOfType<HitIndicator>("HitIndicator");
   if (p_indicator) p_indicator->show("Miss!");
   ScoreManager *p_score = firstOfType<ScoreManager>("ScoreManager");
-  if (p_score) p_score->resetCombo();
+  if (p_score) {
+    p_score->resetCombo();
+    p_score->countJudgement(Judgement::MISS);
+  }
   ts::WorldManager::getInstance().markForDelete(this);
 }
 
@@ -71,15 +74,19 @@ void Note::hit() {
   HitIndicator *p_indicator = firstOfType<HitIndicator>("HitIndicator");
   if (p_score) {
     const float y = getPosition().getY();
-    std::string judgement = "Miss!";
+    Judgement judgement = Judgement::MISS;
+    std::string text = "Miss!";
     int points = 0;
     if (hit_zone::isPerfectRow(y)) {
-      judgement = "Perfect!";
+      judgement = Judgement::PERFECT;
+      text = "Perfect!";
       points = 10;
     } else if (hit_zone::isGoodRow(y)) {
-      judgement = "Good!";
+      judgement = Judgement::GOOD;
+      text = "Good!";
       points = 5;
     }
+    p_score->countJudgement(judgement);
     if (points > 0) {
       p_score->setScore(p_score->getScore() + points);
       p_score->setCombo(p_score->getCombo() + 1);
@@ -91,7 +98,7 @@ void Note::hit() {
     } else {
       p_score->resetCombo();
     }
-    if (p_indicator) p_indicator->show(judgement);
+    if (p_indicator) p_indicator->show(text);
   }
   ts::WorldManager::getInstance().markForDelete(this);
 }

@@ -41,6 +41,11 @@ double NoteClock::estimateTrack(const TrackReading &reading) {
   return m_track_estimate_ms;
 }
 
+void NoteClock::restartReadings() {
+  m_starts_ms.clear();
+  m_last_lead = 0.0;
+}
+
 int NoteClock::advance(std::optional<TrackReading> reading) {
   ++m_frames;
   if (!reading || m_step_ms <= 0) {

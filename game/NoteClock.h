@@ -41,6 +41,10 @@ class NoteClock {
   // nothing without a playable track. A positive offset first holds the
   // clock back by its length in steps.
   int advance(std::optional<TrackReading> reading);
+  // Forgets the readings taken so far. After a pause the track's start on
+  // the monotonic clock has moved by the time it was held; the readings from
+  // before would put the track that much ahead and start a catch-up.
+  void restartReadings();
 
   // Steps taken so far: the step the notes are on.
   int getSteps() const { return m_steps; }

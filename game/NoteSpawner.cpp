@@ -3,14 +3,17 @@
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
+#include <set>
 
 #include <tessera/audio/Music.h>
 #include <tessera/core/EventStep.h>
 #include <tessera/core/LogManager.h>
 #include <tessera/world/WorldManager.h>
+#include "Chart.h"
 #include "Charts.h"
 #include "GameOver.h"
 #include "Note.h"
+#include "ResultsScreen.h"
 #include "ScoreManager.h"
 
 namespace {
@@ -21,6 +24,8 @@ struct Lane {
 };
 
 const Lane LANES[4] = {{"left", 0.5f}, {"up", 1.5f}, {"down", 2.5f}, {"right", 3.5f}};
+// Not a lane: the chart does not list the step.
+const int NO_ENTRY = -2;
 
 template <typename T>
 T *firstOfType(const char *type) {
@@ -30,16 +35,19 @@ T *firstOfType(const char *type) {
 
 }  // namespace
 
-NoteSpawner::NoteSpawner(std::vector<int32_t> chart, const ts::Music *p_track, int offset_ms)
+NoteSpawner::NoteSpawner(std::vector<int32_t> chart, ts::Music *p_track, int offset_ms, std::vector<int> lanes)
     : m_step_count(0),
       m_chart(std::move(chart)),
+      m_lanes(std::move(lanes)),
       m_p_track(p_track),
       m_last_entry(0),
       m_song_ended(false),
+      m_paused(false),
       m_clock(charts::FRAME_MILLISECONDS, offset_ms),
       m_reckoned_step(-1),
       m_steps_reckoned(0) {
   setType("NoteSpawner");
+  if (m_lanes.size() != m_chart.size()) m_lanes.clear();
   for (int32_t entry : m_chart) m_last_entry = std::max(m_last_entry, entry);
   registerInterest(ts::STEP_EVENT);
 }
@@ -54,17 +62,52 @@ int NoteSpawner::eventHandler(const ts::Event *p_event) {
     ++m_step_count;
     // The counter has one value per step, so however often the chart lists
     // it, it gives one note.
-    if (std::find(m_chart.begin(), m_chart.end(), m_step_count) == m_chart.end()) continue;
+    const int lane = laneOfEntry(m_step_count);
+    if (lane == NO_ENTRY) continue;
     // The notes already falling take this event's steps after this handler;
     // one spawned on an earlier step of a catch-up falls the rest itself.
-    Note *p_note = createNote();
+    Note *p_note = createNote(lane);
     if (steps > step) p_note->fall(steps - step);
   }
-  if (!m_song_ended && songIsOver()) endSong();
+  if (!m_song_ended && !m_paused && songIsOver()) endSong();
   return 1;
 }
 
+// The lane of the chart's first entry for a step (Chart::RANDOM_LANE when
+// the chart leaves it to chance), or NO_ENTRY.
+int NoteSpawner::laneOfEntry(int32_t entry) const {
+  auto found = std::find(m_chart.begin(), m_chart.end(), entry);
+  if (found == m_chart.end()) return NO_ENTRY;
+  return m_lanes.empty() ? Chart::RANDOM_LANE : m_lanes[static_cast<size_t>(found - m_chart.begin())];
+}
+
+int NoteSpawner::countChartNotes() const {
+  std::set<int32_t> steps;
+  for (int32_t entry : m_chart)
+    if (entry > 0) steps.insert(entry);
+  return static_cast<int>(steps.size());
+}
+
+bool NoteSpawner::pause() {
+  if (m_paused || m_song_ended) return false;
+  m_paused = true;
+  if (m_p_track) m_p_track->pause();
+  ts::LogManager::getInstance().writeLog("NoteSpawner: song paused at step %d.", m_step_count);
+  return true;
+}
+
+bool NoteSpawner::resume() {
+  if (!m_paused) return false;
+  m_paused = false;
+  m_clock.restartReadings();
+  if (m_p_track) m_p_track->resume();
+  ts::LogManager::getInstance().writeLog("NoteSpawner: song resumed at step %d.", m_step_count);
+  return true;
+}
+
 int NoteSpawner::stepsAt(int game_step) {
+  // Held: the clock stands, and so does every note that asks it.
+  if (m_paused) return 0;
   if (game_step == m_reckoned_step) return m_steps_reckoned;
   m_reckoned_step = game_step;
   m_steps_reckoned = m_clock.advance(readTrack());
@@ -73,10 +116,10 @@ int NoteSpawner::stepsAt(int game_step) {
 
 std::optional<NoteClock::TrackReading> NoteSpawner::readTrack() const { return NoteClock::read(m_p_track); }
 
-void NoteSpawner::spawnNote() { createNote(); }
+void NoteSpawner::spawnNote() { createNote(Chart::RANDOM_LANE); }
 
-Note *NoteSpawner::createNote() {
-  const int lane = rand() % 4;
+Note *NoteSpawner::createNote(int chart_lane) {
+  const int lane = chart_lane >= 0 && chart_lane < 4 ? chart_lane : rand() % 4;
   const float width = ts::WorldManager::getInstance().getBoundary().getHorizontal();
   const float x = width * 0.25f * LANES[lane].centre_factor;
   const ts::Vector position(x, 0);
@@ -100,4 +143,6 @@ void NoteSpawner::endSong() {
   ScoreManager *p_score = firstOfType<ScoreManager>("ScoreManager");
   if (p_score) p_score->logScore();
   if (ts::WorldManager::getInstance().objectsOfType("GameOver").isEmpty()) new GameOver();
+  ResultsScreen *p_results = firstOfType<ResultsScreen>("ResultsScreen");
+  if (p_results && p_score) p_results->show(p_score->results(countChartNotes()));
 }

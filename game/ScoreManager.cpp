@@ -4,7 +4,9 @@
 #include <tessera/world/WorldManager.h>
 #include "UIManager.h"
 
-ScoreManager::ScoreManager() : m_score(0), m_combo(0) { setType("ScoreManager"); }
+ScoreManager::ScoreManager() : m_score(0), m_combo(0), m_longest_combo(0), m_counts{0, 0, 0} {
+  setType("ScoreManager");
+}
 
 ScoreManager::~ScoreManager() {}
 
@@ -23,4 +25,18 @@ void ScoreManager::resetCombo() {
   ts::ObjectList huds = ts::WorldManager::getInstance().objectsOfType("UIManager");
   UIManager *p_hud = huds.isEmpty() ? nullptr : dynamic_cast<UIManager *>(huds[0]);
   if (p_hud) p_hud->setCombo(0);
+}
+
+void ScoreManager::setCombo(int32_t combo) {
+  m_combo = combo;
+  if (combo > m_longest_combo) m_longest_combo = combo;
+}
+
+void ScoreManager::countJudgement(Judgement judgement) { ++m_counts[static_cast<int>(judgement)]; }
+
+int ScoreManager::getJudgementCount(Judgement judgement) const { return m_counts[static_cast<int>(judgement)]; }
+
+Results ScoreManager::results(int chart_notes) const {
+  return Results(getJudgementCount(Judgement::PERFECT), getJudgementCount(Judgement::GOOD),
+                 getJudgementCount(Judgement::MISS), m_longest_combo, m_score, chart_notes);
 }

@@ -1,11 +1,15 @@
 // Holds the player's score and combo. Notes change them when they are hit
-// or missed.
+// or missed, and have their judgements counted here for the results.
 #ifndef RHYTHM_SCORE_MANAGER_H
 #define RHYTHM_SCORE_MANAGER_H
 
 #include <cstdint>
 
 #include <tessera/world/Object.h>
+
+#include "Results.h"
+
+enum class Judgement { PERFECT, GOOD, MISS };
 
 class ScoreManager : public ts::Object {
  public:
@@ -23,11 +27,20 @@ class ScoreManager : public ts::Object {
   int32_t getScore() const { return m_score; }
   void setScore(int32_t score) { m_score = score; }
   int32_t getCombo() const { return m_combo; }
-  void setCombo(int32_t combo) { m_combo = combo; }
+  // Also keeps the longest combo reached.
+  void setCombo(int32_t combo);
+
+  void countJudgement(Judgement judgement);
+  int getJudgementCount(Judgement judgement) const;
+  int32_t getLongestCombo() const { return m_longest_combo; }
+  // The results so far, over a chart of the given number of notes.
+  Results results(int chart_notes) const;
 
  private:
   int32_t m_score;
   int32_t m_combo;
+  int32_t m_longest_combo;
+  int m_counts[3];  // by Judgement
 };
 
 #endif

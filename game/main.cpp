@@ -1,7 +1,9 @@
 // The rhythm game's entry point.
 //
-//   rhythm              play: the start screen waits for 1 or 2 (C calibrates)
+//   rhythm              play: the start screen waits for a song's key (C calibrates);
+//                       after each song's results it comes back, Escape quits
 //   rhythm --demo 1|2   watch the game play track 1 or 2 on its own
+//   rhythm --once       end after the first song's results
 //   rhythm --offset MS  play with this audio offset instead of the saved one
 //   rhythm --terminal   play in the terminal instead of a window
 //   rhythm --help       usage; --version: the engine's version
@@ -20,7 +22,7 @@
 #include "DataFolder.h"
 #include "DemoPlayer.h"
 #include "GameSettings.h"
-#include "GameStart.h"
+#include "RoundLoop.h"
 
 namespace {
 
@@ -76,10 +78,7 @@ int main(int argc, char **argv) {
     return 1;
   }
   loadResources();
-  GameStart *p_start = new GameStart();
-  p_start->setAudioOffset(audioOffset(command_line));
-  if (command_line.getDemoTrack() != 0) new DemoPlayer(command_line.getDemoTrack());
-  game_manager.run();
+  RoundLoop({command_line.getDemoTrack(), command_line.getOnce(), audioOffset(command_line)}).run();
   game_manager.shutDown();
   return 0;
 }

@@ -3,8 +3,10 @@
 // audio device can be opened.
 // tests/data/tone.ogg: sox -n -r 8000 -c 1 -C 0 tests/data/tone.ogg synth 2 sine 440 vol 0.3
 #include <SFML/System/Err.hpp>
+#include <chrono>
 #include <climits>
 #include <cstdlib>
+#include <thread>
 
 #include <tessera/audio/AudioDevice.h>
 #include <tessera/resources/ResourceManager.h>
@@ -24,7 +26,44 @@ int countContaining(const LogCapture &log, const std::string &part) {
   return n;
 }
 
+// Pausing holds the track where it is and resuming plays on from there;
+// play() starts from the beginning again, also after a pause.
+void checkPauseAndResume(ts::Music &music) {
+  music.play(false);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  music.pause();
+  EXPECT_TRUE(music.isPaused());
+  EXPECT_FALSE(music.isPlaying());
+  const float held = music.getPlayingOffset();
+  EXPECT_GT(held, 0.1f);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_EQ(music.getPlayingOffset(), held);
+  music.resume();
+  EXPECT_TRUE(music.isPlaying() && !music.isPaused());
+  EXPECT_GE(music.getPlayingOffset(), held);
+  EXPECT_LT(music.getPlayingOffset(), held + 0.25f);
+  music.resume();  // playing already: nothing changes
+  EXPECT_TRUE(music.isPlaying());
+  music.pause();
+  music.play(false);
+  EXPECT_LT(music.getPlayingOffset(), held);
+  music.stop();
+  EXPECT_FALSE(music.isPaused() || music.isPlaying());
+}
+
 }  // namespace
+
+TEST(AudioPause, MusicPausesAndPlaysOnWhereItWasHeld) {
+  LogCapture log;
+  log.start();
+  ASSERT_EQ(rm().startUp(), 0);
+  ASSERT_EQ(rm().loadMusic(TONE, "tone"), 0);
+  ts::Music *music = rm().getMusic("tone");
+  music->pause();  // not playing: nothing to hold
+  EXPECT_FALSE(music->isPaused());
+  checkPauseAndResume(*music);
+  rm().shutDown();
+}
 
 // A failed load leaves its slot free, so fifty musics still fit.
 TEST(AudioTables, LoadPlayAndStopMusicAndSounds) {
@@ -99,6 +138,7 @@ TEST(AudioNoDevice, DISABLED_PlaysSilentlyInChild) {
   rm().getSound("beep")->play(false);
   music->stop();
   EXPECT_FALSE(music->isPlaying());
+  checkPauseAndResume(*music);
   rm().shutDown();
   EXPECT_EQ(log.count("RM::startUp(): Warning! No audio device can be opened; music and sound play silently."), 1);
   EXPECT_EQ(countContaining(log, "device"), 1);

@@ -33,7 +33,9 @@
 #include "KeyboardHandler.h"
 #include "Note.h"
 #include "NoteSpawner.h"
+#include "PauseScreen.h"
 #include "ScoreManager.h"
+#include "SongLibrary.h"
 #include "TestSupport.h"
 #include "UIManager.h"
 
@@ -282,6 +284,62 @@ TEST_F(GameTest, OffsetMovesWhenANoteReachesThePerfectRows) {
   EXPECT_EQ(frameOnRow19(165), 29);
 }
 
+// P holds the song with a note in the hit zone: while the track is held
+// (and the monotonic clock runs on) the notes, the spawner and the note clock
+// stand still and no key judges; P again plays on one row a frame, with no
+// catch-up for the time spent paused. A song that ends while paused waits.
+TEST_F(GameTest, PauseHoldsNotesClockAndKeysUntilPPlaysOnInStep) {
+  createPlayObjects();
+  PauseScreen *pause = new PauseScreen();
+  double track_ms = 0, clock_ms = 0;
+  NoteSpawner *spawner = new ScriptedSpawner({1}, [&] {
+    return Reading(NoteClock::TrackReading{track_ms - 1.0, clock_ms});
+  });
+  auto play = [&](int n, std::vector<ts::Keyboard::Key> keys = {}) {
+    for (int i = 0; i < n; ++i) {
+      clock_ms += 33;
+      if (!spawner->isPaused()) track_ms += 33;
+      frames(1, keys);
+    }
+  };
+  play(19);
+  Note *note = first<Note>("Note");
+  ASSERT_EQ(note->getPosition().getY(), 18.0f);
+  play(1, {ts::Keyboard::P});  // the note is on row 19 when P comes
+  ASSERT_TRUE(spawner->isPaused() && pause->isShowing());
+  EXPECT_TRUE(m_log.contains("NoteSpawner: song paused at step 20."));
+  const size_t lines = m_log.messages().size();
+  play(30, {ts::Keyboard::UPARROW, ts::Keyboard::DOWNARROW, ts::Keyboard::LEFTARROW, ts::Keyboard::RIGHTARROW});
+  EXPECT_EQ(m_log.messages().size(), lines);  // not even a wrong key is judged
+  EXPECT_EQ(note->getPosition().getY(), 19.0f);
+  EXPECT_FALSE(note->isHit());
+  EXPECT_EQ(spawner->getStepCount(), 20);
+
+  press(ts::Keyboard::P);
+  EXPECT_FALSE(spawner->isPaused() || pause->isShowing());
+  play(1);
+  EXPECT_EQ(note->getPosition().getY(), 20.0f);
+  press(note->getDirection() == "left"    ? ts::Keyboard::LEFTARROW
+        : note->getDirection() == "right" ? ts::Keyboard::RIGHTARROW
+        : note->getDirection() == "up"    ? ts::Keyboard::UPARROW
+                                          : ts::Keyboard::DOWNARROW);
+  EXPECT_EQ(tally(), "Perfect! 10 1, HUD 10 1");
+  ts::WorldManager::getInstance().update();
+
+  // Every note is done and there is no track: the song is over at the next
+  // step, unless it is held.
+  press(ts::Keyboard::P);
+  play(5);
+  EXPECT_EQ(count("GameOver"), 0);
+  EXPECT_EQ(spawner->getStepCount(), 21);
+  press(ts::Keyboard::P);
+  play(1);
+  EXPECT_EQ(count("GameOver"), 1);
+  EXPECT_EQ(spawner->getNoteClock().getCatchUpSteps(), 0);
+  press(ts::Keyboard::P);  // nothing left to hold
+  EXPECT_FALSE(spawner->isPaused() || pause->isShowing());
+}
+
 TEST(CalibrationOffset, MedianOfTapsNearTheClicksOutliersLeftOut) {
   const std::vector<double> clicks = {1000, 1600, 2200, 2800, 3400};
   // Taps 20 to 40 ms late, one early, one too late to count, one between clicks.
@@ -471,8 +529,12 @@ TEST_F(GameTest, StartScreenIgnoresOtherKeysAndOneStartKeyCreatesOneSetOfPlayObj
   ts::GameManager::getInstance().setGameOver(false);
   GameStart *start = new GameStart();  // no start music loaded
   EXPECT_TRUE(m_log.contains("ERROR: GameStart BGM not found!"));
+  SongLibrary library;
+  library.load({"charts"});
+  start->setSongs(library.getSongs());
   press(ts::Keyboard::NUM1, ts::KEY_RELEASED);
   press(ts::Keyboard::A);
+  press(ts::Keyboard::NUM3);  // no third song
   EXPECT_FALSE(start->hasStartedGame());
 
   // Escape only ends the loop; the entry point stops the engine afterwards.
@@ -482,13 +544,15 @@ TEST_F(GameTest, StartScreenIgnoresOtherKeysAndOneStartKeyCreatesOneSetOfPlayObj
   EXPECT_TRUE(ts::WorldManager::getInstance().isStarted() && count("GameStart") == 1);
 
   frames(1, {ts::Keyboard::NUM2, ts::Keyboard::NUM1});  // the second key in the same frame is ignored
-  EXPECT_TRUE(m_log.contains("ERROR: Game BGM game_bgm2 not found!"));
+  EXPECT_TRUE(m_log.contains("SUCCESS: Game BGM game_bgm2 started."));
   EXPECT_TRUE(m_log.contains("GameOver will trigger after 40 seconds"));
-  const std::pair<const char *, int> expected[] = {{"GameStart", 0},    {"NoteSpawner", 1},  {"(Undefined)", 1},
-                                                   {"HitIndicator", 1}, {"ScoreManager", 1}, {"UIManager", 1},
-                                                   {"Background", 15}};  // "(Undefined)": the keyboard handler
+  const std::pair<const char *, int> expected[] = {{"GameStart", 0},    {"NoteSpawner", 1},
+                                                   {"(Undefined)", 1},  {"HitIndicator", 1},
+                                                   {"ScoreManager", 1}, {"UIManager", 1},
+                                                   {"Background", 15},  {"PauseScreen", 1},
+                                                   {"ResultsScreen", 1}};  // "(Undefined)": the keyboard handler
   for (const auto &[type, n] : expected) ASSERT_EQ(count(type), n) << type;
-  EXPECT_EQ(first<NoteSpawner>("NoteSpawner")->getChart().size(), 246u);
+  EXPECT_EQ(first<NoteSpawner>("NoteSpawner")->getChart(), charts::chartFor(charts::TRACK_TWO));
   EXPECT_EQ(indicator()->getPosition(), ts::Vector(40, 12));
 }
 
@@ -521,7 +585,7 @@ TEST_F(GameTest, DataFilesFitTheGame) {
   ts::ResourceManager &resources = ts::ResourceManager::getInstance();
   ASSERT_EQ(resources.loadSprite("sprites/gamestart-spr.txt", "gamestart"), 0);
   ASSERT_EQ(resources.loadSprite("sprites/gameover-spr.txt", "gameover"), 0);
-  const std::tuple<const char *, int, int, int> sprites[] = {{"gamestart", 61, 17, 1}, {"gameover", 57, 11, 2},
+  const std::tuple<const char *, int, int, int> sprites[] = {{"gamestart", 77, 23, 1}, {"gameover", 57, 11, 2},
                                                              {"note_down", 5, 3, 1},   {"note_left", 5, 3, 1},
                                                              {"note_right", 5, 3, 1},  {"note_up", 5, 3, 1}};
   for (const auto &[label, width, height, frames] : sprites) {

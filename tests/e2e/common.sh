@@ -19,8 +19,8 @@ fail() {
 # start_game SECONDS RHYTHM [ARGS...]: the game, from the source tree with its data, for SECONDS at most.
 start_game() {
   xdotool getdisplaygeometry >/dev/null 2>&1 || { echo "no usable X server" >&2; exit 75; }
-  # The game's own settings (the audio offset) from an empty folder of the run's own.
-  XDG_CONFIG_HOME="$work/config" TESSERA_LOG="$log" TESSERA_CONFIG="$work/ts-config.txt" timeout "$@" >"$work/stdout" 2>"$work/stderr" &
+  # The game's own settings (the audio offset), best scores and added songs in empty folders of the run's own.
+  XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" TESSERA_LOG="$log" TESSERA_CONFIG="$work/ts-config.txt" timeout "$@" >"$work/stdout" 2>"$work/stderr" &
   game_pid=$!
 }
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""screenshot.py start|play|calibration FILE: checks a screenshot (binary PPM) of the game's 80 x 24 cell
-window for the centred title picture, for hit-zone lines, HUD, notes and stars, or for the calibration
-screen's text; exits with what is missing."""
+"""screenshot.py start|play|calibration|results FILE: checks a screenshot (binary PPM) of the game's 80 x 24
+cell window for the centred title picture, for hit-zone lines, HUD, notes and stars, for the calibration
+screen's text, or for the game-over picture with the results under it; exits with what is missing."""
 import re
 import sys
 
@@ -27,7 +27,7 @@ def lit_pixels(path):
 def check_start(width, height, pixels):
     xs, ys, colours = zip(*pixels) if pixels else ((0,), (0,), (None,))
     cell_w, cell_h, problems = width / COLUMNS, height / ROWS, []
-    # The 61 x 17 picture centred on cell (40, 12) spans columns 10 to 70 and rows 4 to 20.
+    # The 77 x 23 picture centred on cell (40, 12) spans columns 2 to 78 and rows 1 to 23.
     if abs(min(xs) + max(xs) - width) > 2 * cell_w or abs(min(ys) + max(ys) - 25 * cell_h) > 2 * cell_h:
         problems.append("title not centred: x %d..%d, y %d..%d" % (min(xs), max(xs), min(ys), max(ys)))
     if max(xs) - min(xs) < 55 * cell_w:
@@ -69,5 +69,18 @@ def check_calibration(width, height, pixels):
     return problems
 
 
-problems = {"start": check_start, "play": check_play, "calibration": check_calibration}[sys.argv[1]](*lit_pixels(sys.argv[2]))
+def check_results(width, height, pixels):
+    cells = {(int(x * COLUMNS / width), int(y * ROWS / height), c) for x, y, c in pixels}
+    problems = []
+    red_rows = {r for col, r, c in cells if c == "red"}
+    if not red_rows or min(red_rows) < 6 or max(red_rows) > 17:
+        problems.append("no red game-over picture on rows 7 to 17: %s" % sorted(red_rows))
+    for row in (19, 20):  # the results lines, where the hit-zone lines were
+        covered = sum((column, row, "white") in cells for column in range(COLUMNS))
+        if not 20 <= covered <= 60:
+            problems.append("row %d: %d white columns, not a line of results" % (row, covered))
+    return problems
+
+
+problems = {"start": check_start, "results": check_results, "play": check_play, "calibration": check_calibration}[sys.argv[1]](*lit_pixels(sys.argv[2]))
 sys.exit("; ".join(problems) or None)

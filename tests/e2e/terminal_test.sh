@@ -105,7 +105,8 @@ if [ "$mode" = signal ]; then
   # The game ends through its normal shut-down, which puts the terminal back.
   kill -TERM "$(cat "$work/pid")"
 fi
-until_pane "EXIT=" 120
+# The typed command holds "EXIT=" too: wait for the line the shell prints.
+for _ in $(seq 480); do pane | grep -qxE 'EXIT=[0-9]+' && break; sleep 0.25; done
 pane | grep -qx "EXIT=$expected_status" || fail "exit status: $(pane | grep EXIT=)"
 [ -s "$work/stderr" ] && fail "the game wrote to standard error: $(cat "$work/stderr")"
 

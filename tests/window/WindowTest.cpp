@@ -294,10 +294,12 @@ TEST_F(InputWindow, KeyPressHoldReleaseAndCloseArriveAsEngineEvents) {
   EXPECT_EQ(2, log.count("InputManager::toEventKeyboard(): Warning key 'Delete' not handled."));
   // Closing stops reading the queue: a key pressed after the close request
   // is not delivered in that frame, and the game is over.
+  EXPECT_FALSE(InputManager::getInstance().isWindowClosed());
   requestClose();
   setKey("b", sf::Keyboard::B, true);
   EXPECT_TRUE(frame().empty());
   EXPECT_TRUE(GameManager::getInstance().getGameOver());
+  EXPECT_TRUE(InputManager::getInstance().isWindowClosed());  // the game can tell it from other ends
   EXPECT_TRUE(log.contains("InputManager::getInput(): Window closed. Setting game over."));
   EXPECT_EQ((Events{{KEY_PRESSED, Keyboard::B}, {KEY_DOWN, Keyboard::B}}), frame());
   setKey("b", sf::Keyboard::B, false);

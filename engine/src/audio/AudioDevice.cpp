@@ -29,7 +29,23 @@ std::string AudioDevice::getName() { return probe().name; }
 void SilentPlayback::play(bool loop) {
   m_loop = loop;
   m_playing = true;
+  m_paused = false;
   m_start_us = monotonicMicroseconds();
+}
+
+void SilentPlayback::pause() {
+  if (!isPlaying()) return;
+  m_paused_at = elapsed();
+  m_playing = false;
+  m_paused = true;
+}
+
+// The start moves forward by the time spent paused.
+void SilentPlayback::resume() {
+  if (!m_paused) return;
+  m_paused = false;
+  m_playing = true;
+  m_start_us = monotonicMicroseconds() - static_cast<int64_t>(m_paused_at * 1e6);
 }
 
 double SilentPlayback::elapsed() const { return static_cast<double>(monotonicMicroseconds() - m_start_us) / 1e6; }
@@ -37,7 +53,9 @@ double SilentPlayback::elapsed() const { return static_cast<double>(monotonicMic
 bool SilentPlayback::isPlaying() const { return m_playing && (m_loop || elapsed() < m_duration); }
 
 double SilentPlayback::getOffset() const {
-  if (!isPlaying() || m_duration <= 0.0) return 0.0;
+  if (m_duration <= 0.0) return 0.0;
+  if (m_paused) return std::fmod(m_paused_at, m_duration);
+  if (!isPlaying()) return 0.0;
   return std::fmod(elapsed(), m_duration);
 }
 

@@ -43,6 +43,8 @@ void Music::play(bool loop) {
   // the end of a short track before a later setting takes effect, and the
   // track would then play only once.
   m_p_music->setLoop(loop);
+  // A paused stream would go on from where it was held.
+  if (m_p_music->getStatus() == sf::SoundSource::Paused) m_p_music->stop();
   m_p_music->play();
 }
 
@@ -54,6 +56,33 @@ void Music::stop() {
   } else {
     m_silent.stop();
   }
+}
+
+void Music::pause() {
+  LogManager::getInstance().writeLog(LOG_MANAGER, "Music::pause(): Pausing music.");
+  if (!isPlaying()) return;
+  if (m_p_music) {
+    m_p_music->pause();
+  } else {
+    m_silent.pause();
+  }
+}
+
+void Music::resume() {
+  LogManager::getInstance().writeLog(LOG_MANAGER, "Music::resume(): Resuming music.");
+  if (!isPaused()) return;
+  // Playing a paused stream goes on from where it was held.
+  if (m_p_music) {
+    m_p_music->play();
+  } else {
+    m_silent.resume();
+  }
+}
+
+bool Music::isPaused() const {
+  if (!m_loaded) return false;
+  if (m_p_music) return m_p_music->getStatus() == sf::SoundSource::Paused;
+  return m_silent.isPaused();
 }
 
 bool Music::isPlaying() const {

@@ -267,6 +267,7 @@ int InputManager::startUp() {
       log.writeLog("InputManager::startUp(): Warning! DisplayManager null. Cannot disable keyboard repeat.");
     }
   }
+  m_window_closed = false;
   Manager::startUp();
   log.writeLog(LOG_MANAGER, "InputManager::startUp(): successfully started.");
   return 0;
@@ -325,6 +326,7 @@ bool InputManager::readQueue() {
     switch (event.type) {
       case sf::Event::Closed:
         LogManager::getInstance().writeLog(LOG_ROUTINE, "InputManager::getInput(): Window closed. Setting game over.");
+        m_window_closed = true;
         GameLoop::endGame();
         return false;
       case sf::Event::KeyPressed:

@@ -25,11 +25,18 @@ class SilentPlayback {
   void setDuration(double seconds) { m_duration = seconds; }
   double getDuration() const { return m_duration; }
   void play(bool loop);
-  void stop() { m_playing = false; }
+  void stop() {
+    m_playing = false;
+    m_paused = false;
+  }
+  // Keeps the offset reached; resume() goes on from it.
+  void pause();
+  void resume();
+  bool isPaused() const { return m_paused; }
   void setLoop(bool loop) { m_loop = loop; }
   bool getLoop() const { return m_loop; }
   bool isPlaying() const;
-  // Seconds into the track; 0 when stopped.
+  // Seconds into the track (where it was held, while paused); 0 when stopped.
   double getOffset() const;
 
  private:
@@ -38,6 +45,8 @@ class SilentPlayback {
   double m_duration = 0.0;
   bool m_playing = false;
   bool m_loop = false;
+  bool m_paused = false;
+  double m_paused_at = 0.0;  // seconds played when paused
   int64_t m_start_us = 0;
 };
 

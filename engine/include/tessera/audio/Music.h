@@ -30,6 +30,11 @@ class Music {
   // Starts the track from its beginning, repeating it when loop is true.
   void play(bool loop = true);
   void stop();
+  // Holds the track where it is; resume() plays on from there. Both do
+  // nothing unless the track is playing, or paused, respectively.
+  void pause();
+  void resume();
+  bool isPaused() const;
 
   bool isLoaded() const { return m_loaded; }
   bool isPlaying() const;

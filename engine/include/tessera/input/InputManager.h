@@ -31,6 +31,9 @@ class InputManager : public Manager {
   void getInput();
   // A keyboard event with the engine key of a key event (action not set).
   EventKeyboard toEventKeyboard(const sf::Event &event) const;
+  // Whether the player closed the window since the manager started: the
+  // game can then tell a closed window from other ends of the game loop.
+  bool isWindowClosed() const { return m_window_closed; }
 
  private:
   InputManager();
@@ -41,6 +44,7 @@ class InputManager : public Manager {
   void sendHeldKeys() const;
 
   std::unique_ptr<TerminalReader> m_p_terminal;  // while reading the terminal
+  bool m_window_closed = false;
 };
 
 // The engine key of a window-library key code, or UNDEFINED_KEY.
