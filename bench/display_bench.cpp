@@ -1,7 +1,7 @@
 // Time to draw and show a full screen of cells (80 x 24 = 1920 characters)
 // per frame, batched and the literal way (one rectangle and one text per
 // cell). Needs an X display; run it under Xvfb:
-//   tests/with-xvfb.sh build/bench/display_bench
+//   tests/support/with-xvfb.sh build/bench/display_bench
 #include <algorithm>
 #include <chrono>
 #include <cstdio>

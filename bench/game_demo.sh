@@ -31,7 +31,7 @@ run() {
   local log="$work/log" line
   for _ in 1 2 3; do
     rm -f "$log"
-    tests/with-xvfb.sh env TESSERA_LOG="$log" \
+    tests/support/with-xvfb.sh env TESSERA_LOG="$log" \
       /usr/bin/time -f "%U %S %e" -o "$work/time" "$build/rhythm" --demo "$1" >/dev/null 2>&1
     line=$(grep -o 'Demo: last note.*' "$log" 2>/dev/null) && break
   done

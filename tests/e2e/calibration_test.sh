@@ -6,8 +6,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/common.sh"
 
 start_game 60 "$1"
-window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Tessera$' 2>/dev/null | head -n 1)
-[ -n "$window" ] || { echo "no game window" >&2; exit 75; }  # the X server is not ours
+find_window
 until_screen start "$window"
 xdotool windowfocus --sync "$window" && xdotool key c || fail "key c"
 until_screen calibration "$window"

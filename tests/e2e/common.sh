@@ -24,6 +24,12 @@ start_game() {
   game_pid=$!
 }
 
+# find_window: sets window to the game's window; exit status 75 when none shows (the X server is not ours).
+find_window() {
+  window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Tessera$' 2>/dev/null | head -n 1)
+  [ -n "$window" ] || { echo "no game window" >&2; exit 75; }
+}
+
 # expect_clean_exit: the game must end with status 0 and nothing on standard error.
 expect_clean_exit() {
   wait "$game_pid"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # rounds_test.sh RHYTHM: song after song with real key events. A chart dropped into the player's data folder
-# is listed; track 1 is played partly with arrow keys and left to end; the results show under the game-over
-# picture, then the start screen comes back; track 2 starts, and Escape ends the game with status 0.
+# is listed; key 1 starts track 1, which is played partly with arrow keys and left to end; the results show
+# under the game-over picture, then the start screen comes back; track 2 starts, its notes fall, and Escape
+# ends the game with status 0.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/common.sh"
@@ -9,8 +10,7 @@ source "$here/common.sh"
 mkdir -p "$work/data/tessera-rhythm/charts"
 printf 'title: Dropped In\nmusic: missing.ogg\nnotes: 5 10\n' >"$work/data/tessera-rhythm/charts/dropped.chart"
 start_game 90 "$1"
-window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Tessera$' 2>/dev/null | head -n 1)
-[ -n "$window" ] || { echo "no game window" >&2; exit 75; }  # the X server is not ours
+find_window
 until_screen start "$window"
 xdotool windowfocus --sync "$window" && xdotool key 1 || fail "key 1"
 for _ in $(seq 12); do
@@ -24,8 +24,9 @@ xdotool key 2 || fail "key 2"
 until_screen play "$window"
 xdotool key Escape
 expect_clean_exit
-expect_log "SongLibrary: Warning! '$work/data/tessera-rhythm/charts/dropped.chart' cannot be played: music file 'missing.ogg' not found." \
-  "SUCCESS: Game BGM game_bgm1 started." "Results: 'Star' (star.chart): Perfect " "GameOver screen displayed." \
+expect_log "SUCCESS: GameStart BGM started." "SongLibrary: Warning! '$work/data/tessera-rhythm/charts/dropped.chart' cannot be played: music file 'missing.ogg' not found." \
+  "SUCCESS: Game BGM game_bgm1 started." "GameOver will trigger after 25 seconds" "Note spawned in lane" \
+  "Results: 'Star' (star.chart): Perfect " "GameOver screen displayed." \
   "RoundLoop: round 1 over: the song is over." "SUCCESS: Game BGM game_bgm2 started." \
   "ESC pressed! Exiting game..." "RoundLoop: round 2 over: the player left." "** Game engine stopped **"
 grep -F "Results: " "$log"

@@ -9,9 +9,8 @@ rhythm=$1
 # stop SIGNAL: sends the signal to the running game a second after its window is up, waits for the game's
 # end and prints how long that took.
 stop() {
-  local window game start
-  window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Tessera$' 2>/dev/null | head -n 1)
-  [ -n "$window" ] || { echo "no game window" >&2; exit 75; }  # the X server is not ours
+  local game start
+  find_window
   sleep 1
   game=$(pgrep -P "$game_pid" -x rhythm) || fail "no game process under $game_pid"
   start=$(date +%s%N)

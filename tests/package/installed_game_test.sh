@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# installed_game_test.sh RHYTHM: the installed game's command line, and where
-# it keeps its log when it runs from another folder than its data's.
+# installed_game_test.sh RHYTHM: the installed game's command line, where it
+# keeps its log when it runs from another folder than its data's, and that it
+# finds its data (songs, music, sprites) from there.
 set -uo pipefail
 rhythm=$1
 work=$(mktemp -d)
@@ -41,4 +42,20 @@ rm tessera.log
 run
 [ $status = 1 ] && [ -f other.log ] && [ ! -e tessera.log ] || fail "the log named by ts-config.txt"
 grep -qF "$work/other.log" err || fail "the failure line names another log"
+
+# Headless, the demo finds the installed songs, music and sprites and plays
+# track 1; a stop signal then ends it through the normal shut-down.
+printf 'headless:true,\n' >ts-config.txt
+env -u DISPLAY -u TESSERA_LOG -u TESSERA_CONFIG ALSOFT_DRIVERS=null "$rhythm" --demo 1 >out 2>err &
+game=$!
+sleep 5  # the first note is hit about a second after the start; the log is complete only at the end
+kill -TERM $game
+wait $game
+status=$?
+[ $status = 0 ] && [ ! -s err ] || fail "the headless demo ended with status $status"
+for line in "SongLibrary: key 1: 'Star' (star.chart)" "SUCCESS: Game BGM game_bgm1 started." \
+  "Correct key pressed! Note hit successfully." "Caught SIGTERM; ending the game."; do
+  grep -qF "$line" tessera.log || fail "no log line: $line"
+done
+grep -qF "Error!" tessera.log && fail "an error in the log: $(grep -F "Error!" tessera.log)"
 echo PASS

@@ -1,4 +1,5 @@
-// Shared helpers for the unit tests: a log file per test and its lines.
+// Shared helpers for the unit tests: a log file per test and its lines, and
+// byte streams for checking records exactly.
 #ifndef TESSERA_TEST_SUPPORT_H
 #define TESSERA_TEST_SUPPORT_H
 
@@ -34,11 +35,9 @@ class LogCapture {
 
   // Lines written so far, each without the 14-character prefix.
   std::vector<std::string> messages() const {
-    std::fflush(nullptr);
-    std::vector<std::string> lines;
-    std::ifstream in(m_path);
-    std::string line;
-    while (std::getline(in, line)) lines.push_back(line.size() >= 14 ? line.substr(14) : line);
+    std::vector<std::string> lines = rawLines();
+    for (std::string &line : lines)
+      if (line.size() >= 14) line.erase(0, 14);
     return lines;
   }
   std::vector<std::string> rawLines() const {

@@ -6,7 +6,7 @@
 
 #include <tessera/paths/PathFind.h>
 #include <tessera/world/WorldManager.h>
-#include "../bench/PathReference.h"
+#include "bench/PathReference.h"
 #include "TestSupport.h"
 
 namespace {

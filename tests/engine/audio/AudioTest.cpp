@@ -1,7 +1,7 @@
 // Music and sounds through the real audio pipeline (the tests run with the
 // null output driver), their tables, and the silent path taken when no
 // audio device can be opened.
-// tests/data/tone.ogg: sox -n -r 8000 -c 1 -C 0 tests/data/tone.ogg synth 2 sine 440 vol 0.3
+// tests/support/data/tone.ogg: sox -n -r 8000 -c 1 -C 0 tests/support/data/tone.ogg synth 2 sine 440 vol 0.3
 #include <SFML/System/Err.hpp>
 #include <chrono>
 #include <climits>
@@ -16,7 +16,7 @@ using testing_support::LogCapture;
 
 namespace {
 
-const std::string TONE = std::string(__FILE__).substr(0, std::string(__FILE__).rfind('/')) + "/data/tone.ogg";
+const std::string TONE = TESSERA_SOURCE_DIR "/tests/support/data/tone.ogg";
 
 ts::ResourceManager &rm() { return ts::ResourceManager::getInstance(); }
 
