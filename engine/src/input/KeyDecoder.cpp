@@ -6,14 +6,6 @@
 
 namespace ts {
 
-namespace {
-
-const char ESC = 0x1b;
-// Numbers in sequences larger than this are nonsense; they read as 0.
-const int MAX_NUMBER = 0x10ffff;
-const int MAX_FIELDS = 4;
-const int MAX_SUBFIELDS = 3;
-
 TerminalInput keyInput(Keyboard::Key key, EventKeyboardAction action, const std::string &name) {
   TerminalInput input;
   input.kind = TerminalInput::KEY;
@@ -22,6 +14,14 @@ TerminalInput keyInput(Keyboard::Key key, EventKeyboardAction action, const std:
   input.text = name;
   return input;
 }
+
+namespace {
+
+const char ESC = 0x1b;
+// Numbers in sequences larger than this are nonsense; they read as 0.
+const int MAX_NUMBER = 0x10ffff;
+const int MAX_FIELDS = 4;
+const int MAX_SUBFIELDS = 3;
 
 TerminalInput pressOf(Keyboard::Key key) { return keyInput(key, KEY_PRESSED, keyToString(key)); }
 
