@@ -225,7 +225,7 @@ std::unique_ptr<Sprite> ResourceManager::readSimpleFrames(std::ifstream &file, i
       if (row.size() != static_cast<size_t>(width)) {
         log().writeLog("RM::loadSimpleSprite(): Error line %d!", spriteFileLine());
         log().writeLog("\tLine %2d: '%s'", spriteFileLine(), row.c_str());
-        log().writeLog("\tWidth is %d, expected %d.", clampToInt(static_cast<long long>(row.size())), width);
+        log().writeLog("\tWidth is %zu, expected %d.", row.size(), width);
         return nullptr;
       }
       log().writeLog(LOG_RECORD, "\tLine %2d: '%s'", spriteFileLine(), row.c_str());
