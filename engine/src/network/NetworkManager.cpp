@@ -41,6 +41,16 @@ void writeSocketFailure(const char *operation, const std::string &host, const st
   writeErrorText(failure.error);
 }
 
+// False after the log lines when the socket is not connected; a negative
+// socket is not asked about, so its warning is written here.
+bool connectedFor(const NetworkManager &manager, int socket, const char *operation, const char *verb) {
+  if (socket >= 0 && manager.isConnected(socket)) return true;
+  LogManager &log = LogManager::getInstance();
+  if (socket < 0) log.writeLog("NetworkManager::isConnected(): Warning! Socket %d not connected.", socket);
+  log.writeLog("NetworkManager::%s(): Error! Socket %d not connected. Unable to %s.", operation, socket, verb);
+  return false;
+}
+
 bool startedFor(const char *operation) {
   if (NetworkManager::getInstance().isStarted()) return true;
   LogManager::getInstance().writeLog("NetworkManager::%s(): Error! NetworkManager not started.", operation);
@@ -273,11 +283,7 @@ int NetworkManager::flushBacklog(int socket) {
 
 int NetworkManager::send(const void *buffer, int bytes, int socket) {
   LogManager &log = LogManager::getInstance();
-  if (socket < 0 || !isConnected(socket)) {
-    if (socket < 0) log.writeLog("NetworkManager::isConnected(): Warning! Socket %d not connected.", socket);
-    log.writeLog("NetworkManager::send(): Error! Socket %d not connected. Unable to send.", socket);
-    return -1;
-  }
+  if (!connectedFor(*this, socket, "send", "send")) return -1;
   if (bytes < 0 || (!buffer && bytes > 0)) {
     log.writeLog("NetworkManager::send(): Error! Nothing to send (%d bytes).", bytes);
     return -1;
@@ -308,11 +314,7 @@ int NetworkManager::send(const void *buffer, int bytes, int socket) {
 
 int NetworkManager::receive(void *buffer, int size, int socket) {
   LogManager &log = LogManager::getInstance();
-  if (socket < 0 || !isConnected(socket)) {
-    if (socket < 0) log.writeLog("NetworkManager::isConnected(): Warning! Socket %d not connected.", socket);
-    log.writeLog("NetworkManager::receive(): Error! Socket %d not connected. Unable to receive.", socket);
-    return -1;
-  }
+  if (!connectedFor(*this, socket, "receive", "receive")) return -1;
   if (!buffer || size <= 0) {
     log.writeLog("NetworkManager::receive(): Error! No room to receive into (%d bytes).", size);
     return -1;
@@ -337,11 +339,7 @@ int NetworkManager::receive(void *buffer, int size, int socket) {
 
 int NetworkManager::queueMessage(const void *buffer, int bytes, int socket, int send_at_step) {
   LogManager &log = LogManager::getInstance();
-  if (socket < 0 || !isConnected(socket)) {
-    if (socket < 0) log.writeLog("NetworkManager::isConnected(): Warning! Socket %d not connected.", socket);
-    log.writeLog("NetworkManager::queueMessage(): Error! Socket %d not connected. Unable to queue.", socket);
-    return -1;
-  }
+  if (!connectedFor(*this, socket, "queueMessage", "queue")) return -1;
   if (!buffer || bytes <= 0) {
     log.writeLog("NetworkManager::queueMessage(): Error! Nothing to queue (%d bytes).", bytes);
     return -1;

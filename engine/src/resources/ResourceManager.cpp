@@ -146,6 +146,17 @@ std::string simpleHeaderLine(std::ifstream &file, const char *missing) {
   return line;
 }
 
+// A number of the simple header that must be at least least (0 or more);
+// -1 after the messages when the line is missing or the number too small.
+int simpleHeaderNumber(std::ifstream &file, const char *name, const char *missing, int least) {
+  const std::string line = simpleHeaderLine(file, missing);
+  if (line.empty()) return -1;
+  const int value = toInt(line);
+  if (value >= least) return value;
+  log().writeLog("RM::loadSimpleSprite(): Error line %d! %s is '%s'.", spriteFileLine(), name, line.c_str());
+  return -1;
+}
+
 }  // namespace
 
 std::unique_ptr<Sprite> ResourceManager::loadSimpleSprite(std::ifstream &file) {
@@ -157,27 +168,12 @@ std::unique_ptr<Sprite> ResourceManager::loadSimpleSprite(std::ifstream &file) {
     log().writeLog("RM::loadSimpleSprite(): Error line %d! Number of frames is %d.", spriteFileLine(), frames);
     return nullptr;
   }
-  line = simpleHeaderLine(file, "\tMissing width (an integer).");
-  if (line.empty()) return nullptr;
-  const int width = toInt(line);
-  if (width < 1) {
-    log().writeLog("RM::loadSimpleSprite(): Error line %d! Width is '%s'.", spriteFileLine(), line.c_str());
-    return nullptr;
-  }
-  line = simpleHeaderLine(file, "\tMissing height (an integer).");
-  if (line.empty()) return nullptr;
-  const int height = toInt(line);
-  if (height < 1) {
-    log().writeLog("RM::loadSimpleSprite(): Error line %d! Height is '%s'.", spriteFileLine(), line.c_str());
-    return nullptr;
-  }
-  line = simpleHeaderLine(file, "\tMissing slowdown (an integer).");
-  if (line.empty()) return nullptr;
-  const int slowdown = toInt(line);
-  if (slowdown < 0) {
-    log().writeLog("RM::loadSimpleSprite(): Error line %d! Slowdown is '%s'.", spriteFileLine(), line.c_str());
-    return nullptr;
-  }
+  const int width = simpleHeaderNumber(file, "Width", "\tMissing width (an integer).", 1);
+  if (width < 0) return nullptr;
+  const int height = simpleHeaderNumber(file, "Height", "\tMissing height (an integer).", 1);
+  if (height < 0) return nullptr;
+  const int slowdown = simpleHeaderNumber(file, "Slowdown", "\tMissing slowdown (an integer).", 0);
+  if (slowdown < 0) return nullptr;
   line = simpleHeaderLine(file, "\tMissing color (a string).");
   if (line.empty()) return nullptr;
   const int color = colorFromName(line);
