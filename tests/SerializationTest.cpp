@@ -96,8 +96,8 @@ TEST_F(SerializationTest, FullRecordHoldsEveryFieldInStreamOrder) {
                std::string("game-event"), -1.0f, -2.0f, 3.0f, 4.0f, 5.0f, 6.0f, std::string("Note"),
                animation.getName(), int32_t{animation.getIndex()}, int32_t{animation.getSlowdownCount()}, int32_t{3},
                int32_t{ts::SOFT}, true, 1.0f, 0.0f, 0.5f, 0.0f, 0.25f, int32_t{shape.getType()}, shape.getSize(),
-               static_cast<int32_t>(shape.getColor()), shape.getOpacity(), false, uint64_t{2}, 1.0f, 1.0f, 2.0f,
-               2.0f, true)
+               static_cast<int32_t>(shape.getColor()), shape.getOpacity(), false, uint64_t{2}, 1.0f, 1.0f, 2.0f, 2.0f,
+               true)
           .str();
   EXPECT_EQ(recordOf(object, ts::ALL_OBJECT_ATTR), expected);
 }

@@ -34,8 +34,7 @@ class LabelTable {
   // The first resource with the label, or null after a warning.
   Resource *find(const std::string &label) const {
     const LogManager &log = LogManager::getInstance();
-    log.writeLog(LOG_MANAGER, "RM::get%s(): Looking for %s '%s'.", m_kind.c_str(), m_lower_kind.c_str(),
-                 label.c_str());
+    log.writeLog(LOG_MANAGER, "RM::get%s(): Looking for %s '%s'.", m_kind.c_str(), m_lower_kind.c_str(), label.c_str());
     for (const std::unique_ptr<Resource> &item : m_items)
       if (item->getLabel() == label) return item.get();
     log.writeLog("RM::get%s(): Warning! %s '%s' not found.", m_kind.c_str(), m_kind.c_str(), label.c_str());
