@@ -146,6 +146,20 @@ std::string simpleHeaderLine(std::ifstream &file, const char *missing) {
   return line;
 }
 
+// A sprite with room for capacity frames and the header's sizes; null after
+// a log line when there is no memory for it.
+std::unique_ptr<Sprite> emptySprite(const char *loader, int capacity, int width, int height, int slowdown) {
+  std::unique_ptr<Sprite> sprite(new (std::nothrow) Sprite(capacity));
+  if (!sprite) {
+    log().writeLog("RM::%s(): Error! Unable to create Sprite.", loader);
+    return nullptr;
+  }
+  sprite->setWidth(width);
+  sprite->setHeight(height);
+  sprite->setSlowdown(slowdown);
+  return sprite;
+}
+
 // A number of the simple header that must be at least least (0 or more);
 // -1 after the messages when the line is missing or the number too small.
 int simpleHeaderNumber(std::ifstream &file, const char *name, const char *missing, int least) {
@@ -198,14 +212,9 @@ std::unique_ptr<Sprite> ResourceManager::readSimpleFrames(std::ifstream &file, i
   // count fails while reading, and room for it is never reserved.
   const long long frame_bytes = static_cast<long long>(height) * (static_cast<long long>(width) + 1);
   const long long fitting = m_file_size / frame_bytes + 1;
-  std::unique_ptr<Sprite> sprite(new (std::nothrow) Sprite(static_cast<int>(std::min<long long>(frames, fitting))));
-  if (!sprite) {
-    log().writeLog("RM::loadSimpleSprite(): Error! Unable to create Sprite.");
-    return nullptr;
-  }
-  sprite->setWidth(width);
-  sprite->setHeight(height);
-  sprite->setSlowdown(slowdown);
+  std::unique_ptr<Sprite> sprite =
+      emptySprite("loadSimpleSprite", static_cast<int>(std::min<long long>(frames, fitting)), width, height, slowdown);
+  if (!sprite) return nullptr;
   sprite->setColor(color);
   sprite->setTransparency(0);
   for (int f = 0; f < frames; ++f) {
@@ -303,14 +312,8 @@ std::unique_ptr<Sprite> ResourceManager::loadRobustSprite(std::ifstream &file) {
   // Every frame takes at least two body lines (a row and "end"), so a larger
   // header count fails in readFrame; room for it is never reserved.
   const int capacity = static_cast<int>(std::min<long long>(frames, static_cast<long long>(body.size())));
-  std::unique_ptr<Sprite> sprite(new (std::nothrow) Sprite(capacity));
-  if (!sprite) {
-    log().writeLog("RM::loadRobustSprite(): Error! Unable to create Sprite.");
-    return nullptr;
-  }
-  sprite->setWidth(width);
-  sprite->setHeight(height);
-  sprite->setSlowdown(slowdown);
+  std::unique_ptr<Sprite> sprite = emptySprite("loadRobustSprite", capacity, width, height, slowdown);
+  if (!sprite) return nullptr;
   sprite->setTransparency(transparency);
   const int color = color_text == "default" ? COLOR_DEFAULT : colorFromName(color_text);
   if (color < 0) {
