@@ -257,13 +257,7 @@ long NetworkManager::writeNow(int socket, const char *data, long bytes) {
       continue;
     }
     if (result == 0) return sent;
-    LogManager &log = LogManager::getInstance();
-    log.writeLog("NetworkManager::send(): Error! Return is -1.");
-    writeErrorText(code);
-    if (platform::isPeerGone(code)) {
-      log.writeLog(LOG_ROUTINE, "\tsocket is closed");
-      closeOne(socket);
-    }
+    transferFailed("send", socket, code);
     return -1;
   }
   return sent;
@@ -328,13 +322,18 @@ int NetworkManager::receive(void *buffer, int size, int socket) {
     return -1;
   }
   if (platform::wouldBlock(code)) return 0;
-  log.writeLog("NetworkManager::receive(): Error! Return is -1.");
+  transferFailed("receive", socket, code);
+  return -1;
+}
+
+void NetworkManager::transferFailed(const char *operation, int socket, int code) {
+  LogManager &log = LogManager::getInstance();
+  log.writeLog("NetworkManager::%s(): Error! Return is -1.", operation);
   writeErrorText(code);
   if (platform::isPeerGone(code)) {
     log.writeLog(LOG_ROUTINE, "\tsocket is closed");
     closeOne(socket);
   }
-  return -1;
 }
 
 int NetworkManager::queueMessage(const void *buffer, int bytes, int socket, int send_at_step) {
