@@ -16,7 +16,9 @@ using testing_support::LogCapture;
 
 namespace {
 
-const std::string TONE = std::string(__FILE__).substr(0, std::string(__FILE__).rfind('/')) + "/data/tone.ogg";
+// From the source folder: __FILE__ may be a path relative to the build
+// folder (the compiler cache writes it so), and tests run in the source tree.
+const std::string TONE = std::string(TESSERA_SOURCE_DIR) + "/tests/data/tone.ogg";
 
 ts::ResourceManager &rm() { return ts::ResourceManager::getInstance(); }
 
