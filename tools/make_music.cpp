@@ -45,11 +45,8 @@ class Mix {
   // brings it to exactly zero at the end of its duration.
   void pluck(double start, double duration, double midi, double amplitude, double decay = 2.5) {
     const double hz = midiToHertz(midi);
-    const size_t first = toSample(start);
-    const size_t count = toSample(duration);
     const double attack = 0.006, release = std::min(0.05, duration * 0.3);
-    for (size_t i = 0; i < count && first + i < m_samples.size(); ++i) {
-      const double t = static_cast<double>(i) / SAMPLE_RATE;
+    add(start, duration, [&](double t) {
       double envelope = std::exp(-decay * t);
       if (t < attack) envelope *= t / attack;
       if (t > duration - release) envelope *= std::max(0.0, (duration - t) / release);
@@ -57,67 +54,54 @@ class Mix {
       // A few soft harmonics give a bell-like, piano-ish colour.
       const double tone = std::sin(phase) + 0.35 * std::sin(2.0 * phase) * std::exp(-3.0 * t) +
                           0.12 * std::sin(3.0 * phase) * std::exp(-6.0 * t);
-      m_samples[first + i] += static_cast<float>(amplitude * envelope * tone);
-    }
+      return amplitude * envelope * tone;
+    });
   }
 
   // A soft sustained chord tone with slow swells in and out.
   void pad(double start, double duration, double midi, double amplitude) {
     const double hz = midiToHertz(midi);
-    const size_t first = toSample(start);
-    const size_t count = toSample(duration);
     const double ramp = std::min(0.4, duration * 0.4);
-    for (size_t i = 0; i < count && first + i < m_samples.size(); ++i) {
-      const double t = static_cast<double>(i) / SAMPLE_RATE;
+    add(start, duration, [&](double t) {
       double envelope = 1.0;
       if (t < ramp) envelope = t / ramp;
       if (t > duration - ramp) envelope = std::min(envelope, (duration - t) / ramp);
       const double phase = 2.0 * PI * hz * t;
-      m_samples[first + i] +=
-          static_cast<float>(amplitude * envelope * (std::sin(phase) + 0.2 * std::sin(2.0 * phase)));
-    }
+      return amplitude * envelope * (std::sin(phase) + 0.2 * std::sin(2.0 * phase));
+    });
   }
 
   // A low thump that falls in pitch, marking a beat.
   void kick(double start, double amplitude) {
-    const size_t first = toSample(start);
-    const size_t count = toSample(0.18);
     double phase = 0.0;
-    for (size_t i = 0; i < count && first + i < m_samples.size(); ++i) {
-      const double t = static_cast<double>(i) / SAMPLE_RATE;
+    add(start, 0.18, [&](double t) {
       const double hz = 45.0 + 90.0 * std::exp(-30.0 * t);
       phase += 2.0 * PI * hz / SAMPLE_RATE;
-      double envelope = std::exp(-18.0 * t) * std::min(1.0, t / 0.002);
-      m_samples[first + i] += static_cast<float>(amplitude * envelope * std::sin(phase));
-    }
+      const double envelope = std::exp(-18.0 * t) * std::min(1.0, t / 0.002);
+      return amplitude * envelope * std::sin(phase);
+    });
   }
 
   // A short bright tick of filtered noise, for off-beats.
   void tick(double start, double amplitude) {
-    const size_t first = toSample(start);
-    const size_t count = toSample(0.04);
     float previous = 0.0f;
-    for (size_t i = 0; i < count && first + i < m_samples.size(); ++i) {
-      const double t = static_cast<double>(i) / SAMPLE_RATE;
+    add(start, 0.04, [&](double t) {
       const float noise = nextNoise();
       const float bright = noise - previous;  // first difference: a high-pass
       previous = noise;
-      m_samples[first + i] += static_cast<float>(amplitude * std::exp(-90.0 * t) * bright);
-    }
+      return amplitude * std::exp(-90.0 * t) * bright;
+    });
   }
 
   // A metronome click: a tone with a touch of noise that starts at full
   // strength on its very first sample, so the moment it sounds is exact,
   // and dies away within 40 ms.
   void click(double start, double hz, double amplitude) {
-    const size_t first = toSample(start);
-    const size_t count = toSample(0.04);
-    for (size_t i = 0; i < count && first + i < m_samples.size(); ++i) {
-      const double t = static_cast<double>(i) / SAMPLE_RATE;
+    add(start, 0.04, [&](double t) {
       const double tone = std::sin(2.0 * PI * hz * t) + 0.3 * nextNoise();
       const double release = std::min(1.0, (0.04 - t) / 0.01);
-      m_samples[first + i] += static_cast<float>(amplitude * std::exp(-120.0 * t) * release * tone);
-    }
+      return amplitude * std::exp(-120.0 * t) * release * tone;
+    });
   }
 
   // Scales the whole buffer to a peak of 0.85 and fades the last part out.
@@ -136,6 +120,17 @@ class Mix {
 
  private:
   static size_t toSample(double seconds) { return static_cast<size_t>(std::llround(seconds * SAMPLE_RATE)); }
+
+  // Mixes in a sound of the given length from start, one sample at a time in
+  // order: voice(t) is its value t seconds in. What would fall past the end
+  // of the track is left out.
+  template <typename Voice>
+  void add(double start, double seconds, Voice voice) {
+    const size_t first = toSample(start);
+    const size_t count = toSample(seconds);
+    for (size_t i = 0; i < count && first + i < m_samples.size(); ++i)
+      m_samples[first + i] += static_cast<float>(voice(static_cast<double>(i) / SAMPLE_RATE));
+  }
 
   float nextNoise() {
     m_noise_state = m_noise_state * 1664525u + 1013904223u;

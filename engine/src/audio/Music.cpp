@@ -1,30 +1,24 @@
 #include <tessera/audio/Music.h>
 
-#include <SFML/Audio/InputSoundFile.hpp>
 #include <SFML/Audio/Music.hpp>
 
 #include <tessera/core/LogManager.h>
 
+#include "audio/SilentPlayback.h"
 #include "core/MediaLog.h"
 
 namespace ts {
 
-Music::Music() : m_loaded(false), m_label("[Undefined]") {}
+Music::Music() : m_p_silent(std::make_unique<SilentPlayback>()), m_loaded(false), m_label("[Undefined]") {}
 
 Music::~Music() = default;
 
 int Music::loadMusic(std::string filename) {
   routeMediaLibraryMessagesToLog();
   m_loaded = false;
-  m_silent = SilentPlayback();
   if (!AudioDevice::isAvailable()) {
-    // Decode the header only, which needs no device, to refuse what the
-    // streaming path would refuse and to know how long silent play lasts.
-    sf::InputSoundFile file;
-    if (!file.openFromFile(filename)) return -1;
-    m_silent.setDuration(file.getDuration().asSeconds());
-    m_loaded = true;
-    return 0;
+    m_loaded = m_p_silent->load(filename);
+    return m_loaded ? 0 : -1;
   }
   if (!m_p_music) m_p_music = std::make_unique<sf::Music>();
   if (!m_p_music->openFromFile(filename)) return -1;
@@ -36,7 +30,7 @@ void Music::play(bool loop) {
   LogManager::getInstance().writeLog(LOG_MANAGER, "Music::play(): Playing music.");
   if (!m_loaded) return;
   if (!m_p_music) {
-    m_silent.play(loop);
+    m_p_silent->play(loop);
     return;
   }
   // Looping is set before playback starts: the streaming thread may reach
@@ -54,7 +48,7 @@ void Music::stop() {
   if (m_p_music) {
     m_p_music->stop();
   } else {
-    m_silent.stop();
+    m_p_silent->stop();
   }
 }
 
@@ -64,7 +58,7 @@ void Music::pause() {
   if (m_p_music) {
     m_p_music->pause();
   } else {
-    m_silent.pause();
+    m_p_silent->pause();
   }
 }
 
@@ -75,37 +69,37 @@ void Music::resume() {
   if (m_p_music) {
     m_p_music->play();
   } else {
-    m_silent.resume();
+    m_p_silent->resume();
   }
 }
 
 bool Music::isPaused() const {
   if (!m_loaded) return false;
   if (m_p_music) return m_p_music->getStatus() == sf::SoundSource::Paused;
-  return m_silent.isPaused();
+  return m_p_silent->isPaused();
 }
 
 bool Music::isPlaying() const {
   if (!m_loaded) return false;
   if (m_p_music) return m_p_music->getStatus() == sf::SoundSource::Playing;
-  return m_silent.isPlaying();
+  return m_p_silent->isPlaying();
 }
 
 bool Music::isLooping() const {
   if (!m_loaded) return false;
-  return m_p_music ? m_p_music->getLoop() : m_silent.getLoop();
+  return m_p_music ? m_p_music->getLoop() : m_p_silent->getLoop();
 }
 
 float Music::getPlayingOffset() const {
   if (!m_loaded) return 0.0f;
   if (m_p_music) return m_p_music->getPlayingOffset().asSeconds();
-  return static_cast<float>(m_silent.getOffset());
+  return static_cast<float>(m_p_silent->getOffset());
 }
 
 float Music::getDuration() const {
   if (!m_loaded) return 0.0f;
   if (m_p_music) return m_p_music->getDuration().asSeconds();
-  return static_cast<float>(m_silent.getDuration());
+  return static_cast<float>(m_p_silent->getDuration());
 }
 
 }  // namespace ts

@@ -1,14 +1,14 @@
 #include <tessera/audio/Sound.h>
 
-#include <SFML/Audio/InputSoundFile.hpp>
 #include <SFML/Audio/Sound.hpp>
 #include <SFML/Audio/SoundBuffer.hpp>
 
+#include "audio/SilentPlayback.h"
 #include "core/MediaLog.h"
 
 namespace ts {
 
-Sound::Sound() : m_loaded(false), m_label("[Undefined]") {}
+Sound::Sound() : m_p_silent(std::make_unique<SilentPlayback>()), m_loaded(false), m_label("[Undefined]") {}
 
 Sound::~Sound() {
   m_p_sound.reset();
@@ -19,13 +19,9 @@ int Sound::loadSound(std::string filename) {
   routeMediaLibraryMessagesToLog();
   stop();
   m_loaded = false;
-  m_silent = SilentPlayback();
   if (!AudioDevice::isAvailable()) {
-    sf::InputSoundFile file;
-    if (!file.openFromFile(filename)) return -1;
-    m_silent.setDuration(file.getDuration().asSeconds());
-    m_loaded = true;
-    return 0;
+    m_loaded = m_p_silent->load(filename);
+    return m_loaded ? 0 : -1;
   }
   // The sound must let go of the buffer before the buffer is refilled.
   m_p_sound.reset();
@@ -39,7 +35,7 @@ int Sound::loadSound(std::string filename) {
 void Sound::play(bool loop) {
   if (!m_loaded) return;
   if (!m_p_sound) {
-    m_silent.play(loop);
+    m_p_silent->play(loop);
     return;
   }
   m_p_sound->setLoop(loop);
@@ -48,13 +44,13 @@ void Sound::play(bool loop) {
 
 void Sound::stop() {
   if (m_p_sound) m_p_sound->stop();
-  m_silent.stop();
+  m_p_silent->stop();
 }
 
 bool Sound::isPlaying() const {
   if (!m_loaded) return false;
   if (m_p_sound) return m_p_sound->getStatus() == sf::SoundSource::Playing;
-  return m_silent.isPlaying();
+  return m_p_silent->isPlaying();
 }
 
 }  // namespace ts

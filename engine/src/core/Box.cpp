@@ -19,16 +19,12 @@ std::string Box::toString() const {
 
 int Box::serialize(std::stringstream &stream) const {
   m_corner.serialize(stream);
-  writeRaw(stream, m_horizontal);
-  writeRaw(stream, m_vertical);
-  return streamCheck("Box::serialize()", stream);
+  return writeRecord(stream, "Box::serialize()", m_horizontal, m_vertical);
 }
 
 int Box::deserialize(std::stringstream &stream) {
   m_corner.deserialize(stream);
-  readRaw(stream, m_horizontal);
-  readRaw(stream, m_vertical);
-  return streamCheck("Box::deserialize()", stream);
+  return readRecord(stream, "Box::deserialize()", m_horizontal, m_vertical);
 }
 
 }  // namespace ts

@@ -61,7 +61,7 @@ void parseItems(std::string text) {
   }
   log.writeLog(LOG_FIELDS, "match(): parsed.");
   for (size_t i = 0; i < s_keys.size(); ++i)
-    log.writeLog(LOG_PARSER, "\t%d  %s : %s", static_cast<int>(i), s_keys[i].c_str(), s_values[i].c_str());
+    log.writeLog(LOG_PARSER, "\t%zu  %s : %s", i, s_keys[i].c_str(), s_values[i].c_str());
 }
 
 }  // namespace
@@ -70,10 +70,9 @@ std::string match(std::string text, std::string key) {
   const LogManager &log = LogManager::getInstance();
   log.writeLog(LOG_FIELDS, "match(\"%s\", \"%s\")", text.c_str(), key.c_str());
   if (!text.empty()) parseItems(text);
-  log.writeLog(LOG_FIELDS, "match(): Looking for match '%s' among %d items.", key.c_str(),
-               static_cast<int>(s_keys.size()));
+  log.writeLog(LOG_FIELDS, "match(): Looking for match '%s' among %zu items.", key.c_str(), s_keys.size());
   for (size_t i = 0; i < s_keys.size(); ++i) {
-    log.writeLog(LOG_PARSER, "match(): %d: %s == %s?", static_cast<int>(i), s_keys[i].c_str(), key.c_str());
+    log.writeLog(LOG_PARSER, "match(): %zu: %s == %s?", i, s_keys[i].c_str(), key.c_str());
     if (s_keys[i] == key) return s_values[i];
   }
   return "";

@@ -39,16 +39,8 @@ bool Vector::operator!=(const Vector &other) const { return !(*this == other); }
 
 std::string Vector::toString() const { return "(" + ts::toString(m_x) + "," + ts::toString(m_y) + ")"; }
 
-int Vector::serialize(std::stringstream &stream) const {
-  writeRaw(stream, m_x);
-  writeRaw(stream, m_y);
-  return streamCheck("Vector::serialize()", stream);
-}
+int Vector::serialize(std::stringstream &stream) const { return writeRecord(stream, "Vector::serialize()", m_x, m_y); }
 
-int Vector::deserialize(std::stringstream &stream) {
-  readRaw(stream, m_x);
-  readRaw(stream, m_y);
-  return streamCheck("Vector::deserialize()", stream);
-}
+int Vector::deserialize(std::stringstream &stream) { return readRecord(stream, "Vector::deserialize()", m_x, m_y); }
 
 }  // namespace ts

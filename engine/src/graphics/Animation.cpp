@@ -1,5 +1,6 @@
 #include <tessera/graphics/Animation.h>
 
+#include <cinttypes>
 #include <cstdint>
 
 #include <tessera/core/LogManager.h>
@@ -51,8 +52,7 @@ int Animation::deserialize(std::stringstream &stream) {
   // instead of allocating whatever a damaged stream claims.
   if (!stream.good()) return streamCheck("Animation::deserialize()", stream);
   if (length > bytesRemaining(stream)) {
-    LogManager::getInstance().writeLog("Animation::deserialize(): Error! Cannot allocate %d bytes.",
-                                       static_cast<int>(length));
+    LogManager::getInstance().writeLog("Animation::deserialize(): Error! Cannot allocate %" PRIu64 " bytes.", length);
     return -1;
   }
   std::string name(static_cast<size_t>(length), '\0');

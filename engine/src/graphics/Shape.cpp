@@ -36,23 +36,17 @@ void Shape::draw(Vector position) {
   display.drawShape(*this, position);
 }
 
+// The colour goes on the stream as an int, whatever size the enum has.
 int Shape::serialize(std::stringstream &stream) const {
-  writeRaw(stream, m_type);
-  writeRaw(stream, m_size);
-  int color = m_color;
-  writeRaw(stream, color);
-  writeRaw(stream, m_opacity);
-  return streamCheck("Shape::serialize()", stream);
+  const int color = m_color;
+  return writeRecord(stream, "Shape::serialize()", m_type, m_size, color, m_opacity);
 }
 
 int Shape::deserialize(std::stringstream &stream) {
-  readRaw(stream, m_type);
-  readRaw(stream, m_size);
   int color = m_color;
-  readRaw(stream, color);
+  const int result = readRecord(stream, "Shape::deserialize()", m_type, m_size, color, m_opacity);
   m_color = static_cast<Color>(color);
-  readRaw(stream, m_opacity);
-  return streamCheck("Shape::deserialize()", stream);
+  return result;
 }
 
 std::string Shape::toString() const {

@@ -6,14 +6,6 @@
 
 namespace ts {
 
-namespace {
-
-const char ESC = 0x1b;
-// Numbers in sequences larger than this are nonsense; they read as 0.
-const int MAX_NUMBER = 0x10ffff;
-const int MAX_FIELDS = 4;
-const int MAX_SUBFIELDS = 3;
-
 TerminalInput keyInput(Keyboard::Key key, EventKeyboardAction action, const std::string &name) {
   TerminalInput input;
   input.kind = TerminalInput::KEY;
@@ -22,6 +14,14 @@ TerminalInput keyInput(Keyboard::Key key, EventKeyboardAction action, const std:
   input.text = name;
   return input;
 }
+
+namespace {
+
+const char ESC = 0x1b;
+// Numbers in sequences larger than this are nonsense; they read as 0.
+const int MAX_NUMBER = 0x10ffff;
+const int MAX_FIELDS = 4;
+const int MAX_SUBFIELDS = 3;
 
 TerminalInput pressOf(Keyboard::Key key) { return keyInput(key, KEY_PRESSED, keyToString(key)); }
 
@@ -120,68 +120,63 @@ TerminalInput characterInput(int ch, EventKeyboardAction action) {
   return keyInput(keyOfCharacter(ch), action, nameOfCharacter(ch));
 }
 
+// A key a sequence names by a number or a letter: the key the window would
+// report for it (none for keys it has no code for) and its name.
+struct NamedKey {
+  int code;
+  Keyboard::Key key;
+  const char *name;
+};
+
 // The key codes of the keyboard protocol beyond the characters.
+const NamedKey PROTOCOL_KEYS[] = {
+    {13, Keyboard::RETURN, "Enter"},
+    {57414, Keyboard::RETURN, "Enter"},
+    {57362, Keyboard::PAUSE, "Pause"},
+    {57411, Keyboard::MULTIPLY, "Numpad *"},
+    {57412, Keyboard::MINUS, "Numpad -"},
+    {57413, Keyboard::PLUS, "Numpad +"},
+    {57441, Keyboard::LEFTSHIFT, "Left Shift"},
+    {57442, Keyboard::LEFTCONTROL, "Left Control"},
+    {57447, Keyboard::RIGHTSHIFT, "Right Shift"},
+    {57448, Keyboard::RIGHTCONTROL, "Right Control"},
+};
+
+// The final letters of sequences: cursor keys, F1 to F4, Home, End and
+// back-tab.
+const NamedKey LETTER_KEYS[] = {
+    {'A', Keyboard::UPARROW, "Up"},
+    {'B', Keyboard::DOWNARROW, "Down"},
+    {'C', Keyboard::RIGHTARROW, "Right"},
+    {'D', Keyboard::LEFTARROW, "Left"},
+    {'P', Keyboard::F1, "F1"},
+    {'Q', Keyboard::F2, "F2"},
+    {'R', Keyboard::F3, "F3"},
+    {'S', Keyboard::F4, "F4"},
+    {'Z', Keyboard::TAB, "Tab"},
+    {'H', Keyboard::UNDEFINED_KEY, "Home"},
+    {'F', Keyboard::UNDEFINED_KEY, "End"},
+    {'E', Keyboard::UNDEFINED_KEY, "Numpad 5"},
+};
+
+template <size_t N>
+const NamedKey *findNamedKey(const NamedKey (&table)[N], int code) {
+  for (const NamedKey &named : table)
+    if (named.code == code) return &named;
+  return nullptr;
+}
+
 TerminalInput protocolKeyInput(int code, EventKeyboardAction action) {
-  switch (code) {
-    case 13:
-    case 57414:
-      return keyInput(Keyboard::RETURN, action, "Enter");
-    case 57362:
-      return keyInput(Keyboard::PAUSE, action, "Pause");
-    case 57411:
-      return keyInput(Keyboard::MULTIPLY, action, "Numpad *");
-    case 57412:
-      return keyInput(Keyboard::MINUS, action, "Numpad -");
-    case 57413:
-      return keyInput(Keyboard::PLUS, action, "Numpad +");
-    case 57441:
-      return keyInput(Keyboard::LEFTSHIFT, action, "Left Shift");
-    case 57442:
-      return keyInput(Keyboard::LEFTCONTROL, action, "Left Control");
-    case 57447:
-      return keyInput(Keyboard::RIGHTSHIFT, action, "Right Shift");
-    case 57448:
-      return keyInput(Keyboard::RIGHTCONTROL, action, "Right Control");
-    default:
-      break;
-  }
+  if (const NamedKey *named = findNamedKey(PROTOCOL_KEYS, code)) return keyInput(named->key, action, named->name);
   if (code < 128) return characterInput(code, action);
   char name[24];
   std::snprintf(name, sizeof name, "key code %d", code);
   return keyInput(Keyboard::UNDEFINED_KEY, action, name);
 }
 
-// The key of a sequence ending in a letter: cursor keys, F1 to F4, Home,
-// End and back-tab.
 TerminalInput letterKeyInput(char final, EventKeyboardAction action) {
-  switch (final) {
-    case 'A':
-      return keyInput(Keyboard::UPARROW, action, "Up");
-    case 'B':
-      return keyInput(Keyboard::DOWNARROW, action, "Down");
-    case 'C':
-      return keyInput(Keyboard::RIGHTARROW, action, "Right");
-    case 'D':
-      return keyInput(Keyboard::LEFTARROW, action, "Left");
-    case 'P':
-      return keyInput(Keyboard::F1, action, "F1");
-    case 'Q':
-      return keyInput(Keyboard::F2, action, "F2");
-    case 'R':
-      return keyInput(Keyboard::F3, action, "F3");
-    case 'S':
-      return keyInput(Keyboard::F4, action, "F4");
-    case 'Z':
-      return keyInput(Keyboard::TAB, action, "Tab");
-    case 'H':
-      return keyInput(Keyboard::UNDEFINED_KEY, action, "Home");
-    case 'F':
-      return keyInput(Keyboard::UNDEFINED_KEY, action, "End");
-    case 'E':
-      return keyInput(Keyboard::UNDEFINED_KEY, action, "Numpad 5");
-    default:
-      return ignoredInput(std::string(1, final));
-  }
+  if (const NamedKey *named = findNamedKey(LETTER_KEYS, final)) return keyInput(named->key, action, named->name);
+  return ignoredInput(std::string(1, final));
 }
 
 // The key of a sequence ending in '~'.

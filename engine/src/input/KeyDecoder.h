@@ -36,6 +36,9 @@ struct TerminalInput {
   std::string text;  // a key's name, or what was ignored or why it closed
 };
 
+// A KEY input: the key, what happened to it and its name.
+TerminalInput keyInput(Keyboard::Key key, EventKeyboardAction action, const std::string &name);
+
 class KeyDecoder {
  public:
   // Longest sequence kept while waiting for its end.

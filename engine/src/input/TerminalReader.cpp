@@ -10,15 +10,6 @@ namespace {
 // Bytes read per frame at most: a flood of input cannot stall the frame.
 const size_t MAX_BYTES_PER_FRAME = 64 * 1024;
 const size_t CHUNK = 4096;
-
-TerminalInput keyOutput(Keyboard::Key key, EventKeyboardAction action, const std::string &name) {
-  TerminalInput output;
-  output.kind = TerminalInput::KEY;
-  output.key = key;
-  output.key_action = action;
-  output.text = name;
-  return output;
-}
 }  // namespace
 
 TerminalReader::TerminalReader(std::vector<Keyboard::Key> held_order)
@@ -74,7 +65,7 @@ void TerminalReader::releaseUnrepeated(const std::vector<TerminalInput> &decoded
   for (const TerminalInput &input : decoded)
     if (input.kind == TerminalInput::KEY && m_pressed_last_frame.count(input.key)) repeated.insert(input.key);
   for (Keyboard::Key key : m_pressed_last_frame)
-    if (!repeated.count(key)) out.push_back(keyOutput(key, KEY_RELEASED, keyToString(key)));
+    if (!repeated.count(key)) out.push_back(keyInput(key, KEY_RELEASED, keyToString(key)));
   m_held = repeated;
   m_pressed_last_frame.clear();
 }
@@ -91,7 +82,7 @@ bool TerminalReader::deliver(const TerminalInput &input, std::vector<TerminalInp
       // Flag 2: the terminal reports repeats and releases from now on.
       if ((input.flags & 2) && !m_reports_releases) {
         m_reports_releases = true;
-        for (Keyboard::Key key : m_held) out.push_back(keyOutput(key, KEY_RELEASED, keyToString(key)));
+        for (Keyboard::Key key : m_held) out.push_back(keyInput(key, KEY_RELEASED, keyToString(key)));
         m_held.clear();
       }
       return true;
@@ -112,16 +103,16 @@ void TerminalReader::deliverKey(const TerminalInput &input, std::vector<Terminal
       if (defined) m_held.erase(key);
       out.push_back(input);
     } else if (!defined || m_held.insert(key).second) {
-      out.push_back(keyOutput(key, KEY_PRESSED, input.text));  // a repeat of a held key is no new press
+      out.push_back(keyInput(key, KEY_PRESSED, input.text));  // a repeat of a held key is no new press
     }
     return;
   }
   if (!defined) {
-    out.push_back(keyOutput(key, KEY_PRESSED, input.text));
+    out.push_back(keyInput(key, KEY_PRESSED, input.text));
     return;
   }
   m_pressed_last_frame.insert(key);
-  if (m_held.insert(key).second) out.push_back(keyOutput(key, KEY_PRESSED, input.text));
+  if (m_held.insert(key).second) out.push_back(keyInput(key, KEY_PRESSED, input.text));
 }
 
 void TerminalReader::deliverMouse(const TerminalInput &input, std::vector<TerminalInput> &out) {
@@ -150,7 +141,7 @@ void TerminalReader::addHeld(std::vector<TerminalInput> &out) const {
     out.push_back(held);
   }
   for (Keyboard::Key key : m_held_order)
-    if (m_held.count(key)) out.push_back(keyOutput(key, KEY_DOWN, keyToString(key)));
+    if (m_held.count(key)) out.push_back(keyInput(key, KEY_DOWN, keyToString(key)));
 }
 
 }  // namespace ts

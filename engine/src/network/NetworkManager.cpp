@@ -27,9 +27,34 @@ bool validPort(const char *operation, int port) {
   return false;
 }
 
-void writeResolveFailure(const char *operation, const std::string &host, const platform::SocketFailure &failure) {
-  LogManager::getInstance().writeLog("NetworkManager::%s(): Error! Cannot resolve '%s': %s", operation, host.c_str(),
-                                     failure.resolver_text.c_str());
+// A socket that could not be made: the resolver's answer, or the call that
+// failed (as call_text names it) and its error.
+void writeSocketFailure(const char *operation, const std::string &host, const std::string &call_text,
+                        const platform::SocketFailure &failure) {
+  LogManager &log = LogManager::getInstance();
+  if (failure.resolving) {
+    log.writeLog("NetworkManager::%s(): Error! Cannot resolve '%s': %s", operation, host.c_str(),
+                 failure.resolver_text.c_str());
+    return;
+  }
+  log.writeLog("NetworkManager::%s(): Error! %s returned:", operation, call_text.c_str());
+  writeErrorText(failure.error);
+}
+
+// False after the log lines when the socket is not connected; a negative
+// socket is not asked about, so its warning is written here.
+bool connectedFor(const NetworkManager &manager, int socket, const char *operation, const char *verb) {
+  if (socket >= 0 && manager.isConnected(socket)) return true;
+  LogManager &log = LogManager::getInstance();
+  if (socket < 0) log.writeLog("NetworkManager::isConnected(): Warning! Socket %d not connected.", socket);
+  log.writeLog("NetworkManager::%s(): Error! Socket %d not connected. Unable to %s.", operation, socket, verb);
+  return false;
+}
+
+bool startedFor(const char *operation) {
+  if (NetworkManager::getInstance().isStarted()) return true;
+  LogManager::getInstance().writeLog("NetworkManager::%s(): Error! NetworkManager not started.", operation);
+  return false;
 }
 
 Manager &networkManager() { return NetworkManager::getInstance(); }
@@ -83,10 +108,7 @@ bool NetworkManager::isValid(std::string event_type) const {
 
 int NetworkManager::setServer(const std::string &address, int port) {
   LogManager &log = LogManager::getInstance();
-  if (!isStarted()) {
-    log.writeLog("NetworkManager::setServer(): Error! NetworkManager not started.");
-    return -1;
-  }
+  if (!startedFor("setServer")) return -1;
   if (m_sock != -1) {
     log.writeLog("NetworkManager::setServer(): Error! Already a server on port %d.", m_server_port);
     return -1;
@@ -95,12 +117,7 @@ int NetworkManager::setServer(const std::string &address, int port) {
   platform::SocketFailure failure;
   int socket = platform::listenOn(address, port, m_server_port, failure);
   if (socket < 0) {
-    if (failure.resolving) {
-      writeResolveFailure("setServer", address, failure);
-    } else {
-      log.writeLog("NetworkManager::setServer(): Error! %s() returned:", failure.call.c_str());
-      writeErrorText(failure.error);
-    }
+    writeSocketFailure("setServer", address, failure.call + "()", failure);
     return -1;
   }
   m_sock = socket;
@@ -126,20 +143,12 @@ void NetworkManager::closeServer() {
 
 int NetworkManager::connect(const std::string &host, int port) {
   LogManager &log = LogManager::getInstance();
-  if (!isStarted()) {
-    log.writeLog("NetworkManager::connect(): Error! NetworkManager not started.");
-    return -1;
-  }
+  if (!startedFor("connect")) return -1;
   if (!validPort("connect", port)) return -1;
   platform::SocketFailure failure;
   int socket = platform::connectTo(host, port, CONNECT_TIMEOUT_MS, failure);
   if (socket < 0) {
-    if (failure.resolving) {
-      writeResolveFailure("connect", host, failure);
-    } else {
-      log.writeLog("NetworkManager::connect(): Error! connect() to '%s' port %d returned:", host.c_str(), port);
-      writeErrorText(failure.error);
-    }
+    writeSocketFailure("connect", host, "connect() to '" + host + "' port " + std::to_string(port), failure);
     return -1;
   }
   m_connections.push_back(Connection{socket, {}, {}});
@@ -248,13 +257,7 @@ long NetworkManager::writeNow(int socket, const char *data, long bytes) {
       continue;
     }
     if (result == 0) return sent;
-    LogManager &log = LogManager::getInstance();
-    log.writeLog("NetworkManager::send(): Error! Return is -1.");
-    writeErrorText(code);
-    if (platform::isPeerGone(code)) {
-      log.writeLog(LOG_ROUTINE, "\tsocket is closed");
-      closeOne(socket);
-    }
+    transferFailed("send", socket, code);
     return -1;
   }
   return sent;
@@ -274,11 +277,7 @@ int NetworkManager::flushBacklog(int socket) {
 
 int NetworkManager::send(const void *buffer, int bytes, int socket) {
   LogManager &log = LogManager::getInstance();
-  if (socket < 0 || !isConnected(socket)) {
-    if (socket < 0) log.writeLog("NetworkManager::isConnected(): Warning! Socket %d not connected.", socket);
-    log.writeLog("NetworkManager::send(): Error! Socket %d not connected. Unable to send.", socket);
-    return -1;
-  }
+  if (!connectedFor(*this, socket, "send", "send")) return -1;
   if (bytes < 0 || (!buffer && bytes > 0)) {
     log.writeLog("NetworkManager::send(): Error! Nothing to send (%d bytes).", bytes);
     return -1;
@@ -292,8 +291,8 @@ int NetworkManager::send(const void *buffer, int bytes, int socket) {
   // backlog, or the peer would get the message cut short.
   if (static_cast<long long>(backlog.size()) + bytes > m_max_backlog_bytes) {
     log.writeLog(
-        "NetworkManager::send(): Error! %d bytes would take socket %d's backlog of %d bytes past %d. Not sent.", bytes,
-        socket, static_cast<int>(backlog.size()), m_max_backlog_bytes);
+        "NetworkManager::send(): Error! %d bytes would take socket %d's backlog of %zu bytes past %d. Not sent.", bytes,
+        socket, backlog.size(), m_max_backlog_bytes);
     return -1;
   }
   long sent = backlog.empty() ? writeNow(socket, data, bytes) : 0;
@@ -309,11 +308,7 @@ int NetworkManager::send(const void *buffer, int bytes, int socket) {
 
 int NetworkManager::receive(void *buffer, int size, int socket) {
   LogManager &log = LogManager::getInstance();
-  if (socket < 0 || !isConnected(socket)) {
-    if (socket < 0) log.writeLog("NetworkManager::isConnected(): Warning! Socket %d not connected.", socket);
-    log.writeLog("NetworkManager::receive(): Error! Socket %d not connected. Unable to receive.", socket);
-    return -1;
-  }
+  if (!connectedFor(*this, socket, "receive", "receive")) return -1;
   if (!buffer || size <= 0) {
     log.writeLog("NetworkManager::receive(): Error! No room to receive into (%d bytes).", size);
     return -1;
@@ -327,22 +322,23 @@ int NetworkManager::receive(void *buffer, int size, int socket) {
     return -1;
   }
   if (platform::wouldBlock(code)) return 0;
-  log.writeLog("NetworkManager::receive(): Error! Return is -1.");
+  transferFailed("receive", socket, code);
+  return -1;
+}
+
+void NetworkManager::transferFailed(const char *operation, int socket, int code) {
+  LogManager &log = LogManager::getInstance();
+  log.writeLog("NetworkManager::%s(): Error! Return is -1.", operation);
   writeErrorText(code);
   if (platform::isPeerGone(code)) {
     log.writeLog(LOG_ROUTINE, "\tsocket is closed");
     closeOne(socket);
   }
-  return -1;
 }
 
 int NetworkManager::queueMessage(const void *buffer, int bytes, int socket, int send_at_step) {
   LogManager &log = LogManager::getInstance();
-  if (socket < 0 || !isConnected(socket)) {
-    if (socket < 0) log.writeLog("NetworkManager::isConnected(): Warning! Socket %d not connected.", socket);
-    log.writeLog("NetworkManager::queueMessage(): Error! Socket %d not connected. Unable to queue.", socket);
-    return -1;
-  }
+  if (!connectedFor(*this, socket, "queueMessage", "queue")) return -1;
   if (!buffer || bytes <= 0) {
     log.writeLog("NetworkManager::queueMessage(): Error! Nothing to queue (%d bytes).", bytes);
     return -1;

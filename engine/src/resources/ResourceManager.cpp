@@ -23,7 +23,8 @@ LogManager &log() { return LogManager::getInstance(); }
 
 }  // namespace
 
-ResourceManager::ResourceManager() : m_sound_count(0), m_music_count(0), m_file_size(0) {
+ResourceManager::ResourceManager()
+    : m_sprites("Sprite", MAX_SPRITES), m_music("Music", MAX_MUSICS), m_sounds("Sound", MAX_SOUNDS), m_file_size(0) {
   setType("ResourceManager");
   routeMediaLibraryMessagesToLog();
 }
@@ -41,8 +42,8 @@ int ResourceManager::startUp() {
     return -1;
   }
   m_sprites.clear();
-  m_sound_count = 0;
-  m_music_count = 0;
+  m_sounds.clear();
+  m_music.clear();
   if (AudioDevice::isAvailable()) {
     log().writeLog(LOG_MANAGER, "RM::startUp(): Audio device '%s' opened.", AudioDevice::getName().c_str());
   } else {
@@ -55,18 +56,21 @@ int ResourceManager::startUp() {
 
 void ResourceManager::shutDown() {
   m_sprites.clear();
-  for (int i = 0; i < m_sound_count; ++i) m_sound[i].stop();
-  for (int i = 0; i < m_music_count; ++i) m_music[i].stop();
+  m_sounds.forEach([](Sound &sound) { sound.stop(); });
+  m_music.forEach([](Music &music) { music.stop(); });
   Manager::shutDown();
   log().writeLog(LOG_MANAGER, "RM::shutDown(): successfully stopped.");
 }
 
+bool ResourceManager::checkStarted() const {
+  if (isStarted()) return true;
+  log().writeLog("%s not started!", getType().c_str());
+  return false;
+}
+
 int ResourceManager::loadSprite(std::string filename, std::string label) {
-  if (!isStarted()) {
-    log().writeLog("%s not started!", getType().c_str());
-    return -1;
-  }
-  if (getSpriteCount() == MAX_SPRITES) {
+  if (!checkStarted()) return -1;
+  if (m_sprites.isFull()) {
     log().writeLog("RM::loadRobustSprite(): Error! Cannot add more Sprites (max is %d).", MAX_SPRITES);
     log().writeLog("RM::loadRobustSprite(): Sprite '%s' not loaded.", label.c_str());
     return -1;
@@ -107,7 +111,7 @@ int ResourceManager::loadSprite(std::string filename, std::string label) {
   }
   sprite->setLabel(label);
   logSpriteFrames(sprite.get());
-  m_sprites.push_back(std::move(sprite));
+  m_sprites.add(std::move(sprite));
   log().writeLog(LOG_MANAGER, "RM::loadSprite(): Sprite '%s' loaded.", label.c_str());
   return 0;
 }
@@ -125,13 +129,7 @@ void ResourceManager::logSpriteFrames(const Sprite *sprite) const {
   }
 }
 
-Sprite *ResourceManager::getSprite(std::string label) const {
-  log().writeLog(LOG_MANAGER, "RM::getSprite(): Looking for sprite '%s'.", label.c_str());
-  for (const std::unique_ptr<Sprite> &sprite : m_sprites)
-    if (sprite->getLabel() == label) return sprite.get();
-  log().writeLog("RM::getSprite(): Warning! Sprite '%s' not found.", label.c_str());
-  return nullptr;
-}
+Sprite *ResourceManager::getSprite(std::string label) const { return m_sprites.find(label); }
 
 namespace {
 
@@ -148,13 +146,35 @@ std::string simpleHeaderLine(std::ifstream &file, const char *missing) {
   return line;
 }
 
+// A sprite with room for capacity frames and the header's sizes; null after
+// a log line when there is no memory for it.
+std::unique_ptr<Sprite> emptySprite(const char *loader, int capacity, int width, int height, int slowdown) {
+  std::unique_ptr<Sprite> sprite(new (std::nothrow) Sprite(capacity));
+  if (!sprite) {
+    log().writeLog("RM::%s(): Error! Unable to create Sprite.", loader);
+    return nullptr;
+  }
+  sprite->setWidth(width);
+  sprite->setHeight(height);
+  sprite->setSlowdown(slowdown);
+  return sprite;
+}
+
+// A number of the simple header that must be at least least (0 or more);
+// -1 after the messages when the line is missing or the number too small.
+int simpleHeaderNumber(std::ifstream &file, const char *name, const char *missing, int least) {
+  const std::string line = simpleHeaderLine(file, missing);
+  if (line.empty()) return -1;
+  const int value = toInt(line);
+  if (value >= least) return value;
+  log().writeLog("RM::loadSimpleSprite(): Error line %d! %s is '%s'.", spriteFileLine(), name, line.c_str());
+  return -1;
+}
+
 }  // namespace
 
 std::unique_ptr<Sprite> ResourceManager::loadSimpleSprite(std::ifstream &file) {
-  if (!isStarted()) {
-    log().writeLog("%s not started!", getType().c_str());
-    return nullptr;
-  }
+  if (!checkStarted()) return nullptr;
   std::string line = simpleHeaderLine(file, "\tMissing frames (an integer).");
   if (line.empty()) return nullptr;
   const int frames = toInt(line);
@@ -162,27 +182,12 @@ std::unique_ptr<Sprite> ResourceManager::loadSimpleSprite(std::ifstream &file) {
     log().writeLog("RM::loadSimpleSprite(): Error line %d! Number of frames is %d.", spriteFileLine(), frames);
     return nullptr;
   }
-  line = simpleHeaderLine(file, "\tMissing width (an integer).");
-  if (line.empty()) return nullptr;
-  const int width = toInt(line);
-  if (width < 1) {
-    log().writeLog("RM::loadSimpleSprite(): Error line %d! Width is '%s'.", spriteFileLine(), line.c_str());
-    return nullptr;
-  }
-  line = simpleHeaderLine(file, "\tMissing height (an integer).");
-  if (line.empty()) return nullptr;
-  const int height = toInt(line);
-  if (height < 1) {
-    log().writeLog("RM::loadSimpleSprite(): Error line %d! Height is '%s'.", spriteFileLine(), line.c_str());
-    return nullptr;
-  }
-  line = simpleHeaderLine(file, "\tMissing slowdown (an integer).");
-  if (line.empty()) return nullptr;
-  const int slowdown = toInt(line);
-  if (slowdown < 0) {
-    log().writeLog("RM::loadSimpleSprite(): Error line %d! Slowdown is '%s'.", spriteFileLine(), line.c_str());
-    return nullptr;
-  }
+  const int width = simpleHeaderNumber(file, "Width", "\tMissing width (an integer).", 1);
+  if (width < 0) return nullptr;
+  const int height = simpleHeaderNumber(file, "Height", "\tMissing height (an integer).", 1);
+  if (height < 0) return nullptr;
+  const int slowdown = simpleHeaderNumber(file, "Slowdown", "\tMissing slowdown (an integer).", 0);
+  if (slowdown < 0) return nullptr;
   line = simpleHeaderLine(file, "\tMissing color (a string).");
   if (line.empty()) return nullptr;
   const int color = colorFromName(line);
@@ -207,14 +212,9 @@ std::unique_ptr<Sprite> ResourceManager::readSimpleFrames(std::ifstream &file, i
   // count fails while reading, and room for it is never reserved.
   const long long frame_bytes = static_cast<long long>(height) * (static_cast<long long>(width) + 1);
   const long long fitting = m_file_size / frame_bytes + 1;
-  std::unique_ptr<Sprite> sprite(new (std::nothrow) Sprite(static_cast<int>(std::min<long long>(frames, fitting))));
-  if (!sprite) {
-    log().writeLog("RM::loadSimpleSprite(): Error! Unable to create Sprite.");
-    return nullptr;
-  }
-  sprite->setWidth(width);
-  sprite->setHeight(height);
-  sprite->setSlowdown(slowdown);
+  std::unique_ptr<Sprite> sprite =
+      emptySprite("loadSimpleSprite", static_cast<int>(std::min<long long>(frames, fitting)), width, height, slowdown);
+  if (!sprite) return nullptr;
   sprite->setColor(color);
   sprite->setTransparency(0);
   for (int f = 0; f < frames; ++f) {
@@ -230,7 +230,7 @@ std::unique_ptr<Sprite> ResourceManager::readSimpleFrames(std::ifstream &file, i
       if (row.size() != static_cast<size_t>(width)) {
         log().writeLog("RM::loadSimpleSprite(): Error line %d!", spriteFileLine());
         log().writeLog("\tLine %2d: '%s'", spriteFileLine(), row.c_str());
-        log().writeLog("\tWidth is %d, expected %d.", clampToInt(static_cast<long long>(row.size())), width);
+        log().writeLog("\tWidth is %zu, expected %d.", row.size(), width);
         return nullptr;
       }
       log().writeLog(LOG_RECORD, "\tLine %2d: '%s'", spriteFileLine(), row.c_str());
@@ -254,10 +254,7 @@ std::unique_ptr<Sprite> ResourceManager::readSimpleFrames(std::ifstream &file, i
 }
 
 std::unique_ptr<Sprite> ResourceManager::loadRobustSprite(std::ifstream &file) {
-  if (!isStarted()) {
-    log().writeLog("%s not started!", getType().c_str());
-    return nullptr;
-  }
+  if (!checkStarted()) return nullptr;
   Lines header = readData(file, "HEADER");
   if (header.empty()) return nullptr;
   log().writeLog(LOG_RECORD, "ResourceManager::loadRobustSprite(): After header, line number: '%d'", spriteFileLine());
@@ -315,14 +312,8 @@ std::unique_ptr<Sprite> ResourceManager::loadRobustSprite(std::ifstream &file) {
   // Every frame takes at least two body lines (a row and "end"), so a larger
   // header count fails in readFrame; room for it is never reserved.
   const int capacity = static_cast<int>(std::min<long long>(frames, static_cast<long long>(body.size())));
-  std::unique_ptr<Sprite> sprite(new (std::nothrow) Sprite(capacity));
-  if (!sprite) {
-    log().writeLog("RM::loadRobustSprite(): Error! Unable to create Sprite.");
-    return nullptr;
-  }
-  sprite->setWidth(width);
-  sprite->setHeight(height);
-  sprite->setSlowdown(slowdown);
+  std::unique_ptr<Sprite> sprite = emptySprite("loadRobustSprite", capacity, width, height, slowdown);
+  if (!sprite) return nullptr;
   sprite->setTransparency(transparency);
   const int color = color_text == "default" ? COLOR_DEFAULT : colorFromName(color_text);
   if (color < 0) {
@@ -380,68 +371,43 @@ bool ResourceManager::readRobustFooter(std::ifstream &file) const {
   return true;
 }
 
-int ResourceManager::loadMusic(std::string filename, std::string label) {
-  if (!isStarted()) {
-    log().writeLog("%s not started!", getType().c_str());
-    return -1;
-  }
-  if (m_music_count == MAX_MUSICS) {
-    log().writeLog("RM::loadMusic(): Error! Unable to add more musics (max is %d).", MAX_MUSICS);
+template <typename Resource>
+int ResourceManager::loadAudio(LabelTable<Resource> &table, int (Resource::*load)(std::string),
+                               const std::string &filename, const std::string &label, const char *failure_origin) {
+  if (!checkStarted()) return -1;
+  const char *kind = table.getKind().c_str();
+  const char *lower_kind = table.getLowerKind().c_str();
+  if (table.isFull()) {
+    log().writeLog("RM::load%s(): Error! Unable to add more %ss (max is %d).", kind, lower_kind, table.getCapacity());
     return -1;
   }
   if (label.empty()) {
-    log().writeLog("RM::loadMusic(): Error! Must provide label for music.");
+    log().writeLog("RM::load%s(): Error! Must provide label for %s.", kind, lower_kind);
     return -1;
   }
-  Music &music = m_music[m_music_count];
-  if (music.loadMusic(filename) != 0) {
-    log().writeLog("RM::loadmusic(): Error! Cannot load music from file '%s'.", filename.c_str());
+  auto resource = std::make_unique<Resource>();
+  if (((*resource).*load)(filename) != 0) {
+    log().writeLog("RM::%s(): Error! Cannot load %s from file '%s'.", failure_origin, lower_kind, filename.c_str());
     return -1;
   }
-  music.setLabel(label);
-  log().writeLog(LOG_ROUTINE, "RM::loadMusic(): Music '%s' successfully loaded.", label.c_str());
-  ++m_music_count;
+  resource->setLabel(label);
+  log().writeLog(LOG_ROUTINE, "RM::load%s(): %s '%s' successfully loaded.", kind, kind, label.c_str());
+  table.add(std::move(resource));
   return 0;
 }
 
-Music *ResourceManager::getMusic(std::string label) {
-  log().writeLog(LOG_MANAGER, "RM::getMusic(): Looking for music '%s'.", label.c_str());
-  for (int i = 0; i < m_music_count; ++i)
-    if (m_music[i].getLabel() == label) return &m_music[i];
-  log().writeLog("RM::getMusic(): Warning! Music '%s' not found.", label.c_str());
-  return nullptr;
+// The music line has always named "loadmusic" in lower case; log readers
+// match it as it is.
+int ResourceManager::loadMusic(std::string filename, std::string label) {
+  return loadAudio(m_music, &Music::loadMusic, filename, label, "loadmusic");
 }
+
+Music *ResourceManager::getMusic(std::string label) { return m_music.find(label); }
 
 int ResourceManager::loadSound(std::string filename, std::string label) {
-  if (!isStarted()) {
-    log().writeLog("%s not started!", getType().c_str());
-    return -1;
-  }
-  if (m_sound_count == MAX_SOUNDS) {
-    log().writeLog("RM::loadSound(): Error! Unable to add more sounds (max is %d).", MAX_SOUNDS);
-    return -1;
-  }
-  if (label.empty()) {
-    log().writeLog("RM::loadSound(): Error! Must provide label for sound.");
-    return -1;
-  }
-  Sound &sound = m_sound[m_sound_count];
-  if (sound.loadSound(filename) != 0) {
-    log().writeLog("RM::loadSound(): Error! Cannot load sound from file '%s'.", filename.c_str());
-    return -1;
-  }
-  sound.setLabel(label);
-  log().writeLog(LOG_ROUTINE, "RM::loadSound(): Sound '%s' successfully loaded.", label.c_str());
-  ++m_sound_count;
-  return 0;
+  return loadAudio(m_sounds, &Sound::loadSound, filename, label, "loadSound");
 }
 
-Sound *ResourceManager::getSound(std::string label) {
-  log().writeLog(LOG_MANAGER, "RM::getSound(): Looking for sound '%s'.", label.c_str());
-  for (int i = 0; i < m_sound_count; ++i)
-    if (m_sound[i].getLabel() == label) return &m_sound[i];
-  log().writeLog("RM::getSound(): Warning! Sound '%s' not found.", label.c_str());
-  return nullptr;
-}
+Sound *ResourceManager::getSound(std::string label) { return m_sounds.find(label); }
 
 }  // namespace ts

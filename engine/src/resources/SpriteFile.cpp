@@ -114,8 +114,7 @@ Frame readFrame(Lines &lines, int width, int height, int line_number) {
     const std::string &line = lines[next];
     log().writeLog(LOG_RECORD, "\tLine %2d: '%s'", number, line.c_str());
     if (width < 0 || line.size() != static_cast<size_t>(width)) {
-      log().writeLog("\tError! Line %d: Line length is %d (frame width is %d).", number,
-                     clampToInt(static_cast<long long>(line.size())), width);
+      log().writeLog("\tError! Line %d: Line length is %zu (frame width is %d).", number, line.size(), width);
       log().writeLog("\tLine %d: '%s'", number, line.c_str());
       return Frame();
     }

@@ -174,16 +174,26 @@ Grid::Cells Grid::cellsOf(const Box &box) const {
   return cells;
 }
 
-int Grid::insertObject(Object *object) {
-  LogManager &log = LogManager::getInstance();
-  if (!m_allocated) {
-    log.writeLog("Grid::insertObject(): Error! grid is NULL");
-    return -1;
+namespace {
+
+// Whether an object can go into, out of or across the grid; false after a log line
+// when the grid has no cells yet or there is no object.
+bool canChange(bool allocated, const Object *object, const char *operation) {
+  if (!allocated) {
+    LogManager::getInstance().writeLog("Grid::%s(): Error! grid is NULL", operation);
+    return false;
   }
   if (!object) {
-    log.writeLog("Grid::insertObject(): Error! Object is NULL");
-    return -1;
+    LogManager::getInstance().writeLog("Grid::%s(): Error! Object is NULL", operation);
+    return false;
   }
+  return true;
+}
+
+}  // namespace
+
+int Grid::insertObject(Object *object) {
+  if (!canChange(m_allocated, object, "insertObject")) return -1;
   const Box box = getWorldBox(object);
   const Cells cells = cellsOf(box);
   if (cells.outside) m_outside.append(object, box);
@@ -193,15 +203,7 @@ int Grid::insertObject(Object *object) {
 }
 
 int Grid::removeObject(Object *object) {
-  LogManager &log = LogManager::getInstance();
-  if (!m_allocated) {
-    log.writeLog("Grid::removeObject(): Error! grid is NULL");
-    return -1;
-  }
-  if (!object) {
-    log.writeLog("Grid::removeObject(): Error! Object is NULL");
-    return -1;
-  }
+  if (!canChange(m_allocated, object, "removeObject")) return -1;
   if (!object->isSolid() || !object->isActive()) return 0;
   const Cells cells = cellsOf(getWorldBox(object));
   bool missing = cells.outside && !m_outside.drop(object);
@@ -224,15 +226,8 @@ void Grid::sweep(Object *object) {
 }
 
 int Grid::updatePosition(Object *object, Vector where) {
+  if (!canChange(m_allocated, object, "updatePosition")) return -1;
   LogManager &log = LogManager::getInstance();
-  if (!m_allocated) {
-    log.writeLog("Grid::updatePosition(): Error! grid is NULL");
-    return -1;
-  }
-  if (!object) {
-    log.writeLog("Grid::updatePosition(): Error! Object is NULL");
-    return -1;
-  }
   const Box new_box = getWorldBox(object, where);
   const Cells old_cells = cellsOf(getWorldBox(object));
   const Cells new_cells = cellsOf(new_box);

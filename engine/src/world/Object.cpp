@@ -1,6 +1,8 @@
 #include <tessera/world/Object.h>
 
+#include <cinttypes>
 #include <climits>
+#include <type_traits>
 #include <typeinfo>
 
 #include <tessera/core/EventRegistry.h>
@@ -298,8 +300,193 @@ void Object::applyAcceleration() {
   setVelocity(getVelocity() + m_acceleration);
 }
 
-// Serialization: a 4-byte mask, then the selected attributes in a fixed
-// stream order (direction before speed, follow_path before path).
+// Serialization: a 4-byte mask, then the selected attributes in the order of
+// Object::Attribute::table (direction before speed, follow_path before path).
+// Each row writes its field and logs it, and reads it back through the
+// object's setter so that a record applies as the calls would.
+
+namespace {
+
+void writeField(std::stringstream &stream, const std::string &text) { writeString(stream, text); }
+template <typename T>
+void writeField(std::stringstream &stream, const T &value) {
+  if constexpr (std::is_arithmetic_v<T> || std::is_enum_v<T>)
+    writeRaw(stream, value);
+  else
+    value.serialize(stream);
+}
+
+template <typename T>
+void readField(std::stringstream &stream, T &value) {
+  if constexpr (std::is_same_v<T, bool>) {
+    unsigned char byte = 0;
+    readRaw(stream, byte);
+    value = byte != 0;
+  } else if constexpr (std::is_arithmetic_v<T> || std::is_enum_v<T>) {
+    readRaw(stream, value);
+  } else {
+    value.deserialize(stream);
+  }
+}
+
+std::string fieldText(bool value) { return boolText(value); }
+std::string fieldText(int value) { return std::to_string(value); }
+std::string fieldText(float value) { return std::to_string(value); }  // printed as %f
+std::string fieldText(Solidness value) { return solidnessToString(value); }
+std::string fieldText(const std::string &value) { return value; }
+template <typename T>
+std::string fieldText(const T &value) {
+  return value.toString();
+}
+
+void logField(const char *name, const std::string &text) {
+  LogManager::getInstance().writeLog(LOG_FIELDS, "\t%s: %s", name, text.c_str());
+}
+void logEventName(const std::string &event, uint64_t length) {
+  LogManager::getInstance().writeLog(LOG_FIELDS, "\t\t%s (size %" PRIu64 ")", event.c_str(), length);
+}
+void logCannotAllocate(uint64_t length) {
+  LogManager::getInstance().writeLog("Object::deserialize(): Error! Cannot allocate %" PRIu64 " bytes.", length);
+}
+
+// What a row logs after reading: the value as the stream held it, or as the
+// object kept it (setters may refuse or normalize what they are given).
+enum Shown { AS_READ, AS_KEPT };
+
+}  // namespace
+
+struct Object::Attribute {
+  using Write = void (*)(Object &object, std::stringstream &stream, const char *name);
+  using Read = int (*)(Object &object, std::stringstream &stream, const char *name);
+
+  uint32_t bit;
+  const char *name;
+  Write write;
+  Read read;
+
+  static const Attribute table[];
+
+  template <auto member>
+  static void save(Object &object, std::stringstream &stream, const char *name) {
+    writeField(stream, object.*member);
+    logField(name, fieldText(object.*member));
+  }
+
+  template <auto member, auto setter, Shown shown>
+  static int load(Object &object, std::stringstream &stream, const char *name) {
+    std::remove_reference_t<decltype(object.*member)> value{};
+    readField(stream, value);
+    (object.*setter)(value);
+    logField(name, fieldText(shown == AS_READ ? value : object.*member));
+    return 0;
+  }
+
+  static int loadId(Object &object, std::stringstream &stream, const char *name) {
+    int32_t id = 0;
+    readRaw(stream, id);
+    if (id != object.m_id) {
+      if (id >= s_next_id) s_next_id = static_cast<int32_t>(static_cast<uint32_t>(id) + 1u);
+      object.m_id = id;
+      object.m_modified |= ID_ATTR;
+    }
+    logField(name, fieldText(object.m_id));
+    return 0;
+  }
+
+  static void saveEvents(Object &object, std::stringstream &stream, const char *name) {
+    writeRaw(stream, object.m_event_count);
+    logField(name, fieldText(object.m_event_count));
+    for (int i = 0; i < object.m_event_count; ++i) {
+      writeString(stream, object.m_event_name[i]);
+      logEventName(object.m_event_name[i], object.m_event_name[i].size());
+    }
+  }
+
+  // A record's events replace the object's registrations; a name the stream
+  // cannot hold is skipped.
+  static int loadEvents(Object &object, std::stringstream &stream, const char *name) {
+    object.unregisterAll();
+    int32_t count = 0;
+    readRaw(stream, count);
+    logField(name, fieldText(count));
+    // Every name takes at least its 8-byte length, so a stream that has run
+    // dry ends the loop whatever count it claimed.
+    for (int32_t i = 0; i < count && stream.good(); ++i) {
+      uint64_t length = 0;
+      readRaw(stream, length);
+      if (!stream.good()) break;
+      LogManager::getInstance().writeLog(LOG_FIELDS, "\t\tsize %" PRIu64, length);
+      if (length > bytesRemaining(stream)) {
+        logCannotAllocate(length);
+        continue;
+      }
+      std::string event(static_cast<size_t>(length), '\0');
+      if (length > 0) stream.read(&event[0], static_cast<std::streamsize>(length));
+      event = event.c_str();
+      if (object.registerInterest(event) == -1)
+        LogManager::getInstance().writeLog("Object::deserialize(): Error! Register interest: %s", event.c_str());
+      logEventName(event, length);
+    }
+    return 0;
+  }
+
+  // A type longer than the stream ends the record.
+  static int loadType(Object &object, std::stringstream &stream, const char *name) {
+    uint64_t length = 0;
+    readRaw(stream, length);
+    if (stream.good() && length > bytesRemaining(stream)) {
+      logCannotAllocate(length);
+      return -1;
+    }
+    std::string type(stream.good() ? static_cast<size_t>(length) : 0, '\0');
+    if (!type.empty()) stream.read(&type[0], static_cast<std::streamsize>(type.size()));
+    object.setType(type.c_str());
+    logField(name, fieldText(object.m_type));
+    return 0;
+  }
+
+  // A named animation takes its sprite from the resource manager, keeping
+  // the recorded frame index.
+  static int loadAnimation(Object &object, std::stringstream &stream, const char *name) {
+    Animation animation;
+    if (animation.deserialize(stream) == -1 && stream.good()) return -1;
+    object.setAnimation(animation, true);
+    if (!animation.getName().empty()) {
+      int index = animation.getIndex();
+      object.setSprite(animation.getName());
+      object.m_animation.setIndex(index);
+      object.setAnimation(object.m_animation, true);
+    }
+    logField(name, fieldText(object.m_animation));
+    return 0;
+  }
+};
+
+const Object::Attribute Object::Attribute::table[] = {
+    {ID_ATTR, "ID", save<&Object::m_id>, loadId},
+    {ACTIVE_ATTR, "ACTIVE", save<&Object::m_is_active>, load<&Object::m_is_active, &Object::setActive, AS_READ>},
+    {VISIBLE_ATTR, "VISIBLE", save<&Object::m_is_visible>, load<&Object::m_is_visible, &Object::setVisible, AS_READ>},
+    {EVENTS_ATTR, "EVENTS", saveEvents, loadEvents},
+    {BOX_ATTR, "BOX", save<&Object::m_box>, load<&Object::m_box, &Object::setBox, AS_READ>},
+    {POSITION_ATTR, "POSITION", save<&Object::m_position>, load<&Object::m_position, &Object::setPosition, AS_READ>},
+    {TYPE_ATTR, "TYPE", save<&Object::m_type>, loadType},
+    {ANIMATION_ATTR, "ANIMATION", save<&Object::m_animation>, loadAnimation},
+    {ALTITUDE_ATTR, "ALTITUDE", save<&Object::m_altitude>, load<&Object::m_altitude, &Object::setAltitude, AS_READ>},
+    {SOLIDNESS_ATTR, "SOLIDNESS", save<&Object::m_solidness>,
+     load<&Object::m_solidness, &Object::setSolidness, AS_READ>},
+    {NO_SOFT_ATTR, "NO_SOFT", save<&Object::m_no_soft>, load<&Object::m_no_soft, &Object::setNoSoft, AS_KEPT>},
+    {DIRECTION_ATTR, "DIRECTION", save<&Object::m_direction>,
+     load<&Object::m_direction, &Object::setDirection, AS_KEPT>},
+    {SPEED_ATTR, "SPEED", save<&Object::m_speed>, load<&Object::m_speed, &Object::setSpeed, AS_KEPT>},
+    {ACCELERATION_ATTR, "ACCELERATION", save<&Object::m_acceleration>,
+     load<&Object::m_acceleration, &Object::setAcceleration, AS_KEPT>},
+    {SHAPE_ATTR, "SHAPE", save<&Object::m_shape>, load<&Object::m_shape, &Object::setShape, AS_KEPT>},
+    {FOLLOW_PATH_ATTR, "FOLLOW_PATH", save<&Object::m_follow_path>,
+     load<&Object::m_follow_path, &Object::setFollowPath, AS_KEPT>},
+    {PATH_ATTR, "PATH", save<&Object::m_path>, load<&Object::m_path, &Object::setPath, AS_KEPT>},
+    {AVOID_COLLISIONS_ATTR, "AVOID_COLLISIONS", save<&Object::m_avoid_collisions>,
+     load<&Object::m_avoid_collisions, &Object::setAvoidCollisions, AS_KEPT>},
+};
 
 int Object::serialize(std::stringstream &stream, unsigned int mask) {
   const LogManager &log = LogManager::getInstance();
@@ -308,137 +495,12 @@ int Object::serialize(std::stringstream &stream, unsigned int mask) {
   log.writeLog(LOG_FIELDS, "\t%s", maskToString(mask).c_str());
   uint32_t select = mask != 0 ? mask : m_modified;
   writeRaw(stream, select);
-  auto wants = [&](uint32_t bit) {
-    if (!(select & bit)) return false;
-    m_modified &= ~bit;
-    return true;
-  };
-  if (wants(ID_ATTR)) {
-    writeRaw(stream, m_id);
-    log.writeLog(LOG_FIELDS, "\tID: %d", m_id);
-  }
-  if (wants(ACTIVE_ATTR)) {
-    writeRaw(stream, m_is_active);
-    log.writeLog(LOG_FIELDS, "\tACTIVE: %s", boolText(m_is_active));
-  }
-  if (wants(VISIBLE_ATTR)) {
-    writeRaw(stream, m_is_visible);
-    log.writeLog(LOG_FIELDS, "\tVISIBLE: %s", boolText(m_is_visible));
-  }
-  if (wants(EVENTS_ATTR)) {
-    writeRaw(stream, m_event_count);
-    log.writeLog(LOG_FIELDS, "\tEVENTS: %d", m_event_count);
-    for (int i = 0; i < m_event_count; ++i) {
-      writeString(stream, m_event_name[i]);
-      log.writeLog(LOG_FIELDS, "\t\t%s (size %d)", m_event_name[i].c_str(), static_cast<int>(m_event_name[i].size()));
-    }
-  }
-  if (wants(BOX_ATTR)) {
-    m_box.serialize(stream);
-    log.writeLog(LOG_FIELDS, "\tBOX: %s", m_box.toString().c_str());
-  }
-  if (wants(POSITION_ATTR)) {
-    m_position.serialize(stream);
-    log.writeLog(LOG_FIELDS, "\tPOSITION: %s", m_position.toString().c_str());
-  }
-  if (wants(TYPE_ATTR)) {
-    writeString(stream, m_type);
-    log.writeLog(LOG_FIELDS, "\tTYPE: %s", m_type.c_str());
-  }
-  if (wants(ANIMATION_ATTR)) {
-    m_animation.serialize(stream);
-    log.writeLog(LOG_FIELDS, "\tANIMATION: %s", m_animation.toString().c_str());
-  }
-  if (wants(ALTITUDE_ATTR)) {
-    writeRaw(stream, m_altitude);
-    log.writeLog(LOG_FIELDS, "\tALTITUDE: %d", m_altitude);
-  }
-  if (wants(SOLIDNESS_ATTR)) {
-    int32_t solidness = m_solidness;
-    writeRaw(stream, solidness);
-    log.writeLog(LOG_FIELDS, "\tSOLIDNESS: %s", solidnessToString(m_solidness).c_str());
-  }
-  if (wants(NO_SOFT_ATTR)) {
-    writeRaw(stream, m_no_soft);
-    log.writeLog(LOG_FIELDS, "\tNO_SOFT: %s", boolText(m_no_soft));
-  }
-  if (wants(DIRECTION_ATTR)) {
-    m_direction.serialize(stream);
-    log.writeLog(LOG_FIELDS, "\tDIRECTION: %s", m_direction.toString().c_str());
-  }
-  if (wants(SPEED_ATTR)) {
-    writeRaw(stream, m_speed);
-    log.writeLog(LOG_FIELDS, "\tSPEED: %f", m_speed);
-  }
-  if (wants(ACCELERATION_ATTR)) {
-    m_acceleration.serialize(stream);
-    log.writeLog(LOG_FIELDS, "\tACCELERATION: %s", m_acceleration.toString().c_str());
-  }
-  if (wants(SHAPE_ATTR)) {
-    m_shape.serialize(stream);
-    log.writeLog(LOG_FIELDS, "\tSHAPE: %s", m_shape.toString().c_str());
-  }
-  if (wants(FOLLOW_PATH_ATTR)) {
-    writeRaw(stream, m_follow_path);
-    log.writeLog(LOG_FIELDS, "\tFOLLOW_PATH: %s", boolText(m_follow_path));
-  }
-  if (wants(PATH_ATTR)) {
-    m_path.serialize(stream);
-    log.writeLog(LOG_FIELDS, "\tPATH: %s", m_path.toString().c_str());
-  }
-  if (wants(AVOID_COLLISIONS_ATTR)) {
-    writeRaw(stream, m_avoid_collisions);
-    log.writeLog(LOG_FIELDS, "\tAVOID_COLLISIONS: %s", boolText(m_avoid_collisions));
+  for (const Attribute &attribute : Attribute::table) {
+    if (!(select & attribute.bit)) continue;
+    m_modified &= ~attribute.bit;
+    attribute.write(*this, stream, attribute.name);
   }
   return streamCheck("Object::serialize()", stream);
-}
-
-namespace {
-bool readBool(std::stringstream &stream) {
-  unsigned char byte = 0;
-  readRaw(stream, byte);
-  return byte != 0;
-}
-}  // namespace
-
-int Object::deserializeEvents(std::stringstream &stream) {
-  const LogManager &log = LogManager::getInstance();
-  unregisterAll();
-  int32_t count = 0;
-  readRaw(stream, count);
-  log.writeLog(LOG_FIELDS, "\tEVENTS: %d", count);
-  // Every name takes at least its 8-byte length, so a stream that has run
-  // dry ends the loop whatever count it claimed.
-  for (int32_t i = 0; i < count && stream.good(); ++i) {
-    uint64_t length = 0;
-    readRaw(stream, length);
-    if (!stream.good()) break;
-    log.writeLog(LOG_FIELDS, "\t\tsize %d", static_cast<int>(length));
-    if (length > bytesRemaining(stream)) {
-      log.writeLog("Object::deserialize(): Error! Cannot allocate %d bytes.", static_cast<int>(length));
-      continue;
-    }
-    std::string name(static_cast<size_t>(length), '\0');
-    if (length > 0) stream.read(&name[0], static_cast<std::streamsize>(length));
-    name = name.c_str();
-    if (registerInterest(name) == -1) log.writeLog("Object::deserialize(): Error! Register interest: %s", name.c_str());
-    log.writeLog(LOG_FIELDS, "\t\t%s (size %d)", name.c_str(), static_cast<int>(length));
-  }
-  return 0;
-}
-
-int Object::deserializeAnimation(std::stringstream &stream) {
-  Animation animation;
-  if (animation.deserialize(stream) == -1 && stream.good()) return -1;
-  setAnimation(animation, true);
-  if (!animation.getName().empty()) {
-    int index = animation.getIndex();
-    setSprite(animation.getName());
-    m_animation.setIndex(index);
-    setAnimation(m_animation, true);
-  }
-  LogManager::getInstance().writeLog(LOG_FIELDS, "\tANIMATION: %s", m_animation.toString().c_str());
-  return 0;
 }
 
 int Object::deserialize(std::stringstream &stream, unsigned int *p_mask) {
@@ -448,105 +510,8 @@ int Object::deserialize(std::stringstream &stream, unsigned int *p_mask) {
   mask = 0;
   readRaw(stream, mask);
   log.writeLog(LOG_RECORD, "Object::deserialize(): attr %u (%s)", mask, maskToString(mask).c_str());
-  if (mask & ID_ATTR) {
-    int32_t id = 0;
-    readRaw(stream, id);
-    if (id != m_id) {
-      if (id >= s_next_id) s_next_id = static_cast<int32_t>(static_cast<uint32_t>(id) + 1u);
-      m_id = id;
-      m_modified |= ID_ATTR;
-    }
-    log.writeLog(LOG_FIELDS, "\tID: %d", m_id);
-  }
-  if (mask & ACTIVE_ATTR) {
-    bool active = readBool(stream);
-    setActive(active);
-    log.writeLog(LOG_FIELDS, "\tACTIVE: %s", boolText(active));
-  }
-  if (mask & VISIBLE_ATTR) {
-    bool visible = readBool(stream);
-    setVisible(visible);
-    log.writeLog(LOG_FIELDS, "\tVISIBLE: %s", boolText(visible));
-  }
-  if (mask & EVENTS_ATTR) deserializeEvents(stream);
-  if (mask & BOX_ATTR) {
-    Box box;
-    box.deserialize(stream);
-    setBox(box);
-    log.writeLog(LOG_FIELDS, "\tBOX: %s", box.toString().c_str());
-  }
-  if (mask & POSITION_ATTR) {
-    Vector position;
-    position.deserialize(stream);
-    setPosition(position);
-    log.writeLog(LOG_FIELDS, "\tPOSITION: %s", position.toString().c_str());
-  }
-  if (mask & TYPE_ATTR) {
-    uint64_t length = 0;
-    readRaw(stream, length);
-    if (stream.good() && length > bytesRemaining(stream)) {
-      log.writeLog("Object::deserialize(): Error! Cannot allocate %d bytes.", static_cast<int>(length));
-      return -1;
-    }
-    std::string type(stream.good() ? static_cast<size_t>(length) : 0, '\0');
-    if (!type.empty()) stream.read(&type[0], static_cast<std::streamsize>(type.size()));
-    setType(type.c_str());
-    log.writeLog(LOG_FIELDS, "\tTYPE: %s", m_type.c_str());
-  }
-  if ((mask & ANIMATION_ATTR) && deserializeAnimation(stream) == -1) return -1;
-  if (mask & ALTITUDE_ATTR) {
-    int32_t altitude = 0;
-    readRaw(stream, altitude);
-    setAltitude(altitude);
-    log.writeLog(LOG_FIELDS, "\tALTITUDE: %d", altitude);
-  }
-  if (mask & SOLIDNESS_ATTR) {
-    int32_t solidness = 0;
-    readRaw(stream, solidness);
-    setSolidness(static_cast<Solidness>(solidness));
-    log.writeLog(LOG_FIELDS, "\tSOLIDNESS: %s", solidnessToString(solidness).c_str());
-  }
-  if (mask & NO_SOFT_ATTR) {
-    setNoSoft(readBool(stream));
-    log.writeLog(LOG_FIELDS, "\tNO_SOFT: %s", boolText(m_no_soft));
-  }
-  if (mask & DIRECTION_ATTR) {
-    Vector direction;
-    direction.deserialize(stream);
-    setDirection(direction);
-    log.writeLog(LOG_FIELDS, "\tDIRECTION: %s", m_direction.toString().c_str());
-  }
-  if (mask & SPEED_ATTR) {
-    float speed = 0;
-    readRaw(stream, speed);
-    setSpeed(speed);
-    log.writeLog(LOG_FIELDS, "\tSPEED: %f", m_speed);
-  }
-  if (mask & ACCELERATION_ATTR) {
-    Vector acceleration;
-    acceleration.deserialize(stream);
-    setAcceleration(acceleration);
-    log.writeLog(LOG_FIELDS, "\tACCELERATION: %s", m_acceleration.toString().c_str());
-  }
-  if (mask & SHAPE_ATTR) {
-    Shape shape;
-    shape.deserialize(stream);
-    setShape(shape);
-    log.writeLog(LOG_FIELDS, "\tSHAPE: %s", m_shape.toString().c_str());
-  }
-  if (mask & FOLLOW_PATH_ATTR) {
-    setFollowPath(readBool(stream));
-    log.writeLog(LOG_FIELDS, "\tFOLLOW_PATH: %s", boolText(m_follow_path));
-  }
-  if (mask & PATH_ATTR) {
-    Path path;
-    path.deserialize(stream);
-    setPath(path);
-    log.writeLog(LOG_FIELDS, "\tPATH: %s", m_path.toString().c_str());
-  }
-  if (mask & AVOID_COLLISIONS_ATTR) {
-    setAvoidCollisions(readBool(stream));
-    log.writeLog(LOG_FIELDS, "\tAVOID_COLLISIONS: %s", boolText(m_avoid_collisions));
+  for (const Attribute &attribute : Attribute::table) {
+    if ((mask & attribute.bit) && attribute.read(*this, stream, attribute.name) == -1) return -1;
   }
   m_modified = 0;
   log.writeLog(LOG_RECORD, "Object::deserialize(): done checking all types.");

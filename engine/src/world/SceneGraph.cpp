@@ -129,74 +129,53 @@ ObjectList SceneGraph::getCollisions(const Object *object, Vector where) const {
 
 int SceneGraph::updateActive(Object *object, bool active) {
   if (!object || object->isActive() == active) return 0;
-  return active ? activate(object) : deactivate(object);
+  return moveActive(object, active);
 }
 
-// Takes an active object out of every active set into the inactive list,
-// attempting every step.
-int SceneGraph::deactivate(Object *object) {
-  LogManager &log = LogManager::getInstance();
-  std::string type;
-  int result = 0;
-  if (m_objects.remove(object) != 0 && !s_game_over) {
-    log.writeLog("SceneGraph::updateActive(): remove object (%s) failed for objects!", typeText(object, type));
-    result = -1;
-  }
-  if (removeFromType(object) != 0) result = -1;
-  if (object->isVisible()) {
-    ObjectList *visible = visibleList(object->getAltitude());
-    if ((!visible || visible->remove(object) != 0) && !s_game_over) {
-      log.writeLog("SceneGraph::updateActive(): remove visible object (%s) failed for visible_objects!",
-                   typeText(object, type));
-      result = -1;
-    }
-  }
-  if (object->isSolid()) {
-    if (m_solid_objects.remove(object) != 0 && !s_game_over) {
-      log.writeLog("SceneGraph::updateActive(): remove object (%s) failed for solid_objects!", typeText(object, type));
-      result = -1;
-    }
-    if (m_grid.removeObject(object) != 0) return -1;
-  }
-  if (m_inactive_objects.insert(object) != 0 && !s_game_over) {
-    log.writeLog("SceneGraph::updateActive(): insert object (%s) failed for inactive_objects!", typeText(object, type));
-    result = -1;
-  }
-  return result;
+namespace {
+
+// Inserts the object into the list or removes it; false when that failed or
+// there is no list.
+bool changeMembership(ObjectList *list, Object *object, bool insert) {
+  return list && (insert ? list->insert(object) : list->remove(object)) == 0;
 }
 
-// Puts an inactive object into every set its state calls for.
-int SceneGraph::activate(Object *object) {
-  LogManager &log = LogManager::getInstance();
+// A step of updateActive() that failed is logged and fails the update; the
+// caller passes done as true while the game is over and lists are torn down.
+void reportActiveStep(bool done, const Object *object, const char *action, const char *list_name, int &result) {
+  if (done) return;
   std::string type;
+  LogManager::getInstance().writeLog("SceneGraph::updateActive(): %s (%s) failed for %s!", action,
+                                     typeText(object, type), list_name);
+  result = -1;
+}
+
+}  // namespace
+
+// The log lines spell the steps as they always have ("insert Object" and
+// "insert object" both).
+int SceneGraph::moveActive(Object *object, bool active) {
   int result = 0;
-  if (m_objects.insert(object) != 0 && !s_game_over) {
-    log.writeLog("SceneGraph::updateActive(): insert Object (%s) failed for objects!", typeText(object, type));
-    result = -1;
-  }
-  if (m_type_map[object->getType()].insert(object) != 0) {
-    log.writeLog("SceneGraph::updateActive(): Error! insert Object (%s) failed for type map!", typeText(object, type));
+  reportActiveStep(changeMembership(&m_objects, object, active) || s_game_over, object,
+                   active ? "insert Object" : "remove object", "objects", result);
+  if (active && m_type_map[object->getType()].insert(object) != 0) {
+    std::string type;
+    LogManager::getInstance().writeLog("SceneGraph::updateActive(): Error! insert Object (%s) failed for type map!",
+                                       typeText(object, type));
     return -1;
   }
+  if (!active && removeFromType(object) != 0) result = -1;
   if (object->isVisible()) {
-    ObjectList *visible = visibleList(object->getAltitude());
-    if ((!visible || visible->insert(object) != 0) && !s_game_over) {
-      log.writeLog("SceneGraph::updateActive(): insert Object (%s) failed for visible_objects!",
-                   typeText(object, type));
-      result = -1;
-    }
+    reportActiveStep(changeMembership(visibleList(object->getAltitude()), object, active) || s_game_over, object,
+                     active ? "insert Object" : "remove visible object", "visible_objects", result);
   }
   if (object->isSolid()) {
-    if (m_solid_objects.insert(object) != 0 && !s_game_over) {
-      log.writeLog("SceneGraph::updateActive(): insert object (%s) failed for solid_objects!", typeText(object, type));
-      result = -1;
-    }
-    if (m_grid.insertObject(object) != 0) return -1;
+    reportActiveStep(changeMembership(&m_solid_objects, object, active) || s_game_over, object,
+                     active ? "insert object" : "remove object", "solid_objects", result);
+    if ((active ? m_grid.insertObject(object) : m_grid.removeObject(object)) != 0) return -1;
   }
-  if (m_inactive_objects.remove(object) != 0 && !s_game_over) {
-    log.writeLog("SceneGraph::updateActive(): remove object (%s) failed for inactive_objects!", typeText(object, type));
-    result = -1;
-  }
+  reportActiveStep(changeMembership(&m_inactive_objects, object, !active) || s_game_over, object,
+                   active ? "remove object" : "insert object", "inactive_objects", result);
   return result;
 }
 

@@ -1,5 +1,7 @@
 #include <tessera/world/ViewObject.h>
 
+#include <cinttypes>
+
 #include <tessera/core/LogManager.h>
 #include <tessera/core/Stream.h>
 #include <tessera/graphics/DisplayManager.h>
@@ -211,7 +213,7 @@ int ViewObject::deserializeAppearance(std::stringstream &stream) {
   // A length beyond what the stream holds cannot be a real label: refuse it
   // instead of allocating whatever a damaged stream claims.
   if (length > bytesRemaining(stream)) {
-    log.writeLog("ViewObject::deserialize(): Error! Cannot allocate %d bytes.", static_cast<int>(length));
+    log.writeLog("ViewObject::deserialize(): Error! Cannot allocate %" PRIu64 " bytes.", length);
     return -1;
   }
   std::string text(static_cast<size_t>(length), '\0');

@@ -17,6 +17,27 @@ class SerializationTest : public testing::Test {
     std::stringstream stream = streamOf(values...);
     return reader.deserialize(stream);
   }
+  // Every attribute away from its default; active and visible both false.
+  static void setEveryAttribute(ts::Object &object) {
+    object.setType("Note");
+    object.setActive(false);
+    object.setVisible(false);
+    object.registerInterest("ts-step");
+    object.registerInterest("game-event");
+    object.setPosition(ts::Vector(5, 6));
+    object.setAltitude(3);
+    object.setSolidness(ts::SOFT);
+    object.setNoSoft(true);
+    object.setVelocity(ts::Vector(0.5f, 0));
+    object.setAcceleration(ts::Vector(0, 0.25f));
+    ts::Shape shape;
+    shape.setType(ts::SQUARE);
+    object.setShape(shape);
+    ts::Path path;
+    path.setWaypoints({ts::Vector(1, 1), ts::Vector(2, 2)});
+    object.setPath(path);
+    object.setAvoidCollisions(true);
+  }
   StartedLog log;
   int world_started = ts::WorldManager::getInstance().startUp();
 };
@@ -61,27 +82,30 @@ TEST_F(SerializationTest, FullRecordLayoutThenOnlyTheMask) {
   EXPECT_EQ(recordOf(object, 0), std::string(4, '\0'));  // nothing modified since
 }
 
+// Every field with a value of its own (but active and visible both false),
+// so that two fields trading places in the record cannot go unnoticed.
+TEST_F(SerializationTest, FullRecordHoldsEveryFieldInStreamOrder) {
+  ts::Object object;
+  setEveryAttribute(object);
+  object.setVisible(true);
+  object.setBox(ts::Box(ts::Vector(-1, -2), 3, 4));
+  const ts::Animation animation = object.getAnimation();
+  const ts::Shape shape = object.getShape();
+  const std::string expected =
+      streamOf(ts::ALL_OBJECT_ATTR, int32_t{object.getId()}, false, true, int32_t{2}, std::string("ts-step"),
+               std::string("game-event"), -1.0f, -2.0f, 3.0f, 4.0f, 5.0f, 6.0f, std::string("Note"),
+               animation.getName(), int32_t{animation.getIndex()}, int32_t{animation.getSlowdownCount()}, int32_t{3},
+               int32_t{ts::SOFT}, true, 1.0f, 0.0f, 0.5f, 0.0f, 0.25f, int32_t{shape.getType()}, shape.getSize(),
+               static_cast<int32_t>(shape.getColor()), shape.getOpacity(), false, uint64_t{2}, 1.0f, 1.0f, 2.0f, 2.0f,
+               true)
+          .str();
+  EXPECT_EQ(recordOf(object, ts::ALL_OBJECT_ATTR), expected);
+}
+
 // A fresh object that reads a full record writes the very same record back.
 TEST_F(SerializationTest, RoundTripIntoAFreshObject) {
   ts::Object source;
-  source.setType("Note");
-  source.setActive(false);
-  source.setVisible(false);
-  source.registerInterest("ts-step");
-  source.registerInterest("game-event");
-  source.setPosition(ts::Vector(5, 6));
-  source.setAltitude(3);
-  source.setSolidness(ts::SOFT);
-  source.setNoSoft(true);
-  source.setVelocity(ts::Vector(0.5f, 0));
-  source.setAcceleration(ts::Vector(0, 0.25f));
-  ts::Shape shape;
-  shape.setType(ts::SQUARE);
-  source.setShape(shape);
-  ts::Path path;
-  path.setWaypoints({ts::Vector(1, 1), ts::Vector(2, 2)});
-  source.setPath(path);
-  source.setAvoidCollisions(true);
+  setEveryAttribute(source);
   const std::string record = recordOf(source, ts::ALL_OBJECT_ATTR);
   std::stringstream stream(record);
 
@@ -92,6 +116,20 @@ TEST_F(SerializationTest, RoundTripIntoAFreshObject) {
   EXPECT_EQ(mask, ts::ALL_OBJECT_ATTR);
   EXPECT_EQ(reader.getModified(), 0u);
   EXPECT_EQ(recordOf(reader, ts::ALL_OBJECT_ATTR), record);
+  // Each attribute reached its own field, not only the same bytes.
+  EXPECT_EQ(reader.getId(), source.getId());
+  EXPECT_EQ(reader.getType(), "Note");
+  EXPECT_FALSE(reader.isActive() || reader.isVisible() || reader.getFollowPath());
+  EXPECT_TRUE(reader.getNoSoft() && reader.getAvoidCollisions());
+  EXPECT_EQ(reader.getEventName(1), "game-event");
+  EXPECT_EQ(reader.getBox(), source.getBox());
+  EXPECT_EQ(reader.getPosition(), ts::Vector(5, 6));
+  EXPECT_EQ(reader.getAltitude(), 3);
+  EXPECT_EQ(reader.getSolidness(), ts::SOFT);
+  EXPECT_EQ(reader.getVelocity(), ts::Vector(0.5f, 0));
+  EXPECT_EQ(reader.getAcceleration(), ts::Vector(0, 0.25f));
+  EXPECT_EQ(reader.getShape().getType(), ts::SQUARE);
+  EXPECT_EQ(reader.getPath().getWaypoints().size(), 2u);
   // The reader's registrations are those of the record, nothing else.
   ts::EventStep step(0);
   reader.setActive(true);
@@ -127,7 +165,7 @@ TEST_F(SerializationTest, HostileLengthsAreRefusedWithoutAllocating) {
   ts::Object reader;
   // A type whose length exceeds the stream ends deserialization.
   EXPECT_EQ(readInto(reader, ts::TYPE_ATTR | ts::ALTITUDE_ATTR, uint64_t{0xFFFFFFFFFFFFFFF0ull}, int32_t{3}), -1);
-  EXPECT_TRUE(log.contains("Object::deserialize(): Error! Cannot allocate -16 bytes."));
+  EXPECT_TRUE(log.contains("Object::deserialize(): Error! Cannot allocate 18446744073709551600 bytes."));
   EXPECT_EQ(reader.getType(), "(Undefined)");
   EXPECT_EQ(reader.getAltitude(), 2);
   // An event name that cannot be held is skipped; the loop over the huge count still ends.

@@ -86,7 +86,7 @@ TEST(Animation, RecordRoundTripAndRefusedLengths) {
   StartedLog log;
   std::stringstream hostile = streamOf(uint64_t{1000000000000ull}, int32_t{0});
   EXPECT_EQ(back.deserialize(hostile), -1);
-  EXPECT_TRUE(log.contains("Animation::deserialize(): Error! Cannot allocate -727379968 bytes."));
+  EXPECT_TRUE(log.contains("Animation::deserialize(): Error! Cannot allocate 1000000000000 bytes."));
   std::stringstream truncated("\x02", std::ios::in | std::ios::binary);
   EXPECT_EQ(back.deserialize(truncated), -1);
   EXPECT_TRUE(log.contains("Animation::deserialize(): Error! Stream eof."));

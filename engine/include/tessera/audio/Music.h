@@ -15,6 +15,8 @@ class Music;
 
 namespace ts {
 
+class SilentPlayback;
+
 class Music {
  public:
   Music();
@@ -48,7 +50,8 @@ class Music {
   // as its first audio object is built, and without one it floods its error
   // stream.
   std::unique_ptr<sf::Music> m_p_music;
-  SilentPlayback m_silent;
+  // Plays in their place when there is no device.
+  std::unique_ptr<SilentPlayback> m_p_silent;
   bool m_loaded;
   std::string m_label;
 };

@@ -15,6 +15,8 @@ class SoundBuffer;
 
 namespace ts {
 
+class SilentPlayback;
+
 class Sound {
  public:
   Sound();
@@ -37,7 +39,8 @@ class Sound {
   // Both created only when a device exists (see Music).
   std::unique_ptr<sf::SoundBuffer> m_p_buffer;
   std::unique_ptr<sf::Sound> m_p_sound;
-  SilentPlayback m_silent;
+  // Plays in their place when there is no device.
+  std::unique_ptr<SilentPlayback> m_p_silent;
   bool m_loaded;
   std::string m_label;
 };

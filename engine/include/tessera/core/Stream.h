@@ -25,6 +25,18 @@ uint64_t bytesRemaining(std::stringstream &stream);
 // 0 if the stream is good, else one log line naming the label and -1.
 int streamCheck(const std::string &label, const std::stringstream &stream);
 
+// Raw values one after another, then streamCheck() under the label.
+template <typename... Values>
+int writeRecord(std::stringstream &stream, const char *label, const Values &...values) {
+  (writeRaw(stream, values), ...);
+  return streamCheck(label, stream);
+}
+template <typename... Values>
+int readRecord(std::stringstream &stream, const char *label, Values &...values) {
+  (readRaw(stream, values), ...);
+  return streamCheck(label, stream);
+}
+
 }  // namespace ts
 
 #endif

@@ -105,6 +105,9 @@ class NetworkManager : public Manager {
   // Sends what the backlog holds. Result 0 (sent or kept) or -1 (closed).
   int flushBacklog(int socket);
   int closeOne(int socket);
+  // A send or receive that failed with the error code: its log lines, and
+  // the connection closed when the peer is gone.
+  void transferFailed(const char *operation, int socket, int code);
   void deliver(const std::string &type, int socket) const;
   void closeServer();
 

@@ -15,6 +15,7 @@
 #include <tessera/core/Manager.h>
 #include <tessera/graphics/Frame.h>
 #include <tessera/graphics/Sprite.h>
+#include <tessera/resources/LabelTable.h>
 
 namespace ts {
 
@@ -38,12 +39,20 @@ class ResourceManager : public Manager {
   int loadSound(std::string filename, std::string label);
   Sound *getSound(std::string label);
 
-  int getSpriteCount() const { return static_cast<int>(m_sprites.size()); }
-  int getMusicCount() const { return m_music_count; }
-  int getSoundCount() const { return m_sound_count; }
+  int getSpriteCount() const { return m_sprites.getCount(); }
+  int getMusicCount() const { return m_music.getCount(); }
+  int getSoundCount() const { return m_sounds.getCount(); }
 
  private:
   ResourceManager();
+  // False after a log line when the manager has not been started.
+  bool checkStarted() const;
+  // Loads a music or sound file into its table under the label, with the
+  // table's limit and log lines. failure_origin names the function in the
+  // line that reports a file the loader refused.
+  template <typename Resource>
+  int loadAudio(LabelTable<Resource> &table, int (Resource::*load)(std::string), const std::string &filename,
+                const std::string &label, const char *failure_origin);
   std::unique_ptr<Sprite> loadSimpleSprite(std::ifstream &file);
   std::unique_ptr<Sprite> loadRobustSprite(std::ifstream &file);
   std::unique_ptr<Sprite> readSimpleFrames(std::ifstream &file, int frames, int width, int height, int slowdown,
@@ -54,11 +63,9 @@ class ResourceManager : public Manager {
   bool readRobustFooter(std::ifstream &file) const;
   void logSpriteFrames(const Sprite *sprite) const;
 
-  std::vector<std::unique_ptr<Sprite>> m_sprites;  // at most MAX_SPRITES
-  Sound m_sound[MAX_SOUNDS];
-  int m_sound_count;
-  Music m_music[MAX_MUSICS];
-  int m_music_count;
+  LabelTable<Sprite> m_sprites;
+  LabelTable<Music> m_music;
+  LabelTable<Sound> m_sounds;
   // Size of the sprite file being read: no header may make the loaders
   // reserve room for more than the file can hold.
   long long m_file_size;

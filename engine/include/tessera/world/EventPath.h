@@ -7,10 +7,8 @@
 
 namespace ts {
 
-// Status of a path search.
-const int PATH_NOT_FOUND = 0;
-const int PATH_SEARCHING = 1;
-const int PATH_FOUND = 2;
+// Status of a path search; the event carries it as an int.
+enum PathStatus : int { PATH_NOT_FOUND = 0, PATH_SEARCHING = 1, PATH_FOUND = 2 };
 
 class EventPath : public Event {
  public:

@@ -133,10 +133,12 @@ class Object : public EventHandler {
   void markModified(uint32_t bits) { m_modified |= bits; }
 
  private:
+  // The record's attributes, one row per mask bit in stream order; the
+  // rows write and read the fields below (Object.cpp).
+  struct Attribute;
+
   void dropPathSearch();
   void unregisterAll();
-  int deserializeEvents(std::stringstream &stream);
-  int deserializeAnimation(std::stringstream &stream);
 
   int m_id;
   std::string m_type;

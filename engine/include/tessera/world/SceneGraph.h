@@ -56,8 +56,9 @@ class SceneGraph {
   // The visible list of an altitude, or none outside 0..MAX_ALTITUDE.
   ObjectList *visibleList(int altitude);
   int removeFromType(Object *object);
-  int deactivate(Object *object);
-  int activate(Object *object);
+  // Moves an object into the active sets (active) or out of them into the
+  // inactive list, attempting every step.
+  int moveActive(Object *object, bool active);
 
   ObjectList m_objects;
   ObjectList m_solid_objects;
