@@ -184,16 +184,3 @@ TEST_F(GameLoop, SecondStopSignalOrSignalsOffEndsTheProcessAtOnce) {
       testing::KilledBySignal(SIGTERM), "");
 }
 
-TEST(GameLoopExit, FailedLogStartEndsWithExitStatusOne) {
-  LogCapture err;  // a spare file for the game's standard error
-  int status = std::system(("TESSERA_LOG=/tmp/no-such-dir/x.log " RHYTHM_BINARY " 2>" + err.path()).c_str());
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 1);
-  // The engine's two log lines (on standard error, as the log is not open),
-  // then the game's one line for the terminal.
-  std::vector<std::string> lines = err.rawLines();
-  ASSERT_EQ(lines.size(), 3u);
-  EXPECT_EQ(lines[0].substr(14), "LogManager::startup(): Warning! Unable to open file '/tmp/no-such-dir/x.log'.");
-  EXPECT_EQ(lines[1].substr(14), "GameManager::startUp(): Error! Starting log manager.");
-  EXPECT_EQ(lines[2], "rhythm: the engine did not start: cannot write the log /tmp/no-such-dir/x.log");
-}
