@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -22,9 +21,11 @@
 
 #include "screens/GameOver.h"
 #include "screens/GameStart.h"
+#include "play/Lane.h"
 #include "play/Note.h"
 #include "app/RoundLoop.h"
 #include "screens/SongMenu.h"
+#include "TempFolder.h"
 #include "TestSupport.h"
 
 namespace fs = std::filesystem;
@@ -38,13 +39,6 @@ void press(ts::Keyboard::Key key) {
   event.setKey(key);
   event.setKeyboardAction(ts::KEY_PRESSED);
   ts::InputManager::getInstance().onEvent(&event);
-}
-
-ts::Keyboard::Key arrowOf(const std::string &direction) {
-  if (direction == "left") return ts::Keyboard::LEFTARROW;
-  if (direction == "right") return ts::Keyboard::RIGHTARROW;
-  if (direction == "up") return ts::Keyboard::UPARROW;
-  return ts::Keyboard::DOWNARROW;
 }
 
 // Presses its start key at its first step; then the arrow of the n-th note
@@ -75,7 +69,7 @@ class ScriptedPlayer : public ts::Object {
       const Note *note = dynamic_cast<const Note *>(notes[i]);
       const size_t index = m_order.emplace(note->getSerial(), m_order.size()).first->second;
       if (index < m_rows.size() && note->getPosition().getY() == m_rows[index] && !note->isHit())
-        press(arrowOf(note->getDirection()));
+        press(Lane::ofDirection(note->getDirection())->key);
     }
     return 1;
   }
@@ -119,28 +113,17 @@ int objectsInWorld() {
   return graph.activeObjects().getCount() + graph.inactiveObjects().getCount();
 }
 
-std::string contents(const std::string &path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
 class RoundTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char name[] = "/tmp/tessera-rounds-XXXXXX";
-    ASSERT_NE(mkdtemp(name), nullptr);
-    m_folder = name;
     setenv("XDG_DATA_HOME", (m_folder + "/data").c_str(), 1);
     setenv("XDG_CONFIG_HOME", (m_folder + "/config").c_str(), 1);
-    std::ofstream(m_folder + "/ts-config.txt") << "networking:false,\nheadless:true,\nframe_time:1,\nrandom_seed:5,\n";
-    setenv("TESSERA_CONFIG", (m_folder + "/ts-config.txt").c_str(), 1);
+    const std::string config =
+        m_temp.file("ts-config.txt", "networking:false,\nheadless:true,\nframe_time:1,\nrandom_seed:5,\n");
+    setenv("TESSERA_CONFIG", config.c_str(), 1);
     ASSERT_EQ(ts::GameManager::getInstance().startUp(), 0);
   }
-  void TearDown() override {
-    ts::GameManager::getInstance().shutDown();
-    std::error_code error;
-    fs::remove_all(m_folder, error);
-  }
+  void TearDown() override { ts::GameManager::getInstance().shutDown(); }
 
   // Options for songs given by the test: no chart folder to read.
   RoundLoop::Options handMade() const {
@@ -163,7 +146,8 @@ class RoundTest : public ::testing::Test {
   std::string scoresFile() const { return m_folder + "/data/tessera-rhythm/scores.txt"; }
 
   testing_support::LogCapture m_log;
-  std::string m_folder;
+  TempFolder m_temp;
+  const std::string m_folder = m_temp.path();
 };
 
 }  // namespace

@@ -5,34 +5,16 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "player/GameSettings.h"
+#include "TempFolder.h"
 #include "TestSupport.h"
 
 namespace {
 
 class GameSettingsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char name[] = "/tmp/tessera-settings-XXXXXX";
-    ASSERT_NE(mkdtemp(name), nullptr);
-    m_dir = name;
-    m_path = m_dir + "/tessera-rhythm/settings.txt";
-  }
-  void TearDown() override { std::filesystem::remove_all(m_dir); }
-
-  void write(const std::string &text) const {
-    std::filesystem::create_directories(m_dir + "/tessera-rhythm");
-    std::ofstream(m_path, std::ios::binary) << text;
-  }
-  std::string read() const {
-    std::ifstream file(m_path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-  }
+  void write(const std::string &text) const { m_dir.file("tessera-rhythm/settings.txt", text); }
   // The offset a settings file gives, starting from a previous value of 7.
   int offsetOf(const std::string &text) const {
     write(text);
@@ -43,7 +25,8 @@ class GameSettingsTest : public ::testing::Test {
   }
 
   testing_support::StartedLog m_log;
-  std::string m_dir, m_path;
+  TempFolder m_dir;
+  const std::string m_path = m_dir.path() + "/tessera-rhythm/settings.txt";
 };
 
 }  // namespace
@@ -109,11 +92,11 @@ TEST_F(GameSettingsTest, SavesAtomicallyAndAFailedWriteLeavesTheOldFile) {
   EXPECT_FALSE(std::filesystem::exists(m_path + ".tmp"));
 
   // The temporary file cannot be created: the old file stays as it was.
-  const std::string before = read();
+  const std::string before = contents(m_path);
   std::filesystem::create_directory(m_path + ".tmp");
   settings.setOffsetMs(90);
   EXPECT_EQ(settings.save(m_path), -1);
-  EXPECT_EQ(read(), before);
+  EXPECT_EQ(contents(m_path), before);
   EXPECT_TRUE(m_log.contains("GameSettings::save(): Error! Cannot write '" + m_path +
                              "'; the settings file is left as it was."));
   std::filesystem::remove(m_path + ".tmp");

@@ -1,12 +1,11 @@
 // Results (accuracy, grade, the results line) and the kept best scores:
 // their file, damaged files, and writing that never loses the old file.
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "player/BestScores.h"
 #include "play/Results.h"
+#include "TempFolder.h"
 #include "TestSupport.h"
 #include "player/UserData.h"
 
@@ -14,31 +13,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string contents(const std::string &path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
 class BestScoresTest : public ::testing::Test {
  protected:
-  BestScoresTest() {
-    char name[] = "/tmp/tessera-scores-XXXXXX";
-    m_folder = mkdtemp(name) ? name : "/tmp/tessera-scores-failed";
-    m_path = m_folder + "/data/tessera-rhythm/scores.txt";
-    m_log.start();
-  }
-  ~BestScoresTest() override {
-    ts::LogManager::getInstance().shutDown();
-    std::error_code error;
-    fs::remove_all(m_folder, error);
-  }
-  void write(const std::string &text) const {
-    fs::create_directories(fs::path(m_path).parent_path());
-    std::ofstream(m_path, std::ios::binary) << text;
-  }
+  void write(const std::string &text) const { m_folder.file(SCORES, text); }
 
-  testing_support::LogCapture m_log;
-  std::string m_folder, m_path;
+  TempFolder m_folder;
+  const std::string SCORES = "data/tessera-rhythm/scores.txt";
+  const std::string m_path = m_folder.path() + "/" + SCORES;
+  testing_support::StartedLog m_log;
 };
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <tessera/world/EventOut.h>
 
 #include "GameWorld.h"
+#include "TempFolder.h"
 #include "play/Beat.h"
 #include "play/NoteSpawner.h"
 #include "player/GameSettings.h"
@@ -60,8 +61,8 @@ TEST(CalibrationOffset, MedianOfTapsNearTheClicksOutliersLeftOut) {
 // The click track read from a script on the frame grid; Space pressed in
 // the frame nearest to 40 ms after each click, and twice between clicks.
 TEST_F(GameTest, CalibrationSavesTheMedianOffsetAndHandsItToTheStartScreen) {
-  const std::string config =
-      std::filesystem::temp_directory_path() / ("tessera-calibration-" + std::to_string(getpid()));
+  const TempFolder folder;
+  const std::string config = folder.path() + "/config";
   setenv("XDG_CONFIG_HOME", config.c_str(), 1);
   ASSERT_EQ(ts::ResourceManager::getInstance().loadMusic(click_track::FILE_NAME, click_track::LABEL), 0);
   GameStart *start = new GameStart();
@@ -113,13 +114,12 @@ TEST_F(GameTest, CalibrationSavesTheMedianOffsetAndHandsItToTheStartScreen) {
   ts::WorldManager::getInstance().update();
   EXPECT_EQ(start->getAudioOffset(), offset);
   EXPECT_FALSE(ts::GameManager::getInstance().getGameOver());
-  std::filesystem::remove_all(config);
 }
 
 TEST_F(GameTestWithoutSound, CalibrationSaysItNeedsSoundAndSavesNothing) {
   if (ts::AudioDevice::isAvailable()) GTEST_SKIP() << "a device was opened before the driver could be set";
-  const std::string config =
-      std::filesystem::temp_directory_path() / ("tessera-calibration-" + std::to_string(getpid()));
+  const TempFolder folder;
+  const std::string config = folder.path() + "/config";
   setenv("XDG_CONFIG_HOME", config.c_str(), 1);
   ASSERT_EQ(ts::ResourceManager::getInstance().loadMusic(click_track::FILE_NAME, click_track::LABEL), 0);
   GameStart *start = new GameStart();

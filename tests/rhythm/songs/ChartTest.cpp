@@ -2,7 +2,6 @@
 // reason), its limits, the game's own chart files against their formulas,
 // and the song list the start screen gets from the folders.
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -12,6 +11,7 @@
 #include "songs/Chart.h"
 #include "songs/SongLibrary.h"
 #include "screens/SongMenu.h"
+#include "TempFolder.h"
 #include "TestSupport.h"
 
 namespace fs = std::filesystem;
@@ -19,28 +19,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string TONE = std::string(TESSERA_SOURCE_DIR) + "/tests/data/tone.ogg";
-
-// A fresh folder of its own for each test, removed afterwards.
-class TempFolder {
- public:
-  TempFolder() {
-    char name[] = "/tmp/tessera-charts-XXXXXX";
-    m_path = mkdtemp(name) ? name : "";
-  }
-  ~TempFolder() {
-    std::error_code error;
-    fs::remove_all(m_path, error);
-  }
-  std::string file(const std::string &name, const std::string &text) const {
-    const std::string path = m_path + "/" + name;
-    std::ofstream(path, std::ios::binary) << text;
-    return path;
-  }
-  const std::string &path() const { return m_path; }
-
- private:
-  std::string m_path;
-};
 
 }  // namespace
 
