@@ -4,10 +4,10 @@
 #include <tessera/game/GameManager.h>
 #include <tessera/input/InputManager.h>
 #include <tessera/world/WorldManager.h>
+#include "app/QuitRequest.h"
 #include "play/DemoPlayer.h"
 #include "screens/GameOver.h"
 #include "screens/GameStart.h"
-#include "app/QuitRequest.h"
 
 RoundLoop::RoundLoop(Options options) : m_options(std::move(options)), m_rounds(0) {
   m_library.load(m_options.chart_folders);

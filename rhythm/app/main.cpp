@@ -17,12 +17,12 @@
 #include <tessera/game/GameManager.h>
 #include <tessera/graphics/DisplayManager.h>
 #include <tessera/resources/ResourceManager.h>
-#include "songs/ClickTrack.h"
 #include "app/CommandLine.h"
 #include "app/DataFolder.h"
+#include "app/RoundLoop.h"
 #include "play/DemoPlayer.h"
 #include "player/GameSettings.h"
-#include "app/RoundLoop.h"
+#include "songs/ClickTrack.h"
 
 namespace {
 

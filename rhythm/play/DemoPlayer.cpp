@@ -27,11 +27,7 @@ NoteSpawner *spawner() {
 }  // namespace
 
 DemoPlayer::DemoPlayer(int track)
-    : m_track(track),
-      m_track_started(false),
-      m_start_step(0),
-      m_start_us(0),
-      m_press_count(0) {
+    : m_track(track), m_track_started(false), m_start_step(0), m_start_us(0), m_press_count(0) {
   setType("DemoPlayer");
   registerInterest(ts::STEP_EVENT);
 }

@@ -3,11 +3,11 @@
 #include <tessera/core/LogManager.h>
 #include <tessera/input/EventKeyboard.h>
 #include <tessera/world/WorldManager.h>
+#include "app/QuitRequest.h"
 #include "play/HitZone.h"
 #include "play/Lane.h"
 #include "play/Note.h"
 #include "play/NoteSpawner.h"
-#include "app/QuitRequest.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include <tessera/core/LogManager.h>
 #include <tessera/resources/ResourceManager.h>
 #include <tessera/world/WorldManager.h>
-#include "screens/HitIndicator.h"
 #include "play/HitZone.h"
 #include "play/Lane.h"
 #include "play/NoteSpawner.h"
 #include "play/ScoreManager.h"
+#include "screens/HitIndicator.h"
 
 namespace {
 

@@ -9,13 +9,13 @@
 #include <tessera/core/EventStep.h>
 #include <tessera/core/LogManager.h>
 #include <tessera/world/WorldManager.h>
-#include "songs/Chart.h"
 #include "play/Beat.h"
-#include "screens/GameOver.h"
 #include "play/Lane.h"
 #include "play/Note.h"
-#include "screens/ResultsScreen.h"
 #include "play/ScoreManager.h"
+#include "screens/GameOver.h"
+#include "screens/ResultsScreen.h"
+#include "songs/Chart.h"
 
 namespace {
 

@@ -13,9 +13,9 @@
 #include <tessera/world/WorldManager.h>
 
 #include "play/Beat.h"
-#include "songs/ClickTrack.h"
 #include "player/GameSettings.h"
 #include "screens/GameStart.h"
+#include "songs/ClickTrack.h"
 
 namespace {
 

@@ -7,19 +7,19 @@
 #include <tessera/input/EventKeyboard.h>
 #include <tessera/resources/ResourceManager.h>
 #include <tessera/world/WorldManager.h>
-#include "screens/Background.h"
-#include "screens/Calibration.h"
-#include "songs/SongLibrary.h"
-#include "player/GameSettings.h"
-#include "screens/HitIndicator.h"
+#include "app/QuitRequest.h"
 #include "play/KeyboardHandler.h"
 #include "play/NoteSpawner.h"
-#include "screens/PauseScreen.h"
-#include "app/QuitRequest.h"
-#include "screens/ResultsScreen.h"
 #include "play/ScoreManager.h"
+#include "player/GameSettings.h"
+#include "screens/Background.h"
+#include "screens/Calibration.h"
+#include "screens/HitIndicator.h"
+#include "screens/PauseScreen.h"
+#include "screens/ResultsScreen.h"
 #include "screens/SongMenu.h"
 #include "screens/UIManager.h"
+#include "songs/SongLibrary.h"
 
 namespace {
 

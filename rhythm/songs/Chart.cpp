@@ -127,7 +127,10 @@ bool Chart::readLine(const std::string &raw_line, int number) {
   const std::string field = trimmed(line.substr(0, colon));
   const std::string value = trimmed(line.substr(colon + 1));
   if (field == "notes") return readNotes(value, number);
-  std::string *p_text = field == "title" ? &m_title : field == "music" ? &m_music : field == "track" ? &m_track : nullptr;
+  std::string *p_text = field == "title"   ? &m_title
+                        : field == "music" ? &m_music
+                        : field == "track" ? &m_track
+                                           : nullptr;
   if (!p_text && field != "seconds") return fail(number, "unknown field " + quoted(field));
   if (field == "title" ? m_has_title : field == "seconds" ? m_seconds != 0 : !p_text->empty())
     return fail(number, "'" + field + "' given twice");
@@ -151,8 +154,8 @@ bool Chart::readLine(const std::string &raw_line, int number) {
 bool Chart::readSeconds(const std::string &value, int number) {
   int32_t seconds = 0;
   if (!parseStep(value, seconds) || seconds > MAX_SECONDS)
-    return fail(number, "bad seconds " + quoted(value) + " (a whole number from 1 to " + std::to_string(MAX_SECONDS) +
-                            ")");
+    return fail(number,
+                "bad seconds " + quoted(value) + " (a whole number from 1 to " + std::to_string(MAX_SECONDS) + ")");
   m_seconds = seconds;
   return true;
 }

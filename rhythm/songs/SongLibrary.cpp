@@ -9,8 +9,8 @@
 #include <tessera/audio/Music.h>
 #include <tessera/core/LogManager.h>
 #include <tessera/resources/ResourceManager.h>
-#include "songs/Chart.h"
 #include "player/UserData.h"
+#include "songs/Chart.h"
 
 namespace fs = std::filesystem;
 

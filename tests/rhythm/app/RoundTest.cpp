@@ -19,14 +19,14 @@
 #include <tessera/input/InputManager.h>
 #include <tessera/world/WorldManager.h>
 
-#include "screens/GameOver.h"
-#include "screens/GameStart.h"
-#include "play/Lane.h"
-#include "play/Note.h"
-#include "app/RoundLoop.h"
-#include "screens/SongMenu.h"
 #include "TempFolder.h"
 #include "TestSupport.h"
+#include "app/RoundLoop.h"
+#include "play/Lane.h"
+#include "play/Note.h"
+#include "screens/GameOver.h"
+#include "screens/GameStart.h"
+#include "screens/SongMenu.h"
 
 namespace fs = std::filesystem;
 

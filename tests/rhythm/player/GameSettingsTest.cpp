@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "player/GameSettings.h"
 #include "TempFolder.h"
 #include "TestSupport.h"
+#include "player/GameSettings.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <string>
 
-#include "player/BestScores.h"
-#include "play/Results.h"
 #include "TempFolder.h"
 #include "TestSupport.h"
+#include "play/Results.h"
+#include "player/BestScores.h"
 #include "player/UserData.h"
 
 namespace fs = std::filesystem;

@@ -206,14 +206,14 @@ TEST_F(GameTest, BareStartScreenStartsTrackOneOnKey1WithItsLogLines) {
   new GameStart();
   press(ts::Keyboard::NUM1);
   ts::WorldManager::getInstance().update();  // the start screen is destroyed
-  std::vector<std::string> lines;  // the start screen's own lines
+  std::vector<std::string> lines;            // the start screen's own lines
   for (const std::string &line : m_log.messages())
     for (const char *start : {"SUCCESS", "ERROR", "GameStart", "GameOver"})
       if (line.rfind(start, 0) == 0) lines.push_back(line);
-  EXPECT_EQ(lines, (std::vector<std::string>{"SUCCESS: GameStart BGM started.", "GameStart BGM stopped.",
-                                             "GameStart: playing 'Star' (star.chart).",
-                                             "SUCCESS: Game BGM game_bgm1 started.",
-                                             "GameOver will trigger after 25 seconds", "GameStart BGM stopped."}));
+  EXPECT_EQ(lines,
+            (std::vector<std::string>{"SUCCESS: GameStart BGM started.", "GameStart BGM stopped.",
+                                      "GameStart: playing 'Star' (star.chart).", "SUCCESS: Game BGM game_bgm1 started.",
+                                      "GameOver will trigger after 25 seconds", "GameStart BGM stopped."}));
   const NoteSpawner *spawner = first<NoteSpawner>("NoteSpawner");
   ASSERT_NE(spawner, nullptr);
   EXPECT_EQ(spawner->getChart().size(), 48u);

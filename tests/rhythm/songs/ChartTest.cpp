@@ -7,12 +7,12 @@
 
 #include <tessera/resources/ResourceManager.h>
 
-#include "player/BestScores.h"
-#include "songs/Chart.h"
-#include "songs/SongLibrary.h"
-#include "screens/SongMenu.h"
 #include "TempFolder.h"
 #include "TestSupport.h"
+#include "player/BestScores.h"
+#include "screens/SongMenu.h"
+#include "songs/Chart.h"
+#include "songs/SongLibrary.h"
 
 namespace fs = std::filesystem;
 
@@ -86,7 +86,10 @@ TEST(ChartReader, RefusesBrokenChartsWithTheLineAndTheReason) {
       {"title:\n", "line 1: empty title"},
       {"title: " + std::string(41, 'x'), "line 1: title longer than 40 characters"},
       {"title: a\tb\x01", "line 1: title holds a character that cannot be shown"},
-      {std::string("\0\xff\xfe: x", 6), "line 1: unknown field '?" "?" "?'"},
+      {std::string("\0\xff\xfe: x", 6),
+       "line 1: unknown field '?"
+       "?"
+       "?'"},
       {std::string(100, 'k') + ": v", "line 1: unknown field '" + std::string(24, 'k') + "...'"},
   };
   for (const auto &[text, reason] : cases) {
