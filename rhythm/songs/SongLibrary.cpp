@@ -109,7 +109,10 @@ Song SongLibrary::songOf(const ChartFile &file, const Chart &chart, int keys_giv
     return song;
   }
   // A music file is found beside its chart unless its path is absolute.
-  loadMusic(song, (fs::path(file.folder) / chart.getMusic()).string(), chart.getTrack());
+  // Only the game's own songs play music loaded at start; a player's chart
+  // that names a track label still plays its own file.
+  const std::string track = isGameSong(file.folder_index, chart) ? chart.getTrack() : "";
+  loadMusic(song, (fs::path(file.folder) / chart.getMusic()).string(), track);
   return song;
 }
 

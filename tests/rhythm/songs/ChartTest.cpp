@@ -150,7 +150,7 @@ class SongLibraryTest : public ::testing::Test {
 TEST_F(SongLibraryTest, GamesSongsFirstThenByFileNameWithKeysForThePlayableOnes) {
   fs::copy_file(TONE, m_player.path() + "/tone.ogg");
   m_player.file("fake.ogg", "not an Ogg file");
-  m_player.file("a.chart", playable("Alpha"));
+  m_player.file("a.chart", playable("Alpha") + "track: game_bgm1\n");  // only the game's songs use this
   m_player.file("0.chart", playable("Zero"));
   m_player.file("b.chart", "title: Broken\nmusic: tone.ogg\ntempo: 99\nnotes: 1\n");
   m_player.file("c.chart", "music: missing.ogg\nnotes: 1\n");
@@ -168,6 +168,7 @@ TEST_F(SongLibraryTest, GamesSongsFirstThenByFileNameWithKeysForThePlayableOnes)
   const std::vector<Song> &songs = library.getSongs();
   EXPECT_EQ(songs[0].track_label, "game_bgm1");  // the labels the game's tracks are loaded under
   EXPECT_EQ(songs[1].track_label, "game_bgm2");
+  EXPECT_EQ(songs[1].announced_seconds, 40);
   EXPECT_EQ(songs[2].track_label, songs[3].track_label);  // one music, loaded once
   EXPECT_EQ(ts::ResourceManager::getInstance().getMusicCount(), 3);
   EXPECT_NEAR(songs[0].length_seconds, 25, 0.01);
