@@ -117,16 +117,22 @@ Song SongLibrary::songOf(const ChartFile &file, const Chart &chart, int keys_giv
 }
 
 void SongLibrary::loadMusic(Song &song, const std::string &music_path, const std::string &track) {
+  // A game song keeps the label its music was loaded under at start, and
+  // plays without music when there is none, as the game's tracks always have.
+  if (!track.empty()) {
+    song.track_label = track;
+    if (const ts::Music *p_music = musicOf(track, music_path, true)) song.length_seconds = p_music->getDuration();
+    return;
+  }
   std::error_code error;
   const std::string shown = fs::path(music_path).filename().string();
   if (!fs::is_regular_file(music_path, error)) {
     song.problem = "music file '" + shown + "' not found";
     return;
   }
-  // A game song's music keeps the label it was loaded under at start; any
-  // other gets a label of its file's own.
-  song.track_label = track.empty() ? "song:" + fs::weakly_canonical(music_path, error).string() : track;
-  const ts::Music *p_music = musicOf(song.track_label, music_path, !track.empty());
+  // Any other song's music gets a label of its file's own.
+  song.track_label = "song:" + fs::weakly_canonical(music_path, error).string();
+  const ts::Music *p_music = musicOf(song.track_label, music_path, false);
   if (!p_music) {
     song.problem = "music file '" + shown + "' cannot be played";
     return;
@@ -139,7 +145,8 @@ ts::Music *SongLibrary::musicOf(const std::string &label, const std::string &pat
   ts::ResourceManager &resources = ts::ResourceManager::getInstance();
   if (m_loaded_labels.count(label) || loaded_at_start)
     if (ts::Music *p_music = resources.getMusic(label)) return p_music;
-  if (resources.loadMusic(path, label) != 0) return nullptr;
+  std::error_code error;
+  if (!fs::is_regular_file(path, error) || resources.loadMusic(path, label) != 0) return nullptr;
   m_loaded_labels.insert(label);
   return resources.getMusic(label);
 }

@@ -220,6 +220,24 @@ TEST_F(GameTest, BareStartScreenStartsTrackOneOnKey1WithItsLogLines) {
   EXPECT_EQ(spawner->getChart().front(), 5);
 }
 
+// Without its music a game song still starts, silent, with the same lines
+// but the error, and its whole chart.
+TEST_F(GameTest, BareStartScreenStartsTheTrackWithoutItsMusic) {
+  const TempFolder game;  // the game's folder with its charts but no Sound/
+  std::filesystem::create_directories(game.path() + "/charts");
+  for (const char *chart : {"star.chart", "la-campanella.chart"})
+    std::filesystem::copy_file(std::string("charts/") + chart, game.path() + "/charts/" + chart);
+  const std::filesystem::path source = std::filesystem::current_path();
+  std::filesystem::current_path(game.path());
+  new GameStart();
+  press(ts::Keyboard::NUM2);
+  std::filesystem::current_path(source);
+  EXPECT_TRUE(m_log.contains("ERROR: Game BGM game_bgm2 not found!"));
+  EXPECT_TRUE(m_log.contains("GameOver will trigger after 40 seconds"));
+  ASSERT_NE(first<NoteSpawner>("NoteSpawner"), nullptr);
+  EXPECT_EQ(first<NoteSpawner>("NoteSpawner")->getChart().size(), 246u);
+}
+
 // The shipped data: sprites of the sizes the screens are laid out for, and
 // tracks as long as their charts (every beat inside, the end soon after).
 TEST_F(GameTest, DataFilesFitTheGame) {
