@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Regenerates the game's music (Sound/*.ogg) from the charts in
-# game/Charts.h with the generator in tools/.
+# Regenerates the game's music (Sound/*.ogg) from the game's chart files
+# (charts/*.chart) with the generator in tools/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir="${1:-build-music}"

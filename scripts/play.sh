@@ -5,6 +5,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh --play
 scripts/font.sh
-scripts/build.sh build-release -DCMAKE_BUILD_TYPE=Release -DTESSERA_GAME=ON -DTESSERA_TESTS=OFF \
+scripts/build.sh build-release -DCMAKE_BUILD_TYPE=Release -DTESSERA_RHYTHM=ON -DTESSERA_TESTS=OFF \
   -DTESSERA_BENCH=OFF -DTESSERA_TOOLS=OFF -DTESSERA_SANITIZE=OFF -DTESSERA_FUZZ=OFF
 exec build-release/rhythm "$@"

@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/font.sh
-scripts/build.sh build -DTESSERA_GAME=ON -DTESSERA_TESTS=ON
+scripts/build.sh build -DTESSERA_RHYTHM=ON -DTESSERA_TESTS=ON
 mkdir -p docs/images
 (cd build && TESSERA_SCREENSHOTS="$PWD/../docs/images" ctest -R '^e2e_rounds$' --output-on-failure)
 ls -l docs/images/rhythm-*.png

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/font.sh
 jobs=$(nproc)
-COMMON=(-DTESSERA_GAME=ON -DTESSERA_TESTS=ON -DTESSERA_TOOLS=ON -DTESSERA_FUZZ=OFF)
+COMMON=(-DTESSERA_RHYTHM=ON -DTESSERA_TESTS=ON -DTESSERA_TOOLS=ON -DTESSERA_FUZZ=OFF)
 
 # run_tests DIR: every test of the folder; no tests at all is a failure.
 run_tests() {

@@ -1,15 +1,15 @@
 // Writes the game's three music tracks and the calibration's click track as
 // Ogg Vorbis files.
 //
-// The two game tracks take their beats from the game's own charts
-// (game/Charts.h): every chart entry gets a struck melody note exactly
+// The two game tracks take their beats and lengths from the game's own chart
+// files (charts/star.chart, charts/la-campanella.chart): every chart entry gets a struck melody note exactly
 // when its note crosses the middle of the "Perfect!" rows, so a player who
 // hits on the beat scores "Perfect!". The start track is an eight-second
 // loop whose every partial completes a whole number of cycles and whose
 // struck notes have died away before the loop point, so it repeats
 // without a click.
 //
-// Usage: make_music <sound directory>
+// Usage: make_music <sound directory> [<chart directory, default "charts">]
 // The output is deterministic: the same source gives the same files.
 
 #include <vorbis/vorbisenc.h>
@@ -22,8 +22,9 @@
 #include <string>
 #include <vector>
 
-#include "Charts.h"
-#include "ClickTrack.h"
+#include "play/Beat.h"
+#include "songs/Chart.h"
+#include "songs/ClickTrack.h"
 
 namespace {
 
@@ -148,16 +149,17 @@ struct Chord {
   int fifth;
 };
 
-std::vector<double> beatsOf(const std::string &track) {
+std::vector<double> beatsOf(const Chart &chart) {
   std::vector<double> beats;
-  for (int32_t entry : charts::chartFor(track)) beats.push_back(charts::beatSeconds(entry));
+  for (int32_t entry : chart.getSteps()) beats.push_back(beat::secondsOf(entry));
   return beats;
 }
 
 // "Star": a bright tune in D major, one melody note on each of its 48 beats.
-Mix composeStar() {
-  const std::vector<double> beats = beatsOf(charts::TRACK_ONE);
-  Mix mix(25.0);
+Mix composeStar(const Chart &chart) {
+  const std::vector<double> beats = beatsOf(chart);
+  const double song_length = chart.getSeconds();
+  Mix mix(song_length);
   const Chord chords[4] = {{50, 54, 57}, {47, 50, 54}, {43, 47, 50}, {45, 49, 52}};  // D Bm G A
   // D major scale from D4 upwards: D E F# G A B C# D E F# G A.
   const int scale[] = {62, 64, 66, 67, 69, 71, 73, 74, 76, 78, 79, 81};
@@ -184,7 +186,7 @@ Mix composeStar() {
   }
   // The final chord rings out under the last note.
   const double end = beats.back();
-  for (int note : {50, 57, 62, 66}) mix.pluck(end, 25.0 - end, note, 0.10, 1.5);
+  for (int note : {50, 57, 62, 66}) mix.pluck(end, song_length - end, note, 0.10, 1.5);
   mix.finish(0.3);
   return mix;
 }
@@ -192,9 +194,9 @@ Mix composeStar() {
 // The second track: a slow bell theme in A minor on the first seventeen
 // beats, a held dominant chord over the pause in the chart, then racing
 // sixteenth-note arpeggios, one per chart entry.
-Mix composeCampanella() {
-  const std::vector<double> beats = beatsOf(charts::TRACK_TWO);
-  Mix mix(40.0);
+Mix composeCampanella(const Chart &chart) {
+  const std::vector<double> beats = beatsOf(chart);
+  Mix mix(chart.getSeconds());
   const size_t theme_notes = 17;
   // Bell theme: A minor, high register.
   const int theme[theme_notes] = {81, 76, 81, 84, 83, 81, 79, 76, 77, 76, 74, 72, 71, 72, 74, 76, 69};
@@ -276,7 +278,7 @@ Mix composeStartLoop() {
 }
 
 // The calibration's click track: soft, low count-in clicks, then the bright
-// clicks the player taps along with (game/ClickTrack.h).
+// clicks the player taps along with (rhythm/songs/ClickTrack.h).
 Mix composeClickTrack() {
   Mix mix(click_track::LENGTH_SECONDS);
   for (int k = 0; k < click_track::COUNT_IN_CLICKS; ++k)
@@ -361,17 +363,29 @@ bool writeOgg(const Mix &mix, const std::string &path, const char *title, int se
   return ok;
 }
 
+// A game chart, which must give its length; false after saying why not.
+bool readChart(const std::string &path, Chart &chart) {
+  chart = Chart::readFile(path);
+  const std::string problem = !chart.isValid() ? chart.getError() : chart.getSeconds() == 0 ? "no seconds given" : "";
+  if (!problem.empty()) std::fprintf(stderr, "make_music: %s: %s\n", path.c_str(), problem.c_str());
+  return problem.empty();
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: make_music <sound directory>\n");
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: make_music <sound directory> [<chart directory>]\n");
     return 2;
   }
   const std::string dir = argv[1];
+  const std::string chart_dir = argc == 3 ? argv[2] : "charts";
+  Chart star, campanella;
+  if (!readChart(chart_dir + "/star.chart", star) || !readChart(chart_dir + "/la-campanella.chart", campanella))
+    return 1;
   bool ok = writeOgg(composeStartLoop(), dir + "/BGM_Start.ogg", "Start", 101);
-  ok = writeOgg(composeStar(), dir + "/BGM1_Star.ogg", "Star", 102) && ok;
-  ok = writeOgg(composeCampanella(), dir + "/BGM2_La Campanella.ogg", "La Campanella", 103) && ok;
+  ok = writeOgg(composeStar(star), dir + "/BGM1_Star.ogg", "Star", 102) && ok;
+  ok = writeOgg(composeCampanella(campanella), dir + "/BGM2_La Campanella.ogg", "La Campanella", 103) && ok;
   ok = writeOgg(composeClickTrack(), dir + "/Click_Track.ogg", "Click track", 104) && ok;
   return ok ? 0 : 1;
 }

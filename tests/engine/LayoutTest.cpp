@@ -124,7 +124,7 @@ TEST(Layout, EngineModulesIncludeOnlyLowerModules) {
 
 TEST(Layout, OperatingSystemAndInternalHeadersStayInside) {
   std::vector<fs::path> files = sourcesUnder(SOURCE_DIR / "engine");
-  for (const fs::path &file : sourcesUnder(SOURCE_DIR / "game")) files.push_back(file);
+  for (const fs::path &file : sourcesUnder(SOURCE_DIR / "rhythm")) files.push_back(file);
   for (const fs::path &file : files) {
     bool in_platform = moduleOfFile(file) == "platform";
     bool public_header = fs::relative(file, SOURCE_DIR).string().rfind("engine/include/", 0) == 0;
@@ -142,7 +142,7 @@ TEST(Layout, GamesAndToolsIncludeEngineHeadersByModulePath) {
   std::map<std::string, bool> engine_headers;
   for (const fs::path &file : sourcesUnder(SOURCE_DIR / "engine" / "include"))
     engine_headers[file.filename().string()] = true;
-  for (const char *folder : {"game", "tests", "bench", "tools", "examples"}) {
+  for (const char *folder : {"rhythm", "tests", "bench", "tools", "examples"}) {
     if (!fs::exists(SOURCE_DIR / folder)) continue;
     for (const fs::path &file : sourcesUnder(SOURCE_DIR / folder))
       for (const Include &include : includesOf(file))

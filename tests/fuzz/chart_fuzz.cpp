@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "Chart.h"
+#include "songs/Chart.h"
 
 namespace {
 

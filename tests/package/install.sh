@@ -5,9 +5,11 @@ set -euo pipefail
 build=$1 prefix=$2
 rm -rf "$prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null
-for file in lib/libtessera.a lib/cmake/Tessera/TesseraConfig.cmake lib/cmake/Tessera/TesseraConfigVersion.cmake \
-  lib/pkgconfig/tessera.pc include/tessera/world/Object.h include/tessera/core/Version.h bin/rhythm \
-  share/tessera-rhythm/sprites/note-up.txt; do
+files=(lib/libtessera.a lib/cmake/Tessera/TesseraConfig.cmake lib/cmake/Tessera/TesseraConfigVersion.cmake
+  lib/pkgconfig/tessera.pc include/tessera/world/Object.h include/tessera/core/Version.h)
+# The game and its data, when the build has the game.
+[ -e "$build/rhythm" ] && files+=(bin/rhythm share/tessera-rhythm/sprites/note-up.txt share/tessera-rhythm/charts/star.chart)
+for file in "${files[@]}"; do
   [ -e "$prefix/$file" ] || { echo "FAIL: $file is not installed" >&2; exit 1; }
 done
 # The engine's internal headers stay out of the installed tree.

@@ -22,7 +22,7 @@ int main() { return ts::GameManager::getInstance().startUp() == 0 && ts::TESSERA
 PROGRAM
 cmake -S "$work/project" -B "$work/build" -G Ninja -DCMAKE_CXX_COMPILER="$compiler" >"$work/configure.log" ||
   { cat "$work/configure.log" >&2; exit 1; }
-for target in rhythm tessera_tests chase make_music; do
+for target in rhythm rhythm_core tessera_tests rhythm_tests chase make_music; do
   if grep -q "^build $target:" "$work/build/build.ninja"; then
     echo "FAIL: the target $target is built as part of another project" >&2
     exit 1

@@ -1,0 +1,85 @@
+#include "app/CommandLine.h"
+
+#include <tessera/core/Version.h>
+#include "play/DemoPlayer.h"
+#include "player/GameSettings.h"
+
+CommandLine::CommandLine(int argc, const char *const *argv) : m_program("rhythm"), m_action(PLAY), m_demo_track(0) {
+  if (argc > 0 && argv[0] && *argv[0]) {
+    m_program = argv[0];
+    m_program = m_program.substr(m_program.find_last_of('/') + 1);
+  }
+  parse(argc, argv);
+}
+
+void CommandLine::parse(int argc, const char *const *argv) {
+  for (int i = 1; i < argc && m_action == PLAY; ++i) {
+    const std::string argument = argv[i];
+    if (argument == "--help" || argument == "-h") {
+      m_action = HELP;
+    } else if (argument == "--version") {
+      m_action = VERSION;
+    } else if (argument == "--demo") {
+      if (m_demo_track != 0) return fail("--demo given twice");
+      if (i + 1 == argc) return fail("--demo needs a track: 1 or 2");
+      m_demo_track = DemoPlayer::trackOfArgument(argv[++i]);
+      if (m_demo_track == 0) return fail("no track '" + std::string(argv[i]) + "': choose 1 or 2");
+    } else if (argument == "--once") {
+      m_once = true;
+    } else if (argument == "--terminal") {
+      m_terminal = true;
+    } else if (argument == "--offset") {
+      long number = 0;
+      if (!m_offset.empty()) return fail("--offset given twice");
+      if (i + 1 == argc) return fail("--offset needs a number of milliseconds");
+      m_offset = argv[++i];
+      if (!GameSettings::parseInteger(m_offset, number)) return fail("no offset '" + m_offset + "': give milliseconds");
+    } else {
+      return fail("unknown argument '" + argument + "'");
+    }
+  }
+}
+
+void CommandLine::fail(const std::string &problem) {
+  m_action = USAGE_ERROR;
+  m_problem = problem;
+}
+
+std::string CommandLine::usage() const {
+  return "usage: " + m_program + " [--demo 1|2] [--once] [--offset MS] [--terminal]\n       " + m_program +
+         " --help | --version\n";
+}
+
+int CommandLine::respond(std::FILE *out, std::FILE *err) const {
+  switch (m_action) {
+    case HELP:
+      std::fprintf(out,
+                   "%s\n"
+                   "The rhythm game: press 1 or 2 on the start screen to pick a track, then the\n"
+                   "arrow key of each falling note as it crosses the hit zone. C on the start\n"
+                   "screen calibrates the audio offset. Escape quits.\n"
+                   "\n"
+                   "  --demo 1|2     watch the game play track 1 or 2 on its own\n"
+                   "  --once         end after the first song's results\n"
+                   "  --offset MS    play with this audio offset (-500..500) instead of the saved one\n"
+                   "  --terminal     play in the terminal instead of a window\n"
+                   "  --help         show this help and end\n"
+                   "  --version      show the version and end\n"
+                   "\n"
+                   "The game data (sprites/, Sound/, ts-font.ttf) is read from the first of: the\n"
+                   "working directory, the program's folder, the installed data folder. The log\n"
+                   "is tessera.log and the settings ts-config.txt in the working directory (or\n"
+                   "the files named by TESSERA_LOG and TESSERA_CONFIG).\n",
+                   usage().c_str());
+      return 0;
+    case VERSION:
+      std::fprintf(out, "%s (Tessera %s)\n", m_program.c_str(), ts::TESSERA_VERSION_STRING);
+      return 0;
+    case USAGE_ERROR:
+      std::fprintf(err, "%s: %s\n%s", m_program.c_str(), m_problem.c_str(), usage().c_str());
+      return 2;
+    case PLAY:
+      break;
+  }
+  return 0;
+}

@@ -1,0 +1,56 @@
+#include "app/RoundLoop.h"
+
+#include <tessera/core/LogManager.h>
+#include <tessera/game/GameManager.h>
+#include <tessera/input/InputManager.h>
+#include <tessera/world/WorldManager.h>
+#include "app/QuitRequest.h"
+#include "play/DemoPlayer.h"
+#include "screens/GameOver.h"
+#include "screens/GameStart.h"
+
+RoundLoop::RoundLoop(Options options) : m_options(std::move(options)), m_rounds(0) {
+  m_library.load(m_options.chart_folders);
+}
+
+void RoundLoop::run() {
+  const bool one_round = m_options.once || m_options.demo_track != 0;
+  while (playRound() == RoundEnd::SONG_FINISHED && !one_round) clearRound();
+}
+
+RoundLoop::RoundEnd RoundLoop::playRound() {
+  ++m_rounds;
+  QuitRequest::clear();
+  GameStart *p_start = new GameStart();
+  p_start->setAudioOffset(m_options.offset_ms);
+  p_start->setSongs(m_library.getSongs());
+  // A demo shows the kept best scores but never changes them.
+  p_start->setBestScores(m_options.scores_path, m_options.demo_track == 0);
+  startRound();
+  ts::GameManager::getInstance().run();
+  const RoundEnd end = howRoundEnded();
+  ts::LogManager::getInstance().writeLog("RoundLoop: round %d over: %s.", m_rounds,
+                                         end == RoundEnd::SONG_FINISHED ? "the song is over" : "the player left");
+  return end;
+}
+
+void RoundLoop::startRound() {
+  if (m_options.demo_track != 0) new DemoPlayer(m_options.demo_track);
+}
+
+// A song ends with the game-over screen counting down to its end; Escape or
+// a closed window may come in that same last frame, and win.
+RoundLoop::RoundEnd RoundLoop::howRoundEnded() const {
+  if (QuitRequest::isMade() || ts::InputManager::getInstance().isWindowClosed()) return RoundEnd::QUIT;
+  ts::ObjectList screens = ts::WorldManager::getInstance().objectsOfType("GameOver");
+  const GameOver *p_over = screens.isEmpty() ? nullptr : dynamic_cast<const GameOver *>(screens[0]);
+  return p_over && p_over->getTimeToLive() <= 0 ? RoundEnd::SONG_FINISHED : RoundEnd::QUIT;
+}
+
+void RoundLoop::clearRound() {
+  ts::WorldManager &world = ts::WorldManager::getInstance();
+  const ts::ObjectList objects = world.getSceneGraph().activeObjects() + world.getSceneGraph().inactiveObjects();
+  for (int i = 0; i < objects.getCount(); ++i) world.markForDelete(objects[i]);
+  // Destroys what is marked (and what the destructors mark in turn).
+  world.update();
+}

@@ -1,0 +1,55 @@
+// Rounds of the game: the start screen, the chosen song, its results under
+// the game-over picture, and the start screen again, until the player
+// leaves with Escape or closes the window. Each round runs the engine's game
+// loop once; the game-over screen ends it as it always did, and the round
+// loop then clears the world and starts the next round. A demo, or a run
+// with --once, ends after the first song's results.
+#ifndef RHYTHM_ROUND_LOOP_H
+#define RHYTHM_ROUND_LOOP_H
+
+#include <string>
+#include <vector>
+
+#include "player/BestScores.h"
+#include "songs/SongLibrary.h"
+
+class RoundLoop {
+ public:
+  struct Options {
+    int demo_track = 0;  // 1 or 2: the game plays that song itself
+    bool once = false;   // end after the first song
+    int offset_ms = 0;   // the audio offset the notes keep
+    std::vector<std::string> chart_folders = SongLibrary::standardFolders();
+    std::string scores_path = BestScores::defaultPath();
+  };
+  enum class RoundEnd { SONG_FINISHED, QUIT };
+
+  // Reads the songs (and loads their music) once for all rounds.
+  explicit RoundLoop(Options options);
+  virtual ~RoundLoop() = default;
+
+  // Plays rounds until the player quits, or the one round of a demo or of
+  // --once.
+  void run();
+  // Shows the start screen and runs the game loop until it ends.
+  RoundEnd playRound();
+  // Destroys every object the round left in the world.
+  void clearRound();
+
+  int getRoundCount() const { return m_rounds; }
+  const SongLibrary &getLibrary() const { return m_library; }
+
+ protected:
+  // Called with the start screen in place, before the game loop runs: the
+  // demo player joins the round here.
+  virtual void startRound();
+
+ private:
+  RoundEnd howRoundEnded() const;
+
+  Options m_options;
+  SongLibrary m_library;
+  int m_rounds;
+};
+
+#endif

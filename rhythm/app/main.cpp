@@ -1,0 +1,84 @@
+// The rhythm game's entry point.
+//
+//   rhythm              play: the start screen waits for a song's key (C calibrates);
+//                       after each song's results it comes back, Escape quits
+//   rhythm --demo 1|2   watch the game play track 1 or 2 on its own
+//   rhythm --once       end after the first song's results
+//   rhythm --offset MS  play with this audio offset instead of the saved one
+//   rhythm --terminal   play in the terminal instead of a window
+//   rhythm --help       usage; --version: the engine's version
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include <tessera/core/Config.h>
+#include <tessera/core/LogManager.h>
+#include <tessera/game/GameManager.h>
+#include <tessera/graphics/DisplayManager.h>
+#include <tessera/resources/ResourceManager.h>
+#include "app/CommandLine.h"
+#include "app/DataFolder.h"
+#include "app/RoundLoop.h"
+#include "play/DemoPlayer.h"
+#include "player/GameSettings.h"
+#include "songs/ClickTrack.h"
+
+namespace {
+
+void loadResources() {
+  ts::ResourceManager &resources = ts::ResourceManager::getInstance();
+  resources.loadSprite("sprites/gamestart-spr.txt", "gamestart");
+  resources.loadSprite("sprites/gameover-spr.txt", "gameover");
+  resources.loadSprite("sprites/note-down.txt", "note_down");
+  resources.loadSprite("sprites/note-left.txt", "note_left");
+  resources.loadSprite("sprites/note-right.txt", "note_right");
+  resources.loadSprite("sprites/note-up.txt", "note_up");
+  resources.loadMusic("Sound/BGM_Start.ogg", "start_bgm");
+  resources.loadMusic("Sound/BGM1_Star.ogg", "game_bgm1");
+  resources.loadMusic("Sound/BGM2_La Campanella.ogg", "game_bgm2");
+  resources.loadMusic(click_track::FILE_NAME, click_track::LABEL);
+}
+
+// The saved offset, or the one given on the command line.
+int audioOffset(const CommandLine &command_line) {
+  GameSettings settings;
+  settings.load(GameSettings::defaultPath());
+  const std::string &given = command_line.getOffset();
+  if (!given.empty() && settings.setOffsetText(given, "the command line") != 0)
+    std::fprintf(stderr, "rhythm: --offset %s refused: it must lie within -%d..%d ms\n", given.c_str(),
+                 GameSettings::MAX_OFFSET_MS, GameSettings::MAX_OFFSET_MS);
+  if (settings.getOffsetMs() != 0)
+    ts::LogManager::getInstance().writeLog("Audio offset: %d ms.", settings.getOffsetMs());
+  return settings.getOffsetMs();
+}
+
+// The engine has written why into its log (or, without one, onto standard
+// error); the terminal only learns where to look.
+void reportFailedStart(const std::string &program) {
+  const char *named = std::getenv("TESSERA_LOG");
+  std::error_code error;
+  const std::string log = std::filesystem::absolute(named ? named : ts::Config::getInstance().getLogfile(), error);
+  if (ts::LogManager::getInstance().isStarted())
+    std::fprintf(stderr, "%s: the engine did not start; see the log %s\n", program.c_str(), log.c_str());
+  else
+    std::fprintf(stderr, "%s: the engine did not start: cannot write the log %s\n", program.c_str(), log.c_str());
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  const CommandLine command_line(argc, argv);
+  if (command_line.getAction() != CommandLine::PLAY) return command_line.respond(stdout, stderr);
+  DataFolder(DataFolder::executableOf(argv[0]), RHYTHM_DATA_FROM_BIN).enter();
+  if (command_line.getTerminal()) ts::DisplayManager::getInstance().setBackend(ts::DisplayBackend::TERMINAL);
+  ts::GameManager &game_manager = ts::GameManager::getInstance();
+  if (game_manager.startUp() != 0) {
+    reportFailedStart(command_line.getProgram());
+    return 1;
+  }
+  loadResources();
+  RoundLoop({command_line.getDemoTrack(), command_line.getOnce(), audioOffset(command_line)}).run();
+  game_manager.shutDown();
+  return 0;
+}

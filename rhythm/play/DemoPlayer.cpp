@@ -1,0 +1,99 @@
+#include "play/DemoPlayer.h"
+
+#include <tessera/audio/Music.h>
+#include <tessera/core/LogManager.h>
+#include <tessera/game/GameManager.h>
+#include <tessera/input/InputManager.h>
+#include <tessera/system/Clock.h>
+#include <tessera/world/WorldManager.h>
+#include "play/Beat.h"
+#include "play/HitZone.h"
+#include "play/Lane.h"
+#include "play/Note.h"
+#include "play/NoteSpawner.h"
+
+namespace {
+
+ts::Keyboard::Key keyOfDirection(const std::string &direction) {
+  const Lane *p_lane = Lane::ofDirection(direction);
+  return p_lane ? p_lane->key : ts::Keyboard::DOWNARROW;
+}
+
+NoteSpawner *spawner() {
+  ts::ObjectList spawners = ts::WorldManager::getInstance().objectsOfType("NoteSpawner");
+  return spawners.isEmpty() ? nullptr : dynamic_cast<NoteSpawner *>(spawners[0]);
+}
+
+}  // namespace
+
+DemoPlayer::DemoPlayer(int track)
+    : m_track(track), m_track_started(false), m_start_step(0), m_start_us(0), m_press_count(0) {
+  setType("DemoPlayer");
+  registerInterest(ts::STEP_EVENT);
+}
+
+int DemoPlayer::trackOfArgument(const std::string &argument) {
+  if (argument == "1") return 1;
+  if (argument == "2") return 2;
+  return 0;
+}
+
+int DemoPlayer::eventHandler(const ts::Event *p_event) {
+  if (p_event->getType() != ts::STEP_EVENT) return 0;
+  if (!m_track_started) {
+    m_track_started = true;
+    m_start_step = ts::GameManager::getInstance().getStepCount();
+    m_start_us = ts::monotonicMicroseconds();
+    ts::LogManager::getInstance().writeLog("Demo: playing track %d.", m_track);
+    pressKey(m_track == 1 ? ts::Keyboard::NUM1 : ts::Keyboard::NUM2);
+    return 1;
+  }
+  playDueNotes();
+  return 1;
+}
+
+void DemoPlayer::pressKey(ts::Keyboard::Key key) const {
+  ts::EventKeyboard keyboard_event;
+  keyboard_event.setKey(key);
+  keyboard_event.setKeyboardAction(ts::KEY_PRESSED);
+  ts::InputManager::getInstance().onEvent(&keyboard_event);
+}
+
+// Presses once for each note as soon as it is on a judged row. Falling one
+// row per frame a note is first seen on the first "Perfect!" row; a note that
+// skipped rows while the note clock caught up may first be seen lower.
+void DemoPlayer::playDueNotes() {
+  ts::ObjectList notes = ts::WorldManager::getInstance().objectsOfType("Note");
+  for (int i = 0; i < notes.getCount(); ++i) {
+    const Note *p_note = dynamic_cast<const Note *>(notes[i]);
+    if (!p_note || p_note->isHit() || m_pressed.count(p_note->getSerial())) continue;
+    if (!hit_zone::isJudgedRow(p_note->getPosition().getY())) continue;
+    m_pressed.insert(p_note->getSerial());
+    ++m_press_count;
+    const int step = ts::GameManager::getInstance().getStepCount();
+    pressKey(keyOfDirection(p_note->getDirection()));
+    NoteSpawner *p_spawner = spawner();
+    if (p_spawner && m_press_count == p_spawner->countChartNotes()) reportTiming(step);
+  }
+}
+
+// How far the music has drifted from the note clock by the last note. The
+// note clock is taken as it stands once this frame's steps are taken, which
+// on an idle machine is the frame clock: one step per frame since the start.
+void DemoPlayer::reportTiming(int step) const {
+  NoteSpawner *p_spawner = spawner();
+  const ts::Music *p_track = p_spawner ? p_spawner->getTrack() : nullptr;
+  if (!p_track) return;
+  p_spawner->stepsAt(step);
+  const NoteClock &clock = p_spawner->getNoteClock();
+  const int note_clock_ms = clock.getSteps() * beat::STEP_MILLISECONDS;
+  const int frame_clock_ms = (step - m_start_step) * ts::GameManager::getInstance().getFrameTime();
+  const int music_ms = static_cast<int>(p_track->getPlayingOffset() * 1000.0f);
+  const int wall_ms = static_cast<int>((ts::monotonicMicroseconds() - m_start_us) / 1000);
+  ts::LogManager::getInstance().writeLog(
+      "Demo: last note at step %d: music at %d ms, note clock at %d ms, drift %d ms "
+      "(smoothed music %d ms, frame clock %d ms, wall clock %d ms; %d of %d frames took one step, %d catch-up steps)",
+      step - m_start_step, music_ms, note_clock_ms, music_ms - note_clock_ms,
+      static_cast<int>(clock.getTrackEstimateMs()), frame_clock_ms, wall_ms, clock.getSingleStepFrames(),
+      clock.getFrames(), clock.getCatchUpSteps());
+}

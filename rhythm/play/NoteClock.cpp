@@ -1,0 +1,77 @@
+#include "play/NoteClock.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <tessera/audio/Music.h>
+#include <tessera/system/Clock.h>
+
+NoteClock::NoteClock(double step_ms, int offset_ms)
+    : m_step_ms(step_ms),
+      m_offset_ms(offset_ms),
+      m_hold_left(offset_ms > 0 && step_ms > 0 ? static_cast<int>(std::lround(offset_ms / step_ms)) : 0),
+      m_steps(0),
+      m_last_position_ms(0.0),
+      m_track_estimate_ms(0.0),
+      m_last_lead(0.0),
+      m_frames(0),
+      m_single_step_frames(0),
+      m_held_frames(0),
+      m_catch_up_steps(0) {}
+
+std::optional<NoteClock::TrackReading> NoteClock::read(const ts::Music *p_track) {
+  if (!p_track || !p_track->isPlaying()) return std::nullopt;
+  const double clock_ms = static_cast<double>(ts::monotonicMicroseconds()) / 1000.0;
+  return TrackReading{p_track->getPlayingOffset() * 1000.0, clock_ms};
+}
+
+// The track's position moves in the audio device's mixing periods: a
+// reading lags the sound by anything up to a period, so each reading puts
+// the track's start on the monotonic clock a little late, never early. The
+// earliest start among the last readings, carried forward to the time of
+// this one, is the smooth position. A track that went back (started again)
+// starts the readings afresh.
+double NoteClock::estimateTrack(const TrackReading &reading) {
+  if (reading.position_ms < m_last_position_ms) m_starts_ms.clear();
+  m_last_position_ms = reading.position_ms;
+  m_starts_ms.push_back(reading.clock_ms - reading.position_ms);
+  if (static_cast<int>(m_starts_ms.size()) > READINGS_KEPT) m_starts_ms.pop_front();
+  const double start_ms = *std::min_element(m_starts_ms.begin(), m_starts_ms.end());
+  m_track_estimate_ms = reading.clock_ms - start_ms;
+  return m_track_estimate_ms;
+}
+
+void NoteClock::restartReadings() {
+  m_starts_ms.clear();
+  m_last_lead = 0.0;
+}
+
+int NoteClock::advance(std::optional<TrackReading> reading) {
+  ++m_frames;
+  if (!reading || m_step_ms <= 0) {
+    ++m_steps;
+    ++m_single_step_frames;
+    return 1;
+  }
+  const double track_steps = (estimateTrack(*reading) - m_offset_ms) / m_step_ms;
+  if (m_hold_left > 0) {
+    --m_hold_left;
+    ++m_held_frames;
+    m_last_lead = 0.0;
+    return 0;
+  }
+  // Catch up only with what the track has been ahead by at two step events
+  // in a row: a step event that comes late once is followed by a short frame
+  // (the loop takes oversleep off the next frame), which puts the loop back
+  // on time by itself. Less than half a step ahead is on time.
+  const double lead = track_steps - (m_steps + 1);
+  const double lasting_lead = std::min(lead, m_last_lead);
+  int extra = 0;
+  if (lasting_lead > 0.5) extra = static_cast<int>(std::min<long>(std::lround(lasting_lead), MAX_STEPS_PER_FRAME - 1));
+  const int steps = 1 + extra;
+  m_steps += steps;
+  m_last_lead = lead - extra;
+  m_catch_up_steps += extra;
+  if (steps == 1) ++m_single_step_frames;
+  return steps;
+}

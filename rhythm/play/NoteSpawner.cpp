@@ -1,0 +1,143 @@
+#include "play/NoteSpawner.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <optional>
+#include <set>
+
+#include <tessera/audio/Music.h>
+#include <tessera/core/EventStep.h>
+#include <tessera/core/LogManager.h>
+#include <tessera/world/WorldManager.h>
+#include "play/Beat.h"
+#include "play/Lane.h"
+#include "play/Note.h"
+#include "play/ScoreManager.h"
+#include "screens/GameOver.h"
+#include "screens/ResultsScreen.h"
+#include "songs/Chart.h"
+
+namespace {
+
+// Not a lane: the chart does not list the step.
+const int NO_ENTRY = -2;
+
+template <typename T>
+T *firstOfType(const char *type) {
+  ts::ObjectList list = ts::WorldManager::getInstance().objectsOfType(type);
+  return list.isEmpty() ? nullptr : dynamic_cast<T *>(list[0]);
+}
+
+}  // namespace
+
+NoteSpawner::NoteSpawner(std::vector<int32_t> chart, ts::Music *p_track, int offset_ms, std::vector<int> lanes)
+    : m_step_count(0),
+      m_chart(std::move(chart)),
+      m_lanes(std::move(lanes)),
+      m_p_track(p_track),
+      m_last_entry(0),
+      m_song_ended(false),
+      m_paused(false),
+      m_clock(beat::STEP_MILLISECONDS, offset_ms),
+      m_reckoned_step(-1),
+      m_steps_reckoned(0) {
+  setType("NoteSpawner");
+  if (m_lanes.size() != m_chart.size()) m_lanes.clear();
+  for (int32_t entry : m_chart) m_last_entry = std::max(m_last_entry, entry);
+  registerInterest(ts::STEP_EVENT);
+}
+
+NoteSpawner::~NoteSpawner() {}
+
+int NoteSpawner::eventHandler(const ts::Event *p_event) {
+  if (p_event->getType() != ts::STEP_EVENT) return 0;
+  const ts::EventStep *p_step = dynamic_cast<const ts::EventStep *>(p_event);
+  const int steps = p_step ? stepsAt(p_step->getStepCount()) : 1;
+  for (int step = 1; step <= steps; ++step) {
+    ++m_step_count;
+    // The counter has one value per step, so however often the chart lists
+    // it, it gives one note.
+    const int lane = laneOfEntry(m_step_count);
+    if (lane == NO_ENTRY) continue;
+    // The notes already falling take this event's steps after this handler;
+    // one spawned on an earlier step of a catch-up falls the rest itself.
+    Note *p_note = createNote(lane);
+    if (steps > step) p_note->fall(steps - step);
+  }
+  if (!m_song_ended && !m_paused && songIsOver()) endSong();
+  return 1;
+}
+
+// The lane of the chart's first entry for a step (Chart::RANDOM_LANE when
+// the chart leaves it to chance), or NO_ENTRY.
+int NoteSpawner::laneOfEntry(int32_t entry) const {
+  auto found = std::find(m_chart.begin(), m_chart.end(), entry);
+  if (found == m_chart.end()) return NO_ENTRY;
+  return m_lanes.empty() ? Chart::RANDOM_LANE : m_lanes[static_cast<size_t>(found - m_chart.begin())];
+}
+
+int NoteSpawner::countChartNotes() const {
+  std::set<int32_t> steps;
+  for (int32_t entry : m_chart)
+    if (entry > 0) steps.insert(entry);
+  return static_cast<int>(steps.size());
+}
+
+bool NoteSpawner::pause() {
+  if (m_paused || m_song_ended) return false;
+  m_paused = true;
+  if (m_p_track) m_p_track->pause();
+  ts::LogManager::getInstance().writeLog("NoteSpawner: song paused at step %d.", m_step_count);
+  return true;
+}
+
+bool NoteSpawner::resume() {
+  if (!m_paused) return false;
+  m_paused = false;
+  m_clock.restartReadings();
+  if (m_p_track) m_p_track->resume();
+  ts::LogManager::getInstance().writeLog("NoteSpawner: song resumed at step %d.", m_step_count);
+  return true;
+}
+
+int NoteSpawner::stepsAt(int game_step) {
+  // Held: the clock stands, and so does every note that asks it.
+  if (m_paused) return 0;
+  if (game_step == m_reckoned_step) return m_steps_reckoned;
+  m_reckoned_step = game_step;
+  m_steps_reckoned = m_clock.advance(readTrack());
+  return m_steps_reckoned;
+}
+
+std::optional<NoteClock::TrackReading> NoteSpawner::readTrack() const { return NoteClock::read(m_p_track); }
+
+void NoteSpawner::spawnNote() { createNote(Chart::RANDOM_LANE); }
+
+Note *NoteSpawner::createNote(int chart_lane) {
+  const int lane = chart_lane >= 0 && chart_lane < Lane::COUNT ? chart_lane : rand() % Lane::COUNT;
+  const float width = ts::WorldManager::getInstance().getBoundary().getHorizontal();
+  const float x = width * 0.25f * LANES[lane].centre_quarters;
+  const ts::Vector position(x, 0);
+  Note *p_note = new Note(LANES[lane].direction, 1.0f, position);
+  ts::LogManager::getInstance().writeLog("Note spawned in lane %d with direction %s at (%.1f, %.1f)", lane,
+                                         LANES[lane].direction, position.getX(), position.getY());
+  return p_note;
+}
+
+// Over when every chart note has been spawned and hit or missed, and the
+// track has finished playing (or there is none).
+bool NoteSpawner::songIsOver() const {
+  if (m_step_count < m_last_entry) return false;
+  if (!ts::WorldManager::getInstance().objectsOfType("Note").isEmpty()) return false;
+  return !m_p_track || !m_p_track->isPlaying();
+}
+
+void NoteSpawner::endSong() {
+  m_song_ended = true;
+  ts::LogManager::getInstance().writeLog("No BGM playing. Triggering GameOver.");
+  ScoreManager *p_score = firstOfType<ScoreManager>("ScoreManager");
+  if (p_score) p_score->logScore();
+  if (ts::WorldManager::getInstance().objectsOfType("GameOver").isEmpty()) new GameOver();
+  ResultsScreen *p_results = firstOfType<ResultsScreen>("ResultsScreen");
+  if (p_results && p_score) p_results->show(p_score->results(countChartNotes()));
+}

@@ -1,0 +1,81 @@
+// Turns a track's chart into falling notes: one note on each step the chart
+// lists, in the lane the chart gives it or else in a random one. Its steps
+// are those of the note clock, which follows the track (see NoteClock); the
+// notes fall by the same clock, and stand still while the song is paused.
+// It also notices the end of the song and then brings up the game-over
+// screen with the results.
+#ifndef RHYTHM_NOTE_SPAWNER_H
+#define RHYTHM_NOTE_SPAWNER_H
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include <tessera/world/Object.h>
+
+#include "play/NoteClock.h"
+
+namespace ts {
+class Music;
+}
+class Note;
+
+class NoteSpawner : public ts::Object {
+ public:
+  // The track (owned by the resource manager) sets the pace of the note
+  // clock, is watched to know when the song is over and is paused with it; null when there is
+  // no playable track. offset_ms: how much later the player hears the music.
+  // lanes: one per chart entry, 0 to 3, or -1 (or none at all) for a random
+  // lane.
+  explicit NoteSpawner(std::vector<int32_t> chart, ts::Music *p_track = nullptr, int offset_ms = 0,
+                       std::vector<int> lanes = {});
+  ~NoteSpawner() override;
+
+  int eventHandler(const ts::Event *p_event) override;
+  // Creates one note at the top of a random lane.
+  void spawnNote();
+  // Holds the song where it is: the track pauses, the note clock and the
+  // notes stop. False when there is nothing to hold (already paused, or the
+  // song is over).
+  bool pause();
+  // Plays on from where the song was held. False when it was not paused.
+  bool resume();
+  bool isPaused() const { return m_paused; }
+  // The notes the chart makes: each step it lists once, counted once.
+  int countChartNotes() const;
+  // The steps the note clock takes in the given game step (0 while an
+  // offset holds it back, more than 1 while it catches up with the track).
+  // Reckoned at the first call in a step, from where the track is then;
+  // later calls in the same step give the same answer.
+  int stepsAt(int game_step);
+  const NoteClock &getNoteClock() const { return m_clock; }
+
+  int32_t getStepCount() const { return m_step_count; }
+  const std::vector<int32_t> &getChart() const { return m_chart; }
+  bool hasEndedSong() const { return m_song_ended; }
+  // The track the notes follow (owned by the resource manager), or null.
+  const ts::Music *getTrack() const { return m_p_track; }
+
+ protected:
+  // Where the track is now, for the note clock; nothing when none plays.
+  virtual std::optional<NoteClock::TrackReading> readTrack() const;
+
+ private:
+  Note *createNote(int lane);
+  int laneOfEntry(int32_t entry) const;
+  bool songIsOver() const;
+  void endSong();
+
+  int32_t m_step_count;  // note clock steps taken
+  std::vector<int32_t> m_chart;
+  std::vector<int> m_lanes;  // as many as chart entries, or none
+  ts::Music *m_p_track;
+  int32_t m_last_entry;  // the highest chart entry: no note comes after it
+  bool m_song_ended;
+  bool m_paused;
+  NoteClock m_clock;
+  int m_reckoned_step;  // the game step of m_steps_reckoned, -1 before the first
+  int m_steps_reckoned;
+};
+
+#endif

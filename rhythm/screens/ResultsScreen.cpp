@@ -1,0 +1,74 @@
+#include "screens/ResultsScreen.h"
+
+#include <tessera/core/LogManager.h>
+#include <tessera/graphics/DisplayManager.h>
+#include <tessera/world/WorldManager.h>
+#include "player/BestScores.h"
+
+namespace {
+// Under the game-over picture, which ends on row 17. The rows are cleared
+// first: the hit-zone lines run through them.
+const int FIRST_CLEARED_ROW = 18;
+const int FIRST_TEXT_ROW = 19;
+}  // namespace
+
+ResultsScreen::ResultsScreen(std::string song, std::string title, std::string scores_path)
+    : m_song(std::move(song)), m_title(std::move(title)), m_scores_path(std::move(scores_path)), m_new_best(false) {
+  setType("ResultsScreen");
+  setSolidness(ts::SPECTRAL);
+  setAltitude(ts::MAX_ALTITUDE);
+}
+
+void ResultsScreen::show(const Results &results) {
+  if (m_results) return;
+  m_results = results;
+  const std::string best = keepBest(results.getScore());
+  ts::LogManager::getInstance().writeLog("Results: '%s' (%s): %s; %s", m_title.c_str(), m_song.c_str(),
+                                         results.summary().c_str(), best.c_str());
+}
+
+// Compares the score with the kept best, saves it if it beats it, and says
+// how it went for the results line.
+std::string ResultsScreen::keepBest(int32_t score) {
+  if (m_scores_path.empty()) return "best scores are not kept in this run.";
+  BestScores scores;
+  scores.load(m_scores_path);
+  const std::optional<int32_t> before = scores.best(m_song);
+  m_new_best = scores.offer(m_song, score);
+  m_best = scores.best(m_song);
+  if (!m_new_best) return before ? "the best stays " + std::to_string(*before) + "." : "no best score yet.";
+  scores.save(m_scores_path);
+  return before ? "New best! (was " + std::to_string(*before) + ")" : "New best! (the first score kept)";
+}
+
+std::vector<std::string> ResultsScreen::lines() const {
+  if (!m_results) return {};
+  const Results &r = *m_results;
+  std::vector<std::string> shown = {"Perfect " + std::to_string(r.getPerfects()) + "    Good " +
+                                        std::to_string(r.getGoods()) + "    Miss " + std::to_string(r.getMisses()) +
+                                        "    Longest combo " + std::to_string(r.getLongestCombo()),
+                                    "Score " + std::to_string(r.getScore()) + "    Accuracy " + r.accuracyText() +
+                                        "    Grade " + std::string(1, r.grade())};
+  if (m_new_best)
+    shown.push_back("New best!");
+  else if (m_best)
+    shown.push_back("Best " + std::to_string(*m_best));
+  return shown;
+}
+
+int ResultsScreen::draw() {
+  if (!m_results) return 0;
+  ts::DisplayManager &display = ts::DisplayManager::getInstance();
+  const ts::Box world = ts::WorldManager::getInstance().getBoundary();
+  const int width = static_cast<int>(world.getHorizontal()), height = static_cast<int>(world.getVertical());
+  const std::string blank(static_cast<size_t>(width > 0 ? width : 0), ' ');
+  for (int row = FIRST_CLEARED_ROW; row < height; ++row)
+    display.drawString(ts::Vector(0, static_cast<float>(row)), blank, ts::LEFT_JUSTIFIED, ts::WHITE);
+  const std::vector<std::string> shown = lines();
+  for (size_t i = 0; i < shown.size(); ++i) {
+    const bool best_line = i == 2;
+    display.drawString(ts::Vector(static_cast<float>(width / 2), static_cast<float>(FIRST_TEXT_ROW + i)), shown[i],
+                       ts::CENTER_JUSTIFIED, best_line && m_new_best ? ts::YELLOW : ts::WHITE);
+  }
+  return 0;
+}

@@ -1,0 +1,43 @@
+// The results of a song, shown under the game-over picture once the song is
+// over: the judgements, the longest combo, the score, the accuracy and its
+// grade, and "New best!" when the score beats the song's kept best, which
+// is then saved. Until then it draws nothing.
+#ifndef RHYTHM_RESULTS_SCREEN_H
+#define RHYTHM_RESULTS_SCREEN_H
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <tessera/world/Object.h>
+
+#include "play/Results.h"
+
+class ResultsScreen : public ts::Object {
+ public:
+  // song: the name its best score is kept under; scores_path: the best
+  // scores file, or empty when this run keeps no scores (a demo).
+  ResultsScreen(std::string song, std::string title, std::string scores_path);
+
+  // Logs the results in one line, keeps a new best score and shows them.
+  // Only the first call counts.
+  void show(const Results &results);
+  int draw() override;
+
+  bool isShown() const { return m_results.has_value(); }
+  bool isNewBest() const { return m_new_best; }
+  // The lines shown, from the top; empty until shown.
+  std::vector<std::string> lines() const;
+
+ private:
+  std::string keepBest(int32_t score);
+
+  std::string m_song;
+  std::string m_title;
+  std::string m_scores_path;
+  std::optional<Results> m_results;
+  bool m_new_best;
+  std::optional<int32_t> m_best;  // the kept best after this song
+};
+
+#endif

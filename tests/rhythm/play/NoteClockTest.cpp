@@ -1,0 +1,139 @@
+// The notes' clock against synthetic track positions: a loop on time, late
+// wake-ups the loop makes up itself, a stall, a track running ahead or behind,
+// a track that starts again, and the audio offset.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "play/NoteClock.h"
+
+namespace {
+
+const double FRAME_MS = 33.0;
+// The track's position moves in mixing periods of 1024 samples at 44.1 kHz.
+const double PERIOD_MS = 1024 * 1000.0 / 44100.0;
+
+// The track as the audio device reports it: started at start_ms on the
+// monotonic clock, read at clock_ms, rounded down to a whole mixing period.
+NoteClock::TrackReading reading(double clock_ms, double start_ms = 0.8, double speed = 1.0) {
+  const double played = std::max(0.0, (clock_ms - start_ms) * speed);
+  return {std::floor(played / PERIOD_MS) * PERIOD_MS, clock_ms};
+}
+
+// Runs step events at the given times on a track started 0.8 ms after the
+// first frame's start and returns the steps each took.
+std::vector<int> run(NoteClock &clock, const std::vector<double> &event_times_ms, double speed = 1.0) {
+  std::vector<int> steps;
+  for (double t : event_times_ms) steps.push_back(clock.advance(reading(t, 0.8, speed)));
+  return steps;
+}
+
+// Step events on the frame grid: the first frame after the track starts is
+// at 33 ms.
+std::vector<double> grid(int frames, double first_ms = FRAME_MS) {
+  std::vector<double> times;
+  for (int k = 0; k < frames; ++k) times.push_back(first_ms + k * FRAME_MS);
+  return times;
+}
+
+int count(const std::vector<int> &steps, int value) {
+  int n = 0;
+  for (int s : steps) n += s == value;
+  return n;
+}
+
+}  // namespace
+
+TEST(NoteClock, OnTimeLoopTakesOneStepPerFrameWhateverTheMixingPeriods) {
+  // Frames within a quarter millisecond of the grid, as on an idle machine.
+  std::vector<double> times = grid(1200);
+  for (size_t k = 0; k < times.size(); ++k) times[k] += (k % 7) * 0.04 - 0.12;
+  NoteClock clock(FRAME_MS, 0);
+  EXPECT_EQ(count(run(clock, times), 1), 1200);
+  EXPECT_EQ(clock.getSteps(), 1200);
+  EXPECT_EQ(clock.getSingleStepFrames(), 1200);
+  EXPECT_EQ(clock.getCatchUpSteps(), 0);
+  // The smoothed position is the true one within a few milliseconds, where
+  // a reading may lag by up to a mixing period.
+  EXPECT_NEAR(clock.getTrackEstimateMs(), times.back() - 0.8, 4.0);
+
+  // Without a playable track, or with a step length of 0, one step each.
+  NoteClock trackless(FRAME_MS, -200);
+  for (int k = 0; k < 50; ++k) EXPECT_EQ(trackless.advance(std::nullopt), 1);
+  NoteClock no_step_length(0.0, 0);
+  EXPECT_EQ(no_step_length.advance(reading(5000)), 1);
+}
+
+TEST(NoteClock, LateWakeUpsThatTheLoopMakesUpTakeNoCatchUpSteps) {
+  // Every ninth step event comes up to 30 ms late; the loop takes that off
+  // the next frame, so the one after is on the grid again.
+  std::vector<double> times = grid(900);
+  for (size_t k = 5; k < times.size(); k += 9) times[k] += 18.0 + (k % 13);
+  NoteClock clock(FRAME_MS, 0);
+  EXPECT_EQ(count(run(clock, times), 1), 900);
+}
+
+TEST(NoteClock, StallOfFiveFramesIsCaughtUpInAFewFramesOfAtMostThreeSteps) {
+  // 100 frames on time, then a frame that takes six frame times: the loop
+  // drops what it cannot make up, so every later step event is 165 ms late.
+  std::vector<double> times = grid(100);
+  for (double t : grid(100, 101 * FRAME_MS + 5 * FRAME_MS)) times.push_back(t);
+  NoteClock clock(FRAME_MS, 0);
+  const std::vector<int> steps = run(clock, times);
+  for (int k = 0; k <= 100; ++k) ASSERT_EQ(steps[k], 1) << k;
+  // The first late event only notes the lead, the next ones take it up.
+  EXPECT_EQ(std::vector<int>(steps.begin() + 100, steps.begin() + 105), (std::vector<int>{1, 3, 3, 2, 1}));
+  for (size_t k = 105; k < steps.size(); ++k) ASSERT_EQ(steps[k], 1) << k;
+  EXPECT_EQ(clock.getCatchUpSteps(), 5);
+  EXPECT_EQ(clock.getSteps(), 200 + 5);  // where the track is
+}
+
+TEST(NoteClock, TrackAheadIsFollowedAndTrackBehindGivesOneStepPerStep) {
+  // A track that plays 10 % fast: the clock keeps within half a step of it
+  // (a little more while the lead builds up), never more than 3 steps at once.
+  NoteClock ahead(FRAME_MS, 0);
+  const std::vector<double> times = grid(600);
+  const std::vector<int> steps = run(ahead, times, 1.1);
+  EXPECT_EQ(*std::max_element(steps.begin(), steps.end()), 2);
+  EXPECT_NEAR(ahead.getSteps(), ahead.getTrackEstimateMs() / FRAME_MS, 1.0);
+  EXPECT_NEAR(ahead.getCatchUpSteps(), 60, 1);
+
+  // A loop twice as fast as the track, or a track that has not started yet.
+  NoteClock fast_loop(FRAME_MS, 0);
+  EXPECT_EQ(count(run(fast_loop, grid(300, FRAME_MS / 2), 0.5), 1), 300);
+  NoteClock late_track(FRAME_MS, 0);
+  for (double t : grid(100)) EXPECT_EQ(late_track.advance(NoteClock::TrackReading{0.0, t}), 1);
+}
+
+TEST(NoteClock, TrackThatStartsAgainDoesNotMakeTheClockJump) {
+  NoteClock clock(FRAME_MS, 0);
+  for (double t : grid(200)) clock.advance(reading(t));
+  // At 6.6 s the track starts again from its beginning.
+  for (double t : grid(100, 201 * FRAME_MS)) EXPECT_EQ(clock.advance(reading(t, 201 * FRAME_MS - 30)), 1) << t;
+}
+
+TEST(NoteClock, OffsetMovesTheClockAgainstTheTrackByItsMilliseconds) {
+  // On a track exactly on the frame grid the clock is on step k at frame k;
+  // an offset of n frame times puts it on step k - n, once it has settled.
+  for (int frames_later : {-3, -1, 0, 1, 2, 5}) {
+    NoteClock clock(FRAME_MS, frames_later * 33);
+    int held = 0;
+    for (int k = 1; k <= 60; ++k) {
+      const int steps = clock.advance(NoteClock::TrackReading{k * FRAME_MS, k * FRAME_MS});
+      held += steps == 0;
+      EXPECT_LE(steps, NoteClock::MAX_STEPS_PER_FRAME);
+      if (k > 10) {
+        EXPECT_EQ(clock.getSteps(), k - frames_later) << frames_later << " at frame " << k;
+      }
+    }
+    // A later sound holds the first step back; an earlier one catches up.
+    EXPECT_EQ(held, std::max(0, frames_later));
+    EXPECT_EQ(clock.getHeldFrames(), held);
+    EXPECT_EQ(clock.getCatchUpSteps(), std::max(0, -frames_later));
+  }
+  // Any other offset moves the clock to the nearest step.
+  NoteClock clock(FRAME_MS, 100);  // 3.03 frames
+  for (double t : grid(100)) clock.advance(reading(t));
+  EXPECT_EQ(clock.getSteps(), 100 - 3);
+}

@@ -1,0 +1,255 @@
+// The screens: the start screen and its start keys, calibration, stars, and
+// the data files they are laid out for.
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+#include <tuple>
+
+#include <tessera/audio/AudioDevice.h>
+#include <tessera/audio/Music.h>
+#include <tessera/world/EventOut.h>
+
+#include "GameWorld.h"
+#include "TempFolder.h"
+#include "play/Beat.h"
+#include "play/NoteSpawner.h"
+#include "player/GameSettings.h"
+#include "screens/Background.h"
+#include "screens/Calibration.h"
+#include "screens/GameStart.h"
+#include "songs/Chart.h"
+#include "songs/ClickTrack.h"
+
+namespace {
+
+// The same for the calibration screen's click track.
+class ScriptedCalibration : public Calibration {
+ public:
+  ScriptedCalibration(std::string path, TrackScript script)
+      : Calibration(std::move(path)), m_script(std::move(script)) {}
+
+ protected:
+  Reading readTrack() const override { return m_script(); }
+
+ private:
+  TrackScript m_script;
+};
+
+// Runs without an audio device: the audio backend is given a driver that
+// does not exist before anything asks for a device.
+class GameTestWithoutSound : public GameTest {
+ protected:
+  GameTestWithoutSound() { setenv("ALSOFT_DRIVERS", "no-such-driver", 1); }
+};
+
+}  // namespace
+
+TEST(CalibrationOffset, MedianOfTapsNearTheClicksOutliersLeftOut) {
+  const std::vector<double> clicks = {1000, 1600, 2200, 2800, 3400};
+  // Taps 20 to 40 ms late, one early, one too late to count, one between clicks.
+  EXPECT_EQ(Calibration::offsetFromTaps({1020, 1630, 2240, 2790, 3551, 1300}, clicks, 4), 25);  // (20 + 30) / 2
+  EXPECT_EQ(Calibration::offsetFromTaps({1020, 1630, 2240, 2790, 3550}, clicks, 4), 30);        // 150 ms still counts
+  EXPECT_EQ(Calibration::offsetFromTaps({850, 1450, 2051, 2650}, clicks, 3), -150);  // -150 counts, -149 is 2051 - 2200
+  EXPECT_EQ(Calibration::offsetFromTaps({1020, 1630, 5000, -400}, clicks, 3), std::nullopt);  // two are not enough
+  EXPECT_EQ(Calibration::offsetFromTaps({}, clicks, 1), std::nullopt);
+  EXPECT_EQ(Calibration::offsetFromTaps({1001, 1602, 2204}, clicks, 3), 2);
+  EXPECT_EQ(Calibration::offsetFromTaps({1000.25, 1600.75}, clicks, 2), 1);  // rounded to whole milliseconds
+}
+
+// The click track read from a script on the frame grid; Space pressed in
+// the frame nearest to 40 ms after each click, and twice between clicks.
+TEST_F(GameTest, CalibrationSavesTheMedianOffsetAndHandsItToTheStartScreen) {
+  const TempFolder folder;
+  const std::string config = folder.path() + "/config";
+  setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+  ASSERT_EQ(ts::ResourceManager::getInstance().loadMusic(click_track::FILE_NAME, click_track::LABEL), 0);
+  GameStart *start = new GameStart();
+  start->setAudioOffset(-20);
+  press(ts::Keyboard::C);  // opens the real screen, which plays the click track
+  ASSERT_TRUE(start->isCalibrating());
+  EXPECT_EQ(start->draw(), 0);  // hidden
+  Calibration *real = first<Calibration>("Calibration");
+  ASSERT_EQ(real->getState(), Calibration::LISTENING);
+  press(ts::Keyboard::NUM1);  // ignored while calibrating
+  EXPECT_FALSE(start->hasStartedGame());
+  press(ts::Keyboard::SPACE);
+  EXPECT_EQ(real->getTaps().size(), 1u);
+  press(ts::Keyboard::ESCAPE);  // leaves without saving; does not end the game
+  ts::WorldManager::getInstance().update();
+  EXPECT_EQ(count("Calibration"), 0);
+  EXPECT_FALSE(start->isCalibrating() || ts::GameManager::getInstance().getGameOver());
+  EXPECT_EQ(start->getAudioOffset(), -20);
+  EXPECT_TRUE(m_log.contains("Calibration: left before the end; nothing saved."));
+
+  // Now the scripted one, with the start screen calibrating.
+  press(ts::Keyboard::C);
+  ts::WorldManager::getInstance().markForDelete(first<Calibration>("Calibration"));
+  ts::WorldManager::getInstance().update();
+  int lead = 0;
+  Calibration *calibration = new ScriptedCalibration(GameSettings::defaultPath(), gridTrack(lead));
+  std::vector<int> tap_frames;
+  for (double click : click_track::tappedClicksMs())
+    tap_frames.push_back(static_cast<int>(std::lround((click + 40) / 33)));
+  tap_frames.push_back(tap_frames[3] + 9);  // 300 ms after a click
+  tap_frames.push_back(tap_frames[7] + 7);
+  while (calibration->getState() == Calibration::LISTENING) {
+    const bool tap = std::count(tap_frames.begin(), tap_frames.end(), m_frame + 1) > 0;
+    frame(tap ? std::vector<ts::Keyboard::Key>{ts::Keyboard::SPACE} : std::vector<ts::Keyboard::Key>{});
+    ASSERT_LT(m_frame, 500);
+  }
+  // Finished 150 ms after the last click.
+  EXPECT_EQ(m_frame, static_cast<int>((click_track::tappedClicksMs().back() + 150) / 33) + 1);
+  EXPECT_EQ(calibration->getTaps().size(), 18u);
+  ASSERT_TRUE(calibration->getOffset().has_value());
+  const int offset = *calibration->getOffset();
+  EXPECT_EQ(offset, 41);  // taps 40 ms late, seen in whole frames
+  EXPECT_TRUE(m_log.contains("Calibration: audio offset " + std::to_string(offset) + " ms from 18 taps."));
+  GameSettings saved;
+  saved.load(GameSettings::defaultPath());
+  EXPECT_EQ(saved.getOffsetMs(), offset);
+
+  press(ts::Keyboard::ESCAPE);
+  ts::WorldManager::getInstance().update();
+  EXPECT_EQ(start->getAudioOffset(), offset);
+  EXPECT_FALSE(ts::GameManager::getInstance().getGameOver());
+}
+
+TEST_F(GameTestWithoutSound, CalibrationSaysItNeedsSoundAndSavesNothing) {
+  if (ts::AudioDevice::isAvailable()) GTEST_SKIP() << "a device was opened before the driver could be set";
+  const TempFolder folder;
+  const std::string config = folder.path() + "/config";
+  setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+  ASSERT_EQ(ts::ResourceManager::getInstance().loadMusic(click_track::FILE_NAME, click_track::LABEL), 0);
+  GameStart *start = new GameStart();
+  press(ts::Keyboard::C);
+  Calibration *calibration = first<Calibration>("Calibration");
+  ASSERT_NE(calibration, nullptr);
+  EXPECT_EQ(calibration->getState(), Calibration::NEEDS_SOUND);
+  EXPECT_TRUE(m_log.contains("Calibration: no audio device; calibration needs sound."));
+  frames(3, {ts::Keyboard::SPACE});
+  EXPECT_TRUE(calibration->getTaps().empty());
+  press(ts::Keyboard::ESCAPE);
+  ts::WorldManager::getInstance().update();
+  EXPECT_FALSE(start->isCalibrating() || ts::GameManager::getInstance().getGameOver());
+  EXPECT_FALSE(std::filesystem::exists(config));
+}
+
+// Stars: spectral, behind everything, drifting left at 1/2 to 1/10 of a
+// cell a step; placed on the screen, they come back in beyond its right
+// edge; the same seed gives the same sky.
+TEST_F(GameTest, StarsDriftLeftInsideTheScreenAndComeBackFromTheRight) {
+  auto sky = [](unsigned seed) {
+    srand(seed);
+    std::vector<ts::Vector> places;
+    std::set<float> rows, speeds;
+    for (int i = 0; i < 60; ++i) {
+      Background *star = new Background();
+      EXPECT_TRUE(star->getSolidness() == ts::SPECTRAL && star->getAltitude() == 0);
+      const ts::Vector start = star->getPosition();
+      EXPECT_TRUE(start.getX() >= 0 && start.getX() < 80 && start.getY() >= 0 && start.getY() < 24);
+      ts::EventOut out;
+      star->eventHandler(&out);
+      const ts::Vector back = star->getPosition();
+      EXPECT_TRUE(back.getX() >= 80 && back.getX() < 100 && back.getY() >= 0 && back.getY() < 24);
+      const float speed = -star->getVelocity().getX();
+      EXPECT_TRUE(speed >= 0.1f && speed <= 0.5f && star->getVelocity().getY() == 0) << speed;
+      places.insert(places.end(), {start, back});
+      rows.insert(start.getY());
+      speeds.insert(speed);
+    }
+    EXPECT_GT(rows.size(), 10u);
+    EXPECT_EQ(speeds.size(), 9u);  // every speed drawn
+    return places;
+  };
+  EXPECT_EQ(sky(99), sky(99));
+
+  // A world without extent yet must not make the draw divide by zero.
+  ts::WorldManager::getInstance().setBoundary(ts::Box(ts::Vector(0, 0), 0, 0));
+  EXPECT_EQ((new Background())->getPosition(), ts::Vector(0, 0));
+}
+
+// A start screen with no song list handed to it offers the game's own two
+// songs, read from the chart files in the game's folder; here a folder
+// without their music, so the song plays silently after the error line.
+TEST_F(GameTest, StartScreenIgnoresOtherKeysAndOneStartKeyCreatesOneSetOfPlayObjects) {
+  const TempFolder game;
+  std::filesystem::create_directories(game.path() + "/charts");
+  for (const char *chart : {"star.chart", "la-campanella.chart"})
+    std::filesystem::copy_file(std::string("charts/") + chart, game.path() + "/charts/" + chart);
+  std::filesystem::current_path(game.path());
+  ts::GameManager::getInstance().setGameOver(false);
+  GameStart *start = new GameStart();  // no start music loaded
+  EXPECT_TRUE(m_log.contains("ERROR: GameStart BGM not found!"));
+  press(ts::Keyboard::NUM1, ts::KEY_RELEASED);
+  press(ts::Keyboard::A);
+  press(ts::Keyboard::NUM3);  // no third song
+  EXPECT_FALSE(start->hasStartedGame());
+
+  // Escape only ends the loop; the entry point stops the engine afterwards.
+  press(ts::Keyboard::ESCAPE);
+  EXPECT_TRUE(m_log.contains("ESC pressed! Exiting game..."));
+  EXPECT_TRUE(ts::GameManager::getInstance().getGameOver());
+  EXPECT_TRUE(ts::WorldManager::getInstance().isStarted() && count("GameStart") == 1);
+
+  frames(1, {ts::Keyboard::NUM2, ts::Keyboard::NUM1});  // the second key in the same frame is ignored
+  EXPECT_TRUE(m_log.contains("ERROR: Game BGM game_bgm2 not found!"));
+  EXPECT_TRUE(m_log.contains("GameOver will trigger after 40 seconds"));
+  const std::pair<const char *, int> expected[] = {{"GameStart", 0},    {"NoteSpawner", 1},
+                                                   {"(Undefined)", 1},  {"HitIndicator", 1},
+                                                   {"ScoreManager", 1}, {"UIManager", 1},
+                                                   {"Background", 15},  {"PauseScreen", 1},
+                                                   {"ResultsScreen", 1}};  // "(Undefined)": the keyboard handler
+  for (const auto &[type, n] : expected) ASSERT_EQ(count(type), n) << type;
+  EXPECT_EQ(first<NoteSpawner>("NoteSpawner")->getChart().size(), 246u);
+  EXPECT_EQ(indicator()->getPosition(), ts::Vector(40, 12));
+}
+
+TEST_F(GameTest, BareStartScreenStartsTrackOneOnKey1WithItsLogLines) {
+  ASSERT_EQ(ts::ResourceManager::getInstance().loadMusic("Sound/BGM_Start.ogg", "start_bgm"), 0);
+  new GameStart();
+  press(ts::Keyboard::NUM1);
+  ts::WorldManager::getInstance().update();  // the start screen is destroyed
+  std::vector<std::string> lines;            // the start screen's own lines
+  for (const std::string &line : m_log.messages())
+    for (const char *start : {"SUCCESS", "ERROR", "GameStart", "GameOver"})
+      if (line.rfind(start, 0) == 0) lines.push_back(line);
+  EXPECT_EQ(lines,
+            (std::vector<std::string>{"SUCCESS: GameStart BGM started.", "GameStart BGM stopped.",
+                                      "GameStart: playing 'Star' (star.chart).", "SUCCESS: Game BGM game_bgm1 started.",
+                                      "GameOver will trigger after 25 seconds", "GameStart BGM stopped."}));
+  const NoteSpawner *spawner = first<NoteSpawner>("NoteSpawner");
+  ASSERT_NE(spawner, nullptr);
+  EXPECT_EQ(spawner->getChart().size(), 48u);
+  EXPECT_EQ(spawner->getChart().front(), 5);
+}
+
+// The shipped data: sprites of the sizes the screens are laid out for, and
+// tracks as long as their charts (every beat inside, the end soon after).
+TEST_F(GameTest, DataFilesFitTheGame) {
+  ts::ResourceManager &resources = ts::ResourceManager::getInstance();
+  ASSERT_EQ(resources.loadSprite("sprites/gamestart-spr.txt", "gamestart"), 0);
+  ASSERT_EQ(resources.loadSprite("sprites/gameover-spr.txt", "gameover"), 0);
+  const std::tuple<const char *, int, int, int> sprites[] = {{"gamestart", 77, 23, 1}, {"gameover", 57, 11, 2},
+                                                             {"note_down", 5, 3, 1},   {"note_left", 5, 3, 1},
+                                                             {"note_right", 5, 3, 1},  {"note_up", 5, 3, 1}};
+  for (const auto &[label, width, height, frames] : sprites) {
+    const ts::Sprite *sprite = resources.getSprite(label);
+    ASSERT_NE(sprite, nullptr) << label;
+    EXPECT_EQ(sprite->getWidth(), width) << label;
+    EXPECT_EQ(sprite->getHeight(), height) << label;
+    EXPECT_EQ(sprite->getFrameCount(), frames) << label;
+  }
+
+  for (const char *chart_file : {"charts/star.chart", "charts/la-campanella.chart"}) {
+    const Chart chart = Chart::readFile(chart_file);
+    const std::string file = "charts/" + chart.getMusic();
+    ASSERT_EQ(resources.loadMusic(file, chart.getTrack()), 0) << file;
+    const double length = resources.getMusic(chart.getTrack())->getDuration();
+    EXPECT_NEAR(length, chart.getSeconds(), 0.01) << file;
+    const double last_beat = beat::secondsOf(chart.getSteps().back());
+    EXPECT_LT(last_beat, length - 0.5) << file;
+    EXPECT_GT(last_beat, length - 2.5) << file;
+  }
+}

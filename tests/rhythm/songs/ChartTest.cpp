@@ -1,0 +1,212 @@
+// Chart files: what the reader takes and refuses (with the line and the
+// reason), its limits, the game's own chart files against their formulas,
+// and the song list the start screen gets from the folders.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <tessera/resources/ResourceManager.h>
+
+#include "TempFolder.h"
+#include "TestSupport.h"
+#include "player/BestScores.h"
+#include "screens/SongMenu.h"
+#include "songs/Chart.h"
+#include "songs/SongLibrary.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string TONE = std::string(TESSERA_SOURCE_DIR) + "/tests/data/tone.ogg";
+
+}  // namespace
+
+// The game's two songs: track 1 a note every 15 steps from step 5 (48
+// notes), track 2 every 9 steps from step 2 (17 notes), then every 4 from
+// step 226 (229 notes); lanes left to chance; 25 and 40 seconds announced.
+TEST(ChartFiles, TheGamesChartsHoldTheTwoTracksExactly) {
+  std::vector<int32_t> star, campanella;
+  for (int32_t k = 0; k <= 47; ++k) star.push_back(5 + 15 * k);
+  for (int32_t k = 0; k <= 16; ++k) campanella.push_back(2 + 9 * k);
+  for (int32_t k = 0; k <= 228; ++k) campanella.push_back(226 + 4 * k);
+  const std::tuple<const char *, const char *, const char *, std::vector<int32_t>, int> songs[] = {
+      {"charts/star.chart", "game_bgm1", "Star", star, 25},
+      {"charts/la-campanella.chart", "game_bgm2", "La Campanella", campanella, 40}};
+  for (const auto &[file, label, title, steps, seconds] : songs) {
+    const Chart chart = Chart::readFile(file);
+    ASSERT_TRUE(chart.isValid()) << file << ": " << chart.getError();
+    EXPECT_EQ(chart.getTitle(), title);
+    EXPECT_EQ(chart.getTrack(), label);
+    EXPECT_EQ(chart.getSeconds(), seconds);
+    EXPECT_EQ(chart.getSteps(), steps) << file;
+    EXPECT_EQ(chart.getLanes(), std::vector<int>(chart.getSteps().size(), Chart::RANDOM_LANE)) << file;
+  }
+}
+
+TEST(ChartReader, ReadsFieldsNotesAndLanesInAnyLayout) {
+  const Chart chart = Chart::parse(
+      "\xEF\xBB\xBF# written by hand\r\n"
+      "\r\n"
+      "notes: 3 7:left\t  9:right\r\n"
+      "  title :  My Song  \r\n"
+      "music: songs/my song.ogg\r\n"
+      "notes:\n"
+      "notes: 12 13:up 14:down");  // no newline at the end
+  ASSERT_TRUE(chart.isValid()) << chart.getError();
+  EXPECT_EQ(chart.getTitle(), "My Song");
+  EXPECT_EQ(chart.getMusic(), "songs/my song.ogg");
+  EXPECT_EQ(chart.getSteps(), (std::vector<int32_t>{3, 7, 9, 12, 13, 14}));
+  EXPECT_EQ(chart.getLanes(), (std::vector<int>{-1, 0, 3, -1, 1, 2}));
+  EXPECT_EQ(Chart::parse("music: a.ogg\nnotes: 1").getTitle(), "");  // the file name stands in
+}
+
+TEST(ChartReader, RefusesBrokenChartsWithTheLineAndTheReason) {
+  const std::string head = "title: A\nmusic: a.ogg\n";
+  const std::pair<std::string, std::string> cases[] = {
+      {head + "tempo: 120\nnotes: 1", "line 3: unknown field 'tempo'"},
+      {head + "notes: 1 2x", "line 3: bad step '2x' (a whole number from 1 to 1000000)"},
+      {head + "notes: 0", "line 3: bad step '0' (a whole number from 1 to 1000000)"},
+      {head + "notes: -5", "line 3: bad step '-5' (a whole number from 1 to 1000000)"},
+      {head + "notes: 1000001", "line 3: bad step '1000001' (a whole number from 1 to 1000000)"},
+      {head + "notes: 99999999999999999999",
+       "line 3: bad step '99999999999999999999' (a whole number from 1 to 1000000)"},
+      {head + "notes: 5 5", "line 3: step 5 after step 5 (steps must rise)"},
+      {head + "notes: 5\nnotes: 4:up", "line 4: step 4 after step 5 (steps must rise)"},
+      {head + "notes: 1:middle", "line 3: unknown lane in '1:middle' (left, up, down or right)"},
+      {head, "no notes"},
+      {"title: A\nnotes: 1\n", "no music file named"},
+      {head + "title: B", "line 3: 'title' given twice"},
+      {head + "music: b.ogg", "line 3: 'music' given twice"},
+      {head + "track: t\ntrack: t", "line 4: 'track' given twice"},
+      {head + "seconds: 5\nseconds: 5", "line 4: 'seconds' given twice"},
+      {head + "seconds: 36001", "line 3: bad seconds '36001' (a whole number from 1 to 36000)"},
+      {head + "seconds: 0", "line 3: bad seconds '0' (a whole number from 1 to 36000)"},
+      {"just words\n" + head, "line 1: expected 'field: value', found 'just words'"},
+      {"title:\n", "line 1: empty title"},
+      {"title: " + std::string(41, 'x'), "line 1: title longer than 40 characters"},
+      {"title: a\tb\x01", "line 1: title holds a character that cannot be shown"},
+      {std::string("\0\xff\xfe: x", 6),
+       "line 1: unknown field '?"
+       "?"
+       "?'"},
+      {std::string(100, 'k') + ": v", "line 1: unknown field '" + std::string(24, 'k') + "...'"},
+  };
+  for (const auto &[text, reason] : cases) {
+    const Chart chart = Chart::parse(text);
+    EXPECT_EQ(chart.getError(), reason) << text;
+    // A refused chart holds nothing that could be played by mistake.
+    EXPECT_TRUE(chart.getSteps().empty() && chart.getLanes().empty() && chart.getTitle().empty() &&
+                chart.getMusic().empty())
+        << text;
+  }
+}
+
+TEST(ChartReader, LimitsWhatAChartMayHoldAndReadsNoHugeFile) {
+  std::string notes = "music: a.ogg\nnotes:";
+  for (size_t step = 1; step <= Chart::MAX_NOTES; ++step) notes += " " + std::to_string(step);
+  EXPECT_EQ(Chart::parse(notes).getSteps().size(), Chart::MAX_NOTES);
+  EXPECT_EQ(Chart::parse(notes + " 10001").getError(), "line 2: more than 10000 notes");
+
+  TempFolder folder;
+  const std::string fits =
+      folder.file("fits.chart", "music: a.ogg\nnotes: 1\n#" + std::string(Chart::MAX_FILE_BYTES - 23, 'x'));
+  ASSERT_EQ(fs::file_size(fits), Chart::MAX_FILE_BYTES);
+  EXPECT_TRUE(Chart::readFile(fits).isValid()) << Chart::readFile(fits).getError();
+  const std::string garbage = folder.file("garbage.chart", std::string(3 * 1024 * 1024, '\xA7'));
+  EXPECT_EQ(Chart::readFile(garbage).getError(), "3145728 bytes, more than a chart may have (262144)");
+  fs::create_directory(folder.path() + "/folder.chart");
+  EXPECT_EQ(Chart::readFile(folder.path() + "/folder.chart").getError(), "not a readable file");
+  EXPECT_EQ(Chart::readFile(folder.path() + "/missing.chart").getError(), "not a readable file");
+}
+
+class SongLibraryTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_log.start();
+    ts::ResourceManager::getInstance().startUp();
+  }
+  void TearDown() override {
+    ts::ResourceManager::getInstance().shutDown();
+    ts::LogManager::getInstance().shutDown();
+  }
+  std::string playable(const std::string &title) const {
+    return "title: " + title + "\nmusic: tone.ogg\nnotes: 5 9:up\n";
+  }
+  // Each song as "key title (file)" or "- file: problem".
+  static std::vector<std::string> listed(const SongLibrary &library) {
+    std::vector<std::string> lines;
+    for (const Song &song : library.getSongs())
+      lines.push_back(song.isPlayable() ? std::to_string(song.key) + " " + song.title + " (" + song.file_name + ")"
+                                        : "- " + song.file_name + ": " + song.problem);
+    return lines;
+  }
+
+  testing_support::LogCapture m_log;
+  TempFolder m_player;
+};
+
+// The game's folder is the real one; the player's has songs of every kind.
+TEST_F(SongLibraryTest, GamesSongsFirstThenByFileNameWithKeysForThePlayableOnes) {
+  fs::copy_file(TONE, m_player.path() + "/tone.ogg");
+  m_player.file("fake.ogg", "not an Ogg file");
+  m_player.file("a.chart", playable("Alpha") + "track: game_bgm1\n");  // only the game's songs use this
+  m_player.file("0.chart", playable("Zero"));
+  m_player.file("b.chart", "title: Broken\nmusic: tone.ogg\ntempo: 99\nnotes: 1\n");
+  m_player.file("c.chart", "music: missing.ogg\nnotes: 1\n");
+  m_player.file("d.chart", "music: fake.ogg\nnotes: 1\n");
+  m_player.file("notes.txt", playable("Not a chart"));
+  fs::create_directory(m_player.path() + "/e.chart");
+
+  SongLibrary library;
+  library.load({"charts", m_player.path(), m_player.path() + "/no-such-folder"});
+  EXPECT_EQ(listed(library),
+            (std::vector<std::string>{
+                "1 Star (star.chart)", "2 La Campanella (la-campanella.chart)", "3 Zero (0.chart)", "4 Alpha (a.chart)",
+                "- b.chart: line 3: unknown field 'tempo'", "- c.chart: music file 'missing.ogg' not found",
+                "- d.chart: music file 'fake.ogg' cannot be played", "- e.chart: not a readable file"}));
+  const std::vector<Song> &songs = library.getSongs();
+  EXPECT_EQ(songs[0].track_label, "game_bgm1");  // the labels the game's tracks are loaded under
+  EXPECT_EQ(songs[1].track_label, "game_bgm2");
+  EXPECT_EQ(songs[1].announced_seconds, 40);
+  EXPECT_EQ(songs[2].track_label, songs[3].track_label);  // one music, loaded once
+  EXPECT_EQ(ts::ResourceManager::getInstance().getMusicCount(), 3);
+  EXPECT_NEAR(songs[0].length_seconds, 25, 0.01);
+  EXPECT_NEAR(songs[3].length_seconds, 2, 0.01);
+  EXPECT_EQ(songs[3].lanes, (std::vector<int>{-1, 1}));
+  EXPECT_EQ(library.songOfKey(4), &songs[3]);
+  EXPECT_EQ(library.songOfKey(5), nullptr);
+  EXPECT_TRUE(m_log.contains("SongLibrary: key 4: 'Alpha' (a.chart), 0:02, 2 notes."));
+  EXPECT_TRUE(m_log.contains("SongLibrary: Warning! '" + m_player.path() +
+                             "/b.chart' cannot be played: line 3: unknown field 'tempo'."));
+}
+
+// Nine keys: a tenth playable song is listed without one, and the menu
+// sums up the charts it has no row for.
+TEST_F(SongLibraryTest, NineKeysAtMostAndTheMenuFitsItsRows) {
+  fs::copy_file(TONE, m_player.path() + "/tone.ogg");
+  for (int i = 1; i <= 10; ++i) m_player.file("song" + std::to_string(i + 10) + ".chart", playable("Song"));
+  m_player.file("x1.chart", "broken");
+  SongLibrary library;
+  library.load({m_player.path()});
+  ASSERT_EQ(library.getSongs().size(), 11u);
+  EXPECT_EQ(library.getSongs()[8].key, 9);
+  EXPECT_EQ(library.getSongs()[9].problem, "no key left (keys 1 to 9 are taken)");
+  EXPECT_EQ(ts::ResourceManager::getInstance().getMusicCount(), 1);
+
+  const std::vector<SongMenu::Line> lines = SongMenu::lines(library.getSongs(), BestScores());
+  ASSERT_EQ(lines.size(), 1 + SongMenu::SONG_ROWS);
+  EXPECT_EQ(lines[0].text, "Key  Song                                    Length  Notes    Best");
+  EXPECT_EQ(lines[1].text, " 1   Song                                      0:02      2       -");
+  EXPECT_EQ(lines[9].text.substr(0, 15), " 9   Song      ");
+  // Seven songs leave two rows for four broken charts: one, and the count of
+  // the others.
+  for (int i = 18; i <= 20; ++i) fs::remove(m_player.path() + "/song" + std::to_string(i) + ".chart");
+  for (int i = 2; i <= 4; ++i) m_player.file("x" + std::to_string(i) + ".chart", "broken");
+  library.load({m_player.path()});
+  const std::vector<SongMenu::Line> fewer = SongMenu::lines(library.getSongs(), BestScores());
+  ASSERT_EQ(fewer.size(), 1 + SongMenu::SONG_ROWS);
+  EXPECT_EQ(fewer[8].text.find(" -   x1.chart: line 1: expected 'field: value', found 'broken'"), 0u);
+  EXPECT_EQ(fewer[9].text.find(" -   3 more charts cannot be played; the log says why."), 0u);
+  EXPECT_EQ(fewer[9].color, ts::RED);
+}
