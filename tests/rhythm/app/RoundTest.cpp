@@ -241,7 +241,7 @@ TEST_F(RoundTest, TwentyRoundsLeaveTheWorldAndMemoryAsOneRoundDoes) {
 TEST_F(RoundTest, AChartInThePlayersDataFolderIsListedAndPlays) {
   const std::string charts = m_folder + "/data/tessera-rhythm/charts";
   fs::create_directories(charts);
-  fs::copy_file(std::string(TESSERA_SOURCE_DIR) + "/tests/data/tone.ogg", charts + "/tone.ogg");
+  fs::copy_file(std::string(TESSERA_SOURCE_DIR) + "/tests/support/data/tone.ogg", charts + "/tone.ogg");
   std::ofstream(charts + "/tone.chart") << "title: Test Tone\nmusic: tone.ogg\nnotes: 3:left 6:right 9:up\n";
   std::vector<std::string> menu;
   ScriptedRounds rounds(RoundLoop::Options(), [&](GameStart &start, int) {

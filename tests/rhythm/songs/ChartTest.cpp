@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string TONE = std::string(TESSERA_SOURCE_DIR) + "/tests/data/tone.ogg";
+const std::string TONE = std::string(TESSERA_SOURCE_DIR) + "/tests/support/data/tone.ogg";
 
 }  // namespace
 
