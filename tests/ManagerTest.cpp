@@ -1,8 +1,8 @@
 // ObjectList and the manager base's event interest and dispatch.
 #include <stdexcept>
 
-#include <tessera/core/ObjectList.h>
-#include <tessera/core/ObjectListIterator.h>
+#include <tessera/world/ObjectList.h>
+#include <tessera/world/ObjectListIterator.h>
 #include <tessera/world/WorldManager.h>
 #include "TestSupport.h"
 

@@ -6,7 +6,7 @@
 #include <tessera/core/Config.h>
 #include <tessera/core/Geometry.h>
 #include <tessera/core/Stream.h>
-#include <tessera/graphics/SfmlColor.h>
+#include "graphics/SfmlColor.h"
 #include <tessera/system/Clock.h>
 #include <tessera/system/Text.h>
 #include <tessera/world/Object.h>

@@ -19,6 +19,7 @@
 #include <tessera/world/ViewObject.h>
 #include <tessera/world/WorldManager.h>
 #include "TestSupport.h"
+#include "graphics/WindowSurface.h"
 // Last: the X headers define macros that would clash with names above.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -47,7 +48,10 @@ Image capture(const sf::RenderWindow &window) {
   return image;
 }
 
-std::string windowId() { return std::to_string(ts::DisplayManager::getInstance().getWindow()->getSystemHandle()); }
+// The window the display draws in.
+sf::RenderWindow *window() { return ts::WindowSurface::windowOf(ts::DisplayManager::getInstance()); }
+
+std::string windowId() { return std::to_string(window()->getSystemHandle()); }
 
 // Sends the close request a window manager sends when the user closes a
 // window (WM_DELETE_WINDOW), through a connection of its own.
@@ -58,7 +62,7 @@ void requestClose() {
                    0,
                    False,
                    display,
-                   ts::DisplayManager::getInstance().getWindow()->getSystemHandle(),
+                   window()->getSystemHandle(),
                    XInternAtom(display, "WM_PROTOCOLS", False),
                    32,
                    {}};
@@ -95,7 +99,7 @@ class DisplayWindow : public ::testing::Test {
 // A failed start (no font) leaves nothing behind that stops the next one.
 TEST_F(DisplayWindow, StartsFromTheConfigurationAndAgainAfterAFailedStart) {
   start();
-  EXPECT_EQ(sf::Vector2u(1024, 768), display.getWindow()->getSize());
+  EXPECT_EQ(sf::Vector2u(1024, 768), window()->getSize());
   EXPECT_EQ(25u, display.getCharacterSize());
   display.shutDown();
   ts::Config::getInstance().loadConfig("font_file:no-such-font.ttf,");
@@ -104,7 +108,7 @@ TEST_F(DisplayWindow, StartsFromTheConfigurationAndAgainAfterAFailedStart) {
   EXPECT_TRUE(log.contains("DisplayManager::startUp(): Error! Unable to open font from file 'no-such-font.ttf'."));
   ts::Config::getInstance().loadConfig("font_file:ts-font.ttf,window_horizontal_pixels:0,window_vertical_pixels:0,");
   ASSERT_EQ(0, display.startUp());  // 0 pixels: the desktop size
-  EXPECT_EQ(sf::Vector2u(1280, 1024), display.getWindow()->getSize());
+  EXPECT_EQ(sf::Vector2u(1280, 1024), window()->getSize());
   EXPECT_EQ(0, display.drawCh(ts::Vector(1, 1), 'x', ts::WHITE));
   EXPECT_EQ(0, display.swapBuffers());
 }
@@ -124,7 +128,7 @@ TEST_F(DisplayWindow, CellsLandWhereTheyShouldInTheirColours) {
   auto corner = [](int c) { return ts::Vector((c - 33) % 40 * 2.0f, (c - 33) / 40 * 2.0f + 18); };
   for (int c = 33; c < 127; ++c) display.drawCh(corner(c), static_cast<char>(c), ts::GREEN);
   ASSERT_EQ(0, display.swapBuffers());
-  Image shot = capture(*display.getWindow());
+  Image shot = capture(*window());
   // The space at cell (17, 8) spans [217.6 - 1.28, +12.8) x [256 + 6.4, +32):
   // pixels 216..228 x 262..293.
   for (int y = 261; y <= 294; ++y)
@@ -185,10 +189,10 @@ TEST_F(DisplayWindow, BatchedFrameMatchesLiteralDrawing) {
   view->setLocation(ts::BOTTOM_CENTER);
   drawBusyFrame(display, *view, false);
   ASSERT_EQ(0, display.swapBuffers());
-  Image batched = capture(*display.getWindow());
+  Image batched = capture(*window());
   drawBusyFrame(display, *view, true);
   ASSERT_EQ(0, display.swapBuffers());
-  Image literal = capture(*display.getWindow());
+  Image literal = capture(*window());
   ASSERT_EQ(1024u * 768u, batched.pixels.size());
   int differing = 0, largest = 0;
   for (size_t i = 0; i < batched.pixels.size(); ++i) {
@@ -264,7 +268,7 @@ class InputWindow : public DisplayWindow {
   }
   void moveTo(int x, int y) {
     act("mousemove --window " + windowId() + " " + std::to_string(x) + " " + std::to_string(y),
-        [=] { return sf::Mouse::getPosition(*display.getWindow()) == sf::Vector2i(x, y); });
+        [=] { return sf::Mouse::getPosition(*window()) == sf::Vector2i(x, y); });
   }
 };
 

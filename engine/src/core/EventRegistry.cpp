@@ -1,14 +1,16 @@
 #include <tessera/core/EventRegistry.h>
 
+#include <iterator>
 #include <unordered_map>
 
 namespace ts {
 
 namespace {
 
-using Claims = std::unordered_map<std::string, EventRegistry::ManagerAccess>;
+using Claims = std::unordered_map<std::string, Manager *>;
 
-// Built at its first use, which may come from another file's static claim.
+// Made by the first claim, which comes from a manager's constructor: the
+// table then outlives every manager that claimed a type.
 Claims &claims() {
   static Claims table;
   return table;
@@ -16,15 +18,20 @@ Claims &claims() {
 
 }  // namespace
 
-bool EventRegistry::claim(const std::vector<std::string> &event_types, ManagerAccess access) {
-  for (const std::string &event_type : event_types) claims()[event_type] = access;
-  return true;
+void EventRegistry::claim(const std::vector<std::string> &event_types, Manager &manager) {
+  for (const std::string &event_type : event_types) claims()[event_type] = &manager;
+}
+
+void EventRegistry::release(const Manager &manager) {
+  Claims &table = claims();
+  for (auto claim = table.begin(); claim != table.end();)
+    claim = claim->second == &manager ? table.erase(claim) : std::next(claim);
 }
 
 Manager *EventRegistry::managerFor(const std::string &event_type) {
   const Claims &table = claims();
   auto found = table.find(event_type);
-  return found != table.end() ? &found->second() : nullptr;
+  return found != table.end() ? found->second : nullptr;
 }
 
 }  // namespace ts

@@ -1,9 +1,11 @@
 // Which manager keeps the interest in which event type. Each manager claims
-// its types from its own source file when the program starts (the input
-// manager "ts-keyboard" and "ts-mouse", the game manager "ts-step", the
-// network manager the network family); objects take this table's answer and
-// give every unclaimed type to the world manager, so the world module does
-// not depend on the managers above it.
+// its types when it is created (the input manager "ts-keyboard" and
+// "ts-mouse", the network manager the network family), and the game manager
+// claims "ts-step" and creates those two when it is created, so the claims
+// are in place before a game makes its first object. Objects take this
+// table's answer and give every unclaimed type to the world manager, so the
+// world module does not depend on the managers above it. A manager's claims
+// end with it.
 #ifndef TS_EVENT_REGISTRY_H
 #define TS_EVENT_REGISTRY_H
 
@@ -16,10 +18,9 @@ class Manager;
 
 class EventRegistry {
  public:
-  using ManagerAccess = Manager &(*)();
-
-  // Returns true, so that a claim can initialise a static constant.
-  static bool claim(const std::vector<std::string> &event_types, ManagerAccess access);
+  static void claim(const std::vector<std::string> &event_types, Manager &manager);
+  // Withdraws every claim of the manager.
+  static void release(const Manager &manager);
   // The manager that claimed the type, or null.
   static Manager *managerFor(const std::string &event_type);
 };

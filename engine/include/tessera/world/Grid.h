@@ -13,7 +13,7 @@
 #include <vector>
 
 #include <tessera/core/Box.h>
-#include <tessera/core/ObjectList.h>
+#include <tessera/world/ObjectList.h>
 #include <tessera/core/Vector.h>
 
 namespace ts {

@@ -9,7 +9,7 @@
 #include <map>
 #include <string>
 
-#include <tessera/core/ObjectList.h>
+#include <tessera/world/ObjectList.h>
 #include <tessera/world/Grid.h>
 #include <tessera/world/Object.h>
 
