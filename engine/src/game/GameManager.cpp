@@ -29,15 +29,11 @@ const int LONGEST_SENSIBLE_FRAME_TIME = 10000;
 GameManager::GameManager() : m_game_over(false), m_frame_time(0), m_step_count(0) {
   setType("GameManager");
   GameLoop::install(this);
-  // The managers that claim event types exist, with their claims, before
-  // the game's first object can register interest.
-  EventRegistry::claim({STEP_EVENT}, *this);
-  InputManager::getInstance();
-  NetworkManager::getInstance();
+  EventRegistry::attach(*this);
 }
 
 GameManager::~GameManager() {
-  EventRegistry::release(*this);
+  EventRegistry::detach(*this);
   GameLoop::uninstall(this);
 }
 

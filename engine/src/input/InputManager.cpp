@@ -13,10 +13,10 @@ namespace ts {
 
 InputManager::InputManager() {
   setType("InputManager");
-  EventRegistry::claim({KEYBOARD_EVENT, MOUSE_EVENT}, *this);
+  EventRegistry::attach(*this);
 }
 
-InputManager::~InputManager() { EventRegistry::release(*this); }
+InputManager::~InputManager() { EventRegistry::detach(*this); }
 
 InputManager &InputManager::getInstance() {
   static InputManager instance;

@@ -1,28 +1,37 @@
-// Which manager keeps the interest in which event type. Each manager claims
-// its types when it is created (the input manager "ts-keyboard" and
-// "ts-mouse", the network manager the network family), and the game manager
-// claims "ts-step" and creates those two when it is created, so the claims
-// are in place before a game makes its first object. Objects take this
-// table's answer and give every unclaimed type to the world manager, so the
-// world module does not depend on the managers above it. A manager's claims
-// end with it.
+// Which manager keeps the interest in which event type: the game manager
+// "ts-step", the input manager "ts-keyboard" and "ts-mouse", the network
+// manager the network family, the world manager every other type. The table
+// lives here, so the world module, where objects register interest, needs
+// none of the managers above it. Each of those managers attaches itself
+// when it is created; interest in one of its types registered before then
+// waits here and moves to it, in order, when it attaches. Nothing depends
+// on the order in which the program's static objects are made.
 #ifndef TS_EVENT_REGISTRY_H
 #define TS_EVENT_REGISTRY_H
 
 #include <string>
-#include <vector>
 
 namespace ts {
 
+class EventHandler;
 class Manager;
 
 class EventRegistry {
  public:
-  static void claim(const std::vector<std::string> &event_types, Manager &manager);
-  // Withdraws every claim of the manager.
-  static void release(const Manager &manager);
-  // The manager that claimed the type, or null.
+  // What the routing calls return for a type the world manager keeps.
+  static const int NOT_CLAIMED = -2;
+
+  // Makes the manager the keeper of its kind's event types (by its type
+  // name); the manager detaches itself when it is destroyed.
+  static void attach(Manager &manager);
+  static void detach(const Manager &manager);
+  // The attached manager that keeps the type, or null.
   static Manager *managerFor(const std::string &event_type);
+
+  // The keeping manager's registerInterest and unregisterInterest (0 or -1),
+  // also for a manager not attached yet; NOT_CLAIMED for the world's types.
+  static int registerInterest(EventHandler *handler, const std::string &event_type);
+  static int unregisterInterest(EventHandler *handler, const std::string &event_type);
 };
 
 }  // namespace ts
