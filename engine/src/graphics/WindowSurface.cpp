@@ -268,8 +268,7 @@ void WindowSurface::drawShape(const Shape &shape, Vector view_pos) {
   const Vector pixel = spacesToPixels(view_pos);
   m_figure.setFillColor(sf::Color(shape.getR(), shape.getG(), shape.getB(), shape.getOpacity()));
   applyShapeGeometry(m_figure, shape, pixel);
-  LogManager::getInstance().writeLog(LOG_FIELDS, "Shape::draw(): Drawing at (%.2f, %.2f)", pixel.getX(),
-                                     pixel.getY());
+  LogManager::getInstance().writeLog(LOG_FIELDS, "Shape::draw(): Drawing at (%.2f, %.2f)", pixel.getX(), pixel.getY());
   submitCells();
   m_p_window->draw(m_figure, sf::RenderStates::Default);
   const sf::FloatRect bounds = m_figure.getGlobalBounds();

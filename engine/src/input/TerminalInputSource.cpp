@@ -91,8 +91,8 @@ void TerminalInputSource::deliverKey(const Manager &manager, const TerminalInput
   if (input.key_action != KEY_DOWN) {
     if (input.key == Keyboard::UNDEFINED_KEY)
       log.writeLog(LOG_ROUTINE, "InputManager::toEventKeyboard(): Warning key '%s' not handled.", input.text.c_str());
-    log.writeLog(LOG_FRAME, "InputManager::toEventKeyboard(): Keyboard event '%s' (%s)",
-                 keyToString(input.key).c_str(), input.text.c_str());
+    log.writeLog(LOG_FRAME, "InputManager::toEventKeyboard(): Keyboard event '%s' (%s)", keyToString(input.key).c_str(),
+                 input.text.c_str());
   }
   manager.onEvent(&keyboard);
 }
