@@ -57,7 +57,7 @@ TEST(DisplayManagerTest, NotStartedWithoutDisplayAndHeadlessRefuseEveryDrawingCa
   ts::LogManager::getInstance().setLogLevel(5);
   ASSERT_EQ(0, display.startUp());
   EXPECT_TRUE(log.contains("DisplayManager::startUp(): no graphics in headless mode."));
-  EXPECT_FALSE(display.hasWindow());
+  EXPECT_EQ(nullptr, display.getWindow());
   EXPECT_EQ(100, display.getHorizontal());
   size_t lines = log.messages().size();
   EXPECT_EQ(-4, drawEverything(display));

@@ -74,13 +74,14 @@ TEST(InputEvents, UnknownKeysAndOtherEventsGiveNoKey) {
   LogCapture log;
   log.start();
   ts::LogManager::getInstance().setLogLevel(1);
+  const ts::InputManager &input = ts::InputManager::getInstance();
   sf::Event event;
   event.type = sf::Event::KeyPressed;
   event.key = sf::Event::KeyEvent{Key::Unknown, false, false, false, false};
-  EXPECT_EQ(K::UNDEFINED_KEY, ts::toEventKeyboard(event).getKey());
+  EXPECT_EQ(K::UNDEFINED_KEY, input.toEventKeyboard(event).getKey());
   EXPECT_TRUE(log.contains("InputManager::toEventKeyboard(): Warning key 'Unknown' not handled."));
   event.type = sf::Event::MouseMoved;
-  EXPECT_EQ(K::UNDEFINED_KEY, ts::toEventKeyboard(event).getKey());
+  EXPECT_EQ(K::UNDEFINED_KEY, input.toEventKeyboard(event).getKey());
   EXPECT_TRUE(log.contains("toEventKeyboard(): Error! Called with non-keyboard event."));
 }
 

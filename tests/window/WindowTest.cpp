@@ -19,7 +19,6 @@
 #include <tessera/world/ViewObject.h>
 #include <tessera/world/WorldManager.h>
 #include "TestSupport.h"
-#include "graphics/WindowSurface.h"
 // Last: the X headers define macros that would clash with names above.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -48,10 +47,7 @@ Image capture(const sf::RenderWindow &window) {
   return image;
 }
 
-// The window the display draws in.
-sf::RenderWindow *window() { return ts::WindowSurface::windowOf(ts::DisplayManager::getInstance()); }
-
-std::string windowId() { return std::to_string(window()->getSystemHandle()); }
+std::string windowId() { return std::to_string(ts::DisplayManager::getInstance().getWindow()->getSystemHandle()); }
 
 // Sends the close request a window manager sends when the user closes a
 // window (WM_DELETE_WINDOW), through a connection of its own.
@@ -62,7 +58,7 @@ void requestClose() {
                    0,
                    False,
                    display,
-                   window()->getSystemHandle(),
+                   ts::DisplayManager::getInstance().getWindow()->getSystemHandle(),
                    XInternAtom(display, "WM_PROTOCOLS", False),
                    32,
                    {}};
@@ -99,7 +95,7 @@ class DisplayWindow : public ::testing::Test {
 // A failed start (no font) leaves nothing behind that stops the next one.
 TEST_F(DisplayWindow, StartsFromTheConfigurationAndAgainAfterAFailedStart) {
   start();
-  EXPECT_EQ(sf::Vector2u(1024, 768), window()->getSize());
+  EXPECT_EQ(sf::Vector2u(1024, 768), display.getWindow()->getSize());
   EXPECT_EQ(25u, display.getCharacterSize());
   display.shutDown();
   ts::Config::getInstance().loadConfig("font_file:no-such-font.ttf,");
@@ -108,7 +104,7 @@ TEST_F(DisplayWindow, StartsFromTheConfigurationAndAgainAfterAFailedStart) {
   EXPECT_TRUE(log.contains("DisplayManager::startUp(): Error! Unable to open font from file 'no-such-font.ttf'."));
   ts::Config::getInstance().loadConfig("font_file:ts-font.ttf,window_horizontal_pixels:0,window_vertical_pixels:0,");
   ASSERT_EQ(0, display.startUp());  // 0 pixels: the desktop size
-  EXPECT_EQ(sf::Vector2u(1280, 1024), window()->getSize());
+  EXPECT_EQ(sf::Vector2u(1280, 1024), display.getWindow()->getSize());
   EXPECT_EQ(0, display.drawCh(ts::Vector(1, 1), 'x', ts::WHITE));
   EXPECT_EQ(0, display.swapBuffers());
 }
@@ -128,7 +124,7 @@ TEST_F(DisplayWindow, CellsLandWhereTheyShouldInTheirColours) {
   auto corner = [](int c) { return ts::Vector((c - 33) % 40 * 2.0f, (c - 33) / 40 * 2.0f + 18); };
   for (int c = 33; c < 127; ++c) display.drawCh(corner(c), static_cast<char>(c), ts::GREEN);
   ASSERT_EQ(0, display.swapBuffers());
-  Image shot = capture(*window());
+  Image shot = capture(*display.getWindow());
   // The space at cell (17, 8) spans [217.6 - 1.28, +12.8) x [256 + 6.4, +32):
   // pixels 216..228 x 262..293.
   for (int y = 261; y <= 294; ++y)
@@ -189,10 +185,10 @@ TEST_F(DisplayWindow, BatchedFrameMatchesLiteralDrawing) {
   view->setLocation(ts::BOTTOM_CENTER);
   drawBusyFrame(display, *view, false);
   ASSERT_EQ(0, display.swapBuffers());
-  Image batched = capture(*window());
+  Image batched = capture(*display.getWindow());
   drawBusyFrame(display, *view, true);
   ASSERT_EQ(0, display.swapBuffers());
-  Image literal = capture(*window());
+  Image literal = capture(*display.getWindow());
   ASSERT_EQ(1024u * 768u, batched.pixels.size());
   int differing = 0, largest = 0;
   for (size_t i = 0; i < batched.pixels.size(); ++i) {
@@ -268,7 +264,7 @@ class InputWindow : public DisplayWindow {
   }
   void moveTo(int x, int y) {
     act("mousemove --window " + windowId() + " " + std::to_string(x) + " " + std::to_string(y),
-        [=] { return sf::Mouse::getPosition(*window()) == sf::Vector2i(x, y); });
+        [=] { return sf::Mouse::getPosition(*display.getWindow()) == sf::Vector2i(x, y); });
   }
 };
 

@@ -97,7 +97,10 @@ int DisplayManager::openWindow(const Config &config) {
 
 bool DisplayManager::isTerminal() const { return m_p_surface && m_p_surface->isTerminal(); }
 
-bool DisplayManager::hasWindow() const { return m_p_surface && !m_p_surface->isTerminal(); }
+sf::RenderWindow *DisplayManager::getWindow() const {
+  auto *window = dynamic_cast<WindowSurface *>(m_p_surface.get());
+  return window ? &window->getWindow() : nullptr;
+}
 
 void DisplayManager::shutDown() {
   m_p_surface.reset();

@@ -32,7 +32,7 @@ void Shape::setType(int type) {
 // as it was.
 void Shape::draw(Vector position) {
   const DisplayManager &display = DisplayManager::getInstance();
-  if (display.hasWindow() && m_color != CUSTOM) colorToRGB(m_color, m_r, m_g, m_b);
+  if (display.getWindow() && m_color != CUSTOM) colorToRGB(m_color, m_r, m_g, m_b);
   display.drawShape(*this, position);
 }
 

@@ -76,12 +76,6 @@ WindowSurface::~WindowSurface() {
   if (m_p_window) m_p_window->close();
 }
 
-sf::RenderWindow *WindowSurface::windowOf(const DisplayManager &display) {
-  const DrawingSurface *surface = display.getSurface();
-  if (!surface || surface->isTerminal()) return nullptr;
-  return &static_cast<const WindowSurface *>(surface)->getWindow();
-}
-
 int WindowSurface::open(const Config &config) {
   if (openWindow(config) != 0 || prepareText() != 0) return -1;
   m_background = colorToSFML(config.getWindowBackgroundColor());

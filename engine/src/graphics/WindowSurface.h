@@ -31,7 +31,6 @@ class Text;
 namespace ts {
 
 class Config;
-class DisplayManager;
 
 class WindowSurface : public DrawingSurface {
  public:
@@ -56,9 +55,6 @@ class WindowSurface : public DrawingSurface {
   // what the caller draws next is unknown.
   void flush() override;
   void setBatching(bool batching) override;
-
-  // The window the display draws in, or null (headless, terminal, not started).
-  static sf::RenderWindow *windowOf(const DisplayManager &display);
 
  private:
   int openWindow(const Config &config);

@@ -63,6 +63,8 @@ void InputManager::shutDown() {
   LogManager::getInstance().writeLog(LOG_MANAGER, "InputManager::shutDown(): successfully stopped.");
 }
 
+EventKeyboard InputManager::toEventKeyboard(const sf::Event &event) const { return ts::toEventKeyboard(event); }
+
 void InputManager::getInput() {
   if (Config::getInstance().getHeadless()) return;
   if (!m_p_source) {

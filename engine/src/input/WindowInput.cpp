@@ -11,8 +11,6 @@
 #include <tessera/graphics/DisplayManager.h>
 #include <tessera/system/Text.h>
 
-#include "graphics/WindowSurface.h"
-
 namespace ts {
 
 namespace {
@@ -180,7 +178,7 @@ Mouse::Button engineButton(sf::Mouse::Button button) {
 
 Vector cellsOf(int x, int y) { return pixelsToSpaces(Vector(static_cast<float>(x), static_cast<float>(y))); }
 
-sf::RenderWindow *displayWindow() { return WindowSurface::windowOf(DisplayManager::getInstance()); }
+sf::RenderWindow *displayWindow() { return DisplayManager::getInstance().getWindow(); }
 
 }  // namespace
 

@@ -13,6 +13,10 @@
 #include <tessera/core/Manager.h>
 #include <tessera/core/Vector.h>
 
+namespace sf {
+class RenderWindow;
+}
+
 namespace ts {
 
 class Config;
@@ -49,8 +53,6 @@ class DisplayManager : public Manager {
   void setBackend(DisplayBackend backend) { m_requested_backend = backend; }
   // Whether the started display draws in the terminal.
   bool isTerminal() const;
-  // Whether the started display draws in a window.
-  bool hasWindow() const;
 
   // Draws one character at a world position (cells); 0, or -1 when not
   // started, headless or without a window.
@@ -72,11 +74,10 @@ class DisplayManager : public Manager {
   int getVertical() const { return m_window_vertical_chars; }
   int getHorizontalPixels() const { return m_window_horizontal_pixels; }
   int getVerticalPixels() const { return m_window_vertical_pixels; }
+  // The window drawn in; null headless, in the terminal or when not started.
+  sf::RenderWindow *getWindow() const;
   // The glyph size in pixels (font scale times the smaller cell side).
   unsigned int getCharacterSize() const { return m_character_size; }
-  // Where the started display draws (the engine's own, internal class); null
-  // headless or when not started.
-  DrawingSurface *getSurface() const { return m_p_surface.get(); }
 
   // Submits the cells collected so far into the window. Anything that draws
   // into the window directly calls this first to keep the drawing order.

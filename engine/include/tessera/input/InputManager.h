@@ -12,6 +12,10 @@
 #include <tessera/core/Manager.h>
 #include <tessera/input/EventKeyboard.h>
 
+namespace sf {
+class Event;
+}
+
 namespace ts {
 
 class InputSource;
@@ -28,6 +32,8 @@ class InputManager : public Manager {
   // Sends this frame's input: the window's pending events, then the held
   // buttons and keys; or what the terminal sent.
   void getInput();
+  // A keyboard event with the engine key of a window key event (action not set).
+  EventKeyboard toEventKeyboard(const sf::Event &event) const;
   // Whether the player closed the window since the manager started: the
   // game can then tell a closed window from other ends of the game loop.
   bool isWindowClosed() const { return m_window_closed; }
