@@ -10,9 +10,9 @@
 #include <vector>
 
 #include <tessera/core/Geometry.h>
-#include <tessera/core/ObjectList.h>
 #include <tessera/paths/PathFind.h>
 #include <tessera/world/Object.h>
+#include <tessera/world/ObjectList.h>
 #include <tessera/world/WorldManager.h>
 
 namespace path_reference {

@@ -1,12 +1,15 @@
 // Keeps the engine's modules in one direction of dependency: a file may
 // include headers of its own module and of modules below it, never of a
-// module above it or beside it. Also keeps system headers of the operating
-// system in the platform folder, and internal headers out of public ones.
+// module above it or beside it, nor name an engine class of such a module
+// by forward declaration. Also keeps system headers of the operating system
+// in the platform folder, internal headers out of public ones, and the media
+// library's headers in the few files that wrap it.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -97,6 +100,31 @@ bool isOperatingSystemHeader(const std::string &target) {
   return false;
 }
 
+// The only files that include the media library: the window's drawing and
+// input, music, sound and their silent playback, colour conversion and the
+// routing of its messages.
+const std::set<std::string> MEDIA_LIBRARY_FILES = {
+    "engine/src/graphics/WindowSurface.h", "engine/src/graphics/WindowSurface.cpp",
+    "engine/src/input/WindowInput.cpp",    "engine/src/audio/Music.cpp",
+    "engine/src/audio/Sound.cpp",          "engine/src/audio/SilentPlayback.cpp",
+    "engine/src/graphics/SfmlColor.cpp",   "engine/src/core/MediaLog.cpp",
+};
+
+// Classes declared ahead ("class Name;") inside the engine's namespace.
+std::vector<Include> forwardDeclarationsOf(const fs::path &path) {
+  std::vector<Include> found;
+  std::ifstream in(path);
+  std::string text, name_space;
+  for (int number = 1; std::getline(in, text); ++number) {
+    if (text.rfind("namespace ", 0) == 0) name_space = text.substr(10, text.find(' ', 10) - 10);
+    if (name_space != "ts" || text.rfind("class ", 0) != 0 || text.back() != ';') continue;
+    const std::string name = text.substr(6, text.size() - 7);
+    if (name.find_first_of(" :<") == std::string::npos)
+      found.push_back({fs::relative(path, SOURCE_DIR).string(), number, name, false});
+  }
+  return found;
+}
+
 std::string describe(const Include &include) {
   return include.file + ":" + std::to_string(include.line) + ": #include " + (include.angled ? "<" : "\"") +
          include.target + (include.angled ? ">" : "\"");
@@ -120,6 +148,39 @@ TEST(Layout, EngineModulesIncludeOnlyLowerModules) {
   }
   EXPECT_GT(checked, 50);  // the scan found the engine's includes
   for (const std::string &line : upward) ADD_FAILURE() << line;
+}
+
+// A forward declaration is a dependency the includes do not show.
+TEST(Layout, EngineFilesNameOnlyClassesOfLowerModules) {
+  std::map<std::string, std::string> module_of_class;
+  for (const fs::path &file : sourcesUnder(SOURCE_DIR / "engine"))
+    if (file.extension() == ".h") module_of_class[file.stem().string()] = moduleOfFile(file);
+  for (const fs::path &file : sourcesUnder(SOURCE_DIR / "engine")) {
+    const std::string module = moduleOfFile(file);
+    for (const Include &declared : forwardDeclarationsOf(file)) {
+      auto found = module_of_class.find(declared.target);
+      if (found == module_of_class.end() || found->second == module) continue;
+      if (MODULE_RANK.at(found->second) >= MODULE_RANK.at(module))
+        ADD_FAILURE() << declared.file << ":" << declared.line << ": class " << declared.target << ";  (" << module
+                      << " names " << found->second << ")";
+    }
+  }
+}
+
+TEST(Layout, MediaLibraryIsIncludedOnlyByItsWrappers) {
+  int wrappers = 0;
+  for (const char *folder : {"engine", "rhythm", "examples", "tools"}) {
+    if (!fs::exists(SOURCE_DIR / folder)) continue;
+    for (const fs::path &file : sourcesUnder(SOURCE_DIR / folder))
+      for (const Include &include : includesOf(file)) {
+        if (include.target.rfind("SFML/", 0) != 0) continue;
+        if (MEDIA_LIBRARY_FILES.count(include.file))
+          ++wrappers;
+        else
+          ADD_FAILURE() << describe(include) << "  (media library outside its wrappers)";
+      }
+  }
+  EXPECT_GE(wrappers, static_cast<int>(MEDIA_LIBRARY_FILES.size()));  // the scan found them
 }
 
 TEST(Layout, OperatingSystemAndInternalHeadersStayInside) {

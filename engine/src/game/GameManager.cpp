@@ -24,17 +24,18 @@ namespace {
 // A frame time above this is honoured but warned about: the game then sits
 // in one frame's sleep for that long.
 const int LONGEST_SENSIBLE_FRAME_TIME = 10000;
-
-Manager &gameManager() { return GameManager::getInstance(); }
-[[maybe_unused]] const bool claimed = EventRegistry::claim({STEP_EVENT}, gameManager);
 }  // namespace
 
 GameManager::GameManager() : m_game_over(false), m_frame_time(0), m_step_count(0) {
   setType("GameManager");
   GameLoop::install(this);
+  EventRegistry::attach(*this);
 }
 
-GameManager::~GameManager() { GameLoop::uninstall(this); }
+GameManager::~GameManager() {
+  EventRegistry::detach(*this);
+  GameLoop::uninstall(this);
+}
 
 void GameManager::setGameOver(bool game_over) {
   m_game_over = game_over;

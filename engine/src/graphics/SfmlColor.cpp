@@ -1,4 +1,4 @@
-#include <tessera/graphics/SfmlColor.h>
+#include "graphics/SfmlColor.h"
 
 #include <SFML/Graphics/Color.hpp>
 
@@ -6,17 +6,23 @@
 
 namespace ts {
 
-sf::Color colorToSFML(Color color) {
+void colorToDisplayRGB(Color color, unsigned char &r, unsigned char &g, unsigned char &b) {
+  r = g = b = 255;
   if (color == CUSTOM) {
     LogManager::getInstance().writeLog(LOG_MANAGER, "colorToSFML(): Color is CUSTOM.");
-    return sf::Color::White;
+    return;
   }
   if (color < BLACK || color > CUSTOM) {
     LogManager::getInstance().writeLog(LOG_MANAGER, "colorToSFML(): Color %d not supported.", static_cast<int>(color));
-    return sf::Color::White;
+    return;
   }
-  unsigned char r = 0, g = 0, b = 0;
+  r = g = b = 0;
   colorToRGB(color, r, g, b);
+}
+
+sf::Color colorToSFML(Color color) {
+  unsigned char r = 255, g = 255, b = 255;
+  colorToDisplayRGB(color, r, g, b);
   return sf::Color(r, g, b, 255);
 }
 

@@ -1,6 +1,7 @@
 #include "graphics/TerminalDisplay.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <tessera/core/GameLoop.h>
 #include <tessera/core/LogManager.h>
@@ -17,7 +18,13 @@ const char *const SCREEN_OFF = "\x1b[0m\x1b[?25h\x1b[?1049l";
 }  // namespace
 
 TerminalDisplay::TerminalDisplay()
-    : m_open(false), m_gone(false), m_full(true), m_world_columns(0), m_world_rows(0), m_background{0, 0, 0} {}
+    : m_open(false),
+      m_gone(false),
+      m_full(true),
+      m_shape_skip_logged(false),
+      m_world_columns(0),
+      m_world_rows(0),
+      m_background{0, 0, 0} {}
 
 TerminalDisplay::~TerminalDisplay() { close(); }
 
@@ -45,6 +52,7 @@ int TerminalDisplay::open(int &columns, int &rows, bool fit_columns, bool fit_ro
   m_world_rows = rows;
   m_background = background;
   m_gone = false;
+  m_shape_skip_logged = false;
   fitToTerminal("startUp");
   log.writeLog(LOG_MANAGER, "DisplayManager::startUp(): drawing in the terminal, %d x %d cells.", columns, rows);
   return 0;
@@ -77,6 +85,17 @@ void TerminalDisplay::close() {
 
 void TerminalDisplay::draw(int x, int y, unsigned char ch, Rgb color) {
   m_next.set(x, y, Cell{ch, color, m_background});
+}
+
+void TerminalDisplay::drawCell(Vector view_pos, char ch, Rgb color, float) {
+  draw(static_cast<int>(std::floor(view_pos.getX())), static_cast<int>(std::floor(view_pos.getY())),
+       static_cast<unsigned char>(ch), color);
+}
+
+void TerminalDisplay::drawShape(const Shape &, Vector) {
+  if (!m_shape_skip_logged)
+    LogManager::getInstance().writeLog("Shape::draw(): Warning! Shapes are not drawn in the terminal; skipping them.");
+  m_shape_skip_logged = true;
 }
 
 int TerminalDisplay::present() {

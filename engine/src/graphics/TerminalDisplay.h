@@ -1,20 +1,22 @@
 // The display in a terminal: the alternate screen with the cursor hidden,
 // one cell per character. Drawing fills a buffer; present() writes the cells
 // that changed since the last frame in one write and starts a fresh buffer.
+// Shapes, filled figures in pixels, are skipped: a terminal has only cells.
 #ifndef TS_TERMINAL_DISPLAY_H
 #define TS_TERMINAL_DISPLAY_H
 
 #include <string>
 
 #include "graphics/CellBuffer.h"
+#include "graphics/DrawingSurface.h"
 #include "graphics/TerminalWriter.h"
 
 namespace ts {
 
-class TerminalDisplay {
+class TerminalDisplay : public DrawingSurface {
  public:
   TerminalDisplay();
-  ~TerminalDisplay();
+  ~TerminalDisplay() override;
   TerminalDisplay(const TerminalDisplay &) = delete;
   TerminalDisplay &operator=(const TerminalDisplay &) = delete;
 
@@ -26,7 +28,13 @@ class TerminalDisplay {
   // One character at a cell of the view; outside the terminal it is dropped.
   void draw(int x, int y, unsigned char ch, Rgb color);
   // Shows what was drawn since the last call; -1 once the terminal is gone.
-  int present();
+  int present() override;
+
+  bool isTerminal() const override { return true; }
+  // The character goes to the cell the position lies in.
+  void drawCell(Vector view_pos, char ch, Rgb color, float rotation) override;
+  // Logs the first skipped shape after opening.
+  void drawShape(const Shape &shape, Vector view_pos) override;
 
  private:
   void fitToTerminal(const char *operation);
@@ -34,6 +42,7 @@ class TerminalDisplay {
   bool m_open;
   bool m_gone;
   bool m_full;  // the next frame rewrites the whole screen
+  bool m_shape_skip_logged;
   int m_world_columns;
   int m_world_rows;
   Rgb m_background;

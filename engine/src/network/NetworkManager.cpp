@@ -57,19 +57,18 @@ bool startedFor(const char *operation) {
   return false;
 }
 
-Manager &networkManager() { return NetworkManager::getInstance(); }
-[[maybe_unused]] const bool claimed = EventRegistry::claim(networkEventTypes(), networkManager);
-
 }  // namespace
 
 NetworkManager::NetworkManager()
     : m_sock(-1), m_max_connections(3), m_server_port(0), m_max_backlog_bytes(DEFAULT_MAX_BACKLOG_BYTES) {
   setType("NetworkManager");
+  EventRegistry::attach(*this);
 }
 
 // At process exit the log and the objects may be gone: release the sockets
 // without events or log lines.
 NetworkManager::~NetworkManager() {
+  EventRegistry::detach(*this);
   int ignored = 0;
   for (const Connection &connection : m_connections) platform::closeSocket(connection.socket, ignored);
   if (m_sock != -1) platform::closeSocket(m_sock, ignored);

@@ -8,8 +8,8 @@
 
 #include <tessera/core/Geometry.h>
 #include <tessera/core/LogManager.h>
-#include <tessera/core/ObjectList.h>
 #include <tessera/world/Object.h>
+#include <tessera/world/ObjectList.h>
 #include <tessera/world/WorldManager.h>
 
 namespace ts {

@@ -21,11 +21,18 @@ namespace {
 
 int32_t s_next_id = 1;
 
-// The manager that keeps interest in an event type; the world manager takes
-// every type no other manager claimed, so there always is one.
-Manager &managerFor(const std::string &event_type) {
-  Manager *manager = EventRegistry::managerFor(event_type);
-  return manager ? *manager : WorldManager::getInstance();
+// Interest goes to the manager that keeps the event type; the world manager
+// keeps every type no other manager claims.
+int registerWithKeeper(Object *object, const std::string &event_type) {
+  const int result = EventRegistry::registerInterest(object, event_type);
+  if (result != EventRegistry::NOT_CLAIMED) return result;
+  return WorldManager::getInstance().registerInterest(object, event_type);
+}
+
+int unregisterWithKeeper(Object *object, const std::string &event_type) {
+  const int result = EventRegistry::unregisterInterest(object, event_type);
+  if (result != EventRegistry::NOT_CLAIMED) return result;
+  return WorldManager::getInstance().unregisterInterest(object, event_type);
 }
 
 SceneGraph &sceneGraph() { return WorldManager::getInstance().getSceneGraph(); }
@@ -230,7 +237,7 @@ int Object::registerInterest(std::string event_type) {
         event_type.c_str());
     return -1;
   }
-  if (managerFor(event_type).registerInterest(this, event_type) == -1) return -1;
+  if (registerWithKeeper(this, event_type) == -1) return -1;
   m_event_name[m_event_count++] = event_type;
   m_modified |= EVENTS_ATTR;
   return 0;
@@ -249,7 +256,7 @@ int Object::unregisterInterest(std::string event_type) {
                                        event_type.c_str());
     return -1;
   }
-  if (managerFor(event_type).unregisterInterest(this, event_type) == -1) return -1;
+  if (unregisterWithKeeper(this, event_type) == -1) return -1;
   for (int i = index; i < m_event_count - 1; ++i) m_event_name[i] = m_event_name[i + 1];
   m_event_name[--m_event_count].clear();
   m_modified |= EVENTS_ATTR;

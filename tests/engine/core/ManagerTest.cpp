@@ -1,8 +1,10 @@
-// ObjectList and the manager base's event interest and dispatch.
+// ObjectList, the manager base's event interest and dispatch, and the routing of interest to the managers.
 #include <stdexcept>
 
-#include <tessera/core/ObjectList.h>
-#include <tessera/core/ObjectListIterator.h>
+#include <tessera/input/EventMouse.h>
+#include <tessera/input/InputManager.h>
+#include <tessera/world/ObjectList.h>
+#include <tessera/world/ObjectListIterator.h>
 #include <tessera/world/WorldManager.h>
 #include "TestSupport.h"
 
@@ -84,4 +86,16 @@ TEST(Manager, DispatchSurvivesReentrantChanges) {
   EXPECT_EQ(other_type.events, 0);
   EXPECT_EQ(world.onEvent(&alpha), 2);
   EXPECT_EQ(late.events, 1);
+}
+
+// Interest in a type whose manager does not exist yet waits for it and
+// moves to it when it is made; withdrawn meanwhile, it is gone.
+TEST(EventRegistry, InterestWaitsForItsManager) {
+  Listener first, withdrawn, second;
+  for (Listener *listener : {&first, &withdrawn, &second}) ASSERT_EQ(listener->registerInterest(ts::MOUSE_EVENT), 0);
+  ASSERT_EQ(withdrawn.unregisterInterest(ts::MOUSE_EVENT), 0);
+  ts::EventMouse mouse;
+  EXPECT_EQ(ts::InputManager::getInstance().onEvent(&mouse), 2);
+  EXPECT_EQ(first.events + second.events, 2);
+  EXPECT_EQ(ts::WorldManager::getInstance().onEvent(&mouse), 0);  // not the world's
 }

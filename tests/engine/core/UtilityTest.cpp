@@ -6,12 +6,12 @@
 #include <tessera/core/Config.h>
 #include <tessera/core/Geometry.h>
 #include <tessera/core/Stream.h>
-#include <tessera/graphics/SfmlColor.h>
 #include <tessera/system/Clock.h>
 #include <tessera/system/Text.h>
 #include <tessera/world/Object.h>
 #include <tessera/world/WorldManager.h>
 #include "TestSupport.h"
+#include "graphics/SfmlColor.h"
 
 using namespace testing_support;
 

@@ -12,6 +12,7 @@
 #include <tessera/graphics/DisplayManager.h>
 #include <tessera/graphics/Shape.h>
 #include "TestSupport.h"
+#include "graphics/WindowSurface.h"
 
 using testing_support::LogCapture;
 

@@ -10,6 +10,7 @@
 #include <tessera/graphics/DisplayManager.h>
 #include <tessera/input/InputManager.h>
 #include "TestSupport.h"
+#include "input/WindowInput.h"
 
 using testing_support::LogCapture;
 namespace K = ts::Keyboard;

@@ -1,27 +1,37 @@
-// Which manager keeps the interest in which event type. Each manager claims
-// its types from its own source file when the program starts (the input
-// manager "ts-keyboard" and "ts-mouse", the game manager "ts-step", the
-// network manager the network family); objects take this table's answer and
-// give every unclaimed type to the world manager, so the world module does
-// not depend on the managers above it.
+// Which manager keeps the interest in which event type: the game manager
+// "ts-step", the input manager "ts-keyboard" and "ts-mouse", the network
+// manager the network family, the world manager every other type. The table
+// lives here, so the world module, where objects register interest, needs
+// none of the managers above it. Each of those managers attaches itself
+// when it is created; interest in one of its types registered before then
+// waits here and moves to it, in order, when it attaches. Nothing depends
+// on the order in which the program's static objects are made.
 #ifndef TS_EVENT_REGISTRY_H
 #define TS_EVENT_REGISTRY_H
 
 #include <string>
-#include <vector>
 
 namespace ts {
 
+class EventHandler;
 class Manager;
 
 class EventRegistry {
  public:
-  using ManagerAccess = Manager &(*)();
+  // What the routing calls return for a type the world manager keeps.
+  static const int NOT_CLAIMED = -2;
 
-  // Returns true, so that a claim can initialise a static constant.
-  static bool claim(const std::vector<std::string> &event_types, ManagerAccess access);
-  // The manager that claimed the type, or null.
+  // Makes the manager the keeper of its kind's event types (by its type
+  // name); the manager detaches itself when it is destroyed.
+  static void attach(Manager &manager);
+  static void detach(const Manager &manager);
+  // The attached manager that keeps the type, or null.
   static Manager *managerFor(const std::string &event_type);
+
+  // The keeping manager's registerInterest and unregisterInterest (0 or -1),
+  // also for a manager not attached yet; NOT_CLAIMED for the world's types.
+  static int registerInterest(EventHandler *handler, const std::string &event_type);
+  static int unregisterInterest(EventHandler *handler, const std::string &event_type);
 };
 
 }  // namespace ts

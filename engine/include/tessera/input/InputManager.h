@@ -1,6 +1,8 @@
-// Turns window events and held keys and buttons into keyboard and mouse events.
-// When the display draws in the terminal, keys and mouse reports are read
-// from the terminal instead, and arrive as the same events.
+// Turns the player's input into keyboard and mouse events: the window's
+// events and held keys and buttons, or, when the display draws in the
+// terminal, the keys and mouse reports the terminal sends, as the same
+// events. Where it reads is chosen once, at start-up; headless it reads
+// nothing.
 #ifndef TS_INPUT_MANAGER_H
 #define TS_INPUT_MANAGER_H
 
@@ -16,7 +18,7 @@ class Event;
 
 namespace ts {
 
-class TerminalReader;
+class InputSource;
 
 class InputManager : public Manager {
  public:
@@ -27,9 +29,10 @@ class InputManager : public Manager {
   void shutDown() override;
   // True for "ts-keyboard" and "ts-mouse".
   bool isValid(std::string event_type) const override;
-  // Sends the window's pending events, then the held buttons and keys.
+  // Sends this frame's input: the window's pending events, then the held
+  // buttons and keys; or what the terminal sent.
   void getInput();
-  // A keyboard event with the engine key of a key event (action not set).
+  // A keyboard event with the engine key of a window key event (action not set).
   EventKeyboard toEventKeyboard(const sf::Event &event) const;
   // Whether the player closed the window since the manager started: the
   // game can then tell a closed window from other ends of the game loop.
@@ -37,20 +40,10 @@ class InputManager : public Manager {
 
  private:
   InputManager();
-  int startTerminal();
-  void readTerminal();
-  bool readQueue();
-  void sendHeldButtons() const;
-  void sendHeldKeys() const;
 
-  std::unique_ptr<TerminalReader> m_p_terminal;  // while reading the terminal
+  std::unique_ptr<InputSource> m_p_source;  // while started, unless headless
   bool m_window_closed = false;
 };
-
-// The engine key of a window-library key code, or UNDEFINED_KEY.
-Keyboard::Key toEngineKey(int library_key);
-// A readable name of a window-library key code ("Delete", "Numpad 5", ...).
-std::string libraryKeyName(int library_key);
 
 }  // namespace ts
 

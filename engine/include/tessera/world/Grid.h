@@ -13,8 +13,8 @@
 #include <vector>
 
 #include <tessera/core/Box.h>
-#include <tessera/core/ObjectList.h>
 #include <tessera/core/Vector.h>
+#include <tessera/world/ObjectList.h>
 
 namespace ts {
 

@@ -9,9 +9,9 @@
 #include <map>
 #include <string>
 
-#include <tessera/core/ObjectList.h>
 #include <tessera/world/Grid.h>
 #include <tessera/world/Object.h>
+#include <tessera/world/ObjectList.h>
 
 namespace ts {
 

@@ -13,7 +13,7 @@
 #include <tessera/core/Box.h>
 #include <tessera/core/EventHandler.h>
 #include <tessera/core/Manager.h>
-#include <tessera/core/ObjectList.h>
+#include <tessera/world/ObjectList.h>
 #include <tessera/world/SceneGraph.h>
 
 namespace ts {

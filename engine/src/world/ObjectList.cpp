@@ -1,4 +1,4 @@
-#include <tessera/core/ObjectList.h>
+#include <tessera/world/ObjectList.h>
 
 #include <algorithm>
 #include <new>

@@ -1,4 +1,4 @@
-#include <tessera/core/ObjectListIterator.h>
+#include <tessera/world/ObjectListIterator.h>
 
 namespace ts {
 

@@ -2,7 +2,7 @@
 #ifndef TS_OBJECT_LIST_ITERATOR_H
 #define TS_OBJECT_LIST_ITERATOR_H
 
-#include <tessera/core/ObjectList.h>
+#include <tessera/world/ObjectList.h>
 
 namespace ts {
 

@@ -1,0 +1,15 @@
+#include "input/InputSource.h"
+
+#include <tessera/core/Manager.h>
+
+namespace ts {
+
+void InputSource::sendMouse(const Manager &manager, EventMouseAction action, Mouse::Button button, Vector cell) {
+  EventMouse event;
+  event.setMouseAction(action);
+  event.setMouseButton(button);
+  event.setMousePosition(cell);
+  manager.onEvent(&event);
+}
+
+}  // namespace ts
