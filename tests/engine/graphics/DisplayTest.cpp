@@ -72,26 +72,31 @@ TEST(DisplayManagerTest, NotStartedWithoutDisplayAndHeadlessRefuseEveryDrawingCa
   EXPECT_TRUE(log.contains("DisplayManager::startup(): Warning! DisplayManager already started."));
 }
 
-TEST(ShapeGeometry, PointsRadiusRotationAndCornerPerType) {
-  struct Case {
-    int type;
-    float size;
-    size_t points;
-    float radius, rotation, x, y;  // x, y: the corner for a shape at pixel (100, 200)
-  } const cases[] = {{ts::CIRCLE, 2, 3, 2, 0, 99, 199},     {ts::CIRCLE, 7.5f, 7, 7.5f, 0, 96.25f, 196.25f},
-                     {ts::CIRCLE, 24, 10, 24, 0, 88, 188},  {ts::CIRCLE, 50, 10, 50, 0, 75, 175},
-                     {ts::TRIANGLE, 24, 3, 12, 0, 88, 188}, {ts::SQUARE, 24, 4, 12, 45, 112, 200 - 24 / 1.75f}};
+// Circles get more points as they grow, from 3 to at most 10; triangles and
+// squares keep theirs, squares stand on a corner. Spot-checked corners.
+TEST(ShapeGeometry, PointsRotationAndCornerPerType) {
   sf::CircleShape figure(0, 30);
-  for (const Case &c : cases) {
+  auto shaped = [&figure](int type, float size) {
     ts::Shape shape;
-    shape.setType(c.type);
-    shape.setSize(c.size);
+    shape.setType(type);
+    shape.setSize(size);
     ts::applyShapeGeometry(figure, shape, ts::Vector(100, 200));
-    EXPECT_EQ(std::make_tuple(c.points, c.radius, c.rotation, c.x, c.y),
-              std::make_tuple(figure.getPointCount(), figure.getRadius(), figure.getRotation(), figure.getPosition().x,
-                              figure.getPosition().y))
-        << c.type << " " << c.size;  // square radius: size / font scale 2
+    return figure.getPointCount();
+  };
+  size_t previous = 3;
+  for (float size = 0; size <= 60; size += 0.5f) {
+    const size_t points = shaped(ts::CIRCLE, size);
+    EXPECT_TRUE(points >= previous && points <= 10) << size;
+    previous = points;
+    EXPECT_EQ(shaped(ts::TRIANGLE, size), 3u);
+    EXPECT_EQ(shaped(ts::SQUARE, size), 4u);
+    EXPECT_EQ(figure.getRotation(), 45);
   }
+  EXPECT_EQ(previous, 10u);
+  shaped(ts::CIRCLE, 24);
+  EXPECT_EQ(figure.getPosition(), sf::Vector2f(88, 188));
+  shaped(ts::SQUARE, 24);
+  EXPECT_EQ(figure.getPosition(), sf::Vector2f(112, 200 - 24 / 1.75f));
 }
 
 }  // namespace
