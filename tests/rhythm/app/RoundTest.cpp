@@ -8,22 +8,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <map>
-#include <set>
-#include <string>
-#include <vector>
 
-#include <tessera/game/GameManager.h>
-#include <tessera/input/EventKeyboard.h>
-#include <tessera/input/InputManager.h>
-#include <tessera/world/WorldManager.h>
-
+#include "GameWorld.h"
 #include "TempFolder.h"
-#include "TestSupport.h"
 #include "app/RoundLoop.h"
 #include "play/Lane.h"
-#include "play/Note.h"
 #include "screens/GameOver.h"
 #include "screens/GameStart.h"
 #include "screens/SongMenu.h"
@@ -33,13 +22,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const float LET_PASS = 0;  // a row no key is pressed on: the note is missed
-
-void press(ts::Keyboard::Key key) {
-  ts::EventKeyboard event;
-  event.setKey(key);
-  event.setKeyboardAction(ts::KEY_PRESSED);
-  ts::InputManager::getInstance().onEvent(&event);
-}
 
 // Presses its start key at its first step; then the arrow of the n-th note
 // when that note is on the n-th row of the script. It may also press Escape
@@ -189,8 +171,7 @@ TEST_F(RoundTest, RoundsComeBackToTheStartScreenUntilEscapeAndKeepTheBestScore) 
 // The demo plays its song perfectly and ends after the results, like --once;
 // the kept best score stays as it was.
 TEST_F(RoundTest, DemoRoundEndsAfterItsResultsAndLeavesKeptScoresAlone) {
-  fs::create_directories(fs::path(scoresFile()).parent_path());
-  std::ofstream(scoresFile()) << "5 ten.chart\n";
+  m_temp.file("data/tessera-rhythm/scores.txt", "5 ten.chart\n");
   RoundLoop::Options options = handMade();
   options.demo_track = 1;
   ScriptedRounds rounds(options, [](GameStart &start, int) { start.setSongs({tenNotes()}); });
@@ -240,9 +221,9 @@ TEST_F(RoundTest, TwentyRoundsLeaveTheWorldAndMemoryAsOneRoundDoes) {
 // after the game's songs, on key 3, and plays with the lanes it gives.
 TEST_F(RoundTest, AChartInThePlayersDataFolderIsListedAndPlays) {
   const std::string charts = m_folder + "/data/tessera-rhythm/charts";
-  fs::create_directories(charts);
+  m_temp.file("data/tessera-rhythm/charts/tone.chart",
+              "title: Test Tone\nmusic: tone.ogg\nnotes: 3:left 6:right 9:up\n");
   fs::copy_file(std::string(TESSERA_SOURCE_DIR) + "/tests/support/data/tone.ogg", charts + "/tone.ogg");
-  std::ofstream(charts + "/tone.chart") << "title: Test Tone\nmusic: tone.ogg\nnotes: 3:left 6:right 9:up\n";
   std::vector<std::string> menu;
   ScriptedRounds rounds(RoundLoop::Options(), [&](GameStart &start, int) {
     for (const SongMenu::Line &line : SongMenu::lines(start.getSongs(), BestScores())) menu.push_back(line.text);

@@ -24,19 +24,6 @@
 
 namespace {
 
-// The same for the calibration screen's click track.
-class ScriptedCalibration : public Calibration {
- public:
-  ScriptedCalibration(std::string path, TrackScript script)
-      : Calibration(std::move(path)), m_script(std::move(script)) {}
-
- protected:
-  Reading readTrack() const override { return m_script(); }
-
- private:
-  TrackScript m_script;
-};
-
 // Runs without an audio device: the audio backend is given a driver that
 // does not exist before anything asks for a device.
 class GameTestWithoutSound : public GameTest {
@@ -88,7 +75,7 @@ TEST_F(GameTest, CalibrationSavesTheMedianOffsetAndHandsItToTheStartScreen) {
   ts::WorldManager::getInstance().markForDelete(first<Calibration>("Calibration"));
   ts::WorldManager::getInstance().update();
   int lead = 0;
-  Calibration *calibration = new ScriptedCalibration(GameSettings::defaultPath(), gridTrack(lead));
+  Calibration *calibration = new Scripted<Calibration>(gridTrack(lead), GameSettings::defaultPath());
   std::vector<int> tap_frames;
   for (double click : click_track::tappedClicksMs())
     tap_frames.push_back(static_cast<int>(std::lround((click + 40) / 33)));
