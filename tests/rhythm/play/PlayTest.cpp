@@ -188,15 +188,11 @@ TEST_F(GameTest, HitsAreJudgedByRowIntoScoreComboAndTheHud) {
            {"Perfect!", ts::GREEN}, {"Good!", ts::YELLOW}, {"Miss!", ts::RED}, {"anything else", ts::WHITE}})
     EXPECT_EQ(HitIndicator::colorOf(text), color) << text;
 
-  // The HUD's framed views at the top corners show its values once it draws.
-  ts::ViewObject *score_view = hud()->getScoreView(), *combo_view = hud()->getComboView();
-  ASSERT_TRUE(score_view && combo_view);
+  // The HUD's views show its values once it draws (their places and frames:
+  // the end-to-end screen checks).
   hud()->draw();
-  EXPECT_EQ(score_view->composeText(), " Score 40 ");
-  EXPECT_EQ(combo_view->composeText(), " Combo 1 ");
-  EXPECT_EQ(score_view->getPosition(), ts::Vector(80.0f / 6, 1));
-  EXPECT_EQ(combo_view->getPosition(), ts::Vector(80.0f * 5 / 6, 1));
-  EXPECT_TRUE(score_view->getBorder() && combo_view->getBorder());
+  EXPECT_EQ(hud()->getScoreView()->composeText(), " Score 40 ");
+  EXPECT_EQ(hud()->getComboView()->composeText(), " Combo 1 ");
   ts::WorldManager::getInstance().markForDelete(hud());
   ts::WorldManager::getInstance().update();  // destroys the HUD and the views it marks
   EXPECT_EQ(count("ViewObject"), 0);
