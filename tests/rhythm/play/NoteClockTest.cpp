@@ -1,6 +1,7 @@
 // The notes' clock against synthetic track positions: a loop on time, late
-// wake-ups the loop makes up itself, a track running ahead or behind,
-// a track that starts again, and the audio offset.
+// wake-ups the loop makes up itself, a track running ahead, a track that
+// starts again, and the audio offset. (A loop ahead of a playing track and a
+// stall: PlayTest.)
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -67,21 +68,15 @@ TEST(NoteClock, OnTimeLoopTakesOneStepPerFrameWhateverTheMixingPeriodsAndLateWak
   EXPECT_EQ(no_step_length.advance(reading(5000)), 1);
 }
 
-TEST(NoteClock, TrackAheadIsFollowedAndTrackBehindGivesOneStepPerStep) {
-  // A track that plays 10 % fast: the clock keeps within half a step of it
-  // (a little more while the lead builds up), never more than 3 steps at once.
+// A track that plays 10 % fast: the clock keeps within a step of it, never
+// taking more than 2 steps at once.
+TEST(NoteClock, TrackAheadIsFollowed) {
   NoteClock ahead(FRAME_MS, 0);
   const std::vector<double> times = grid(600);
   const std::vector<int> steps = run(ahead, times, 1.1);
   EXPECT_EQ(*std::max_element(steps.begin(), steps.end()), 2);
   EXPECT_NEAR(ahead.getSteps(), ahead.getTrackEstimateMs() / FRAME_MS, 1.0);
   EXPECT_NEAR(ahead.getCatchUpSteps(), 60, 1);
-
-  // A loop twice as fast as the track, or a track that has not started yet.
-  NoteClock fast_loop(FRAME_MS, 0);
-  EXPECT_EQ(count(run(fast_loop, grid(300, FRAME_MS / 2), 0.5), 1), 300);
-  NoteClock late_track(FRAME_MS, 0);
-  for (double t : grid(100)) EXPECT_EQ(late_track.advance(NoteClock::TrackReading{0.0, t}), 1);
 }
 
 TEST(NoteClock, TrackThatStartsAgainDoesNotMakeTheClockJump) {
