@@ -32,10 +32,12 @@ TEST_F(GameTest, SpawnerFollowsItsChartOneStepPerFrameAheadOfAPlayingTrack) {
       ASSERT_EQ(row, f - spawned_in[note]) << "frame " << f;
     }
   }
-  EXPECT_EQ(spawned_in.begin()->second + spawned_in.rbegin()->second, 5 + 7);  // step 7 gives one note
-  EXPECT_EQ(score()->getCombo(), 7);                                           // not missed yet on row 24
-  frames(1);                    // row 25: missed and destroyed in this frame
-  EXPECT_EQ(count("Note"), 1);  // entries of 0 or below never fire
+  std::multiset<int> spawn_frames;
+  for (const auto &[note, spawned] : spawned_in) spawn_frames.insert(spawned);
+  EXPECT_EQ(spawn_frames, (std::multiset<int>{5, 7}));  // step 7 is listed twice but gives one note
+  EXPECT_EQ(score()->getCombo(), 7);                    // not missed yet on row 24
+  frames(1);                                            // row 25: missed and destroyed in this frame
+  EXPECT_EQ(count("Note"), 1);                          // entries of 0 or below never fire
   EXPECT_EQ(tally(), "Miss! 0 0, HUD 0 0");
   EXPECT_EQ(spawner->getNoteClock().getSingleStepFrames(), 30);
   EXPECT_TRUE(track->isPlaying());
