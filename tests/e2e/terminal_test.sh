@@ -71,13 +71,8 @@ pane >"$work/before.txt"
 [ "$(grep -c . "$work/before.txt")" = 2 ] || fail "the shell did not show the marker and its prompt"
 
 game="ALSOFT_DRIVERS=null TESSERA_LOG='$log' TESSERA_CONFIG='$work/ts-config.txt' XDG_CONFIG_HOME='$work/config'"
-case "$mode" in
-  play) args="--terminal" ;;
-  demo) args="--terminal --demo 1" ;;
-  hangup) args="--terminal" ;;
-  signal) args="--terminal" ;;
-  *) fail "unknown mode $mode" ;;
-esac
+args="--terminal"
+[ "$mode" = demo ] && args="--terminal --demo 1"
 if [ "$mode" = hangup ]; then
   # The shell ignores the hang-up, so it outlives the pane and records the game's status.
   tm send-keys -t t "trap '' HUP; $game timeout 60 '$rhythm' $args 2>'$work/stderr'; echo \$? >'$work/status'" Enter

@@ -5,20 +5,20 @@
 #define TS_RECORD_FUZZ_H
 
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
 #include <sstream>
 
 #include <tessera/core/LogManager.h>
 #include <tessera/world/WorldManager.h>
 
+#include "FuzzSupport.h"
+
 namespace record_fuzz {
 
 inline bool startOnce() {
   // The log goes nowhere, at the finest level, so that every detailed line
   // is formatted with whatever the stream held.
-  setenv("TESSERA_LOG", "/dev/null", 1);
-  ts::LogManager::getInstance().startUp();
+  fuzz_support::startQuietLog();
   ts::LogManager::getInstance().setLogLevel(30);
   ts::WorldManager::getInstance().startUp();
   return true;

@@ -3,17 +3,14 @@
 // them as the display does before it makes a window. No input may crash or
 // allocate without bound, and a layout that is accepted must be one the
 // display can make.
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <string>
 
 #include <tessera/core/Config.h>
-#include <tessera/core/LogManager.h>
 #include <tessera/graphics/WindowLayout.h>
+
+#include "FuzzSupport.h"
 
 namespace {
 
@@ -29,20 +26,6 @@ const char *const DEFAULTS =
 // A desktop of 1280 x 1024 pixels with a 16384-pixel texture limit.
 const ts::DisplayLimits LIMITS = {1280, 1024, 16384};
 
-std::string g_file;
-
-bool startOnce() {
-  setenv("TESSERA_LOG", "/dev/null", 1);
-  ts::LogManager::getInstance().startUp();
-  char name[] = "/tmp/tessera-config-fuzz-XXXXXX";
-  int fd = mkstemp(name);
-  if (fd >= 0) close(fd);
-  g_file = name;
-  setenv("TESSERA_CONFIG", name, 1);
-  std::atexit([] { std::remove(g_file.c_str()); });
-  return true;
-}
-
 bool acceptable(const ts::WindowLayout &layout) {
   const bool pixels = layout.getHorizontalPixels() >= 1 && layout.getHorizontalPixels() <= LIMITS.longest_side &&
                       layout.getVerticalPixels() >= 1 && layout.getVerticalPixels() <= LIMITS.longest_side;
@@ -54,12 +37,10 @@ bool acceptable(const ts::WindowLayout &layout) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  static bool started = startOnce();
-  (void)started;
-  FILE *file = std::fopen(g_file.c_str(), "wb");
-  if (!file) return 0;
-  std::fwrite(data, 1, size, file);
-  std::fclose(file);
+  fuzz_support::startQuietLog();
+  const std::string file = fuzz_support::inputFile(data, size);
+  if (file.empty()) return 0;
+  setenv("TESSERA_CONFIG", file.c_str(), 1);
   ts::Config &config = ts::Config::getInstance();
   ts::LogManager &log = ts::LogManager::getInstance();
   log.setLogLevel(0);  // the defaults' own parse is not what is being tried

@@ -1,26 +1,15 @@
 // Feeds arbitrary text and key to match(): the first zero byte separates
 // them; without one, the whole input is the text and its last byte the key.
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
 #include <tessera/core/Config.h>
-#include <tessera/core/LogManager.h>
 
-namespace {
-
-bool startOnce() {
-  setenv("TESSERA_LOG", "/dev/null", 1);
-  ts::LogManager::getInstance().startUp();
-  ts::LogManager::getInstance().setLogLevel(30);
-  return true;
-}
-
-}  // namespace
+#include "FuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  static bool started = startOnce();
-  (void)started;
+  fuzz_support::startQuietLog();
+  ts::LogManager::getInstance().setLogLevel(30);
   std::string input(reinterpret_cast<const char *>(data), size);
   size_t split = input.find('\0');
   std::string text = split == std::string::npos ? input : input.substr(0, split);

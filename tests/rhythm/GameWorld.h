@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <tessera/core/EventStep.h>
@@ -28,6 +29,30 @@
 
 using Reading = std::optional<NoteClock::TrackReading>;
 using TrackScript = std::function<Reading()>;
+
+// A game object (a spawner, the calibration screen) that reads its track
+// from a script instead of a playing track.
+template <typename Base>
+class Scripted : public Base {
+ public:
+  template <typename... Args>
+  explicit Scripted(TrackScript script, Args &&...args)
+      : Base(std::forward<Args>(args)...), m_script(std::move(script)) {}
+
+ protected:
+  Reading readTrack() const override { return m_script(); }
+
+ private:
+  TrackScript m_script;
+};
+
+// Presses (or releases) a key as the input manager hands it to the game.
+inline void press(ts::Keyboard::Key key, ts::EventKeyboardAction action = ts::KEY_PRESSED) {
+  ts::EventKeyboard event;
+  event.setKey(key);
+  event.setKeyboardAction(action);
+  ts::InputManager::getInstance().onEvent(&event);
+}
 
 class GameTest : public ::testing::Test {
  protected:
@@ -58,13 +83,6 @@ class GameTest : public ::testing::Test {
       for (ts::Keyboard::Key key : keys) press(key);
       ts::WorldManager::getInstance().update();
     }
-  }
-
-  static void press(ts::Keyboard::Key key, ts::EventKeyboardAction action = ts::KEY_PRESSED) {
-    ts::EventKeyboard event;
-    event.setKey(key);
-    event.setKeyboardAction(action);
-    ts::InputManager::getInstance().onEvent(&event);
   }
 
   template <typename T>

@@ -1,6 +1,7 @@
 // The notes' clock against synthetic track positions: a loop on time, late
-// wake-ups the loop makes up itself, a stall, a track running ahead or behind,
-// a track that starts again, and the audio offset.
+// wake-ups the loop makes up itself, a track running ahead, a track that
+// starts again, and the audio offset. (A loop ahead of a playing track and a
+// stall: PlayTest.)
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -45,10 +46,12 @@ int count(const std::vector<int> &steps, int value) {
 
 }  // namespace
 
-TEST(NoteClock, OnTimeLoopTakesOneStepPerFrameWhateverTheMixingPeriods) {
-  // Frames within a quarter millisecond of the grid, as on an idle machine.
+TEST(NoteClock, OnTimeLoopTakesOneStepPerFrameWhateverTheMixingPeriodsAndLateWakeUps) {
+  // Frames within a quarter millisecond of the grid, as on an idle machine;
+  // every ninth step event comes up to 30 ms late, which the loop takes off
+  // the next frame, so the one after is on the grid again.
   std::vector<double> times = grid(1200);
-  for (size_t k = 0; k < times.size(); ++k) times[k] += (k % 7) * 0.04 - 0.12;
+  for (size_t k = 0; k < times.size(); ++k) times[k] += k % 9 == 5 ? 18.0 + (k % 13) : (k % 7) * 0.04 - 0.12;
   NoteClock clock(FRAME_MS, 0);
   EXPECT_EQ(count(run(clock, times), 1), 1200);
   EXPECT_EQ(clock.getSteps(), 1200);
@@ -65,45 +68,15 @@ TEST(NoteClock, OnTimeLoopTakesOneStepPerFrameWhateverTheMixingPeriods) {
   EXPECT_EQ(no_step_length.advance(reading(5000)), 1);
 }
 
-TEST(NoteClock, LateWakeUpsThatTheLoopMakesUpTakeNoCatchUpSteps) {
-  // Every ninth step event comes up to 30 ms late; the loop takes that off
-  // the next frame, so the one after is on the grid again.
-  std::vector<double> times = grid(900);
-  for (size_t k = 5; k < times.size(); k += 9) times[k] += 18.0 + (k % 13);
-  NoteClock clock(FRAME_MS, 0);
-  EXPECT_EQ(count(run(clock, times), 1), 900);
-}
-
-TEST(NoteClock, StallOfFiveFramesIsCaughtUpInAFewFramesOfAtMostThreeSteps) {
-  // 100 frames on time, then a frame that takes six frame times: the loop
-  // drops what it cannot make up, so every later step event is 165 ms late.
-  std::vector<double> times = grid(100);
-  for (double t : grid(100, 101 * FRAME_MS + 5 * FRAME_MS)) times.push_back(t);
-  NoteClock clock(FRAME_MS, 0);
-  const std::vector<int> steps = run(clock, times);
-  for (int k = 0; k <= 100; ++k) ASSERT_EQ(steps[k], 1) << k;
-  // The first late event only notes the lead, the next ones take it up.
-  EXPECT_EQ(std::vector<int>(steps.begin() + 100, steps.begin() + 105), (std::vector<int>{1, 3, 3, 2, 1}));
-  for (size_t k = 105; k < steps.size(); ++k) ASSERT_EQ(steps[k], 1) << k;
-  EXPECT_EQ(clock.getCatchUpSteps(), 5);
-  EXPECT_EQ(clock.getSteps(), 200 + 5);  // where the track is
-}
-
-TEST(NoteClock, TrackAheadIsFollowedAndTrackBehindGivesOneStepPerStep) {
-  // A track that plays 10 % fast: the clock keeps within half a step of it
-  // (a little more while the lead builds up), never more than 3 steps at once.
+// A track that plays 10 % fast: the clock keeps within a step of it, never
+// taking more than 2 steps at once.
+TEST(NoteClock, TrackAheadIsFollowed) {
   NoteClock ahead(FRAME_MS, 0);
   const std::vector<double> times = grid(600);
   const std::vector<int> steps = run(ahead, times, 1.1);
   EXPECT_EQ(*std::max_element(steps.begin(), steps.end()), 2);
   EXPECT_NEAR(ahead.getSteps(), ahead.getTrackEstimateMs() / FRAME_MS, 1.0);
   EXPECT_NEAR(ahead.getCatchUpSteps(), 60, 1);
-
-  // A loop twice as fast as the track, or a track that has not started yet.
-  NoteClock fast_loop(FRAME_MS, 0);
-  EXPECT_EQ(count(run(fast_loop, grid(300, FRAME_MS / 2), 0.5), 1), 300);
-  NoteClock late_track(FRAME_MS, 0);
-  for (double t : grid(100)) EXPECT_EQ(late_track.advance(NoteClock::TrackReading{0.0, t}), 1);
 }
 
 TEST(NoteClock, TrackThatStartsAgainDoesNotMakeTheClockJump) {

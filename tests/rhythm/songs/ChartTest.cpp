@@ -9,6 +9,7 @@
 
 #include "TempFolder.h"
 #include "TestSupport.h"
+#include "play/Beat.h"
 #include "player/BestScores.h"
 #include "screens/SongMenu.h"
 #include "songs/Chart.h"
@@ -21,28 +22,6 @@ namespace {
 const std::string TONE = std::string(TESSERA_SOURCE_DIR) + "/tests/support/data/tone.ogg";
 
 }  // namespace
-
-// The game's two songs: track 1 a note every 15 steps from step 5 (48
-// notes), track 2 every 9 steps from step 2 (17 notes), then every 4 from
-// step 226 (229 notes); lanes left to chance; 25 and 40 seconds announced.
-TEST(ChartFiles, TheGamesChartsHoldTheTwoTracksExactly) {
-  std::vector<int32_t> star, campanella;
-  for (int32_t k = 0; k <= 47; ++k) star.push_back(5 + 15 * k);
-  for (int32_t k = 0; k <= 16; ++k) campanella.push_back(2 + 9 * k);
-  for (int32_t k = 0; k <= 228; ++k) campanella.push_back(226 + 4 * k);
-  const std::tuple<const char *, const char *, const char *, std::vector<int32_t>, int> songs[] = {
-      {"charts/star.chart", "game_bgm1", "Star", star, 25},
-      {"charts/la-campanella.chart", "game_bgm2", "La Campanella", campanella, 40}};
-  for (const auto &[file, label, title, steps, seconds] : songs) {
-    const Chart chart = Chart::readFile(file);
-    ASSERT_TRUE(chart.isValid()) << file << ": " << chart.getError();
-    EXPECT_EQ(chart.getTitle(), title);
-    EXPECT_EQ(chart.getTrack(), label);
-    EXPECT_EQ(chart.getSeconds(), seconds);
-    EXPECT_EQ(chart.getSteps(), steps) << file;
-    EXPECT_EQ(chart.getLanes(), std::vector<int>(chart.getSteps().size(), Chart::RANDOM_LANE)) << file;
-  }
-}
 
 TEST(ChartReader, ReadsFieldsNotesAndLanesInAnyLayout) {
   const Chart chart = Chart::parse(
@@ -145,6 +124,35 @@ class SongLibraryTest : public ::testing::Test {
   testing_support::LogCapture m_log;
   TempFolder m_player;
 };
+
+// The game's two songs: track 1 a note every 15 steps from step 5 (48
+// notes), track 2 every 9 steps from step 2 (17 notes), then every 4 from
+// step 226 (229 notes); lanes left to chance; 25 and 40 seconds announced,
+// as long as their music, which goes on for 0.5 to 2.5 s after the last beat.
+TEST_F(SongLibraryTest, TheGamesChartsHoldTheTwoTracksExactlyAndFitTheirMusic) {
+  std::vector<int32_t> star, campanella;
+  for (int32_t k = 0; k <= 47; ++k) star.push_back(5 + 15 * k);
+  for (int32_t k = 0; k <= 16; ++k) campanella.push_back(2 + 9 * k);
+  for (int32_t k = 0; k <= 228; ++k) campanella.push_back(226 + 4 * k);
+  const std::tuple<const char *, const char *, const char *, std::vector<int32_t>, int> songs[] = {
+      {"charts/star.chart", "game_bgm1", "Star", star, 25},
+      {"charts/la-campanella.chart", "game_bgm2", "La Campanella", campanella, 40}};
+  for (const auto &[file, label, title, steps, seconds] : songs) {
+    const Chart chart = Chart::readFile(file);
+    ASSERT_TRUE(chart.isValid()) << file << ": " << chart.getError();
+    EXPECT_EQ(chart.getTitle(), title);
+    EXPECT_EQ(chart.getTrack(), label);
+    EXPECT_EQ(chart.getSeconds(), seconds);
+    EXPECT_EQ(chart.getSteps(), steps) << file;
+    EXPECT_EQ(chart.getLanes(), std::vector<int>(chart.getSteps().size(), Chart::RANDOM_LANE)) << file;
+    ts::ResourceManager &resources = ts::ResourceManager::getInstance();
+    ASSERT_EQ(resources.loadMusic("charts/" + chart.getMusic(), label), 0) << file;
+    const double length = resources.getMusic(label)->getDuration();
+    EXPECT_NEAR(length, seconds, 0.01) << file;
+    const double last_beat = beat::secondsOf(steps.back());
+    EXPECT_TRUE(last_beat < length - 0.5 && last_beat > length - 2.5) << file << ": " << last_beat;
+  }
+}
 
 // The game's folder is the real one; the player's has songs of every kind.
 TEST_F(SongLibraryTest, GamesSongsFirstThenByFileNameWithKeysForThePlayableOnes) {
