@@ -61,11 +61,15 @@ std::vector<Include> includesOf(const fs::path &path) {
   return found;
 }
 
-std::vector<fs::path> sourcesUnder(const fs::path &folder) {
+// The sources under the given folders of the tree; missing folders are skipped.
+std::vector<fs::path> sourcesIn(std::initializer_list<const char *> folders) {
   std::vector<fs::path> files;
-  for (const auto &entry : fs::recursive_directory_iterator(folder)) {
-    std::string extension = entry.path().extension().string();
-    if (entry.is_regular_file() && (extension == ".h" || extension == ".cpp")) files.push_back(entry.path());
+  for (const char *folder : folders) {
+    if (!fs::exists(SOURCE_DIR / folder)) continue;
+    for (const auto &entry : fs::recursive_directory_iterator(SOURCE_DIR / folder)) {
+      std::string extension = entry.path().extension().string();
+      if (entry.is_regular_file() && (extension == ".h" || extension == ".cpp")) files.push_back(entry.path());
+    }
   }
   return files;
 }
@@ -132,61 +136,46 @@ std::string describe(const Include &include) {
 
 }  // namespace
 
-TEST(Layout, EngineModulesIncludeOnlyLowerModules) {
-  std::vector<std::string> upward;
+// A forward declaration is a dependency the includes do not show.
+TEST(Layout, EngineModulesDependOnlyOnLowerModules) {
+  std::map<std::string, std::string> module_of_class;
+  for (const fs::path &file : sourcesIn({"engine"}))
+    if (file.extension() == ".h") module_of_class[file.stem().string()] = moduleOfFile(file);
   int checked = 0;
-  for (const fs::path &file : sourcesUnder(SOURCE_DIR / "engine")) {
-    std::string module = moduleOfFile(file);
+  for (const fs::path &file : sourcesIn({"engine"})) {
+    const std::string module = moduleOfFile(file);
     ASSERT_EQ(MODULE_RANK.count(module), 1u) << file << " is not in a known module folder";
-    for (const Include &include : includesOf(file)) {
-      std::string target_module = moduleOfInclude(include);
-      if (target_module.empty() || target_module == module) continue;
+    auto check = [&](const std::string &used, const std::string &where) {
+      if (used.empty() || used == module) return;
       ++checked;
-      if (MODULE_RANK.at(target_module) >= MODULE_RANK.at(module))
-        upward.push_back(describe(include) + "  (" + module + " includes " + target_module + ")");
+      if (MODULE_RANK.at(used) >= MODULE_RANK.at(module))
+        ADD_FAILURE() << where << "  (" << module << " depends on " << used << ")";
+    };
+    for (const Include &include : includesOf(file)) check(moduleOfInclude(include), describe(include));
+    for (const Include &declared : forwardDeclarationsOf(file)) {
+      auto found = module_of_class.find(declared.target);
+      if (found != module_of_class.end())
+        check(found->second, declared.file + ":" + std::to_string(declared.line) + ": class " + declared.target);
     }
   }
   EXPECT_GT(checked, 50);  // the scan found the engine's includes
-  for (const std::string &line : upward) ADD_FAILURE() << line;
-}
-
-// A forward declaration is a dependency the includes do not show.
-TEST(Layout, EngineFilesNameOnlyClassesOfLowerModules) {
-  std::map<std::string, std::string> module_of_class;
-  for (const fs::path &file : sourcesUnder(SOURCE_DIR / "engine"))
-    if (file.extension() == ".h") module_of_class[file.stem().string()] = moduleOfFile(file);
-  for (const fs::path &file : sourcesUnder(SOURCE_DIR / "engine")) {
-    const std::string module = moduleOfFile(file);
-    for (const Include &declared : forwardDeclarationsOf(file)) {
-      auto found = module_of_class.find(declared.target);
-      if (found == module_of_class.end() || found->second == module) continue;
-      if (MODULE_RANK.at(found->second) >= MODULE_RANK.at(module))
-        ADD_FAILURE() << declared.file << ":" << declared.line << ": class " << declared.target << ";  (" << module
-                      << " names " << found->second << ")";
-    }
-  }
 }
 
 TEST(Layout, MediaLibraryIsIncludedOnlyByItsWrappers) {
   int wrappers = 0;
-  for (const char *folder : {"engine", "rhythm", "examples", "tools"}) {
-    if (!fs::exists(SOURCE_DIR / folder)) continue;
-    for (const fs::path &file : sourcesUnder(SOURCE_DIR / folder))
-      for (const Include &include : includesOf(file)) {
-        if (include.target.rfind("SFML/", 0) != 0) continue;
-        if (MEDIA_LIBRARY_FILES.count(include.file))
-          ++wrappers;
-        else
-          ADD_FAILURE() << describe(include) << "  (media library outside its wrappers)";
-      }
-  }
+  for (const fs::path &file : sourcesIn({"engine", "rhythm", "examples", "tools"}))
+    for (const Include &include : includesOf(file)) {
+      if (include.target.rfind("SFML/", 0) != 0) continue;
+      if (MEDIA_LIBRARY_FILES.count(include.file))
+        ++wrappers;
+      else
+        ADD_FAILURE() << describe(include) << "  (media library outside its wrappers)";
+    }
   EXPECT_GE(wrappers, static_cast<int>(MEDIA_LIBRARY_FILES.size()));  // the scan found them
 }
 
 TEST(Layout, OperatingSystemAndInternalHeadersStayInside) {
-  std::vector<fs::path> files = sourcesUnder(SOURCE_DIR / "engine");
-  for (const fs::path &file : sourcesUnder(SOURCE_DIR / "rhythm")) files.push_back(file);
-  for (const fs::path &file : files) {
+  for (const fs::path &file : sourcesIn({"engine", "rhythm"})) {
     bool in_platform = moduleOfFile(file) == "platform";
     bool public_header = fs::relative(file, SOURCE_DIR).string().rfind("engine/include/", 0) == 0;
     for (const Include &include : includesOf(file)) {
@@ -200,15 +189,11 @@ TEST(Layout, OperatingSystemAndInternalHeadersStayInside) {
 }
 
 TEST(Layout, GamesAndToolsIncludeEngineHeadersByModulePath) {
-  std::map<std::string, bool> engine_headers;
-  for (const fs::path &file : sourcesUnder(SOURCE_DIR / "engine" / "include"))
-    engine_headers[file.filename().string()] = true;
-  for (const char *folder : {"rhythm", "tests", "bench", "tools", "examples"}) {
-    if (!fs::exists(SOURCE_DIR / folder)) continue;
-    for (const fs::path &file : sourcesUnder(SOURCE_DIR / folder))
-      for (const Include &include : includesOf(file))
-        if (engine_headers.count(fs::path(include.target).filename().string()) &&
-            include.target.rfind("tessera/", 0) != 0)
-          ADD_FAILURE() << describe(include) << "  (engine header without its module path)";
-  }
+  std::set<std::string> engine_headers;
+  for (const fs::path &file : sourcesIn({"engine/include"})) engine_headers.insert(file.filename().string());
+  for (const fs::path &file : sourcesIn({"rhythm", "tests", "bench", "tools", "examples"}))
+    for (const Include &include : includesOf(file))
+      if (engine_headers.count(fs::path(include.target).filename().string()) &&
+          include.target.rfind("tessera/", 0) != 0)
+        ADD_FAILURE() << describe(include) << "  (engine header without its module path)";
 }

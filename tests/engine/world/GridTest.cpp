@@ -24,15 +24,8 @@ Ids ids(const ts::ObjectList &list) {
 }
 
 // An 80 x 24 world with the default 20 x 8 cells: 4 columns and 3 rows.
-class GridWorld : public ::testing::Test {
+class GridWorld : public testing_support::WorldFixture {
  protected:
-  void SetUp() override {
-    log.start();
-    ASSERT_EQ(world.startUp(), 0);
-    world.setBoundary(ts::Box(ts::Vector(0, 0), 80, 24));
-  }
-  void TearDown() override { world.shutDown(); }
-
   const ts::Grid &grid() { return world.getSceneGraph().getGrid(); }
 
   // An object whose world box is (x, y) with extents h x v.
@@ -42,9 +35,6 @@ class GridWorld : public ::testing::Test {
     object->setPosition(ts::Vector(x, y));
     return object;
   }
-
-  LogCapture log;
-  ts::WorldManager &world = ts::WorldManager::getInstance();
 };
 
 }  // namespace

@@ -13,27 +13,17 @@
 #include <tessera/world/WorldManager.h>
 #include "TestSupport.h"
 
-using testing_support::LogCapture;
-
 namespace {
 
 const std::vector<std::string> TYPES = {"(Undefined)", "Note", "Star", "Wall"};
 using Sets = std::map<std::string, std::multiset<const ts::Object *>>;
 
-class SceneGraphTest : public ::testing::Test {
+class SceneGraphTest : public testing_support::WorldFixture {
  protected:
-  void SetUp() override {
-    log.start();
-    ASSERT_EQ(world.startUp(), 0);
-    world.setBoundary(ts::Box(ts::Vector(0, 0), 80, 24));
-  }
   void TearDown() override {
     ts::GameManager::getInstance().setGameOver(false);
-    world.shutDown();
+    WorldFixture::TearDown();
   }
-
-  LogCapture log;
-  ts::WorldManager &world = ts::WorldManager::getInstance();
 };
 
 std::string cellName(int col, int row) { return "cell " + std::to_string(col) + "," + std::to_string(row); }

@@ -1,7 +1,5 @@
 // View objects: their text, the nine locations and the border, manual
 // placement, "ts-view" events and serialization.
-#include <gtest/gtest.h>
-
 #include <sstream>
 #include <tuple>
 
@@ -11,22 +9,16 @@
 #include <tessera/world/WorldManager.h>
 #include "TestSupport.h"
 
-using testing_support::LogCapture;
-
 namespace {
 
-class ViewObjectTest : public ::testing::Test {
+class ViewObjectTest : public testing_support::WorldFixture {
  protected:
-  LogCapture log;
   ts::ViewObject *view = nullptr;  // owned by the world
   void SetUp() override {
-    log.start();
-    ts::WorldManager &world = ts::WorldManager::getInstance();
-    world.startUp();
+    WorldFixture::SetUp();
     world.setView(ts::Box(ts::Vector(0, 0), 80, 24));
     view = new ts::ViewObject;
   }
-  void TearDown() override { ts::WorldManager::getInstance().shutDown(); }
 };
 
 TEST_F(ViewObjectTest, TextWithAndWithoutBorderAndValue) {

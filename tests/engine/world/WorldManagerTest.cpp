@@ -13,7 +13,6 @@
 #include <tessera/world/WorldManager.h>
 #include "TestSupport.h"
 
-using testing_support::LogCapture;
 using Lines = std::vector<std::string>;
 
 namespace {
@@ -55,21 +54,13 @@ class Banner : public ts::ViewObject {
   }
 };
 
-class WorldTest : public ::testing::Test {
+class WorldTest : public testing_support::WorldFixture {
  protected:
   void SetUp() override {
     journal.clear();
     destroyed = 0;
-    log.start();
-    ASSERT_EQ(world.startUp(), 0);
-    world.setBoundary(ts::Box(ts::Vector(0, 0), 80, 24));
+    WorldFixture::SetUp();
   }
-  void TearDown() override {
-    if (world.isStarted()) world.shutDown();
-  }
-
-  LogCapture log;
-  ts::WorldManager &world = ts::WorldManager::getInstance();
 };
 
 }  // namespace
