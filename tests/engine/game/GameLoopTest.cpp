@@ -1,5 +1,4 @@
-// The game manager: start-up and shut-down, the frame loop's step events,
-// game over, shutDown() from inside a frame, overrun reports, exit status.
+// The game manager: start and stop, the frame loop, overruns, signals.
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -48,6 +47,14 @@ struct Stepper : ts::Object {
 };
 
 const std::string CANT_KEEP_UP = "GameManager::run(): Can't keep up! frame_time ";
+const std::string STARS(52, '*');
+
+// The banner lines, the given lines between them, then the closing banner.
+std::vector<std::string> bannered(std::vector<std::string> lines) {
+  lines.insert(lines.begin(), {STARS, "** Tessera version 4.21 **", "** Game engine started **", STARS});
+  lines.insert(lines.end(), {STARS, "** Game engine stopped **"});
+  return lines;
+}
 
 }  // namespace
 
@@ -57,26 +64,15 @@ TEST_F(GameLoop, StartUpOrderBannerAndShutDownLines) {
   EXPECT_EQ(game().startUp(), -1);
   game().shutDown();
   std::vector<std::string> lines = log.messages();
-  const std::string stars(52, '*');
-  const std::vector<std::string> in_order = {stars,
-                                             "** Tessera version 4.21 **",
-                                             "** Game engine started **",
-                                             stars,
-                                             "Log Manager started.",
-                                             "Display manager started.",
-                                             "Input manager started.",
-                                             "Resource manager started.",
-                                             "World manager started.",
-                                             "Path manager started.",
-                                             "GameManager successfully started.",
-                                             "GameManager::startup(): Warning! GameManager already started.",
-                                             "Path manager stopped",
-                                             "World manager stopped",
-                                             "Resource manager stopped",
-                                             "Input manager stopped",
-                                             "Display manager stopped",
-                                             stars,
-                                             "** Game engine stopped **"};
+  // Managers stop in the reverse order of their start.
+  const char *const managers[] = {"Display", "Input", "Resource", "World", "Path"};
+  std::vector<std::string> middle = {"Log Manager started."};
+  for (const char *manager : managers) middle.push_back(std::string(manager) + " manager started.");
+  middle.push_back("GameManager successfully started.");
+  middle.push_back("GameManager::startup(): Warning! GameManager already started.");
+  for (auto it = std::rbegin(managers); it != std::rend(managers); ++it)
+    middle.push_back(std::string(*it) + " manager stopped");
+  const std::vector<std::string> in_order = bannered(middle);
   auto next = lines.begin();
   for (const std::string &expected : in_order) {
     next = std::find(next, lines.end(), expected);
@@ -155,13 +151,9 @@ TEST_F(GameLoop, StopSignalEndsTheGameEvenFromAFrameThatSleepsForWeeks) {
   alarm(0);
   EXPECT_EQ(game().getStepCount(), 1);
   game().shutDown();
-  EXPECT_EQ(
-      log.messages(),
-      (std::vector<std::string>{
-          std::string(52, '*'), "** Tessera version 4.21 **", "** Game engine started **", std::string(52, '*'),
-          "GameManager::startUp(): Warning! Frame time of 2147483647 ms is above 10000 "
-          "ms; every frame waits that long.",
-          "GameManager::run(): Caught SIGTERM; ending the game.", std::string(52, '*'), "** Game engine stopped **"}));
+  EXPECT_EQ(log.messages(), bannered({"GameManager::startUp(): Warning! Frame time of 2147483647 ms is above 10000 "
+                                      "ms; every frame waits that long.",
+                                      "GameManager::run(): Caught SIGTERM; ending the game."}));
 }
 
 // A second stop signal ends the process at once, by that signal; with the
