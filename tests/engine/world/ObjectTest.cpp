@@ -1,5 +1,5 @@
 // Object: id counter, setters and the modified mask, event interest routing
-// and limits, the default event handler, path following and acceleration.
+// and limits, the default event handler and path following.
 #include <tessera/core/EventStep.h>
 #include <tessera/game/GameManager.h>
 #include <tessera/input/EventKeyboard.h>
@@ -73,19 +73,6 @@ TEST_F(ObjectTest, SettersMarkTheirBitsAndCheckRanges) {
   EXPECT_EQ(object.getSolidness(), ts::SOFT);
   object.setAnimation(ts::Animation(), true);  // the box follows the animation's
   EXPECT_EQ(object.getBox(), ts::Box(ts::Vector(-0.5f, -0.5f), 0.99f, 0.99f));
-}
-
-TEST_F(ObjectTest, VelocityAndAcceleration) {
-  object.setVelocity(ts::Vector(3, 4));
-  EXPECT_FLOAT_EQ(object.getSpeed(), 5);
-  EXPECT_FLOAT_EQ(object.predictPosition().getY(), 5);
-  object.setVelocity(ts::Vector(0, 0));
-  object.applyAcceleration();  // no acceleration: nothing changes
-  EXPECT_EQ(object.getVelocity(), ts::Vector(0, 0));
-  object.setAcceleration(ts::Vector(0, 0.5f));
-  object.applyAcceleration();
-  object.applyAcceleration();
-  EXPECT_EQ(object.getVelocity(), ts::Vector(0, 1));
 }
 
 TEST_F(ObjectTest, FollowsAPathAndSnapsOntoWaypoints) {
