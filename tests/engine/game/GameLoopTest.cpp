@@ -32,6 +32,12 @@ class GameLoop : public testing::Test {
     for (const std::string &line : log.messages()) count += line.compare(0, prefix.size(), prefix) == 0;
     return count;
   }
+  // For a death test: starts the game, raises the signals, exits cleanly if still alive.
+  void raiseAfterStart(const std::string &extra, std::initializer_list<int> signals) {
+    startGame(extra);
+    for (int signal : signals) std::raise(signal);
+    std::exit(0);
+  }
   static ts::GameManager &game() { return ts::GameManager::getInstance(); }
   LogCapture config, log;
 };
@@ -159,19 +165,6 @@ TEST_F(GameLoop, StopSignalEndsTheGameEvenFromAFrameThatSleepsForWeeks) {
 // A second stop signal ends the process at once, by that signal; with the
 // configuration's "signals" false the first one does.
 TEST_F(GameLoop, SecondStopSignalOrSignalsOffEndsTheProcessAtOnce) {
-  EXPECT_EXIT(
-      {
-        startGame();
-        std::raise(SIGINT);
-        std::raise(SIGINT);
-        std::exit(0);
-      },
-      testing::KilledBySignal(SIGINT), "");
-  EXPECT_EXIT(
-      {
-        startGame("signals:false,");
-        std::raise(SIGTERM);
-        std::exit(0);
-      },
-      testing::KilledBySignal(SIGTERM), "");
+  EXPECT_EXIT(raiseAfterStart("frame_time:2,", {SIGINT, SIGINT}), testing::KilledBySignal(SIGINT), "");
+  EXPECT_EXIT(raiseAfterStart("signals:false,", {SIGTERM}), testing::KilledBySignal(SIGTERM), "");
 }
