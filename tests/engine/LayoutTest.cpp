@@ -1,9 +1,6 @@
-// Keeps the engine's modules in one direction of dependency: a file may
-// include headers of its own module and of modules below it, never of a
-// module above it or beside it, nor name an engine class of such a module
-// by forward declaration. Also keeps system headers of the operating system
-// in the platform folder, internal headers out of public ones, and the media
-// library's headers in the few files that wrap it.
+// Engine modules depend only on lower ones (by include or forward
+// declaration); system headers stay in the platform folder, internal headers
+// out of public ones, the media library's headers in its few wrappers.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -100,9 +97,7 @@ bool isOperatingSystemHeader(const std::string &target) {
   return false;
 }
 
-// The only files that include the media library: the window's drawing and
-// input, music, sound and their silent playback, colour conversion and the
-// routing of its messages.
+// The only files that include the media library.
 const std::set<std::string> MEDIA_LIBRARY_FILES = {
     "engine/src/graphics/WindowSurface.h", "engine/src/graphics/WindowSurface.cpp",
     "engine/src/input/WindowInput.cpp",    "engine/src/audio/Music.cpp",

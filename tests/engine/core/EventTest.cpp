@@ -1,5 +1,4 @@
-// Events: which type names count as network events, and the network
-// label check.
+// Network event type names and label range.
 #include <tessera/network/EventNetwork.h>
 #include "TestSupport.h"
 

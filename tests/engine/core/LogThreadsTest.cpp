@@ -1,7 +1,5 @@
-// Log lines written at the same time from several threads, and from the
-// media library's error stream on a thread of its own (as the library's
-// audio threads write it), each come out whole: one prefix, one message.
-// This test is also built alone with ThreadSanitizer (scripts/test.sh),
+// Log lines from several threads and from the media library's error stream
+// come out whole. Also built alone with ThreadSanitizer (scripts/test.sh),
 // which reports any access to the log's state that the lock does not guard.
 #include <SFML/System/Err.hpp>
 #include <set>

@@ -1,5 +1,4 @@
-// Object: id counter, setters and the modified mask, event interest routing
-// and limits, the default event handler and path following.
+// Object: ids, setters and the modified mask, event interest, paths.
 #include <tessera/core/EventStep.h>
 #include <tessera/game/GameManager.h>
 #include <tessera/input/EventKeyboard.h>

@@ -1,6 +1,5 @@
-// The scene graph's sets kept current by object setters: active and
-// inactive, visible by altitude, solid and the grid, objects by type. A
-// random sequence of setter calls checks every invariant after each step.
+// The scene graph's sets (active, visible by altitude, solid, grid cells, by
+// type) stay current through random sequences of setter calls.
 #include <functional>
 #include <map>
 #include <random>

@@ -1,5 +1,4 @@
-// Value types: Vector, Box, Frame, Sprite, Animation, Path and Shape,
-// including their stream records.
+// Value types and their stream records.
 #include <tessera/graphics/Animation.h>
 #include <tessera/graphics/Shape.h>
 #include <tessera/world/Path.h>

@@ -1,5 +1,4 @@
-// View objects: their text, the nine locations and the border, manual
-// placement, "ts-view" events and serialization.
+// View objects: text, locations, "ts-view" events and serialization.
 #include <sstream>
 #include <tuple>
 

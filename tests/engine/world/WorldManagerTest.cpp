@@ -1,7 +1,4 @@
-// The world manager: moving with collisions (blocking, sliding, soft and
-// spectral objects), leaving the world, deletions and objects created or
-// destroyed by handlers during a walk, shut-down inside a handler, drawing by
-// altitude within the view, and the view itself.
+// The world manager: moves and collisions, deletions, drawing and the view.
 #include <cmath>
 #include <functional>
 #include <string>
