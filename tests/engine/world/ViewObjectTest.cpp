@@ -2,7 +2,6 @@
 #include <sstream>
 #include <tuple>
 
-#include <tessera/core/Stream.h>
 #include <tessera/world/EventView.h>
 #include <tessera/world/ViewObject.h>
 #include <tessera/world/WorldManager.h>
@@ -111,9 +110,7 @@ TEST_F(ViewObjectTest, ValueAndAppearanceRoundTripAndRecordSize) {
 
 TEST_F(ViewObjectTest, DamagedLabelLengthIsRefused) {
   view->setViewString("Lives");
-  std::stringstream stream;
-  ts::writeRaw(stream, static_cast<uint32_t>(ts::APPEARANCE_ATTR));
-  ts::writeRaw(stream, static_cast<uint64_t>(1u << 30));
+  std::stringstream stream = testing_support::streamOf(uint32_t{ts::APPEARANCE_ATTR}, uint64_t{1u << 30});
   stream << "abc";
   EXPECT_EQ(-1, view->deserialize(stream));
   EXPECT_TRUE(log.contains("ViewObject::deserialize(): Error! Cannot allocate 1073741824 bytes."));
