@@ -86,14 +86,12 @@ std::string moduleOfInclude(const Include &include) {
   return MODULE_RANK.count(first) ? first : "";
 }
 
+// A header of the operating system: one of these names, or in one of these folders (ending in '/').
 bool isOperatingSystemHeader(const std::string &target) {
-  static const char *const headers[] = {"unistd.h",  "poll.h",   "netdb.h", "dlfcn.h", "fcntl.h", "pthread.h",
-                                        "termios.h", "signal.h", "time.h",  "alc.h",   "al.h"};
-  static const char *const folders[] = {"sys/", "netinet/", "arpa/", "alsa/", "AL/", "linux/"};
-  for (const char *header : headers)
-    if (target == header) return true;
-  for (const char *folder : folders)
-    if (target.rfind(folder, 0) == 0) return true;
+  for (const std::string name :
+       {"unistd.h", "poll.h", "netdb.h", "dlfcn.h", "fcntl.h", "pthread.h", "termios.h", "signal.h", "time.h", "alc.h",
+        "al.h", "sys/", "netinet/", "arpa/", "alsa/", "AL/", "linux/"})
+    if (name.back() == '/' ? target.rfind(name, 0) == 0 : target == name) return true;
   return false;
 }
 
