@@ -68,6 +68,9 @@ TEST_F(ObjectTest, SettersMarkTheirBitsAndCheckRanges) {
   EXPECT_EQ(object.getSolidness(), ts::SOFT);
   object.setAnimation(ts::Animation(), true);  // the box follows the animation's
   EXPECT_EQ(object.getBox(), ts::Box(ts::Vector(-0.5f, -0.5f), 0.99f, 0.99f));
+  object.setBox(ts::Box(ts::Vector(0, 0), 3, 3));
+  EXPECT_EQ(object.setSprite("nope"), -1);  // a missing sprite keeps the box
+  EXPECT_EQ(object.getBox(), ts::Box(ts::Vector(0, 0), 3, 3));
 }
 
 TEST_F(ObjectTest, FollowsAPathAndSnapsOntoWaypoints) {
@@ -145,10 +148,4 @@ TEST_F(ObjectTest, InterestGoesToTheResponsibleManagerUpToTheLimit) {
   EXPECT_EQ(object.getEventName(1), "ts-network-sync");  // order kept
   EXPECT_EQ(object.registerInterest("one-more"), 0);
   EXPECT_EQ(object.getEventName(99), "one-more");
-}
-
-TEST_F(ObjectTest, MissingSpriteKeepsTheBox) {
-  object.setBox(ts::Box(ts::Vector(0, 0), 3, 3));
-  EXPECT_EQ(object.setSprite("nope"), -1);
-  EXPECT_EQ(object.getBox(), ts::Box(ts::Vector(0, 0), 3, 3));
 }
