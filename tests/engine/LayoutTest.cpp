@@ -1,11 +1,9 @@
-// Keeps the engine's modules in one direction of dependency: a file may
-// include headers of its own module and of modules below it, never of a
-// module above it or beside it, nor name an engine class of such a module
-// by forward declaration. Also keeps system headers of the operating system
-// in the platform folder, internal headers out of public ones, and the media
-// library's headers in the few files that wrap it.
+// Engine modules depend only on lower ones (by include or forward
+// declaration); system headers stay in the platform folder, internal headers
+// out of public ones, the media library's headers in its few wrappers.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -32,20 +30,15 @@ struct Include {
   bool angled;
 };
 
-// Parsed by hand: the standard regex library draws false warnings from the
-// compiler under the sanitizers.
+// "#include <target>" or "#include "target"" (blanks allowed around the
+// "#"). Not a regular expression: the standard regex library draws false
+// warnings from the compiler under the sanitizers.
 bool parseInclude(const std::string &text, std::string &target, bool &angled) {
-  size_t at = text.find_first_not_of(" \t");
-  if (at == std::string::npos || text[at] != '#') return false;
-  at = text.find_first_not_of(" \t", at + 1);
-  if (at == std::string::npos || text.compare(at, 7, "include") != 0) return false;
-  at = text.find_first_not_of(" \t", at + 7);
-  if (at == std::string::npos || (text[at] != '<' && text[at] != '"')) return false;
-  angled = text[at] == '<';
-  const size_t end = text.find(angled ? '>' : '"', at + 1);
-  if (end == std::string::npos) return false;
-  target = text.substr(at + 1, end - at - 1);
-  return true;
+  char open = 0, name[256] = {}, close = 0;
+  if (std::sscanf(text.c_str(), " # include %c%255[^\">]%c", &open, name, &close) != 3) return false;
+  angled = open == '<';
+  target = name;
+  return (angled && close == '>') || (open == '"' && close == '"');
 }
 
 std::vector<Include> includesOf(const fs::path &path) {
@@ -61,11 +54,15 @@ std::vector<Include> includesOf(const fs::path &path) {
   return found;
 }
 
-std::vector<fs::path> sourcesUnder(const fs::path &folder) {
+// The sources under the given folders of the tree; missing folders are skipped.
+std::vector<fs::path> sourcesIn(std::initializer_list<const char *> folders) {
   std::vector<fs::path> files;
-  for (const auto &entry : fs::recursive_directory_iterator(folder)) {
-    std::string extension = entry.path().extension().string();
-    if (entry.is_regular_file() && (extension == ".h" || extension == ".cpp")) files.push_back(entry.path());
+  for (const char *folder : folders) {
+    if (!fs::exists(SOURCE_DIR / folder)) continue;
+    for (const auto &entry : fs::recursive_directory_iterator(SOURCE_DIR / folder)) {
+      std::string extension = entry.path().extension().string();
+      if (entry.is_regular_file() && (extension == ".h" || extension == ".cpp")) files.push_back(entry.path());
+    }
   }
   return files;
 }
@@ -89,20 +86,16 @@ std::string moduleOfInclude(const Include &include) {
   return MODULE_RANK.count(first) ? first : "";
 }
 
+// A header of the operating system: one of these names, or in one of these folders (ending in '/').
 bool isOperatingSystemHeader(const std::string &target) {
-  static const char *const headers[] = {"unistd.h",  "poll.h",   "netdb.h", "dlfcn.h", "fcntl.h", "pthread.h",
-                                        "termios.h", "signal.h", "time.h",  "alc.h",   "al.h"};
-  static const char *const folders[] = {"sys/", "netinet/", "arpa/", "alsa/", "AL/", "linux/"};
-  for (const char *header : headers)
-    if (target == header) return true;
-  for (const char *folder : folders)
-    if (target.rfind(folder, 0) == 0) return true;
+  for (const std::string name :
+       {"unistd.h", "poll.h", "netdb.h", "dlfcn.h", "fcntl.h", "pthread.h", "termios.h", "signal.h", "time.h", "alc.h",
+        "al.h", "sys/", "netinet/", "arpa/", "alsa/", "AL/", "linux/"})
+    if (name.back() == '/' ? target.rfind(name, 0) == 0 : target == name) return true;
   return false;
 }
 
-// The only files that include the media library: the window's drawing and
-// input, music, sound and their silent playback, colour conversion and the
-// routing of its messages.
+// The only files that include the media library.
 const std::set<std::string> MEDIA_LIBRARY_FILES = {
     "engine/src/graphics/WindowSurface.h", "engine/src/graphics/WindowSurface.cpp",
     "engine/src/input/WindowInput.cpp",    "engine/src/audio/Music.cpp",
@@ -132,61 +125,46 @@ std::string describe(const Include &include) {
 
 }  // namespace
 
-TEST(Layout, EngineModulesIncludeOnlyLowerModules) {
-  std::vector<std::string> upward;
+// A forward declaration is a dependency the includes do not show.
+TEST(Layout, EngineModulesDependOnlyOnLowerModules) {
+  std::map<std::string, std::string> module_of_class;
+  for (const fs::path &file : sourcesIn({"engine"}))
+    if (file.extension() == ".h") module_of_class[file.stem().string()] = moduleOfFile(file);
   int checked = 0;
-  for (const fs::path &file : sourcesUnder(SOURCE_DIR / "engine")) {
-    std::string module = moduleOfFile(file);
+  for (const fs::path &file : sourcesIn({"engine"})) {
+    const std::string module = moduleOfFile(file);
     ASSERT_EQ(MODULE_RANK.count(module), 1u) << file << " is not in a known module folder";
-    for (const Include &include : includesOf(file)) {
-      std::string target_module = moduleOfInclude(include);
-      if (target_module.empty() || target_module == module) continue;
+    auto check = [&](const std::string &used, const std::string &where) {
+      if (used.empty() || used == module) return;
       ++checked;
-      if (MODULE_RANK.at(target_module) >= MODULE_RANK.at(module))
-        upward.push_back(describe(include) + "  (" + module + " includes " + target_module + ")");
+      if (MODULE_RANK.at(used) >= MODULE_RANK.at(module))
+        ADD_FAILURE() << where << "  (" << module << " depends on " << used << ")";
+    };
+    for (const Include &include : includesOf(file)) check(moduleOfInclude(include), describe(include));
+    for (const Include &declared : forwardDeclarationsOf(file)) {
+      auto found = module_of_class.find(declared.target);
+      if (found != module_of_class.end())
+        check(found->second, declared.file + ":" + std::to_string(declared.line) + ": class " + declared.target);
     }
   }
   EXPECT_GT(checked, 50);  // the scan found the engine's includes
-  for (const std::string &line : upward) ADD_FAILURE() << line;
-}
-
-// A forward declaration is a dependency the includes do not show.
-TEST(Layout, EngineFilesNameOnlyClassesOfLowerModules) {
-  std::map<std::string, std::string> module_of_class;
-  for (const fs::path &file : sourcesUnder(SOURCE_DIR / "engine"))
-    if (file.extension() == ".h") module_of_class[file.stem().string()] = moduleOfFile(file);
-  for (const fs::path &file : sourcesUnder(SOURCE_DIR / "engine")) {
-    const std::string module = moduleOfFile(file);
-    for (const Include &declared : forwardDeclarationsOf(file)) {
-      auto found = module_of_class.find(declared.target);
-      if (found == module_of_class.end() || found->second == module) continue;
-      if (MODULE_RANK.at(found->second) >= MODULE_RANK.at(module))
-        ADD_FAILURE() << declared.file << ":" << declared.line << ": class " << declared.target << ";  (" << module
-                      << " names " << found->second << ")";
-    }
-  }
 }
 
 TEST(Layout, MediaLibraryIsIncludedOnlyByItsWrappers) {
   int wrappers = 0;
-  for (const char *folder : {"engine", "rhythm", "examples", "tools"}) {
-    if (!fs::exists(SOURCE_DIR / folder)) continue;
-    for (const fs::path &file : sourcesUnder(SOURCE_DIR / folder))
-      for (const Include &include : includesOf(file)) {
-        if (include.target.rfind("SFML/", 0) != 0) continue;
-        if (MEDIA_LIBRARY_FILES.count(include.file))
-          ++wrappers;
-        else
-          ADD_FAILURE() << describe(include) << "  (media library outside its wrappers)";
-      }
-  }
+  for (const fs::path &file : sourcesIn({"engine", "rhythm", "examples", "tools"}))
+    for (const Include &include : includesOf(file)) {
+      if (include.target.rfind("SFML/", 0) != 0) continue;
+      if (MEDIA_LIBRARY_FILES.count(include.file))
+        ++wrappers;
+      else
+        ADD_FAILURE() << describe(include) << "  (media library outside its wrappers)";
+    }
   EXPECT_GE(wrappers, static_cast<int>(MEDIA_LIBRARY_FILES.size()));  // the scan found them
 }
 
 TEST(Layout, OperatingSystemAndInternalHeadersStayInside) {
-  std::vector<fs::path> files = sourcesUnder(SOURCE_DIR / "engine");
-  for (const fs::path &file : sourcesUnder(SOURCE_DIR / "rhythm")) files.push_back(file);
-  for (const fs::path &file : files) {
+  for (const fs::path &file : sourcesIn({"engine", "rhythm"})) {
     bool in_platform = moduleOfFile(file) == "platform";
     bool public_header = fs::relative(file, SOURCE_DIR).string().rfind("engine/include/", 0) == 0;
     for (const Include &include : includesOf(file)) {
@@ -200,15 +178,11 @@ TEST(Layout, OperatingSystemAndInternalHeadersStayInside) {
 }
 
 TEST(Layout, GamesAndToolsIncludeEngineHeadersByModulePath) {
-  std::map<std::string, bool> engine_headers;
-  for (const fs::path &file : sourcesUnder(SOURCE_DIR / "engine" / "include"))
-    engine_headers[file.filename().string()] = true;
-  for (const char *folder : {"rhythm", "tests", "bench", "tools", "examples"}) {
-    if (!fs::exists(SOURCE_DIR / folder)) continue;
-    for (const fs::path &file : sourcesUnder(SOURCE_DIR / folder))
-      for (const Include &include : includesOf(file))
-        if (engine_headers.count(fs::path(include.target).filename().string()) &&
-            include.target.rfind("tessera/", 0) != 0)
-          ADD_FAILURE() << describe(include) << "  (engine header without its module path)";
-  }
+  std::set<std::string> engine_headers;
+  for (const fs::path &file : sourcesIn({"engine/include"})) engine_headers.insert(file.filename().string());
+  for (const fs::path &file : sourcesIn({"rhythm", "tests", "bench", "tools", "examples"}))
+    for (const Include &include : includesOf(file))
+      if (engine_headers.count(fs::path(include.target).filename().string()) &&
+          include.target.rfind("tessera/", 0) != 0)
+        ADD_FAILURE() << describe(include) << "  (engine header without its module path)";
 }

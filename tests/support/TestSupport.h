@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include <tessera/core/LogManager.h>
+#include <tessera/world/WorldManager.h>
 
 namespace testing_support {
 
@@ -106,6 +108,34 @@ class StartedLog : public LogCapture {
  public:
   StartedLog() { start(); }
 };
+
+// Engine world and log helpers.
+
+// A started log and world with an 80 x 24 boundary, stopped afterwards.
+class WorldFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    log.start();
+    ASSERT_EQ(world.startUp(), 0);
+    world.setBoundary(ts::Box(ts::Vector(0, 0), 80, 24));
+  }
+  void TearDown() override {
+    if (world.isStarted()) world.shutDown();
+  }
+
+  LogCapture log;
+  ts::WorldManager &world = ts::WorldManager::getInstance();
+};
+
+// Whether a log line is "hh:mm:ss", a blank, the step count 0 right-aligned
+// in four columns and a blank, followed by text.
+inline bool hasLogPrefix(const std::string &line) {
+  const std::string shape = "dd:dd:dd    0 ";
+  if (line.size() <= shape.size()) return false;
+  for (size_t i = 0; i < shape.size(); ++i)
+    if (shape[i] == 'd' ? !std::isdigit(static_cast<unsigned char>(line[i])) : line[i] != shape[i]) return false;
+  return true;
+}
 
 }  // namespace testing_support
 

@@ -1,5 +1,4 @@
-// Configuration: the file format's quirks, value conversion, the
-// "Unsupported" messages and the dump.
+// Configuration: file quirks, value conversion, refused values, the dump.
 #include <climits>
 #include <cmath>
 

@@ -1,6 +1,4 @@
 // The log manager: line format, stderr fallback, level filter, file choice.
-#include <cctype>
-
 #include <tessera/core/Config.h>
 #include "TestSupport.h"
 
@@ -8,15 +6,10 @@ using namespace testing_support;
 
 namespace {
 ts::LogManager &logManager() { return ts::LogManager::getInstance(); }
-// A line is "hh:mm:ss", a blank, the step count right-aligned in four
-// columns, a blank, then the text; returns the text.
+// The text of a line with a well-formed prefix.
 std::string textOf(std::string line) {
   if (!line.empty() && line.back() == '\n') line.pop_back();
-  const std::string shape = "dd:dd:dd    0 ";
-  bool ok = line.size() >= shape.size();
-  for (size_t i = 0; ok && i < shape.size(); ++i)
-    ok = shape[i] == 'd' ? std::isdigit(static_cast<unsigned char>(line[i])) != 0 : line[i] == shape[i];
-  return ok ? line.substr(shape.size()) : "malformed: " + line;
+  return hasLogPrefix(line) ? line.substr(14) : "malformed: " + line;
 }
 }  // namespace
 

@@ -1,10 +1,7 @@
-// Log lines written at the same time from several threads, and from the
-// media library's error stream on a thread of its own (as the library's
-// audio threads write it), each come out whole: one prefix, one message.
-// This test is also built alone with ThreadSanitizer (scripts/test.sh),
+// Log lines from several threads and from the media library's error stream
+// come out whole. Also built alone with ThreadSanitizer (scripts/test.sh),
 // which reports any access to the log's state that the lock does not guard.
 #include <SFML/System/Err.hpp>
-#include <cctype>
 #include <set>
 #include <string>
 #include <thread>
@@ -18,16 +15,6 @@ namespace {
 const int THREADS = 3;
 const int LINES = 2000;
 const int LIBRARY_LINES = 150;  // under the routing's limit of 200
-
-// Whether a line is "hh:mm:ss", a blank, the step count in four columns and
-// a blank, followed by text.
-bool hasPrefix(const std::string &line) {
-  const std::string shape = "dd:dd:dd    0 ";
-  if (line.size() <= shape.size()) return false;
-  for (size_t i = 0; i < shape.size(); ++i)
-    if (shape[i] == 'd' ? !std::isdigit(static_cast<unsigned char>(line[i])) : line[i] != shape[i]) return false;
-  return true;
-}
 
 TEST(LogThreads, LinesFromSeveralThreadsAndTheMediaLibraryStayWhole) {
   testing_support::StartedLog log;
@@ -49,7 +36,7 @@ TEST(LogThreads, LinesFromSeveralThreadsAndTheMediaLibraryStayWhole) {
   for (int i = 0; i < LIBRARY_LINES; ++i) expected.insert("SFML: library line " + std::to_string(i));
   std::set<std::string> seen;
   for (const std::string &line : log.rawLines()) {
-    EXPECT_TRUE(hasPrefix(line)) << line;
+    EXPECT_TRUE(testing_support::hasLogPrefix(line)) << line;
     const std::string text = line.size() > 14 ? line.substr(14) : line;
     EXPECT_TRUE(expected.count(text) && seen.insert(text).second) << "torn, repeated or unknown: " << line;
   }

@@ -1,5 +1,4 @@
-// Engine utilities: the key-value parser, colour and enumeration texts,
-// stream check and mask text, geometry, the collision normal and the clock.
+// Engine utilities: parser, texts, colours, stream check, geometry, clock.
 #include <SFML/Graphics/Color.hpp>
 
 #include <tessera/core/Color.h>

@@ -1,7 +1,5 @@
-// The collision grid: cells from the configuration and the boundary, and
-// collision queries in candidate order. Cell membership (inclusive edges, the
-// outside list) is checked from first principles by the scene graph's
-// property test.
+// The collision grid's size and query order. Cell membership is checked from
+// first principles by the scene graph's property test.
 #include <vector>
 
 #include <tessera/core/Config.h>
@@ -10,7 +8,6 @@
 #include <tessera/world/WorldManager.h>
 #include "TestSupport.h"
 
-using testing_support::LogCapture;
 using Ids = std::vector<int>;
 
 namespace {
@@ -24,15 +21,8 @@ Ids ids(const ts::ObjectList &list) {
 }
 
 // An 80 x 24 world with the default 20 x 8 cells: 4 columns and 3 rows.
-class GridWorld : public ::testing::Test {
+class GridWorld : public testing_support::WorldFixture {
  protected:
-  void SetUp() override {
-    log.start();
-    ASSERT_EQ(world.startUp(), 0);
-    world.setBoundary(ts::Box(ts::Vector(0, 0), 80, 24));
-  }
-  void TearDown() override { world.shutDown(); }
-
   const ts::Grid &grid() { return world.getSceneGraph().getGrid(); }
 
   // An object whose world box is (x, y) with extents h x v.
@@ -42,9 +32,6 @@ class GridWorld : public ::testing::Test {
     object->setPosition(ts::Vector(x, y));
     return object;
   }
-
-  LogCapture log;
-  ts::WorldManager &world = ts::WorldManager::getInstance();
 };
 
 }  // namespace
@@ -60,8 +47,6 @@ TEST_F(GridWorld, CellsFollowBoundaryAndConfiguredSize) {
   EXPECT_EQ(gridSize(configured), std::make_pair(9, 4));
 }
 
-// That hits are right, each reported once and never the querying object, is
-// checked against testing every pair by the scene graph's property test.
 TEST_F(GridWorld, CollisionsComeInCandidateOrder) {
   ts::Object *mover = place(30, 10, 22, 8);
   ts::Object *outside = place(-0.5f, 10);               // outside and cell (0, 1)
@@ -83,8 +68,7 @@ TEST_F(GridWorld, CollisionsComeInCandidateOrder) {
 
 // Objects can outlive a stopped world and still call into its grid.
 TEST(Grid, UnallocatedGridRefusesObjects) {
-  LogCapture log;
-  log.start();
+  testing_support::StartedLog log;
   ts::Grid grid;
   ts::Object object;
   EXPECT_EQ(grid.insertObject(&object), -1);

@@ -1,6 +1,6 @@
-// The scene graph's sets kept current by object setters: active and
-// inactive, visible by altitude, solid and the grid, objects by type. A
-// random sequence of setter calls checks every invariant after each step.
+// The scene graph's sets (active, visible by altitude, solid, grid cells, by
+// type) stay current through random sequences of setter calls.
+#include <functional>
 #include <map>
 #include <random>
 #include <set>
@@ -13,27 +13,17 @@
 #include <tessera/world/WorldManager.h>
 #include "TestSupport.h"
 
-using testing_support::LogCapture;
-
 namespace {
 
 const std::vector<std::string> TYPES = {"(Undefined)", "Note", "Star", "Wall"};
 using Sets = std::map<std::string, std::multiset<const ts::Object *>>;
 
-class SceneGraphTest : public ::testing::Test {
+class SceneGraphTest : public testing_support::WorldFixture {
  protected:
-  void SetUp() override {
-    log.start();
-    ASSERT_EQ(world.startUp(), 0);
-    world.setBoundary(ts::Box(ts::Vector(0, 0), 80, 24));
-  }
   void TearDown() override {
     ts::GameManager::getInstance().setGameOver(false);
-    world.shutDown();
+    WorldFixture::TearDown();
   }
-
-  LogCapture log;
-  ts::WorldManager &world = ts::WorldManager::getInstance();
 };
 
 std::string cellName(int col, int row) { return "cell " + std::to_string(col) + "," + std::to_string(row); }
@@ -109,46 +99,35 @@ TEST_F(SceneGraphTest, InvariantsHoldAfterRandomSetterSequences) {
   auto halves = [&](int low, int high) { return static_cast<float>(pick(low, high)) * 0.5f; };
   std::vector<ts::Object *> objects;
   for (int i = 0; i < 40; ++i) objects.push_back(new ts::Object);
-  for (int step = 0; step < 4000; ++step) {
-    const size_t index = static_cast<size_t>(pick(0, static_cast<int>(objects.size()) - 1));
-    ts::Object *o = objects[index];
-    const int action = pick(0, 9);
-    switch (action) {
-      case 0:
-        o->setActive(pick(0, 1) == 1);
-        break;
-      case 1:
-        o->setVisible(pick(0, 1) == 1);
-        break;
-      case 2:
-        o->setAltitude(pick(-1, 5));
-        break;
-      case 3:
-        o->setSolidness(static_cast<ts::Solidness>(pick(0, 2)));
-        break;
-      case 4:
-        o->setType(TYPES[static_cast<size_t>(pick(0, 3))]);
-        break;
-      case 5:
-        o->setPosition(o->getPosition() + ts::Vector(halves(-6, 6), halves(-6, 6)));
-        break;
-      case 6:
-        o->setPosition(ts::Vector(halves(-20, 180), halves(-20, 68)));
-        break;  // even off the world
-      case 7:
-        o->setBox(ts::Box(ts::Vector(halves(-4, 0), halves(-4, 0)), pick(0, 4) ? halves(1, 6) : halves(10, 100),
-                          halves(0, 6)));
-        break;
-      case 8:  // replaced by a new object, sometimes inactive
+  size_t index = 0;
+  auto coin = [&] { return pick(0, 1) == 1; };
+  const std::function<void(ts::Object *)> actions[] = {
+      [&](ts::Object *o) { o->setActive(coin()); },
+      [&](ts::Object *o) { o->setVisible(coin()); },
+      [&](ts::Object *o) { o->setAltitude(pick(-1, 5)); },
+      [&](ts::Object *o) { o->setSolidness(static_cast<ts::Solidness>(pick(0, 2))); },
+      [&](ts::Object *o) { o->setType(TYPES[static_cast<size_t>(pick(0, 3))]); },
+      [&](ts::Object *o) { o->setPosition(o->getPosition() + ts::Vector(halves(-6, 6), halves(-6, 6))); },
+      [&](ts::Object *o) { o->setPosition(ts::Vector(halves(-20, 180), halves(-20, 68))); },  // even off the world
+      [&](ts::Object *o) {
+        const float width = pick(0, 4) ? halves(1, 6) : halves(10, 100);
+        o->setBox(ts::Box(ts::Vector(halves(-4, 0), halves(-4, 0)), width, halves(0, 6)));
+      },
+      [&](ts::Object *o) {  // replaced by a new object, sometimes inactive
         delete o;
         objects[index] = new ts::Object;
         objects[index]->setPosition(ts::Vector(halves(0, 160), halves(0, 48)));
         if (pick(0, 3) == 0) objects[index]->setActive(false);
-        break;
-      default:
+      },
+      [&](ts::Object *o) {
         o->setVelocity(ts::Vector(halves(-4, 4), halves(-4, 4)));
         world.update();
-    }
+      },
+  };
+  for (int step = 0; step < 4000; ++step) {
+    index = static_cast<size_t>(pick(0, static_cast<int>(objects.size()) - 1));
+    const int action = pick(0, 9);
+    actions[action](objects[index]);
     // Halfway, a new boundary rebuilds the grid: every object must be filed again.
     if (step == 2000) world.setBoundary(ts::Box(ts::Vector(0, 0), 200, 100));
     ASSERT_EQ(brokenInvariant(world.getSceneGraph(), objects), "") << "step " << step << " after action " << action;

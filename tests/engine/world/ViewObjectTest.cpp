@@ -1,32 +1,22 @@
-// View objects: their text, the nine locations and the border, manual
-// placement, "ts-view" events and serialization.
-#include <gtest/gtest.h>
-
+// View objects: text, locations, "ts-view" events and serialization.
 #include <sstream>
 #include <tuple>
 
-#include <tessera/core/Stream.h>
 #include <tessera/world/EventView.h>
 #include <tessera/world/ViewObject.h>
 #include <tessera/world/WorldManager.h>
 #include "TestSupport.h"
 
-using testing_support::LogCapture;
-
 namespace {
 
-class ViewObjectTest : public ::testing::Test {
+class ViewObjectTest : public testing_support::WorldFixture {
  protected:
-  LogCapture log;
   ts::ViewObject *view = nullptr;  // owned by the world
   void SetUp() override {
-    log.start();
-    ts::WorldManager &world = ts::WorldManager::getInstance();
-    world.startUp();
+    WorldFixture::SetUp();
     world.setView(ts::Box(ts::Vector(0, 0), 80, 24));
     view = new ts::ViewObject;
   }
-  void TearDown() override { ts::WorldManager::getInstance().shutDown(); }
 };
 
 TEST_F(ViewObjectTest, TextWithAndWithoutBorderAndValue) {
@@ -120,9 +110,7 @@ TEST_F(ViewObjectTest, ValueAndAppearanceRoundTripAndRecordSize) {
 
 TEST_F(ViewObjectTest, DamagedLabelLengthIsRefused) {
   view->setViewString("Lives");
-  std::stringstream stream;
-  ts::writeRaw(stream, static_cast<uint32_t>(ts::APPEARANCE_ATTR));
-  ts::writeRaw(stream, static_cast<uint64_t>(1u << 30));
+  std::stringstream stream = testing_support::streamOf(uint32_t{ts::APPEARANCE_ATTR}, uint64_t{1u << 30});
   stream << "abc";
   EXPECT_EQ(-1, view->deserialize(stream));
   EXPECT_TRUE(log.contains("ViewObject::deserialize(): Error! Cannot allocate 1073741824 bytes."));

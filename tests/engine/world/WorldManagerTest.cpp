@@ -1,7 +1,4 @@
-// The world manager: moving with collisions (blocking, sliding, soft and
-// spectral objects), leaving the world, deletions and objects created or
-// destroyed by handlers during a walk, shut-down inside a handler, drawing by
-// altitude within the view, and the view itself.
+// The world manager: moves and collisions, deletions, drawing and the view.
 #include <cmath>
 #include <functional>
 #include <string>
@@ -13,7 +10,6 @@
 #include <tessera/world/WorldManager.h>
 #include "TestSupport.h"
 
-using testing_support::LogCapture;
 using Lines = std::vector<std::string>;
 
 namespace {
@@ -55,21 +51,13 @@ class Banner : public ts::ViewObject {
   }
 };
 
-class WorldTest : public ::testing::Test {
+class WorldTest : public testing_support::WorldFixture {
  protected:
   void SetUp() override {
     journal.clear();
     destroyed = 0;
-    log.start();
-    ASSERT_EQ(world.startUp(), 0);
-    world.setBoundary(ts::Box(ts::Vector(0, 0), 80, 24));
+    WorldFixture::SetUp();
   }
-  void TearDown() override {
-    if (world.isStarted()) world.shutDown();
-  }
-
-  LogCapture log;
-  ts::WorldManager &world = ts::WorldManager::getInstance();
 };
 
 }  // namespace
@@ -125,13 +113,21 @@ TEST_F(WorldTest, AvoidingMoverSlidesAlongAWallOrStaysWhenCornered) {
   EXPECT_TRUE(journal.empty());
 }
 
-// The leaver accelerates: each update moves it first, then speeds it up.
-TEST_F(WorldTest, LeavingTheWorldIsReportedOnce) {
+// The leaver accelerates: each update moves it first, then speeds it up. The
+// walker's path is stepped along after each move (the stepping is the object's).
+TEST_F(WorldTest, UpdateAcceleratesFollowsPathsAndReportsLeavingOnce) {
   Probe *leaver = new Probe("leaver", 78, 5, ts::SPECTRAL);
   leaver->setAcceleration(ts::Vector(1, 0));
   (new Probe("outsider", -5, 5, ts::SPECTRAL))->setVelocity(ts::Vector(-1, 0));
+  Probe *walker = new Probe("walker", 1, 1, ts::SPECTRAL);
+  ts::Path path;
+  path.setWaypoints({ts::Vector(2, 1), ts::Vector(2, 2)});
+  walker->setSpeed(1);
+  walker->setPath(path);
+  walker->setFollowPath(true);
   for (int i = 0; i < 6; ++i) world.update();
   EXPECT_EQ(leaver->getPosition(), ts::Vector(78 + 0 + 1 + 2 + 3 + 4 + 5, 5));
+  EXPECT_EQ(walker->getPosition(), ts::Vector(2, 2));
   // A box still touching the boundary's edge has not left; one jump across
   // the whole edge counts once.
   EXPECT_EQ(world.moveObject(new Probe("edge", 79.5f, 10, ts::SPECTRAL), ts::Vector(80.5f, 10)), 0);
@@ -222,17 +218,4 @@ TEST_F(WorldTest, ViewStaysInTheBoundaryAndFollowsItsObjectUntilItLeaves) {
   world.markForDelete(hero);  // destroying the followed object clears the choice
   world.update();
   EXPECT_EQ(world.getViewFollowing(), nullptr);
-}
-
-// Path stepping itself is the object's; the update applies it after each move.
-TEST_F(WorldTest, UpdateStepsAlongPaths) {
-  Probe *walker = new Probe("walker", 1, 1, ts::SPECTRAL);
-  ts::Path path;
-  path.setWaypoints({ts::Vector(2, 1), ts::Vector(2, 2)});
-  walker->setSpeed(1);
-  walker->setPath(path);
-  walker->setFollowPath(true);
-  world.update();
-  world.update();
-  EXPECT_EQ(walker->getPosition(), ts::Vector(2, 2));
 }
