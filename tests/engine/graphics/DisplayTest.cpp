@@ -14,8 +14,6 @@
 #include "TestSupport.h"
 #include "graphics/WindowSurface.h"
 
-using testing_support::LogCapture;
-
 namespace {
 
 TEST(DisplayGeometry, CellsConversionsAndJustification) {
@@ -44,8 +42,7 @@ int drawEverything(ts::DisplayManager &display) {
 // Without an X display the window library would end the process; the
 // display manager reports a failed start instead.
 TEST(DisplayManagerTest, NotStartedWithoutDisplayAndHeadlessRefuseEveryDrawingCall) {
-  LogCapture log;
-  log.start();
+  testing_support::StartedLog log;
   ts::DisplayManager &display = ts::DisplayManager::getInstance();
   unsetenv("DISPLAY");
   EXPECT_EQ(-1, display.startUp());

@@ -12,7 +12,6 @@
 #include "TestSupport.h"
 #include "input/WindowInput.h"
 
-using testing_support::LogCapture;
 namespace K = ts::Keyboard;
 using Key = sf::Keyboard::Key;
 
@@ -43,8 +42,7 @@ TEST(InputKeys, LibraryKeysMapOneToOneAndHaveDistinctNames) {
 // Mapped keys and the "not handled" line are checked with real key events
 // in the window tests; here the cases X cannot send.
 TEST(InputEvents, UnknownKeysAndOtherEventsGiveNoKey) {
-  LogCapture log;
-  log.start();
+  testing_support::StartedLog log;
   ts::LogManager::getInstance().setLogLevel(1);
   const ts::InputManager &input = ts::InputManager::getInstance();
   sf::Event event;
@@ -61,8 +59,7 @@ TEST(InputEvents, UnknownKeysAndOtherEventsGiveNoKey) {
 // Started after a headless display (no window) it warns, then reports the
 // missing window each frame.
 TEST(InputManagerTest, StartRulesHeadlessAndWithoutAWindow) {
-  LogCapture log;
-  log.start();
+  testing_support::StartedLog log;
   ts::LogManager::getInstance().setLogLevel(5);
   ts::InputManager &input = ts::InputManager::getInstance();
   EXPECT_EQ(-1, input.startUp());

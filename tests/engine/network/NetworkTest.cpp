@@ -1,6 +1,5 @@
 // The network manager against real TCP peers on the loopback interface,
-// started and driven by the game manager. Each test runs in its own process,
-// so the test's own sockets end with it.
+// driven by the game manager. Each test's process ends its sockets.
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -146,8 +145,7 @@ TEST_F(Network, MegabyteArrivesIntactWhileAnotherPeerResets) {
   EXPECT_EQ(net().sendQueued(), -1);
   EXPECT_EQ(listener.closed, std::vector<int>{doomed});
 
-  // Waits for data to read or, while a backlog waits, for room to send:
-  // acknowledgements free the sender's buffer without making anything readable.
+  // Waits for data or, while a backlog waits, for room to send.
   std::string received;
   std::vector<char> buffer(65536);
   pollfd ends[2] = {{receiver, POLLIN, 0}, {sender, POLLOUT, 0}};

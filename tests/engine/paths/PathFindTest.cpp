@@ -6,8 +6,8 @@
 
 #include <tessera/paths/PathFind.h>
 #include <tessera/world/WorldManager.h>
-#include "bench/PathReference.h"
 #include "TestSupport.h"
+#include "bench/PathReference.h"
 
 namespace {
 
@@ -24,7 +24,6 @@ ts::Object *walker(float size = 0) { return place(0, 0, ts::SPECTRAL, size); }
 
 class PathFindTest : public ::testing::Test {
  protected:
-  void SetUp() override { log.start(); }
   void TearDown() override { ts::WorldManager::getInstance().shutDown(); }
 
   static void freshWorld(float width, float height) {
@@ -50,7 +49,7 @@ class PathFindTest : public ::testing::Test {
     return std::to_string(status) + " " + finder.getPath().toString();
   }
 
-  testing_support::LogCapture log;
+  testing_support::StartedLog log;
 };
 
 TEST_F(PathFindTest, WorkedCases) {

@@ -29,7 +29,6 @@ struct PathListener : ts::Object {
 class PathManagerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    log.start();
     world.startUp();
     world.setBoundary(ts::Box(ts::Vector(0, 0), 20, 12));
     paths.startUp();
@@ -45,7 +44,7 @@ class PathManagerTest : public ::testing::Test {
     return cells;
   }
 
-  testing_support::LogCapture log;
+  testing_support::StartedLog log;
   ts::WorldManager &world = ts::WorldManager::getInstance();
   ts::PathManager &paths = ts::PathManager::getInstance();
 };
