@@ -1,7 +1,5 @@
 // The display manager without a window: cell geometry, justification,
-// refused drawing when not started or headless, shape geometry. (Which
-// cell backgrounds the batch skips is checked against the literal drawing
-// in the window tests.)
+// refused drawing when not started or headless, shape geometry.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 

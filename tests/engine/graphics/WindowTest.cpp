@@ -190,8 +190,7 @@ TEST_F(DisplayWindow, BatchedFrameMatchesLiteralDrawing) {
   ts::WorldManager::getInstance().shutDown();
 }
 
-// Keyboard events as (action, key), mouse events as (action, button) with
-// their cells.
+// Keyboard events as (action, key), mouse events as (action, button).
 using Events = std::vector<std::pair<int, int>>;
 class Recorder : public ts::Object {
  public:
@@ -313,8 +312,7 @@ TEST_F(InputWindow, ClicksAndHeldButtonsArriveInCells) {
   EXPECT_EQ(Vector(20, 3), recorder.got.cells.back());
 }
 
-// The close request is sent before the loop starts; a loop that never ends
-// is ended by the alarm, failing the test.
+// A loop that never ends is ended by the alarm, failing the test.
 TEST(GameLoopWindow, ClosingTheWindowEndsTheLoop) {
   testing_support::LogCapture log;
   ts::Config::getInstance().loadConfig("window_title:tessera-loop-test,networking:false,frame_time:5,");

@@ -55,7 +55,6 @@ TEST(InputEvents, UnknownKeysAndOtherEventsGiveNoKey) {
   EXPECT_TRUE(log.contains("toEventKeyboard(): Error! Called with non-keyboard event."));
 }
 
-// Needs a started display unless headless; headless it reads nothing.
 // Started after a headless display (no window) it warns, then reports the
 // missing window each frame.
 TEST(InputManagerTest, StartRulesHeadlessAndWithoutAWindow) {

@@ -98,10 +98,8 @@ TEST_F(PathFindTest, SearchesThatCannotRunFailAtOnce) {
   EXPECT_EQ(log.count("PathFind::cycleOnce(): node graph not allocated.  Cannot find path."), 6);
 }
 
-// Random worlds of HARD and SOFT rocks, some larger than a cell, and walkers
-// of two sizes. The engine's search, spread over holds as the path manager's
-// cycles spread it, expands the same nodes and finds the same path as the
-// plain list search run in one go.
+// On random worlds the search, spread over holds as the path manager spreads
+// it, expands the same nodes and finds the same path as the plain lists.
 TEST_F(PathFindTest, SameResultsAsPlainListsOnRandomWorlds) {
   std::srand(20261206);
   int found = 0;

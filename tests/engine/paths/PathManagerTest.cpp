@@ -87,9 +87,8 @@ TEST_F(PathManagerTest, SearchInShortCyclesIsFollowedToTheGoal) {
   EXPECT_TRUE(object->getPosition() == ts::Vector(18, 1)) << object->getPosition().toString();
 }
 
-// A request is refused with a log line, or it replaces (and destroys) the
-// object's pending search; an object destroyed mid-search takes its search
-// off the list.
+// A new request replaces (and destroys) the object's pending search; an
+// object destroyed mid-search takes its search off the list.
 TEST_F(PathManagerTest, RequestsAreRefusedOrReplaceTheObjectsSearch) {
   PathListener *object = new PathListener({3, -2});
   EXPECT_EQ(paths.requestPath(object, 2, 2), nullptr);
