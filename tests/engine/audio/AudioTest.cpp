@@ -1,6 +1,5 @@
-// Music and sounds through the real audio pipeline (the tests run with the
-// null output driver), their tables, and the silent path taken when no
-// audio device can be opened.
+// Music and sounds through the real audio pipeline (null output driver), and
+// the silent path taken when no audio device can be opened.
 // tests/support/data/tone.ogg: sox -n -r 8000 -c 1 -C 0 tests/support/data/tone.ogg synth 2 sine 440 vol 0.3
 #include <SFML/System/Err.hpp>
 #include <chrono>
@@ -12,15 +11,13 @@
 #include <tessera/resources/ResourceManager.h>
 #include "TestSupport.h"
 
-using testing_support::LogCapture;
-
 namespace {
 
 const std::string TONE = TESSERA_SOURCE_DIR "/tests/support/data/tone.ogg";
 
 ts::ResourceManager &rm() { return ts::ResourceManager::getInstance(); }
 
-int countContaining(const LogCapture &log, const std::string &part) {
+int countContaining(const testing_support::LogCapture &log, const std::string &part) {
   int n = 0;
   for (const std::string &line : log.messages()) n += line.find(part) != std::string::npos;
   return n;
@@ -53,22 +50,9 @@ void checkPauseAndResume(ts::Music &music) {
 
 }  // namespace
 
-TEST(AudioPause, MusicPausesAndPlaysOnWhereItWasHeld) {
-  LogCapture log;
-  log.start();
-  ASSERT_EQ(rm().startUp(), 0);
-  ASSERT_EQ(rm().loadMusic(TONE, "tone"), 0);
-  ts::Music *music = rm().getMusic("tone");
-  music->pause();  // not playing: nothing to hold
-  EXPECT_FALSE(music->isPaused());
-  checkPauseAndResume(*music);
-  rm().shutDown();
-}
-
 // A failed load leaves its slot free, so fifty musics still fit.
-TEST(AudioTables, LoadPlayAndStopMusicAndSounds) {
-  LogCapture log;
-  log.start();
+TEST(AudioTables, LoadPlayPauseAndStopMusicAndSounds) {
+  testing_support::StartedLog log;
   ts::Music unloaded;
   unloaded.play(true);  // never loaded: nothing plays
   EXPECT_FALSE(unloaded.isPlaying());
@@ -87,6 +71,9 @@ TEST(AudioTables, LoadPlayAndStopMusicAndSounds) {
   ts::Music *music = rm().getMusic("start");
   ASSERT_NE(music, nullptr);
   EXPECT_NEAR(music->getDuration(), 2.0f, 0.01f);
+  music->pause();  // not playing: nothing to hold
+  EXPECT_FALSE(music->isPaused());
+  checkPauseAndResume(*music);
   music->play(true);
   EXPECT_TRUE(music->isPlaying() && music->isLooping());
   music->stop();
@@ -107,8 +94,7 @@ TEST(AudioTables, LoadPlayAndStopMusicAndSounds) {
 }
 
 TEST(AudioLog, LibraryMessagesGoToTheLogNotToStderr) {
-  LogCapture log;
-  log.start();
+  testing_support::StartedLog log;
   rm();  // building the manager routes the library's error stream
   sf::err() << "first line\nsecond ";
   sf::err() << "line" << std::endl;
@@ -123,8 +109,7 @@ TEST(AudioLog, LibraryMessagesGoToTheLogNotToStderr) {
 // Runs in a child process whose audio backend is given a driver list that
 // opens no device here; the parent test below starts it.
 TEST(AudioNoDevice, DISABLED_PlaysSilentlyInChild) {
-  LogCapture log;
-  log.start();
+  testing_support::StartedLog log;
   ASSERT_EQ(rm().startUp(), 0);
   if (ts::AudioDevice::isAvailable()) GTEST_SKIP() << "this machine has a sound card";
   ASSERT_EQ(rm().loadMusic(TONE, "theme"), 0);

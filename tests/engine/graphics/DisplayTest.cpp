@@ -1,7 +1,5 @@
 // The display manager without a window: cell geometry, justification,
-// refused drawing when not started or headless, shape geometry. (Which
-// cell backgrounds the batch skips is checked against the literal drawing
-// in the window tests.)
+// refused drawing when not started or headless, shape geometry.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -13,8 +11,6 @@
 #include <tessera/graphics/Shape.h>
 #include "TestSupport.h"
 #include "graphics/WindowSurface.h"
-
-using testing_support::LogCapture;
 
 namespace {
 
@@ -44,8 +40,7 @@ int drawEverything(ts::DisplayManager &display) {
 // Without an X display the window library would end the process; the
 // display manager reports a failed start instead.
 TEST(DisplayManagerTest, NotStartedWithoutDisplayAndHeadlessRefuseEveryDrawingCall) {
-  LogCapture log;
-  log.start();
+  testing_support::StartedLog log;
   ts::DisplayManager &display = ts::DisplayManager::getInstance();
   unsetenv("DISPLAY");
   EXPECT_EQ(-1, display.startUp());

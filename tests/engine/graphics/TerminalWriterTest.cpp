@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -64,12 +65,8 @@ class ScreenModel {
  private:
   void command(const std::string &parameters, char final) {
     std::vector<int> numbers;
-    for (size_t at = 0; at <= parameters.size();) {
-      size_t end = parameters.find(';', at);
-      if (end == std::string::npos) end = parameters.size();
-      numbers.push_back(std::atoi(parameters.substr(at, end - at).c_str()));
-      at = end + 1;
-    }
+    std::istringstream in(parameters);
+    for (std::string number; std::getline(in, number, ';');) numbers.push_back(std::atoi(number.c_str()));
     if (final == 'H') {
       m_y = numbers.at(0) - 1;
       m_x = numbers.at(1) - 1;
@@ -148,20 +145,15 @@ TEST(TerminalWriter, WritesOnlyChangedCellsAndOnlyChangedColours) {
             "\x1b[12;1H\x1b[38;2;0;255;0md");
 }
 
+// Neither C0 nor C1 controls (0x80..0x9f, written as 0xc2 0x80..0x9f) appear.
 TEST(TerminalWriter, ControlBytesNeverReachTheTerminal) {
   std::string out;
   for (int byte = 0; byte < 256; ++byte) ts::TerminalWriter::appendCharacter(static_cast<unsigned char>(byte), out);
   for (size_t i = 0; i < out.size(); ++i) {
-    const unsigned char byte = static_cast<unsigned char>(out[i]);
-    EXPECT_FALSE(byte < 0x20 || byte == 0x7f) << "byte " << static_cast<int>(byte) << " at " << i;
-    // C1 controls (0x80..0x9f) must not appear as characters either.
-    if (byte == 0xc2) {
-      EXPECT_GE(static_cast<unsigned char>(out[i + 1]), 0xa0);
-    }
+    const unsigned char byte = static_cast<unsigned char>(out[i]), next = static_cast<unsigned char>(out[i + 1]);
+    EXPECT_FALSE(byte < 0x20 || byte == 0x7f || (byte == 0xc2 && next < 0xa0)) << "byte " << int(byte) << " at " << i;
   }
-  out.clear();
-  ts::TerminalWriter::appendCharacter(0xe9, out);
-  EXPECT_EQ(out, "\xc3\xa9");  // Latin-1 e with acute accent
+  EXPECT_EQ(out.substr(out.size() - 46, 2), "\xc3\xa9");  // Latin-1 e with acute accent
 }
 
 }  // namespace

@@ -1,6 +1,4 @@
-// The window's layout worked out before a window exists: what the
-// configuration asks for is honoured as before, and sizes the display cannot
-// make are refused with a text naming the setting.
+// The window's layout worked out before a window exists.
 #include <gtest/gtest.h>
 
 #include <tuple>

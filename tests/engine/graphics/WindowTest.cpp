@@ -1,7 +1,5 @@
-// The display and input managers in a real window: start-up, where cells
-// land on screen (screenshots compared pixel by pixel), batched drawing
-// against the literal way, and keys and buttons sent with xdotool arriving
-// as engine events.
+// The display and input managers in a real window: screenshots compared pixel
+// by pixel, and keys and buttons sent with xdotool arriving as engine events.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -49,19 +47,14 @@ Image capture(const sf::RenderWindow &window) {
 
 std::string windowId() { return std::to_string(ts::DisplayManager::getInstance().getWindow()->getSystemHandle()); }
 
-// Sends the close request a window manager sends when the user closes a
-// window (WM_DELETE_WINDOW), through a connection of its own.
+// Sends what a window manager sends when the user closes the window.
 void requestClose() {
   Display *display = XOpenDisplay(nullptr);
   XEvent event{};
-  event.xclient = {ClientMessage,
-                   0,
-                   False,
-                   display,
-                   ts::DisplayManager::getInstance().getWindow()->getSystemHandle(),
-                   XInternAtom(display, "WM_PROTOCOLS", False),
-                   32,
-                   {}};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = ts::DisplayManager::getInstance().getWindow()->getSystemHandle();
+  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
   event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
   XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
   XCloseDisplay(display);  // flushes
@@ -146,11 +139,9 @@ TEST_F(DisplayWindow, CellsLandWhereTheyShouldInTheirColours) {
   EXPECT_GT(solid, 1000);
 }
 
-// One frame with every printable character in every colour, strings at
-// fractional cells (as centred sprite frames are), a shape in between and a
-// bordered view object on top. Drawn literally, the view object is drawn as
-// the characters it should show: its text centred on its position, a line
-// of '-' above and below and a '|' one cell outside each end.
+// Every printable character in every colour, strings at fractional cells, a
+// shape and a bordered view object; drawn literally, the view object is the
+// characters it should show.
 void drawBusyFrame(ts::DisplayManager &display, ts::ViewObject &view, bool literal) {
   display.setBatching(!literal);
   for (int y = 0; y < 24; ++y)
@@ -169,12 +160,8 @@ void drawBusyFrame(ts::DisplayManager &display, ts::ViewObject &view, bool liter
     if (literal) display.drawString(ts::Vector(x * 1.0f, y * 1.0f), text, ts::LEFT_JUSTIFIED, ts::CYAN);
 }
 
-// The batch puts every vertex exactly where the rectangle and the text
-// object put theirs. The driver transforms the literal shapes by their own
-// matrices, so its float rounding may differ in the last bit: a smooth
-// glyph edge pixel can then come out one step apart. Anything more (a
-// shifted glyph, a missing background, a different order, a misplaced
-// view object) differs by far more than that.
+// The driver transforms literal shapes by their own matrices, so a smooth
+// glyph edge may come out one step apart; any real difference is far larger.
 TEST_F(DisplayWindow, BatchedFrameMatchesLiteralDrawing) {
   ASSERT_EQ(0, ts::WorldManager::getInstance().startUp());
   start();
@@ -203,8 +190,7 @@ TEST_F(DisplayWindow, BatchedFrameMatchesLiteralDrawing) {
   ts::WorldManager::getInstance().shutDown();
 }
 
-// Keyboard events as (action, key), mouse events as (action, button) with
-// their cells.
+// Keyboard events as (action, key), mouse events as (action, button).
 using Events = std::vector<std::pair<int, int>>;
 class Recorder : public ts::Object {
  public:
@@ -243,10 +229,8 @@ class InputWindow : public DisplayWindow {
     input.getInput();
     return recorder.got.keys;
   }
-  // Runs xdotool, then waits until the server reports the key or button
-  // state it should have caused. The server sends the events a request
-  // causes before its answer to a later state query, so once the state
-  // shows, the events are queued and the next frame reads them.
+  // Runs xdotool, then waits until the server reports the state it caused:
+  // the events it caused are queued by then, so the next frame reads them.
   template <typename Done>
   void act(const std::string &arguments, Done done) {
     ASSERT_EQ(0, std::system(("xdotool " + arguments).c_str()));
@@ -328,8 +312,7 @@ TEST_F(InputWindow, ClicksAndHeldButtonsArriveInCells) {
   EXPECT_EQ(Vector(20, 3), recorder.got.cells.back());
 }
 
-// The close request is sent before the loop starts; a loop that never ends
-// is ended by the alarm, failing the test.
+// A loop that never ends is ended by the alarm, failing the test.
 TEST(GameLoopWindow, ClosingTheWindowEndsTheLoop) {
   testing_support::LogCapture log;
   ts::Config::getInstance().loadConfig("window_title:tessera-loop-test,networking:false,frame_time:5,");

@@ -12,7 +12,6 @@
 #include "TestSupport.h"
 #include "input/WindowInput.h"
 
-using testing_support::LogCapture;
 namespace K = ts::Keyboard;
 using Key = sf::Keyboard::Key;
 
@@ -40,13 +39,13 @@ TEST(InputKeys, LibraryKeysMapOneToOneAndHaveDistinctNames) {
   EXPECT_EQ("Numpad 5", ts::libraryKeyName(Key::Numpad5));
 }
 
-// Mapped keys and the "not handled" line are checked with real key events
-// in the window tests; here the cases X cannot send.
-TEST(InputEvents, UnknownKeysAndOtherEventsGiveNoKey) {
-  LogCapture log;
-  log.start();
-  ts::LogManager::getInstance().setLogLevel(1);
-  const ts::InputManager &input = ts::InputManager::getInstance();
+// Mapped keys are checked with real key events in the window tests; here
+// the cases X cannot send. Started after a headless display (no window) it
+// warns, then reports the missing window each frame.
+TEST(InputManagerTest, StartRulesHeadlessWithoutAWindowAndEventsWithoutAKey) {
+  testing_support::StartedLog log;
+  ts::LogManager::getInstance().setLogLevel(5);
+  ts::InputManager &input = ts::InputManager::getInstance();
   sf::Event event;
   event.type = sf::Event::KeyPressed;
   event.key = sf::Event::KeyEvent{Key::Unknown, false, false, false, false};
@@ -55,16 +54,6 @@ TEST(InputEvents, UnknownKeysAndOtherEventsGiveNoKey) {
   event.type = sf::Event::MouseMoved;
   EXPECT_EQ(K::UNDEFINED_KEY, input.toEventKeyboard(event).getKey());
   EXPECT_TRUE(log.contains("toEventKeyboard(): Error! Called with non-keyboard event."));
-}
-
-// Needs a started display unless headless; headless it reads nothing.
-// Started after a headless display (no window) it warns, then reports the
-// missing window each frame.
-TEST(InputManagerTest, StartRulesHeadlessAndWithoutAWindow) {
-  LogCapture log;
-  log.start();
-  ts::LogManager::getInstance().setLogLevel(5);
-  ts::InputManager &input = ts::InputManager::getInstance();
   EXPECT_EQ(-1, input.startUp());
   EXPECT_TRUE(log.contains("InputManager::startUp(): Error! DisplayManager must be started first."));
   ts::Config::getInstance().loadConfig("headless:true,");

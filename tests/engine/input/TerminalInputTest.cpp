@@ -18,21 +18,14 @@ namespace Keyboard = ts::Keyboard;
 // "KEY 6 0" (key, action), "MOUSE 0 0 10 2" (action, button, column, row),
 // "IGNORED", "INTERRUPT", "CLOSED", "PROTOCOL 11".
 std::string describe(const TerminalInput &input) {
-  switch (input.kind) {
-    case TerminalInput::KEY:
-      return "KEY " + std::to_string(input.key) + " " + std::to_string(input.key_action);
-    case TerminalInput::MOUSE:
-      return "MOUSE " + std::to_string(input.mouse_action) + " " + std::to_string(input.button) + " " +
-             std::to_string(input.column) + " " + std::to_string(input.row);
-    case TerminalInput::KEYBOARD_PROTOCOL:
-      return "PROTOCOL " + std::to_string(input.flags);
-    case TerminalInput::INTERRUPT:
-      return "INTERRUPT";
-    case TerminalInput::CLOSED:
-      return "CLOSED";
-    default:
-      return "IGNORED";
-  }
+  if (input.kind == TerminalInput::KEY)
+    return "KEY " + std::to_string(input.key) + " " + std::to_string(input.key_action);
+  if (input.kind == TerminalInput::MOUSE)
+    return "MOUSE " + std::to_string(input.mouse_action) + " " + std::to_string(input.button) + " " +
+           std::to_string(input.column) + " " + std::to_string(input.row);
+  if (input.kind == TerminalInput::KEYBOARD_PROTOCOL) return "PROTOCOL " + std::to_string(input.flags);
+  if (input.kind == TerminalInput::INTERRUPT) return "INTERRUPT";
+  return input.kind == TerminalInput::CLOSED ? "CLOSED" : "IGNORED";
 }
 
 std::vector<std::string> describeAll(const std::vector<TerminalInput> &inputs) {
@@ -109,43 +102,25 @@ TEST(KeyDecoder, GarbageIsSkippedAndWhatFollowsStillReads) {
   }
 }
 
-// A reader fed one string of bytes per frame.
-struct FakeTerminal {
-  std::vector<std::string> frames;
-  bool closed_after = false;
-  size_t frame = 0;
-  bool given = false;
+using Frames = std::vector<std::vector<std::string>>;
 
-  long read(char *buffer, size_t size, std::string &error) {
-    if (given || frame >= frames.size()) {
-      if (closed_after && frame >= frames.size()) {
-        error = "end of input";
-        return -1;
-      }
-      return 0;
-    }
-    given = true;
-    const std::string &bytes = frames[frame];
-    EXPECT_LE(bytes.size(), size);
-    bytes.copy(buffer, bytes.size());
-    return static_cast<long>(bytes.size());
-  }
-};
-
-std::vector<std::vector<std::string>> runFrames(const std::vector<std::string> &frames, bool closed_after = false) {
-  FakeTerminal terminal{frames, closed_after};
+// A reader given one string of bytes per frame, then one frame without
+// bytes, which ends the input if closed_after.
+Frames runFrames(const std::vector<std::string> &frames, bool closed_after = false) {
   ts::TerminalReader reader({Keyboard::UPARROW, Keyboard::A, Keyboard::NUM1});
-  std::vector<std::vector<std::string>> result;
+  Frames result;
   for (size_t i = 0; i <= frames.size(); ++i) {
-    terminal.frame = i;
-    terminal.given = false;
-    result.push_back(describeAll(reader.readFrame(
-        [&terminal](char *buffer, size_t size, std::string &error) { return terminal.read(buffer, size, error); })));
+    bool given = false;
+    result.push_back(describeAll(reader.readFrame([&](char *buffer, size_t size, std::string &error) -> long {
+      if (i == frames.size() && closed_after) error = "end of input";
+      if (i == frames.size() || given) return closed_after && i == frames.size() ? -1 : 0;
+      given = true;
+      EXPECT_LE(frames[i].size(), size);
+      return static_cast<long>(frames[i].copy(buffer, frames[i].size()));
+    })));
   }
   return result;
 }
-
-using Frames = std::vector<std::vector<std::string>>;
 
 TEST(TerminalReader, WithoutReleasesAKeyIsReleasedOnTheNextFrameUnlessRepeated) {
   // Frame 0: up pressed. Frame 1: the terminal repeats it (still held).

@@ -6,8 +6,8 @@
 
 #include <tessera/paths/PathFind.h>
 #include <tessera/world/WorldManager.h>
-#include "bench/PathReference.h"
 #include "TestSupport.h"
+#include "bench/PathReference.h"
 
 namespace {
 
@@ -24,7 +24,6 @@ ts::Object *walker(float size = 0) { return place(0, 0, ts::SPECTRAL, size); }
 
 class PathFindTest : public ::testing::Test {
  protected:
-  void SetUp() override { log.start(); }
   void TearDown() override { ts::WorldManager::getInstance().shutDown(); }
 
   static void freshWorld(float width, float height) {
@@ -50,7 +49,7 @@ class PathFindTest : public ::testing::Test {
     return std::to_string(status) + " " + finder.getPath().toString();
   }
 
-  testing_support::LogCapture log;
+  testing_support::StartedLog log;
 };
 
 TEST_F(PathFindTest, WorkedCases) {
@@ -99,10 +98,8 @@ TEST_F(PathFindTest, SearchesThatCannotRunFailAtOnce) {
   EXPECT_EQ(log.count("PathFind::cycleOnce(): node graph not allocated.  Cannot find path."), 6);
 }
 
-// Random worlds of HARD and SOFT rocks, some larger than a cell, and walkers
-// of two sizes. The engine's search, spread over holds as the path manager's
-// cycles spread it, expands the same nodes and finds the same path as the
-// plain list search run in one go.
+// On random worlds the search, spread over holds as the path manager spreads
+// it, expands the same nodes and finds the same path as the plain lists.
 TEST_F(PathFindTest, SameResultsAsPlainListsOnRandomWorlds) {
   std::srand(20261206);
   int found = 0;

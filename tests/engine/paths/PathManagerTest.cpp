@@ -29,7 +29,6 @@ struct PathListener : ts::Object {
 class PathManagerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    log.start();
     world.startUp();
     world.setBoundary(ts::Box(ts::Vector(0, 0), 20, 12));
     paths.startUp();
@@ -45,7 +44,7 @@ class PathManagerTest : public ::testing::Test {
     return cells;
   }
 
-  testing_support::LogCapture log;
+  testing_support::StartedLog log;
   ts::WorldManager &world = ts::WorldManager::getInstance();
   ts::PathManager &paths = ts::PathManager::getInstance();
 };
@@ -88,9 +87,8 @@ TEST_F(PathManagerTest, SearchInShortCyclesIsFollowedToTheGoal) {
   EXPECT_TRUE(object->getPosition() == ts::Vector(18, 1)) << object->getPosition().toString();
 }
 
-// A request is refused with a log line, or it replaces (and destroys) the
-// object's pending search; an object destroyed mid-search takes its search
-// off the list.
+// A new request replaces (and destroys) the object's pending search; an
+// object destroyed mid-search takes its search off the list.
 TEST_F(PathManagerTest, RequestsAreRefusedOrReplaceTheObjectsSearch) {
   PathListener *object = new PathListener({3, -2});
   EXPECT_EQ(paths.requestPath(object, 2, 2), nullptr);

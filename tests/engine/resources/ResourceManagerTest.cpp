@@ -5,8 +5,6 @@
 #include <tessera/world/WorldManager.h>
 #include "TestSupport.h"
 
-using testing_support::LogCapture;
-
 namespace {
 
 ts::ResourceManager &rm() { return ts::ResourceManager::getInstance(); }
@@ -17,10 +15,9 @@ std::string robust(const std::string &header, const std::string &body, const std
   return "<HEADER>\n" + header + "</HEADER>\n<BODY>\n" + body + "</BODY>\n<FOOTER>\n" + footer + "</FOOTER>\n";
 }
 
-std::string crlf(const std::string &text) {
-  std::string result;
-  for (char c : text) result += c == '\n' ? std::string("\r\n") : std::string(1, c);
-  return result;
+std::string crlf(std::string text) {
+  for (size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += 2) text.insert(at, 1, '\r');
+  return text;
 }
 
 // Size, colour, slowdown, transparency and frames of a sprite in one line.
@@ -35,10 +32,7 @@ std::string describe(const ts::Sprite *sprite) {
 
 class SpriteFiles : public ::testing::Test {
  protected:
-  void SetUp() override {
-    log.start();
-    ASSERT_EQ(rm().startUp(), 0);
-  }
+  void SetUp() override { ASSERT_EQ(rm().startUp(), 0); }
   void TearDown() override {
     if (rm().isStarted()) rm().shutDown();
     for (int i = 0; i < m_files; ++i) std::remove(file(i).c_str());
@@ -64,7 +58,7 @@ class SpriteFiles : public ::testing::Test {
     }
   }
 
-  LogCapture log;
+  testing_support::StartedLog log;
   int m_files = 0;
 };
 
