@@ -25,6 +25,7 @@
 #include "play/Beat.h"
 #include "songs/Chart.h"
 #include "songs/ClickTrack.h"
+#include "songs/SongLibrary.h"
 
 namespace {
 
@@ -379,7 +380,7 @@ int main(int argc, char **argv) {
     return 2;
   }
   const std::string dir = argv[1];
-  const std::string chart_dir = argc == 3 ? argv[2] : "charts";
+  const std::string chart_dir = argc == 3 ? argv[2] : SongLibrary::GAME_FOLDER;
   Chart star, campanella;
   if (!readChart(chart_dir + "/star.chart", star) || !readChart(chart_dir + "/la-campanella.chart", campanella))
     return 1;

@@ -7,6 +7,7 @@
 #include <tessera/system/Clock.h>
 #include <tessera/world/WorldManager.h>
 #include "play/Beat.h"
+#include "play/FirstOfType.h"
 #include "play/HitZone.h"
 #include "play/Lane.h"
 #include "play/Note.h"
@@ -19,10 +20,7 @@ ts::Keyboard::Key keyOfDirection(const std::string &direction) {
   return p_lane ? p_lane->key : ts::Keyboard::DOWNARROW;
 }
 
-NoteSpawner *spawner() {
-  ts::ObjectList spawners = ts::WorldManager::getInstance().objectsOfType("NoteSpawner");
-  return spawners.isEmpty() ? nullptr : dynamic_cast<NoteSpawner *>(spawners[0]);
-}
+NoteSpawner *spawner() { return firstOfType<NoteSpawner>("NoteSpawner"); }
 
 }  // namespace
 

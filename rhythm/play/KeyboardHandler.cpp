@@ -4,6 +4,7 @@
 #include <tessera/input/EventKeyboard.h>
 #include <tessera/world/WorldManager.h>
 #include "app/QuitRequest.h"
+#include "play/FirstOfType.h"
 #include "play/HitZone.h"
 #include "play/Lane.h"
 #include "play/Note.h"
@@ -13,8 +14,7 @@ namespace {
 
 // While the song is held no key judges a note.
 bool songIsPaused() {
-  ts::ObjectList spawners = ts::WorldManager::getInstance().objectsOfType("NoteSpawner");
-  const NoteSpawner *p_spawner = spawners.isEmpty() ? nullptr : dynamic_cast<const NoteSpawner *>(spawners[0]);
+  const NoteSpawner *p_spawner = firstOfType<NoteSpawner>("NoteSpawner");
   return p_spawner && p_spawner->isPaused();
 }
 

@@ -4,21 +4,12 @@
 #include <tessera/core/LogManager.h>
 #include <tessera/resources/ResourceManager.h>
 #include <tessera/world/WorldManager.h>
+#include "play/FirstOfType.h"
 #include "play/HitZone.h"
 #include "play/Lane.h"
 #include "play/NoteSpawner.h"
 #include "play/ScoreManager.h"
 #include "screens/HitIndicator.h"
-
-namespace {
-
-template <typename T>
-T *firstOfType(const char *type) {
-  ts::ObjectList list = ts::WorldManager::getInstance().objectsOfType(type);
-  return list.isEmpty() ? nullptr : dynamic_cast<T *>(list[0]);
-}
-
-}  // namespace
 
 Note::Note(std::string direction, float speed, ts::Vector position) {
   setType("Note");

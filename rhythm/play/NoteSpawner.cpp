@@ -10,6 +10,7 @@
 #include <tessera/core/LogManager.h>
 #include <tessera/world/WorldManager.h>
 #include "play/Beat.h"
+#include "play/FirstOfType.h"
 #include "play/Lane.h"
 #include "play/Note.h"
 #include "play/ScoreManager.h"
@@ -22,17 +23,12 @@ namespace {
 // Not a lane: the chart does not list the step.
 const int NO_ENTRY = -2;
 
-template <typename T>
-T *firstOfType(const char *type) {
-  ts::ObjectList list = ts::WorldManager::getInstance().objectsOfType(type);
-  return list.isEmpty() ? nullptr : dynamic_cast<T *>(list[0]);
-}
-
 }  // namespace
 
 NoteSpawner::NoteSpawner(std::vector<int32_t> chart, ts::Music *p_track, int offset_ms, std::vector<int> lanes)
     : m_step_count(0),
       m_chart(std::move(chart)),
+      m_note_count(0),
       m_lanes(std::move(lanes)),
       m_p_track(p_track),
       m_last_entry(0),
@@ -44,6 +40,10 @@ NoteSpawner::NoteSpawner(std::vector<int32_t> chart, ts::Music *p_track, int off
   setType("NoteSpawner");
   if (m_lanes.size() != m_chart.size()) m_lanes.clear();
   for (int32_t entry : m_chart) m_last_entry = std::max(m_last_entry, entry);
+  std::set<int32_t> steps;
+  for (int32_t entry : m_chart)
+    if (entry > 0) steps.insert(entry);
+  m_note_count = static_cast<int>(steps.size());
   registerInterest(ts::STEP_EVENT);
 }
 
@@ -74,13 +74,6 @@ int NoteSpawner::laneOfEntry(int32_t entry) const {
   auto found = std::find(m_chart.begin(), m_chart.end(), entry);
   if (found == m_chart.end()) return NO_ENTRY;
   return m_lanes.empty() ? Chart::RANDOM_LANE : m_lanes[static_cast<size_t>(found - m_chart.begin())];
-}
-
-int NoteSpawner::countChartNotes() const {
-  std::set<int32_t> steps;
-  for (int32_t entry : m_chart)
-    if (entry > 0) steps.insert(entry);
-  return static_cast<int>(steps.size());
 }
 
 bool NoteSpawner::pause() {

@@ -42,7 +42,7 @@ class NoteSpawner : public ts::Object {
   bool resume();
   bool isPaused() const { return m_paused; }
   // The notes the chart makes: each step it lists once, counted once.
-  int countChartNotes() const;
+  int countChartNotes() const { return m_note_count; }
   // The steps the note clock takes in the given game step (0 while an
   // offset holds it back, more than 1 while it catches up with the track).
   // Reckoned at the first call in a step, from where the track is then;
@@ -68,6 +68,7 @@ class NoteSpawner : public ts::Object {
 
   int32_t m_step_count;  // note clock steps taken
   std::vector<int32_t> m_chart;
+  int m_note_count;          // distinct steps above 0: the notes the chart makes
   std::vector<int> m_lanes;  // as many as chart entries, or none
   ts::Music *m_p_track;
   int32_t m_last_entry;  // the highest chart entry: no note comes after it

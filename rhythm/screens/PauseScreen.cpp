@@ -3,6 +3,7 @@
 #include <tessera/graphics/DisplayManager.h>
 #include <tessera/input/EventKeyboard.h>
 #include <tessera/world/WorldManager.h>
+#include "play/FirstOfType.h"
 #include "play/NoteSpawner.h"
 
 namespace {
@@ -18,10 +19,7 @@ PauseScreen::PauseScreen() {
   registerInterest(ts::KEYBOARD_EVENT);
 }
 
-NoteSpawner *PauseScreen::spawner() {
-  ts::ObjectList spawners = ts::WorldManager::getInstance().objectsOfType("NoteSpawner");
-  return spawners.isEmpty() ? nullptr : dynamic_cast<NoteSpawner *>(spawners[0]);
-}
+NoteSpawner *PauseScreen::spawner() { return firstOfType<NoteSpawner>("NoteSpawner"); }
 
 int PauseScreen::eventHandler(const ts::Event *p_event) {
   if (p_event->getType() != ts::KEYBOARD_EVENT) return 0;

@@ -4,6 +4,7 @@
 
 #include <tessera/graphics/DisplayManager.h>
 #include <tessera/world/WorldManager.h>
+#include "play/FirstOfType.h"
 #include "play/HitZone.h"
 #include "play/ScoreManager.h"
 
@@ -58,8 +59,7 @@ int UIManager::draw() {
   // The lines mark the "Perfect!" rows; the lower one is drawn first.
   display.drawString(ts::Vector(0, hit_zone::LAST_PERFECT_ROW), HIT_ZONE_LINE, ts::LEFT_JUSTIFIED, ts::WHITE);
   display.drawString(ts::Vector(0, hit_zone::FIRST_PERFECT_ROW), HIT_ZONE_LINE, ts::LEFT_JUSTIFIED, ts::WHITE);
-  ts::ObjectList scores = ts::WorldManager::getInstance().objectsOfType("ScoreManager");
-  const ScoreManager *p_score = scores.isEmpty() ? nullptr : dynamic_cast<const ScoreManager *>(scores[0]);
+  const ScoreManager *p_score = firstOfType<ScoreManager>("ScoreManager");
   if (ts::ViewObject *p_view = getScoreView()) p_view->setValue(p_score ? p_score->getScore() : 0);
   if (ts::ViewObject *p_view = getComboView()) p_view->setValue(p_score ? p_score->getCombo() : 0);
   return 0;

@@ -1,6 +1,7 @@
 // A song's chart as written in a chart file (see docs/charts.md): its title,
-// its music file and the steps at which its notes fall, each with a lane or
-// left to chance. Reading never fails loudly: a chart that cannot be used
+// its music file, for the game's own songs the label their music is loaded
+// under and the play length the log announces, and the steps at which its
+// notes fall, each with a lane or left to chance. Reading never fails loudly: a chart that cannot be used
 // says why in getError(), naming the line, and holds nothing else.
 #ifndef RHYTHM_CHART_H
 #define RHYTHM_CHART_H

@@ -5,6 +5,8 @@ namespace ts {
 Event::Event() : m_event_type(UNDEFINED_EVENT) {}
 Event::~Event() {}
 
+namespace {
+
 const std::vector<std::string> &networkEventTypes() {
   static const std::vector<std::string> family = {NETWORK_EVENT,          NETWORK_ACCEPT_EVENT,    NETWORK_CLOSE_EVENT,
                                                   NETWORK_CONNECT_EVENT,  NETWORK_CREATE_EVENT,    NETWORK_DELETE_EVENT,
@@ -12,6 +14,8 @@ const std::vector<std::string> &networkEventTypes() {
                                                   KEYBOARD_NETWORK_EVENT, MOUSE_NETWORK_EVENT};
   return family;
 }
+
+}  // namespace
 
 bool isNetworkEventType(const std::string &event_type) {
   for (const std::string &name : networkEventTypes())

@@ -40,9 +40,7 @@ std::string Animation::toString() const { return "sprite " + m_name + ", frame_i
 
 int Animation::serialize(std::stringstream &stream) const {
   writeString(stream, m_name);
-  writeRaw(stream, m_index);
-  writeRaw(stream, m_slowdown_count);
-  return streamCheck("Animation::serialize()", stream);
+  return writeRecord(stream, "Animation::serialize()", m_index, m_slowdown_count);
 }
 
 int Animation::deserialize(std::stringstream &stream) {
@@ -58,9 +56,7 @@ int Animation::deserialize(std::stringstream &stream) {
   std::string name(static_cast<size_t>(length), '\0');
   if (length > 0) stream.read(&name[0], static_cast<std::streamsize>(length));
   m_name = name.c_str();
-  readRaw(stream, m_index);
-  readRaw(stream, m_slowdown_count);
-  return streamCheck("Animation::deserialize()", stream);
+  return readRecord(stream, "Animation::deserialize()", m_index, m_slowdown_count);
 }
 
 }  // namespace ts

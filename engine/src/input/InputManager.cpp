@@ -4,7 +4,6 @@
 #include <tessera/core/EventRegistry.h>
 #include <tessera/core/LogManager.h>
 #include <tessera/graphics/DisplayManager.h>
-#include <tessera/input/EventMouse.h>
 
 #include "input/TerminalInputSource.h"
 #include "input/WindowInput.h"

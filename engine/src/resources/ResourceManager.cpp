@@ -71,7 +71,7 @@ bool ResourceManager::checkStarted() const {
 int ResourceManager::loadSprite(std::string filename, std::string label) {
   if (!checkStarted()) return -1;
   if (m_sprites.isFull()) {
-    log().writeLog("RM::loadRobustSprite(): Error! Cannot add more Sprites (max is %d).", MAX_SPRITES);
+    log().writeLog("RM::loadRobustSprite(): Error! Cannot add more Sprites (max is %d).", m_sprites.getCapacity());
     log().writeLog("RM::loadRobustSprite(): Sprite '%s' not loaded.", label.c_str());
     return -1;
   }

@@ -29,7 +29,6 @@ inline const std::string MOUSE_NETWORK_EVENT = "ts-mouse-network";
 
 // True for the network family, whose interest the network manager keeps.
 bool isNetworkEventType(const std::string &event_type);
-const std::vector<std::string> &networkEventTypes();
 
 class Event {
  public:

@@ -25,13 +25,14 @@ class EventRegistry {
   // name); the manager detaches itself when it is destroyed.
   static void attach(Manager &manager);
   static void detach(const Manager &manager);
-  // The attached manager that keeps the type, or null.
-  static Manager *managerFor(const std::string &event_type);
-
   // The keeping manager's registerInterest and unregisterInterest (0 or -1),
   // also for a manager not attached yet; NOT_CLAIMED for the world's types.
   static int registerInterest(EventHandler *handler, const std::string &event_type);
   static int unregisterInterest(EventHandler *handler, const std::string &event_type);
+
+ private:
+  // The attached manager that keeps the type, or null.
+  static Manager *managerFor(const std::string &event_type);
 };
 
 }  // namespace ts
