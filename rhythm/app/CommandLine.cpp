@@ -26,6 +26,8 @@ void CommandLine::parse(int argc, const char *const *argv) {
       if (m_demo_track == 0) return fail("no track '" + std::string(argv[i]) + "': choose 1 or 2");
     } else if (argument == "--once") {
       m_once = true;
+    } else if (argument == "--classic") {
+      m_classic = true;
     } else if (argument == "--terminal") {
       m_terminal = true;
     } else if (argument == "--offset") {
@@ -46,7 +48,7 @@ void CommandLine::fail(const std::string &problem) {
 }
 
 std::string CommandLine::usage() const {
-  return "usage: " + m_program + " [--demo 1|2] [--once] [--offset MS] [--terminal]\n       " + m_program +
+  return "usage: " + m_program + " [--demo 1|2] [--once] [--offset MS] [--classic] [--terminal]\n       " + m_program +
          " --help | --version\n";
 }
 
@@ -62,6 +64,7 @@ int CommandLine::respond(std::FILE *out, std::FILE *err) const {
                    "  --demo 1|2     watch the game play track 1 or 2 on its own\n"
                    "  --once         end after the first song's results\n"
                    "  --offset MS    play with this audio offset (-500..500) instead of the saved one\n"
+                   "  --classic      judge each press by the row its note is on, as the first rules did\n"
                    "  --terminal     play in the terminal instead of a window\n"
                    "  --help         show this help and end\n"
                    "  --version      show the version and end\n"

@@ -24,6 +24,8 @@ class CommandLine {
   bool getTerminal() const { return m_terminal; }
   // Whether to end after the first song's results (--once).
   bool getOnce() const { return m_once; }
+  // Whether to play by the classic rules (--classic).
+  bool getClassic() const { return m_classic; }
   // For every action but PLAY: prints the help or version on out, or the
   // problem and the usage on err, and gives the exit status (0, or 2 for a
   // usage error).
@@ -40,6 +42,7 @@ class CommandLine {
   std::string m_offset;
   bool m_terminal = false;
   bool m_once = false;
+  bool m_classic = false;
   std::string m_problem;
 };
 

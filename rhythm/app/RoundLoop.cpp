@@ -23,6 +23,7 @@ RoundLoop::RoundEnd RoundLoop::playRound() {
   QuitRequest::clear();
   GameStart *p_start = new GameStart();
   p_start->setAudioOffset(m_options.offset_ms);
+  p_start->setRules(m_options.rules);
   p_start->setSongs(m_library.getSongs());
   // A demo shows the kept best scores but never changes them.
   p_start->setBestScores(m_options.scores_path, m_options.demo_track == 0);
@@ -35,7 +36,7 @@ RoundLoop::RoundEnd RoundLoop::playRound() {
 }
 
 void RoundLoop::startRound() {
-  if (m_options.demo_track != 0) new DemoPlayer(m_options.demo_track);
+  if (m_options.demo_track != 0) new DemoPlayer(m_options.demo_track, m_options.rules);
 }
 
 // A song ends with the game-over screen counting down to its end; Escape or

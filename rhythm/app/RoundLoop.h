@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "play/Rules.h"
 #include "player/BestScores.h"
 #include "songs/SongLibrary.h"
 
@@ -19,6 +20,7 @@ class RoundLoop {
     int demo_track = 0;  // 1 or 2: the game plays that song itself
     bool once = false;   // end after the first song
     int offset_ms = 0;   // the audio offset the notes keep
+    Rules rules = Rules::FAIR;
     std::vector<std::string> chart_folders = SongLibrary::standardFolders();
     std::string scores_path = BestScores::defaultPath();
   };

@@ -5,6 +5,7 @@
 //   rhythm --demo 1|2   watch the game play track 1 or 2 on its own
 //   rhythm --once       end after the first song's results
 //   rhythm --offset MS  play with this audio offset instead of the saved one
+//   rhythm --classic    judge presses by row, as the first rules did
 //   rhythm --terminal   play in the terminal instead of a window
 //   rhythm --help       usage; --version: the engine's version
 #include <cstdio>
@@ -41,9 +42,7 @@ void loadResources() {
 }
 
 // The saved offset, or the one given on the command line.
-int audioOffset(const CommandLine &command_line) {
-  GameSettings settings;
-  settings.load(GameSettings::defaultPath());
+int audioOffset(const CommandLine &command_line, GameSettings &settings) {
   const std::string &given = command_line.getOffset();
   if (!given.empty() && settings.setOffsetText(given, "the command line") != 0)
     std::fprintf(stderr, "rhythm: --offset %s refused: it must lie within -%d..%d ms\n", given.c_str(),
@@ -78,7 +77,15 @@ int main(int argc, char **argv) {
     return 1;
   }
   loadResources();
-  RoundLoop({command_line.getDemoTrack(), command_line.getOnce(), audioOffset(command_line)}).run();
+  GameSettings settings;
+  settings.load(GameSettings::defaultPath());
+  RoundLoop::Options options;
+  options.demo_track = command_line.getDemoTrack();
+  options.once = command_line.getOnce();
+  options.offset_ms = audioOffset(command_line, settings);
+  options.rules = command_line.getClassic() ? Rules::CLASSIC : settings.getRules();
+  if (options.rules == Rules::CLASSIC) ts::LogManager::getInstance().writeLog("Playing by the classic rules.");
+  RoundLoop(options).run();
   game_manager.shutDown();
   return 0;
 }

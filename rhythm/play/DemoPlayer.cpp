@@ -1,5 +1,7 @@
 #include "play/DemoPlayer.h"
 
+#include <cmath>
+
 #include <tessera/audio/Music.h>
 #include <tessera/core/LogManager.h>
 #include <tessera/game/GameManager.h>
@@ -24,8 +26,8 @@ NoteSpawner *spawner() { return firstOfType<NoteSpawner>("NoteSpawner"); }
 
 }  // namespace
 
-DemoPlayer::DemoPlayer(int track)
-    : m_track(track), m_track_started(false), m_start_step(0), m_start_us(0), m_press_count(0) {
+DemoPlayer::DemoPlayer(int track, Rules rules)
+    : m_track(track), m_rules(rules), m_track_started(false), m_start_step(0), m_start_us(0), m_press_count(0) {
   setType("DemoPlayer");
   registerInterest(ts::STEP_EVENT);
 }
@@ -43,55 +45,69 @@ int DemoPlayer::eventHandler(const ts::Event *p_event) {
     m_start_step = ts::GameManager::getInstance().getStepCount();
     m_start_us = ts::monotonicMicroseconds();
     ts::LogManager::getInstance().writeLog("Demo: playing track %d.", m_track);
-    pressKey(m_track == 1 ? ts::Keyboard::NUM1 : ts::Keyboard::NUM2);
+    pressKey(m_track == 1 ? ts::Keyboard::NUM1 : ts::Keyboard::NUM2, m_start_us);
     return 1;
   }
   playDueNotes();
   return 1;
 }
 
-void DemoPlayer::pressKey(ts::Keyboard::Key key) const {
+void DemoPlayer::pressKey(ts::Keyboard::Key key, int64_t time_us) const {
   ts::EventKeyboard keyboard_event;
   keyboard_event.setKey(key);
+  keyboard_event.setTime(time_us);
   keyboard_event.setKeyboardAction(ts::KEY_PRESSED);
   ts::InputManager::getInstance().onEvent(&keyboard_event);
 }
 
-// Presses once for each note as soon as it is on a judged row. Falling one
-// row per frame a note is first seen on the first "Perfect!" row; a note that
-// skipped rows while the note clock caught up may first be seen lower.
+// Presses once for each note that is due.
 void DemoPlayer::playDueNotes() {
   ts::ObjectList notes = ts::WorldManager::getInstance().objectsOfType("Note");
+  const int64_t now_us = ts::monotonicMicroseconds();
   for (int i = 0; i < notes.getCount(); ++i) {
     const Note *p_note = dynamic_cast<const Note *>(notes[i]);
+    int64_t press_us = now_us;
     if (!p_note || p_note->isHit() || m_pressed.count(p_note->getSerial())) continue;
-    if (!hit_zone::isJudgedRow(p_note->getPosition().getY())) continue;
+    if (!isDue(*p_note, now_us, press_us)) continue;
     m_pressed.insert(p_note->getSerial());
     ++m_press_count;
     const int step = ts::GameManager::getInstance().getStepCount();
-    pressKey(keyOfDirection(p_note->getDirection()));
+    pressKey(keyOfDirection(p_note->getDirection()), press_us);
     NoteSpawner *p_spawner = spawner();
     if (p_spawner && m_press_count == p_spawner->countChartNotes()) reportTiming(step);
   }
 }
 
-// How far the music has drifted from the note clock by the last note. The
-// note clock is taken as it stands once this frame's steps are taken, which
-// on an idle machine is the frame clock: one step per frame since the start.
+// Classic: as soon as the note is on a judged row (falling one row per frame
+// it is first seen on the first "Perfect!" row; a note that skipped rows
+// while the note clock caught up may first be seen lower). Fair: once the
+// moment it is shown on its receptor has come, pressed at that moment.
+bool DemoPlayer::isDue(const Note &note, int64_t now_us, int64_t &press_us) const {
+  if (m_rules == Rules::CLASSIC) return hit_zone::isJudgedRow(note.getPosition().getY());
+  const NoteSpawner *p_spawner = spawner();
+  if (!p_spawner) return false;
+  press_us = p_spawner->pressTimeOnBeat(note);
+  return press_us <= now_us;
+}
+
+// How far the music has drifted from the note clock by the last note: the
+// track's position against the one the note clock stands for (its position,
+// fractions of a step included, plus the audio offset it keeps behind).
 void DemoPlayer::reportTiming(int step) const {
   NoteSpawner *p_spawner = spawner();
   const ts::Music *p_track = p_spawner ? p_spawner->getTrack() : nullptr;
   if (!p_track) return;
   p_spawner->stepsAt(step);
   const NoteClock &clock = p_spawner->getNoteClock();
-  const int note_clock_ms = clock.getSteps() * beat::STEP_MILLISECONDS;
+  const int note_clock_ms = static_cast<int>(std::lround(clock.getPosition() * clock.getStepMs())) + clock.getOffsetMs();
   const int frame_clock_ms = (step - m_start_step) * ts::GameManager::getInstance().getFrameTime();
   const int music_ms = static_cast<int>(p_track->getPlayingOffset() * 1000.0f);
   const int wall_ms = static_cast<int>((ts::monotonicMicroseconds() - m_start_us) / 1000);
   ts::LogManager::getInstance().writeLog(
       "Demo: last note at step %d: music at %d ms, note clock at %d ms, drift %d ms "
-      "(smoothed music %d ms, frame clock %d ms, wall clock %d ms; %d of %d frames took one step, %d catch-up steps)",
+      "(smoothed music %d ms, frame clock %d ms, wall clock %d ms, display lag %.1f ms; %d of %d frames took one "
+      "step, %d took none, %d catch-up steps)",
       step - m_start_step, music_ms, note_clock_ms, music_ms - note_clock_ms,
-      static_cast<int>(clock.getTrackEstimateMs()), frame_clock_ms, wall_ms, clock.getSingleStepFrames(),
-      clock.getFrames(), clock.getCatchUpSteps());
+      static_cast<int>(clock.getTrackEstimateMs()), frame_clock_ms, wall_ms, p_spawner->getDisplayLagMs(),
+      clock.getSingleStepFrames(), clock.getFrames(), clock.getHeldFrames(), clock.getCatchUpSteps());
 }

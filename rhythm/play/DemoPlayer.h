@@ -1,7 +1,10 @@
 // Plays a track on its own to show what to do: it picks the track with its
-// start key and presses the matching arrow key for every note that reaches
-// the "Perfect!" rows, through the same keyboard-event delivery a player's
-// key takes.
+// start key and presses the matching arrow key for every note, through the
+// same keyboard-event delivery a player's key takes. Under the classic rules
+// it presses when a note reaches the "Perfect!" rows; under the fair rules
+// it presses at the moment the note is shown on its receptor, as a perfect
+// player would: the press is delivered at the first frame after that moment
+// and carries its time, as a key read while the loop slept does.
 #ifndef RHYTHM_DEMO_PLAYER_H
 #define RHYTHM_DEMO_PLAYER_H
 
@@ -12,10 +15,14 @@
 #include <tessera/input/EventKeyboard.h>
 #include <tessera/world/Object.h>
 
+#include "play/Rules.h"
+
+class Note;
+
 class DemoPlayer : public ts::Object {
  public:
   // track is 1 or 2, the digit key that starts it.
-  explicit DemoPlayer(int track);
+  explicit DemoPlayer(int track, Rules rules = Rules::CLASSIC);
 
   int eventHandler(const ts::Event *p_event) override;
 
@@ -24,11 +31,13 @@ class DemoPlayer : public ts::Object {
   static int trackOfArgument(const std::string &argument);
 
  private:
-  void pressKey(ts::Keyboard::Key key) const;
+  void pressKey(ts::Keyboard::Key key, int64_t time_us) const;
   void playDueNotes();
+  bool isDue(const Note &note, int64_t now_us, int64_t &press_us) const;
   void reportTiming(int step) const;
 
   int m_track;
+  Rules m_rules;
   bool m_track_started;
   int m_start_step;    // the game step at which the track was started
   int64_t m_start_us;  // and the monotonic clock then

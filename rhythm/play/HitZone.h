@@ -21,6 +21,11 @@ const float LAST_GOOD_ROW = 21.0f;
 // The middle of the "Perfect!" rows: a note is there on the beat.
 const double PERFECT_MIDDLE = (FIRST_PERFECT_ROW + LAST_PERFECT_ROW) / 2.0;
 
+// Under the fair rules a note is drawn on the whole row of its position
+// rounded down, so it is shown on this row, its receptor's, while its
+// position lies within half a row of PERFECT_MIDDLE: centred on its beat.
+const float RECEPTOR_ROW = FIRST_PERFECT_ROW;
+
 // The last row a note may reach unhit; one row further it is missed.
 const float LAST_ROW_BEFORE_MISS = 24.0f;
 

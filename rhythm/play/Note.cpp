@@ -1,5 +1,7 @@
 #include "play/Note.h"
 
+#include <cmath>
+
 #include <tessera/core/EventStep.h>
 #include <tessera/core/LogManager.h>
 #include <tessera/resources/ResourceManager.h>
@@ -9,7 +11,9 @@
 #include "play/Lane.h"
 #include "play/NoteSpawner.h"
 #include "play/ScoreManager.h"
+#include "play/TimingWindow.h"
 #include "screens/HitIndicator.h"
+#include "screens/Receptors.h"
 
 Note::Note(std::string direction, float speed, ts::Vector position) {
   setType("Note");
@@ -46,6 +50,9 @@ void Note::fall(int steps) {
   if (position.getY() <= hit_zone::LAST_ROW_BEFORE_MISS || m_hit) return;
   HitIndicator *p_indicator = firstOfType<HitIndicator>("HitIndicator");
   if (p_indicator) p_indicator->show("Miss!");
+  const Lane *p_lane = Lane::ofDirection(m_direction);
+  Receptors *p_receptors = firstOfType<Receptors>("Receptors");
+  if (p_receptors && p_lane) p_receptors->show(*p_lane, Judgement::MISS, std::nullopt);
   ScoreManager *p_score = firstOfType<ScoreManager>("ScoreManager");
   if (p_score) {
     p_score->resetCombo();
@@ -62,30 +69,45 @@ int Note::draw() {
 
 void Note::hit() {
   m_hit = true;
-  ScoreManager *p_score = firstOfType<ScoreManager>("ScoreManager");
-  HitIndicator *p_indicator = firstOfType<HitIndicator>("HitIndicator");
-  if (p_score) {
-    const float y = getPosition().getY();
-    Judgement judgement = Judgement::MISS;
-    std::string text = "Miss!";
-    int points = 0;
-    if (hit_zone::isPerfectRow(y)) {
-      judgement = Judgement::PERFECT;
-      text = "Perfect!";
-      points = 10;
-    } else if (hit_zone::isGoodRow(y)) {
-      judgement = Judgement::GOOD;
-      text = "Good!";
-      points = 5;
-    }
-    p_score->countJudgement(judgement);
-    if (points > 0) {
-      p_score->setScore(p_score->getScore() + points);
-      p_score->setCombo(p_score->getCombo() + 1);
-    } else {
-      p_score->resetCombo();
-    }
-    if (p_indicator) p_indicator->show(text);
-  }
+  Judgement judgement = Judgement::MISS;
+  const float y = getPosition().getY();
+  if (hit_zone::isPerfectRow(y))
+    judgement = Judgement::PERFECT;
+  else if (hit_zone::isGoodRow(y))
+    judgement = Judgement::GOOD;
+  credit(judgement);
   ts::WorldManager::getInstance().markForDelete(this);
+}
+
+double Note::getBeatStep() const { return m_chart_step + hit_zone::PERFECT_MIDDLE; }
+
+void Note::judge(double offset_ms) {
+  m_hit = true;
+  const Judgement judgement = timing_window::grade(offset_ms).value_or(Judgement::MISS);
+  credit(judgement);
+  ScoreManager *p_score = firstOfType<ScoreManager>("ScoreManager");
+  if (p_score) p_score->addOffset(offset_ms);
+  const Lane *p_lane = Lane::ofDirection(m_direction);
+  Receptors *p_receptors = firstOfType<Receptors>("Receptors");
+  if (p_receptors && p_lane) p_receptors->show(*p_lane, judgement, offset_ms);
+  ts::LogManager::getInstance().writeLog("Timed judgement: %s %s, lane %s.", judgementText(judgement),
+                                         timing_window::offsetText(offset_ms).c_str(), m_direction.c_str());
+  ts::WorldManager::getInstance().markForDelete(this);
+}
+
+// Counts the judgement and its points, keeps or breaks the combo, and shows
+// the word on the hit indicator (the classic rules' one, when there is one).
+void Note::credit(Judgement judgement) const {
+  ScoreManager *p_score = firstOfType<ScoreManager>("ScoreManager");
+  if (!p_score) return;
+  p_score->countJudgement(judgement);
+  const int points = judgementPoints(judgement);
+  if (points > 0) {
+    p_score->setScore(p_score->getScore() + points);
+    p_score->setCombo(p_score->getCombo() + 1);
+  } else {
+    p_score->resetCombo();
+  }
+  HitIndicator *p_indicator = firstOfType<HitIndicator>("HitIndicator");
+  if (p_indicator) p_indicator->show(judgementText(judgement));
 }

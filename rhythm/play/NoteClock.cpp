@@ -6,11 +6,16 @@
 #include <tessera/audio/Music.h>
 #include <tessera/system/Clock.h>
 
-NoteClock::NoteClock(double step_ms, int offset_ms)
+NoteClock::NoteClock(double step_ms, int offset_ms, Pace pace)
     : m_step_ms(step_ms),
       m_offset_ms(offset_ms),
-      m_hold_left(offset_ms > 0 && step_ms > 0 ? static_cast<int>(std::lround(offset_ms / step_ms)) : 0),
+      m_pace(pace),
+      m_hold_left(pace == Pace::AT_LEAST_ONE_STEP && offset_ms > 0 && step_ms > 0
+                      ? static_cast<int>(std::lround(offset_ms / step_ms))
+                      : 0),
       m_steps(0),
+      m_position(0.0),
+      m_position_clock_ms(0.0),
       m_last_position_ms(0.0),
       m_track_estimate_ms(0.0),
       m_last_lead(0.0),
@@ -46,17 +51,43 @@ void NoteClock::restartReadings() {
   m_last_lead = 0.0;
 }
 
-int NoteClock::advance(std::optional<TrackReading> reading) {
+double NoteClock::positionAt(double clock_ms) const {
+  if (m_step_ms <= 0) return m_position;
+  return m_position + (clock_ms - m_position_clock_ms) / m_step_ms;
+}
+
+double NoteClock::clockAtPosition(double position) const {
+  return m_position_clock_ms + (position - m_position) * m_step_ms;
+}
+
+int NoteClock::advance(std::optional<TrackReading> reading, double clock_ms) {
   ++m_frames;
-  if (!reading || m_step_ms <= 0) {
-    ++m_steps;
-    ++m_single_step_frames;
-    return 1;
+  m_position_clock_ms = reading ? reading->clock_ms : clock_ms;
+  if (m_pace == Pace::AT_LEAST_ONE_STEP) {
+    const int steps = stepAtLeastOnce(reading);
+    m_steps += steps;
+    m_position = m_steps;
+    return count(steps);
   }
+  m_position = followMusic(reading);
+  const int whole = static_cast<int>(std::floor(m_position));
+  const int steps = whole - m_steps;
+  m_steps = whole;
+  return count(steps);
+}
+
+int NoteClock::count(int steps) {
+  if (steps == 0) ++m_held_frames;
+  if (steps == 1) ++m_single_step_frames;
+  if (steps > 1) m_catch_up_steps += steps - 1;
+  return steps;
+}
+
+int NoteClock::stepAtLeastOnce(std::optional<TrackReading> reading) {
+  if (!reading || m_step_ms <= 0) return 1;
   const double track_steps = (estimateTrack(*reading) - m_offset_ms) / m_step_ms;
   if (m_hold_left > 0) {
     --m_hold_left;
-    ++m_held_frames;
     m_last_lead = 0.0;
     return 0;
   }
@@ -68,10 +99,16 @@ int NoteClock::advance(std::optional<TrackReading> reading) {
   const double lasting_lead = std::min(lead, m_last_lead);
   int extra = 0;
   if (lasting_lead > 0.5) extra = static_cast<int>(std::min<long>(std::lround(lasting_lead), MAX_STEPS_PER_FRAME - 1));
-  const int steps = 1 + extra;
-  m_steps += steps;
   m_last_lead = lead - extra;
-  m_catch_up_steps += extra;
-  if (steps == 1) ++m_single_step_frames;
-  return steps;
+  return 1 + extra;
+}
+
+// The new position: where the music is, unless that is within the steady
+// band of one step on, or would take the clock back (it then waits), or
+// further on than a step event may go.
+double NoteClock::followMusic(std::optional<TrackReading> reading) {
+  if (!reading || m_step_ms <= 0) return m_position + 1.0;
+  const double music = (estimateTrack(*reading) - m_offset_ms) / m_step_ms;
+  if (std::fabs(music - (m_position + 1.0)) <= STEADY_BAND_STEPS) return m_position + 1.0;
+  return std::clamp(music, m_position, m_position + MAX_STEPS_PER_FRAME);
 }

@@ -1,8 +1,15 @@
-// The clock the notes fall by. It counts chart steps: one per step event, as
-// the frame loop runs, and more when the music has played further than that
-// (the loop fell behind on a busy machine), so that the notes keep to the
-// song. It never takes less than one step per step event, so a loop that
-// runs ahead of the music falls one row per frame as it always did.
+// The clock the notes fall by, in chart steps, kept on the music.
+//
+// It paces in one of two ways. FOLLOW_MUSIC (the game as shipped) keeps a
+// position in steps, fractions included, on the music's smoothed position
+// at each step event, so it holds back when the frame loop runs ahead of the
+// music as well as catching up when it falls behind; notes are drawn on the
+// whole steps of that position. AT_LEAST_ONE_STEP (the classic rules) takes
+// one whole step per step event, and more when the music has played further
+// than that, never fewer: a loop that runs ahead of the music falls one row
+// per frame as it always did. Either way one step event takes at most
+// MAX_STEPS_PER_FRAME steps, so a note falling through the three judged rows
+// lands on at least one.
 #ifndef RHYTHM_NOTE_CLOCK_H
 #define RHYTHM_NOTE_CLOCK_H
 
@@ -15,12 +22,17 @@ class Music;
 
 class NoteClock {
  public:
-  // The most steps one step event takes: at most three rows per frame, so a
-  // note falling through the three judged rows lands on at least one.
+  enum class Pace { AT_LEAST_ONE_STEP, FOLLOW_MUSIC };
+
   static constexpr int MAX_STEPS_PER_FRAME = 3;
   // Readings of the track kept to smooth its position (about a quarter of a
   // second of frames).
   static constexpr int READINGS_KEPT = 8;
+  // Following the music, a step event that finds the music within this many
+  // steps of one step ahead takes exactly one step: the frame loop's own
+  // jitter of a millisecond or so then never makes a note stop for a frame
+  // and jump two rows the next.
+  static constexpr double STEADY_BAND_STEPS = 0.2;
 
   // Where the track was (milliseconds since it started) when the monotonic
   // clock showed clock_ms.
@@ -35,23 +47,37 @@ class NoteClock {
   // step_ms: the length of a chart step in the track. offset_ms: how much
   // later the player hears the music; the clock keeps that far behind the
   // track (a negative offset keeps it ahead).
-  NoteClock(double step_ms, int offset_ms);
+  NoteClock(double step_ms, int offset_ms, Pace pace = Pace::AT_LEAST_ONE_STEP);
 
-  // The steps to take for one step event, given a reading of the track, or
-  // nothing without a playable track. A positive offset first holds the
-  // clock back by its length in steps.
-  int advance(std::optional<TrackReading> reading);
+  // The whole steps to take for one step event, given a reading of the track,
+  // or nothing without a playable track (one step then). clock_ms: the
+  // monotonic clock at this step event, for positionAt() when there is no
+  // reading. Under AT_LEAST_ONE_STEP a positive offset first holds the clock
+  // back by its length in steps; FOLLOW_MUSIC holds back by itself.
+  int advance(std::optional<TrackReading> reading, double clock_ms = 0.0);
   // Forgets the readings taken so far. After a pause the track's start on
   // the monotonic clock has moved by the time it was held; the readings from
   // before would put the track that much ahead and start a catch-up.
   void restartReadings();
 
-  // Steps taken so far: the step the notes are on.
+  // Whole steps taken so far: the step the notes are on.
   int getSteps() const { return m_steps; }
+  // The position in steps, fractions included (whole steps under
+  // AT_LEAST_ONE_STEP), as of the last step event.
+  double getPosition() const { return m_position; }
+  // The position at another time on the monotonic clock, carried on at the
+  // music's pace from the last step event.
+  double positionAt(double clock_ms) const;
+  // The monotonic clock at which positionAt() gives the position.
+  double clockAtPosition(double position) const;
   // Where the track is by the last reading, smoothed (see advance()).
   double getTrackEstimateMs() const { return m_track_estimate_ms; }
-  // Step events seen, those that took exactly one step, those held back by
-  // the offset, and the steps taken beyond one per step event.
+  double getStepMs() const { return m_step_ms; }
+  int getOffsetMs() const { return m_offset_ms; }
+  Pace getPace() const { return m_pace; }
+  // Step events seen, those that took exactly one step, those that took none
+  // (held back by the offset or, following the music, waiting for it), and
+  // the steps taken beyond one per step event.
   int getFrames() const { return m_frames; }
   int getSingleStepFrames() const { return m_single_step_frames; }
   int getHeldFrames() const { return m_held_frames; }
@@ -59,18 +85,24 @@ class NoteClock {
 
  private:
   double estimateTrack(const TrackReading &reading);
+  int stepAtLeastOnce(std::optional<TrackReading> reading);
+  double followMusic(std::optional<TrackReading> reading);
+  int count(int steps);
 
   double m_step_ms;
   int m_offset_ms;
-  int m_hold_left;  // step events still to hold back
+  Pace m_pace;
+  int m_hold_left;  // step events still to hold back (AT_LEAST_ONE_STEP)
   int m_steps;
+  double m_position;
+  double m_position_clock_ms;  // the monotonic clock of m_position
   // The track's start on the monotonic clock as each of the last readings
   // puts it, and the last reading's position.
   std::deque<double> m_starts_ms;
   double m_last_position_ms;
   double m_track_estimate_ms;
   // How far the track was ahead of the clock after the last step event, in
-  // steps.
+  // steps (AT_LEAST_ONE_STEP).
   double m_last_lead;
   int m_frames;
   int m_single_step_frames;

@@ -1,6 +1,7 @@
 #include "play/NoteSpawner.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <optional>
 #include <set>
@@ -8,6 +9,8 @@
 #include <tessera/audio/Music.h>
 #include <tessera/core/EventStep.h>
 #include <tessera/core/LogManager.h>
+#include <tessera/graphics/DisplayManager.h>
+#include <tessera/system/Clock.h>
 #include <tessera/world/WorldManager.h>
 #include "play/Beat.h"
 #include "play/FirstOfType.h"
@@ -25,7 +28,8 @@ const int NO_ENTRY = -2;
 
 }  // namespace
 
-NoteSpawner::NoteSpawner(std::vector<int32_t> chart, ts::Music *p_track, int offset_ms, std::vector<int> lanes)
+NoteSpawner::NoteSpawner(std::vector<int32_t> chart, ts::Music *p_track, int offset_ms, std::vector<int> lanes,
+                         NoteClock::Pace pace)
     : m_step_count(0),
       m_chart(std::move(chart)),
       m_note_count(0),
@@ -34,7 +38,8 @@ NoteSpawner::NoteSpawner(std::vector<int32_t> chart, ts::Music *p_track, int off
       m_last_entry(0),
       m_song_ended(false),
       m_paused(false),
-      m_clock(beat::STEP_MILLISECONDS, offset_ms),
+      m_clock(beat::STEP_MILLISECONDS, offset_ms, pace),
+      m_display_lag(beat::STEP_MILLISECONDS),
       m_reckoned_step(-1),
       m_steps_reckoned(0) {
   setType("NoteSpawner");
@@ -98,8 +103,29 @@ int NoteSpawner::stepsAt(int game_step) {
   if (m_paused) return 0;
   if (game_step == m_reckoned_step) return m_steps_reckoned;
   m_reckoned_step = game_step;
-  m_steps_reckoned = m_clock.advance(readTrack());
+  const int64_t now_us = ts::monotonicMicroseconds();
+  m_steps_reckoned = m_clock.advance(readTrack(), static_cast<double>(now_us) / 1000.0);
+  measureDisplayLag(game_step, now_us);
   return m_steps_reckoned;
+}
+
+// The notes take their rows for this step's picture now; the pictures of
+// earlier steps may have gone on screen since.
+void NoteSpawner::measureDisplayLag(int game_step, int64_t now_us) {
+  const ts::DisplayManager &display = ts::DisplayManager::getInstance();
+  for (int step : m_display_lag.unshownSteps()) m_display_lag.shown(step, display.getPresentTime(step));
+  m_display_lag.placed(game_step, now_us);
+}
+
+double NoteSpawner::offsetOfPress(int64_t press_us, const Note &note) const {
+  // The picture on screen at the press was placed the display's lag before.
+  const double seen_ms = static_cast<double>(press_us) / 1000.0 - m_display_lag.getLagMs();
+  return (m_clock.positionAt(seen_ms) - note.getBeatStep()) * m_clock.getStepMs();
+}
+
+int64_t NoteSpawner::pressTimeOnBeat(const Note &note) const {
+  const double press_ms = m_clock.clockAtPosition(note.getBeatStep()) + m_display_lag.getLagMs();
+  return static_cast<int64_t>(std::llround(press_ms * 1000.0));
 }
 
 std::optional<NoteClock::TrackReading> NoteSpawner::readTrack() const { return NoteClock::read(m_p_track); }
@@ -112,6 +138,7 @@ Note *NoteSpawner::createNote(int chart_lane) {
   const float x = width * 0.25f * LANES[lane].centre_quarters;
   const ts::Vector position(x, 0);
   Note *p_note = new Note(LANES[lane].direction, 1.0f, position);
+  p_note->setChartStep(m_step_count);
   ts::LogManager::getInstance().writeLog("Note spawned in lane %d with direction %s at (%.1f, %.1f)", lane,
                                          LANES[lane].direction, position.getX(), position.getY());
   return p_note;

@@ -2,8 +2,10 @@
 // lists, in the lane the chart gives it or else in a random one. Its steps
 // are those of the note clock, which follows the track (see NoteClock); the
 // notes fall by the same clock, and stand still while the song is paused.
-// It also notices the end of the song and then brings up the game-over
-// screen with the results.
+// It knows when each note is on its beat as the player sees it (the clock
+// carried on to the press, less the display's lag), which is what a timed
+// press is judged against. It also notices the end of the song and then
+// brings up the game-over screen with the results.
 #ifndef RHYTHM_NOTE_SPAWNER_H
 #define RHYTHM_NOTE_SPAWNER_H
 
@@ -13,6 +15,7 @@
 
 #include <tessera/world/Object.h>
 
+#include "play/DisplayLag.h"
 #include "play/NoteClock.h"
 
 namespace ts {
@@ -26,9 +29,9 @@ class NoteSpawner : public ts::Object {
   // clock, is watched to know when the song is over and is paused with it; null when there is
   // no playable track. offset_ms: how much later the player hears the music.
   // lanes: one per chart entry, 0 to 3, or -1 (or none at all) for a random
-  // lane.
+  // lane. pace: how the note clock keeps to the track.
   explicit NoteSpawner(std::vector<int32_t> chart, ts::Music *p_track = nullptr, int offset_ms = 0,
-                       std::vector<int> lanes = {});
+                       std::vector<int> lanes = {}, NoteClock::Pace pace = NoteClock::Pace::AT_LEAST_ONE_STEP);
   ~NoteSpawner() override;
 
   int eventHandler(const ts::Event *p_event) override;
@@ -49,6 +52,14 @@ class NoteSpawner : public ts::Object {
   // later calls in the same step give the same answer.
   int stepsAt(int game_step);
   const NoteClock &getNoteClock() const { return m_clock; }
+  // How far a press at this time on the monotonic clock (microseconds) was
+  // from the moment the note was shown on its beat, in milliseconds,
+  // negative when early.
+  double offsetOfPress(int64_t press_us, const Note &note) const;
+  // The time a press would have to come at to be exactly on the note's beat.
+  int64_t pressTimeOnBeat(const Note &note) const;
+  // The display's lag behind the note clock (see DisplayLag).
+  double getDisplayLagMs() const { return m_display_lag.getLagMs(); }
 
   int32_t getStepCount() const { return m_step_count; }
   const std::vector<int32_t> &getChart() const { return m_chart; }
@@ -65,6 +76,7 @@ class NoteSpawner : public ts::Object {
   int laneOfEntry(int32_t entry) const;
   bool songIsOver() const;
   void endSong();
+  void measureDisplayLag(int game_step, int64_t now_us);
 
   int32_t m_step_count;  // note clock steps taken
   std::vector<int32_t> m_chart;
@@ -75,6 +87,7 @@ class NoteSpawner : public ts::Object {
   bool m_song_ended;
   bool m_paused;
   NoteClock m_clock;
+  DisplayLag m_display_lag;
   int m_reckoned_step;  // the game step of m_steps_reckoned, -1 before the first
   int m_steps_reckoned;
 };

@@ -6,6 +6,9 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+
+#include "play/HitOffsets.h"
 
 class Results {
  public:
@@ -28,6 +31,9 @@ class Results {
   int getLongestCombo() const { return m_longest_combo; }
   int32_t getScore() const { return m_score; }
   int getNotes() const { return m_notes; }
+  // The offsets of the timed presses; none under the classic rules.
+  void setOffsets(HitOffsets offsets) { m_offsets = std::move(offsets); }
+  const HitOffsets &getOffsets() const { return m_offsets; }
 
  private:
   // Percent times notes: the accuracy without rounding.
@@ -39,6 +45,7 @@ class Results {
   int m_longest_combo;
   int32_t m_score;
   int m_notes;
+  HitOffsets m_offsets;
 };
 
 #endif

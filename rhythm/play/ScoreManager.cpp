@@ -30,6 +30,8 @@ void ScoreManager::countJudgement(Judgement judgement) { ++m_counts[static_cast<
 int ScoreManager::getJudgementCount(Judgement judgement) const { return m_counts[static_cast<int>(judgement)]; }
 
 Results ScoreManager::results(int chart_notes) const {
-  return Results(getJudgementCount(Judgement::PERFECT), getJudgementCount(Judgement::GOOD),
-                 getJudgementCount(Judgement::MISS), m_longest_combo, m_score, chart_notes);
+  Results results(getJudgementCount(Judgement::PERFECT), getJudgementCount(Judgement::GOOD),
+                  getJudgementCount(Judgement::MISS), m_longest_combo, m_score, chart_notes);
+  results.setOffsets(m_offsets);
+  return results;
 }

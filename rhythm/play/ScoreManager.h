@@ -8,9 +8,9 @@
 
 #include <tessera/world/Object.h>
 
+#include "play/HitOffsets.h"
+#include "play/Judgement.h"
 #include "play/Results.h"
-
-enum class Judgement { PERFECT, GOOD, MISS };
 
 class ScoreManager : public ts::Object {
  public:
@@ -31,6 +31,9 @@ class ScoreManager : public ts::Object {
   void setCombo(int32_t combo);
 
   void countJudgement(Judgement judgement);
+  // A timed press's offset from its note's moment (negative: early).
+  void addOffset(double offset_ms) { m_offsets.add(offset_ms); }
+  const HitOffsets &getOffsets() const { return m_offsets; }
   int getJudgementCount(Judgement judgement) const;
   int32_t getLongestCombo() const { return m_longest_combo; }
   // The results so far, over a chart of the given number of notes.
@@ -41,6 +44,7 @@ class ScoreManager : public ts::Object {
   int32_t m_combo;
   int32_t m_longest_combo;
   int m_counts[3];  // by Judgement
+  HitOffsets m_offsets;
 };
 
 #endif

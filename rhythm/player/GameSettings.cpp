@@ -31,6 +31,7 @@ bool readEntries(const std::string &path, std::string &text) {
 }  // namespace
 
 const char *const GameSettings::OFFSET_KEY = "audio_offset_ms";
+const char *const GameSettings::RULES_KEY = "rules";
 
 std::string GameSettings::defaultPath() {
   const char *config_home = std::getenv("XDG_CONFIG_HOME");
@@ -72,6 +73,19 @@ void GameSettings::load(const std::string &path) {
   if (entries.empty()) return;
   const std::string offset = ts::match(entries, OFFSET_KEY);
   if (!offset.empty()) setOffsetText(offset, "'" + path + "'");
+  const std::string rules = ts::match(entries, RULES_KEY);
+  if (!rules.empty()) setRulesText(rules, "'" + path + "'");
+}
+
+int GameSettings::setRulesText(const std::string &text, const std::string &source) {
+  if (text == "classic" || text == "fair") {
+    m_rules = text == "classic" ? Rules::CLASSIC : Rules::FAIR;
+    return 0;
+  }
+  ts::LogManager::getInstance().writeLog("GameSettings: Warning! Unknown rules '%s' in %s (classic or fair); keeping %s.",
+                                         text.c_str(), source.c_str(),
+                                         m_rules == Rules::CLASSIC ? "classic" : "fair");
+  return -1;
 }
 
 int GameSettings::setOffsetText(const std::string &text, const std::string &source) {
@@ -103,6 +117,8 @@ int GameSettings::save(const std::string &path) const {
   text << "# Settings of the Tessera rhythm game, written by its calibration.\n"
        << "# audio_offset_ms: how much later you hear the music, -" << MAX_OFFSET_MS << " to " << MAX_OFFSET_MS << ".\n"
        << OFFSET_KEY << ":" << m_offset_ms << ",\n";
+  // Kept only when chosen, so that the default can change with the game.
+  if (m_rules == Rules::CLASSIC) text << "# rules: classic judges presses by row, as the first rules did.\n" << RULES_KEY << ":classic,\n";
   if (AtomicFile::write(path, text.str())) {
     log.writeLog("GameSettings::save(): Audio offset %d ms saved in '%s'.", m_offset_ms, path.c_str());
     return 0;

@@ -1,17 +1,21 @@
 // The game's own settings, kept apart from the engine's configuration in
 // the user's configuration folder ($XDG_CONFIG_HOME/tessera-rhythm/
 // settings.txt, else ~/.config/tessera-rhythm/settings.txt), in the same
-// "key:value," syntax. The one setting is the audio offset.
+// "key:value," syntax: the audio offset, and the rules ("rules:classic" to
+// judge presses by row as the first rules did; "rules:fair", the default).
 #ifndef RHYTHM_GAME_SETTINGS_H
 #define RHYTHM_GAME_SETTINGS_H
 
 #include <string>
+
+#include "play/Rules.h"
 
 class GameSettings {
  public:
   // Offsets beyond this many milliseconds either way are refused.
   static constexpr int MAX_OFFSET_MS = 500;
   static const char *const OFFSET_KEY;
+  static const char *const RULES_KEY;
 
   // The settings file's path, or empty when neither XDG_CONFIG_HOME (an
   // absolute path) nor HOME is set.
@@ -29,12 +33,17 @@ class GameSettings {
   // write leaves the old file as it was. 0 on success, -1 with a log line.
   int save(const std::string &path) const;
 
+  // Takes "classic" or "fair"; anything else is refused with a log line.
+  int setRulesText(const std::string &text, const std::string &source);
+  Rules getRules() const { return m_rules; }
+
   int getOffsetMs() const { return m_offset_ms; }
   // Clamped to the accepted range.
   void setOffsetMs(int offset_ms);
 
  private:
   int m_offset_ms = 0;  // positive: the player hears the music later
+  Rules m_rules = Rules::FAIR;
 };
 
 #endif

@@ -9,13 +9,16 @@
 #include <tessera/world/WorldManager.h>
 #include "app/QuitRequest.h"
 #include "play/KeyboardHandler.h"
+#include "play/PressJudge.h"
 #include "play/NoteSpawner.h"
 #include "play/ScoreManager.h"
 #include "player/GameSettings.h"
 #include "screens/Background.h"
 #include "screens/Calibration.h"
+#include "screens/HitErrorBar.h"
 #include "screens/HitIndicator.h"
 #include "screens/PauseScreen.h"
+#include "screens/Receptors.h"
 #include "screens/ResultsScreen.h"
 #include "screens/SongMenu.h"
 #include "screens/UIManager.h"
@@ -167,15 +170,31 @@ void GameStart::startSong(const Song &song) {
   }
   log.writeLog("GameOver will trigger after %d seconds", announcedSeconds(song));
 
-  new NoteSpawner(song.steps, p_track, m_audio_offset_ms, song.lanes);
-  new KeyboardHandler();
-  HitIndicator *p_indicator = new HitIndicator();
-  p_indicator->setPosition(ts::Vector(40, 12));
+  createPlayObjects(song, p_track);
+  ts::WorldManager::getInstance().markForDelete(this);
+}
+
+// The objects that play a song. The classic rules judge presses by row and
+// show the judgement in the middle of the screen; the fair rules judge by
+// time, follow the music both ways and show the judgement at the lanes.
+void GameStart::createPlayObjects(const Song &song, ts::Music *p_track) {
+  const bool fair = m_rules == Rules::FAIR;
+  new NoteSpawner(song.steps, p_track, m_audio_offset_ms, song.lanes,
+                  fair ? NoteClock::Pace::FOLLOW_MUSIC : NoteClock::Pace::AT_LEAST_ONE_STEP);
+  if (fair) {
+    new PressJudge();
+    new Receptors();
+    new HitErrorBar();
+  } else {
+    new KeyboardHandler();
+    HitIndicator *p_indicator = new HitIndicator();
+    p_indicator->setPosition(ts::Vector(40, 12));
+  }
   new ScoreManager();
-  new UIManager();
+  UIManager *p_hud = new UIManager();
+  p_hud->setDrawsHitZone(!fair);
   for (int i = 0; i < STAR_COUNT; ++i) new Background();
   new PauseScreen();
-  new ResultsScreen(song.file_name, song.title, m_keep_scores ? m_scores_path : "");
-
-  ts::WorldManager::getInstance().markForDelete(this);
+  ResultsScreen *p_results = new ResultsScreen(song.file_name, song.title, m_keep_scores ? m_scores_path : "");
+  p_results->setPlayedOffset(m_audio_offset_ms);
 }

@@ -11,6 +11,7 @@
 #include <tessera/input/EventKeyboard.h>
 #include <tessera/world/ViewObject.h>
 
+#include "play/Rules.h"
 #include "player/BestScores.h"
 #include "songs/Song.h"
 
@@ -46,6 +47,11 @@ class GameStart : public ts::ViewObject {
   void startGame(std::string track_label);
   bool hasStartedGame() const { return m_game_started; }
 
+  // The rules songs are played by: CLASSIC (judged by row) unless told
+  // otherwise, as a start screen used on its own always was.
+  void setRules(Rules rules) { m_rules = rules; }
+  Rules getRules() const { return m_rules; }
+
   // The audio offset the game is played with (see NoteClock).
   void setAudioOffset(int offset_ms) { m_audio_offset_ms = offset_ms; }
   int getAudioOffset() const { return m_audio_offset_ms; }
@@ -58,6 +64,7 @@ class GameStart : public ts::ViewObject {
  private:
   void startSongOfKey(ts::Keyboard::Key key);
   void offerGameSongs();
+  void createPlayObjects(const Song &song, ts::Music *p_track);
 
   ts::Music *m_p_start_music;  // owned by the resource manager
   bool m_game_started;
@@ -68,6 +75,7 @@ class GameStart : public ts::ViewObject {
   BestScores m_best_scores;
   std::string m_scores_path;
   bool m_keep_scores;
+  Rules m_rules = Rules::CLASSIC;
 };
 
 #endif

@@ -23,8 +23,9 @@ void ResultsScreen::show(const Results &results) {
   if (m_results) return;
   m_results = results;
   const std::string best = keepBest(results.getScore());
-  ts::LogManager::getInstance().writeLog("Results: '%s' (%s): %s; %s", m_title.c_str(), m_song.c_str(),
-                                         results.summary().c_str(), best.c_str());
+  ts::LogManager &log = ts::LogManager::getInstance();
+  log.writeLog("Results: '%s' (%s): %s; %s", m_title.c_str(), m_song.c_str(), results.summary().c_str(), best.c_str());
+  for (const std::string &line : timingLines()) log.writeLog("Results: %s", line.c_str());
 }
 
 // Compares the score with the kept best, saves it if it beats it, and says
@@ -53,6 +54,15 @@ std::vector<std::string> ResultsScreen::lines() const {
     shown.push_back("New best!");
   else if (m_best)
     shown.push_back("Best " + std::to_string(*m_best));
+  for (const std::string &line : timingLines()) shown.push_back(line);
+  return shown;
+}
+
+std::vector<std::string> ResultsScreen::timingLines() const {
+  const HitOffsets &offsets = m_results->getOffsets();
+  if (offsets.isEmpty()) return {};
+  std::vector<std::string> shown = {offsets.meanText() + "    " + offsets.spreadText()};
+  if (const std::optional<std::string> advice = offsets.advice(m_played_offset_ms)) shown.push_back(*advice);
   return shown;
 }
 
@@ -66,9 +76,9 @@ int ResultsScreen::draw() {
     display.drawString(ts::Vector(0, static_cast<float>(row)), blank, ts::LEFT_JUSTIFIED, ts::WHITE);
   const std::vector<std::string> shown = lines();
   for (size_t i = 0; i < shown.size(); ++i) {
-    const bool best_line = i == 2;
+    const bool best_line = i == 2 && m_new_best;
     display.drawString(ts::Vector(static_cast<float>(width / 2), static_cast<float>(FIRST_TEXT_ROW + i)), shown[i],
-                       ts::CENTER_JUSTIFIED, best_line && m_new_best ? ts::YELLOW : ts::WHITE);
+                       ts::CENTER_JUSTIFIED, best_line ? ts::YELLOW : ts::WHITE);
   }
   return 0;
 }

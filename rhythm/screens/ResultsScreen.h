@@ -1,7 +1,9 @@
 // The results of a song, shown under the game-over picture once the song is
 // over: the judgements, the longest combo, the score, the accuracy and its
-// grade, and "New best!" when the score beats the song's kept best, which
-// is then saved. Until then it draws nothing.
+// grade, "New best!" when the score beats the song's kept best, which is
+// then saved, and, for timed presses, how early or late they were on average
+// with their spread, and an offset to try when they lean one way. Until
+// then it draws nothing.
 #ifndef RHYTHM_RESULTS_SCREEN_H
 #define RHYTHM_RESULTS_SCREEN_H
 
@@ -23,6 +25,8 @@ class ResultsScreen : public ts::Object {
   // Only the first call counts.
   void show(const Results &results);
   int draw() override;
+  // The audio offset the song was played with, for the advice on timing.
+  void setPlayedOffset(int offset_ms) { m_played_offset_ms = offset_ms; }
 
   bool isShown() const { return m_results.has_value(); }
   bool isNewBest() const { return m_new_best; }
@@ -31,6 +35,7 @@ class ResultsScreen : public ts::Object {
 
  private:
   std::string keepBest(int32_t score);
+  std::vector<std::string> timingLines() const;
 
   std::string m_song;
   std::string m_title;
@@ -38,6 +43,7 @@ class ResultsScreen : public ts::Object {
   std::optional<Results> m_results;
   bool m_new_best;
   std::optional<int32_t> m_best;  // the kept best after this song
+  int m_played_offset_ms = 0;
 };
 
 #endif

@@ -57,8 +57,10 @@ int UIManager::eventHandler(const ts::Event *p_event) { return p_event->getType(
 int UIManager::draw() {
   ts::DisplayManager &display = ts::DisplayManager::getInstance();
   // The lines mark the "Perfect!" rows; the lower one is drawn first.
-  display.drawString(ts::Vector(0, hit_zone::LAST_PERFECT_ROW), HIT_ZONE_LINE, ts::LEFT_JUSTIFIED, ts::WHITE);
-  display.drawString(ts::Vector(0, hit_zone::FIRST_PERFECT_ROW), HIT_ZONE_LINE, ts::LEFT_JUSTIFIED, ts::WHITE);
+  if (m_draws_hit_zone) {
+    display.drawString(ts::Vector(0, hit_zone::LAST_PERFECT_ROW), HIT_ZONE_LINE, ts::LEFT_JUSTIFIED, ts::WHITE);
+    display.drawString(ts::Vector(0, hit_zone::FIRST_PERFECT_ROW), HIT_ZONE_LINE, ts::LEFT_JUSTIFIED, ts::WHITE);
+  }
   const ScoreManager *p_score = firstOfType<ScoreManager>("ScoreManager");
   if (ts::ViewObject *p_view = getScoreView()) p_view->setValue(p_score ? p_score->getScore() : 0);
   if (ts::ViewObject *p_view = getComboView()) p_view->setValue(p_score ? p_score->getCombo() : 0);

@@ -18,6 +18,10 @@ class UIManager : public ts::ViewObject {
   // views; the object's own view text is never drawn.
   int draw() override;
 
+  // Whether draw() draws the hit zone lines (yes unless told otherwise; the
+  // fair rules draw them under the notes, with the receptors).
+  void setDrawsHitZone(bool draws) { m_draws_hit_zone = draws; }
+
   ts::ViewObject *getScoreView() const;
   ts::ViewObject *getComboView() const;
 
@@ -34,6 +38,7 @@ class UIManager : public ts::ViewObject {
 
   OwnedView m_score_view;
   OwnedView m_combo_view;
+  bool m_draws_hit_zone = true;
 };
 
 #endif

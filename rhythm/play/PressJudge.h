@@ -1,0 +1,25 @@
+// Judges arrow-key presses by their time under the fair rules: a press
+// takes the note of its lane nearest to it in time, as long as that note is
+// within the Miss window of the press (see TimingWindow), and grades it by
+// the press's offset from the moment the note was shown on its receptor. A
+// press with no note of its lane that close does nothing. While the song is
+// paused no key judges a note; Escape ends the game.
+#ifndef RHYTHM_PRESS_JUDGE_H
+#define RHYTHM_PRESS_JUDGE_H
+
+#include <tessera/input/EventKeyboard.h>
+#include <tessera/world/Object.h>
+
+class Note;
+class NoteSpawner;
+
+class PressJudge : public ts::Object {
+ public:
+  PressJudge();
+  int eventHandler(const ts::Event *p_event) override;
+
+ private:
+  void judgePress(const ts::EventKeyboard &press) const;
+};
+
+#endif
