@@ -1,7 +1,5 @@
 #include "play/Note.h"
 
-#include <cmath>
-
 #include <tessera/core/EventStep.h>
 #include <tessera/core/LogManager.h>
 #include <tessera/resources/ResourceManager.h>

@@ -103,17 +103,18 @@ int NoteSpawner::stepsAt(int game_step) {
   if (m_paused) return 0;
   if (game_step == m_reckoned_step) return m_steps_reckoned;
   m_reckoned_step = game_step;
-  const int64_t now_us = ts::monotonicMicroseconds();
-  m_steps_reckoned = m_clock.advance(readTrack(), static_cast<double>(now_us) / 1000.0);
-  measureDisplayLag(game_step, now_us);
+  // Everything on the reading's clock when there is one.
+  const std::optional<NoteClock::TrackReading> reading = readTrack();
+  const double now_ms = reading ? reading->clock_ms : static_cast<double>(ts::monotonicMicroseconds()) / 1000.0;
+  m_steps_reckoned = m_clock.advance(reading, now_ms);
+  measureDisplayLag(game_step, static_cast<int64_t>(std::llround(now_ms * 1000.0)));
   return m_steps_reckoned;
 }
 
 // The notes take their rows for this step's picture now; the pictures of
 // earlier steps may have gone on screen since.
 void NoteSpawner::measureDisplayLag(int game_step, int64_t now_us) {
-  const ts::DisplayManager &display = ts::DisplayManager::getInstance();
-  for (int step : m_display_lag.unshownSteps()) m_display_lag.shown(step, display.getPresentTime(step));
+  for (int step : m_display_lag.unshownSteps()) m_display_lag.shown(step, presentTimeOf(step));
   m_display_lag.placed(game_step, now_us);
 }
 
@@ -129,6 +130,10 @@ int64_t NoteSpawner::pressTimeOnBeat(const Note &note) const {
 }
 
 std::optional<NoteClock::TrackReading> NoteSpawner::readTrack() const { return NoteClock::read(m_p_track); }
+
+int64_t NoteSpawner::presentTimeOf(int game_step) const {
+  return ts::DisplayManager::getInstance().getPresentTime(game_step);
+}
 
 void NoteSpawner::spawnNote() { createNote(Chart::RANDOM_LANE); }
 

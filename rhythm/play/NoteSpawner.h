@@ -70,6 +70,9 @@ class NoteSpawner : public ts::Object {
  protected:
   // Where the track is now, for the note clock; nothing when none plays.
   virtual std::optional<NoteClock::TrackReading> readTrack() const;
+  // When the picture of a game step went on screen (microseconds on the
+  // monotonic clock), or -1 while that is not known: the display's record.
+  virtual int64_t presentTimeOf(int game_step) const;
 
  private:
   Note *createNote(int lane);

@@ -81,9 +81,9 @@ void Receptors::drawReceptor(int lane, float centre_x) const {
     display.drawCh(ts::Vector(left - 1, row), '[', color);
     display.drawCh(ts::Vector(left + static_cast<float>(width), row), ']', color);
     for (int x = 0; x < width; ++x) {
+      // Blank cells too, so that the hit-zone lines do not run through it.
       const char c = cells[static_cast<size_t>(y * width + x)];
-      if (c == ' ') continue;
-      display.drawCh(ts::Vector(left + static_cast<float>(x), row), flashing ? c : OUTLINE, color);
+      display.drawCh(ts::Vector(left + static_cast<float>(x), row), c == ' ' || flashing ? c : OUTLINE, color);
     }
   }
 }

@@ -107,8 +107,14 @@ class RoundTest : public ::testing::Test {
   void TearDown() override { ts::GameManager::getInstance().shutDown(); }
 
   // Options for songs given by the test: no chart folder to read.
-  RoundLoop::Options handMade() const {
+  // The scripted player presses on rows, which the classic rules judge.
+  static RoundLoop::Options classic() {
     RoundLoop::Options options;
+    options.rules = Rules::CLASSIC;
+    return options;
+  }
+  RoundLoop::Options handMade() const {
+    RoundLoop::Options options = classic();
     options.chart_folders = {};
     return options;
   }
@@ -223,7 +229,7 @@ TEST_F(RoundTest, AChartInThePlayersDataFolderPlaysWithItsMusicAndLanes) {
   m_temp.file("data/tessera-rhythm/charts/tone.chart",
               "title: Test Tone\nmusic: tone.ogg\nnotes: 3:left 6:right 9:up\n");
   fs::copy_file(std::string(TESSERA_SOURCE_DIR) + "/tests/support/data/tone.ogg", charts + "/tone.ogg");
-  ScriptedRounds rounds(RoundLoop::Options(), [](GameStart &, int) {
+  ScriptedRounds rounds(classic(), [](GameStart &, int) {
     new ScriptedPlayer(ts::Keyboard::NUM3, {19, 19, 19});
   });
   ASSERT_EQ(rounds.playRound(), RoundLoop::RoundEnd::SONG_FINISHED);

@@ -110,3 +110,60 @@ TEST(NoteClock, OffsetMovesTheClockAgainstTheTrackByItsMilliseconds) {
   for (double t : grid(100)) clock.advance(reading(t));
   EXPECT_EQ(clock.getSteps(), 100 - 3);
 }
+
+// Following the music, the clock's position stays on the track both ways:
+// a loop whose frames run short (30 ms) holds back, one whose frames run
+// long (36 ms) catches up, and on the frame grid every frame takes one step.
+// "Within" allows the steady band, a mixing period of reading lag and the
+// whole step the notes are drawn on.
+TEST(NoteClock, FollowingTheMusicHoldsBackAndCatchesUpToStayOnIt) {
+  for (double frame_ms : {30.0, 33.0, 36.0}) {
+    std::vector<double> times;
+    for (int k = 1; k <= 900; ++k) times.push_back(k * frame_ms);
+    NoteClock clock(FRAME_MS, 0, NoteClock::Pace::FOLLOW_MUSIC);
+    std::vector<int> steps;
+    for (double t : times) {
+      steps.push_back(clock.advance(reading(t)));
+      EXPECT_NEAR(clock.getPosition(), (t - 0.8) / FRAME_MS, 1.0) << frame_ms << " at " << t;
+    }
+    EXPECT_NEAR(clock.getPosition(), (times.back() - 0.8) / FRAME_MS,
+                NoteClock::STEADY_BAND_STEPS + PERIOD_MS / FRAME_MS)
+        << frame_ms;
+    EXPECT_LE(*std::max_element(steps.begin(), steps.end()), 2) << frame_ms;
+    if (frame_ms < FRAME_MS) {
+      EXPECT_GT(clock.getHeldFrames(), 50) << "a fast loop waits for the music";
+    } else if (frame_ms > FRAME_MS) {
+      EXPECT_GT(clock.getCatchUpSteps(), 50) << "a slow loop catches up";
+    } else {
+      EXPECT_GE(clock.getSingleStepFrames(), 898);
+    }
+  }
+}
+
+// One early catch-up (a stall of 120 ms) does not leave the clock ahead for
+// good, as a clock that never takes less than a step per frame would be; a
+// stall takes at most three steps per frame to make up.
+TEST(NoteClock, FollowingTheMusicDoesNotStayAheadAfterAStall) {
+  std::vector<double> times = grid(400);
+  for (size_t k = 30; k < times.size(); ++k) times[k] += k == 30 ? 120.0 : 0.0;
+  NoteClock follow(FRAME_MS, 0, NoteClock::Pace::FOLLOW_MUSIC);
+  NoteClock classic(FRAME_MS, 0);
+  const std::vector<int> follow_steps = run(follow, times);
+  run(classic, times);
+  EXPECT_EQ(follow_steps[30], NoteClock::MAX_STEPS_PER_FRAME);
+  EXPECT_NEAR(follow.getPosition() * FRAME_MS, times.back() - 0.8, NoteClock::STEADY_BAND_STEPS * FRAME_MS + PERIOD_MS);
+  // The classic clock took the stall's steps and every frame's step after.
+  EXPECT_GT(classic.getSteps(), follow.getSteps());
+}
+
+// A positive offset holds the clock at the start until the heard music
+// catches up; positionAt() carries the position on between step events.
+TEST(NoteClock, FollowingTheMusicHoldsForAnOffsetAndCarriesThePositionOn) {
+  NoteClock clock(FRAME_MS, 99, NoteClock::Pace::FOLLOW_MUSIC);
+  int held = 0;
+  for (int k = 1; k <= 40; ++k) held += clock.advance(NoteClock::TrackReading{k * FRAME_MS, k * FRAME_MS}) == 0;
+  EXPECT_EQ(held, 3);
+  EXPECT_DOUBLE_EQ(clock.getPosition(), 40 - 3);
+  EXPECT_DOUBLE_EQ(clock.positionAt(40 * FRAME_MS + 16.5), 37.5);
+  EXPECT_DOUBLE_EQ(clock.clockAtPosition(39.0), 42 * FRAME_MS);
+}

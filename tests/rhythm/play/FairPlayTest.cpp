@@ -1,0 +1,195 @@
+// The fair rules in the world: presses judged by their time at the windows'
+// edges, early presses that take their note as a miss, mashing that does
+// not pay, and the display's lag taken off each press.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <set>
+
+#include "GameWorld.h"
+#include "play/NoteSpawner.h"
+#include "play/PressJudge.h"
+#include "play/TimingWindow.h"
+#include "screens/Receptors.h"
+
+namespace {
+
+const int64_t FRAME_US = 33000;
+
+// A spawner whose track plays exactly on the frame grid (frame f reads
+// f frames of music at f frames of clock) and whose pictures go on screen
+// lag_us after their notes were placed.
+class TimedSpawner : public NoteSpawner {
+ public:
+  TimedSpawner(std::vector<int32_t> chart, std::vector<int> lanes, const int &frame, int64_t lag_us)
+      : NoteSpawner(std::move(chart), nullptr, 0, std::move(lanes), NoteClock::Pace::FOLLOW_MUSIC),
+        m_frame(frame),
+        m_lag_us(lag_us) {}
+
+ protected:
+  std::optional<NoteClock::TrackReading> readTrack() const override {
+    return NoteClock::TrackReading{m_frame * 33.0, m_frame * 33.0};
+  }
+  // Steps and frames go together here: step s was placed at frame s + 1.
+  int64_t presentTimeOf(int game_step) const override {
+    const int64_t shown = (game_step + 1) * FRAME_US + m_lag_us;
+    return shown <= m_frame * FRAME_US ? shown : -1;
+  }
+
+ private:
+  const int &m_frame;
+  int64_t m_lag_us;
+};
+
+class FairPlayTest : public GameTest {
+ protected:
+  TimedSpawner *start(std::vector<int32_t> chart, std::vector<int> lanes, int64_t lag_us = 33000) {
+    auto *p_spawner = new TimedSpawner(std::move(chart), std::move(lanes), m_frame, lag_us);
+    new PressJudge();
+    new Receptors();
+    new ScoreManager();
+    return p_spawner;
+  }
+  // A press of the key at this time on the monotonic clock.
+  static void pressAt(ts::Keyboard::Key key, int64_t time_us) {
+    ts::EventKeyboard event;
+    event.setKey(key);
+    event.setKeyboardAction(ts::KEY_PRESSED);
+    event.setTime(time_us);
+    ts::InputManager::getInstance().onEvent(&event);
+  }
+  static Note *firstNote() { return first<Note>("Note"); }
+  static Receptors *receptors() { return first<Receptors>("Receptors"); }
+  int judged(Judgement judgement) const { return score()->getJudgementCount(judgement); }
+  // A fresh world and clock for the next case.
+  void restart() {
+    TearDown();
+    SetUp();
+    m_frame = 0;
+    m_step = 0;
+  }
+};
+
+}  // namespace
+
+TEST_F(FairPlayTest, PressesAreGradedByTheirOffsetAtEachWindowsEdgeOnBothSides) {
+  struct Case {
+    double offset_ms;
+    std::optional<Judgement> expected;
+  };
+  const Case cases[] = {{0.0, Judgement::PERFECT},   {-22.4, Judgement::PERFECT}, {22.4, Judgement::PERFECT},
+                        {-22.6, Judgement::GOOD},    {22.6, Judgement::GOOD},     {-55.4, Judgement::GOOD},
+                        {55.4, Judgement::GOOD},     {-55.6, Judgement::MISS},    {55.6, Judgement::MISS},
+                        {-134.9, Judgement::MISS},   {134.9, Judgement::MISS},    {-135.1, std::nullopt},
+                        {135.1, std::nullopt}};
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.offset_ms);
+    TimedSpawner *p_spawner = start({2}, {1});
+    frame();
+    frame();
+    frame();
+    Note *p_note = firstNote();
+    ASSERT_NE(p_note, nullptr);
+    const int64_t on_beat = p_spawner->pressTimeOnBeat(*p_note);
+    pressAt(ts::Keyboard::UPARROW, on_beat + static_cast<int64_t>(c.offset_ms * 1000.0));
+    if (c.expected) {
+      EXPECT_TRUE(p_note->isHit());
+      EXPECT_EQ(judged(*c.expected), 1);
+      EXPECT_EQ(score()->getScore(), judgementPoints(*c.expected));
+      EXPECT_EQ(receptors()->getText(),
+                std::string(judgementText(*c.expected)) + " " + timing_window::offsetText(c.offset_ms));
+    } else {
+      EXPECT_FALSE(p_note->isHit());
+      EXPECT_EQ(receptors()->getText(), "");
+    }
+    restart();
+  }
+}
+
+TEST_F(FairPlayTest, AnEarlyPressTakesItsNoteAsAMissAndOnlyItsLaneCounts) {
+  // An "up" note, then a "left" note four steps before a second "up" note.
+  TimedSpawner *p_spawner = start({2, 40, 44}, {1, 0, 1});
+  frame();
+  frame();
+  frame();
+  pressAt(ts::Keyboard::UPARROW, p_spawner->pressTimeOnBeat(*firstNote()));
+  EXPECT_EQ(score()->getCombo(), 1);
+  while (m_frame < 50) frame();
+  Note *p_up = nullptr;
+  for (const auto &note : rows())
+    if (note.first->getDirection() == "up") p_up = const_cast<Note *>(note.first);
+  ASSERT_NE(p_up, nullptr);
+  const int64_t on_beat = p_spawner->pressTimeOnBeat(*p_up);
+  // Another lane's key near the notes takes none of them.
+  pressAt(ts::Keyboard::RIGHTARROW, on_beat);
+  EXPECT_EQ(count("Note"), 2);
+  EXPECT_TRUE(m_log.contains("Incorrect key pressed! No points awarded."));
+  // 100 ms early: the note is taken, as a miss, and the combo breaks.
+  pressAt(ts::Keyboard::UPARROW, on_beat - 100000);
+  EXPECT_TRUE(p_up->isHit());
+  EXPECT_EQ(judged(Judgement::MISS), 1);
+  EXPECT_EQ(score()->getCombo(), 0);
+  EXPECT_EQ(receptors()->getText(), "Miss! 100 ms early");
+  EXPECT_TRUE(m_log.contains("Timed judgement: Miss! 100 ms early, lane up."));
+  // A second press on its beat finds nothing left to take.
+  frame();
+  pressAt(ts::Keyboard::UPARROW, on_beat);
+  EXPECT_EQ(judged(Judgement::PERFECT), 1);
+  EXPECT_EQ(judged(Judgement::MISS), 1);
+}
+
+// A masher pressing all four arrows every 50 ms without looking meets each
+// note first in the early part of the Miss window, and loses it there; a
+// player pressing on each beat keeps every note.
+TEST_F(FairPlayTest, MashingScoresUnderHalfWhereAPressOnEachBeatScoresAll) {
+  std::vector<int32_t> chart;
+  for (int k = 0; k < 48; ++k) chart.push_back(5 + 15 * k);
+  for (bool mash : {true, false}) {
+    SCOPED_TRACE(mash ? "mash" : "on the beat");
+    std::srand(7);
+    TimedSpawner *p_spawner = start(chart, {});
+    int64_t next_mash_us = 0;
+    std::set<uint64_t> pressed;  // serials: a new note may take a deleted one's address
+    while (m_frame < 800) {
+      frame();
+      const int64_t frame_end_us = m_frame * FRAME_US;
+      for (; mash && next_mash_us < frame_end_us; next_mash_us += 50000)
+        for (ts::Keyboard::Key key : {ts::Keyboard::LEFTARROW, ts::Keyboard::UPARROW, ts::Keyboard::DOWNARROW,
+                                      ts::Keyboard::RIGHTARROW})
+          pressAt(key, next_mash_us);
+      for (const auto &note : rows()) {
+        const int64_t on_beat = p_spawner->pressTimeOnBeat(*note.first);
+        if (mash || note.first->isHit() || on_beat > frame_end_us || !pressed.insert(note.first->getSerial()).second) continue;
+        const Lane *p_lane = Lane::ofDirection(note.first->getDirection());
+        pressAt(p_lane->key, on_beat);
+      }
+    }
+    const Results results = score()->results(48);
+    EXPECT_EQ(results.getPerfects() + results.getGoods() + results.getMisses(), 48);
+    if (mash)
+      EXPECT_LT(results.accuracyTenths(), 500) << results.summary();
+    else
+      EXPECT_EQ(results.getPerfects(), 48) << results.summary();
+    restart();
+  }
+}
+
+// The picture on screen at a press was placed the display's lag before it:
+// a press as the note is shown on its receptor is on time however late the
+// display shows it.
+TEST_F(FairPlayTest, TheDisplaysLagIsTakenOffEachPress) {
+  for (int64_t lag_us : {33000, 50000, 80000}) {
+    SCOPED_TRACE(lag_us);
+    TimedSpawner *p_spawner = start({2}, {1}, lag_us);
+    for (int k = 0; k < 12; ++k) frame();
+    EXPECT_NEAR(p_spawner->getDisplayLagMs(), lag_us / 1000.0, 1e-6);
+    Note *p_note = firstNote();
+    // The note's beat comes 19.5 steps after its step (2), on the clock of
+    // the frames; the player sees it lag_us later.
+    const int64_t shown_on_beat = static_cast<int64_t>((2 + 19.5) * FRAME_US) + lag_us;
+    EXPECT_NEAR(p_spawner->offsetOfPress(shown_on_beat, *p_note), 0.0, 0.01);
+    pressAt(ts::Keyboard::UPARROW, shown_on_beat - 30000);
+    EXPECT_EQ(receptors()->getText(), "Good! 30 ms early");
+    restart();
+  }
+}
