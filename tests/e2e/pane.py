@@ -56,9 +56,13 @@ def problems(kind, rows):
         found.append("no white score")
     if not find(rows, "| Combo ", YELLOW):
         found.append("no yellow combo")
-    zone = [y for y, x in find(rows, "=" * 80, WHITE)]
+    # The lines run between the four receptors, which stand on the upper one.
+    zone = [y for y, row in enumerate(rows) if sum(ch == "=" and fg == WHITE for ch, fg in row) >= 40]
     if zone != [19, 20]:
         found.append("hit zone lines on rows %s, not 19 and 20" % zone)
+    receptors = [x for y, x in find(rows, "[") if y == 19]
+    if len(receptors) != 4:
+        found.append("%d receptors on row 19, not 4" % len(receptors))
     notes = [(text, y) for text, color, lane in NOTES for y, x in find(rows, text, color)
              if x + len(text) // 2 == lane]
     if not notes:

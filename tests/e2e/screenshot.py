@@ -40,9 +40,9 @@ def check_start(width, height, pixels):
 def check_play(width, height, pixels):
     cells = {(int(x * COLUMNS / width), int(y * ROWS / height), c) for x, y, c in pixels}
     problems = []
-    for row in (19, 20):  # '=' in (nearly) every column
+    for row in (19, 20):  # '=' between the four receptors
         covered = sum((column, row, "white") in cells for column in range(COLUMNS))
-        if covered < COLUMNS - 2:
+        if covered < COLUMNS // 2:
             problems.append("hit-zone line on row %d covers %d columns" % (row, covered))
     if not any(c == "white" and r <= 2 and col < COLUMNS // 3 for col, r, c in cells):
         problems.append("no white score view at the top left")
