@@ -91,15 +91,18 @@ bool DemoPlayer::isDue(const Note &note, int64_t now_us, int64_t &press_us) cons
 }
 
 // How far the music has drifted from the note clock by the last note: the
-// track's position against the one the note clock stands for (its position,
-// fractions of a step included, plus the audio offset it keeps behind).
+// track's position against the one the note clock stands for now (its
+// position, fractions of a step included, plus the audio offset it keeps
+// behind, less the display's lag it keeps ahead when it follows the music).
 void DemoPlayer::reportTiming(int step) const {
   NoteSpawner *p_spawner = spawner();
   const ts::Music *p_track = p_spawner ? p_spawner->getTrack() : nullptr;
   if (!p_track) return;
   p_spawner->stepsAt(step);
   const NoteClock &clock = p_spawner->getNoteClock();
-  const int note_clock_ms = static_cast<int>(std::lround(clock.getPosition() * clock.getStepMs())) + clock.getOffsetMs();
+  const double lead_ms = clock.getPace() == NoteClock::Pace::FOLLOW_MUSIC ? p_spawner->getDisplayLagMs() : 0.0;
+  const int note_clock_ms =
+      static_cast<int>(std::lround(clock.getPosition() * clock.getStepMs() - lead_ms)) + clock.getOffsetMs();
   const int frame_clock_ms = (step - m_start_step) * ts::GameManager::getInstance().getFrameTime();
   const int music_ms = static_cast<int>(p_track->getPlayingOffset() * 1000.0f);
   const int wall_ms = static_cast<int>((ts::monotonicMicroseconds() - m_start_us) / 1000);

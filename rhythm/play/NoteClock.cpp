@@ -108,7 +108,7 @@ int NoteClock::stepAtLeastOnce(std::optional<TrackReading> reading) {
 // further on than a step event may go.
 double NoteClock::followMusic(std::optional<TrackReading> reading) {
   if (!reading || m_step_ms <= 0) return m_position + 1.0;
-  const double music = (estimateTrack(*reading) - m_offset_ms) / m_step_ms;
+  const double music = (estimateTrack(*reading) + m_lead_ms - m_offset_ms) / m_step_ms;
   if (std::fabs(music - (m_position + 1.0)) <= STEADY_BAND_STEPS) return m_position + 1.0;
   return std::clamp(music, m_position, m_position + MAX_STEPS_PER_FRAME);
 }

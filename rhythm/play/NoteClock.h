@@ -4,7 +4,8 @@
 // position in steps, fractions included, on the music's smoothed position
 // at each step event, so it holds back when the frame loop runs ahead of the
 // music as well as catching up when it falls behind; notes are drawn on the
-// whole steps of that position. AT_LEAST_ONE_STEP (the classic rules) takes
+// whole steps of that position. It can lead the music by the display's lag,
+// so that a picture shows where the music is when it reaches the screen. AT_LEAST_ONE_STEP (the classic rules) takes
 // one whole step per step event, and more when the music has played further
 // than that, never fewer: a loop that runs ahead of the music falls one row
 // per frame as it always did. Either way one step event takes at most
@@ -32,7 +33,7 @@ class NoteClock {
   // steps of one step ahead takes exactly one step: the frame loop's own
   // jitter of a millisecond or so then never makes a note stop for a frame
   // and jump two rows the next.
-  static constexpr double STEADY_BAND_STEPS = 0.2;
+  static constexpr double STEADY_BAND_STEPS = 0.1;
 
   // Where the track was (milliseconds since it started) when the monotonic
   // clock showed clock_ms.
@@ -55,6 +56,9 @@ class NoteClock {
   // reading. Under AT_LEAST_ONE_STEP a positive offset first holds the clock
   // back by its length in steps; FOLLOW_MUSIC holds back by itself.
   int advance(std::optional<TrackReading> reading, double clock_ms = 0.0);
+  // Following the music, how far ahead of it the position is kept: the time
+  // from placing the notes to their picture being on screen.
+  void setLeadMs(double lead_ms) { m_lead_ms = lead_ms; }
   // Forgets the readings taken so far. After a pause the track's start on
   // the monotonic clock has moved by the time it was held; the readings from
   // before would put the track that much ahead and start a catch-up.
@@ -96,6 +100,7 @@ class NoteClock {
   int m_steps;
   double m_position;
   double m_position_clock_ms;  // the monotonic clock of m_position
+  double m_lead_ms = 0.0;
   // The track's start on the monotonic clock as each of the last readings
   // puts it, and the last reading's position.
   std::deque<double> m_starts_ms;

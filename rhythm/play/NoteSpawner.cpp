@@ -106,6 +106,7 @@ int NoteSpawner::stepsAt(int game_step) {
   // Everything on the reading's clock when there is one.
   const std::optional<NoteClock::TrackReading> reading = readTrack();
   const double now_ms = reading ? reading->clock_ms : static_cast<double>(ts::monotonicMicroseconds()) / 1000.0;
+  m_clock.setLeadMs(m_display_lag.getLagMs());
   m_steps_reckoned = m_clock.advance(reading, now_ms);
   measureDisplayLag(game_step, static_cast<int64_t>(std::llround(now_ms * 1000.0)));
   return m_steps_reckoned;

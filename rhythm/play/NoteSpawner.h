@@ -2,9 +2,10 @@
 // lists, in the lane the chart gives it or else in a random one. Its steps
 // are those of the note clock, which follows the track (see NoteClock); the
 // notes fall by the same clock, and stand still while the song is paused.
-// It knows when each note is on its beat as the player sees it (the clock
-// carried on to the press, less the display's lag), which is what a timed
-// press is judged against. It also notices the end of the song and then
+// Following the music, it places the notes the display's lag ahead of it,
+// so that each picture shows where the music is when the picture is on
+// screen; a timed press is judged against the picture on screen at its
+// time, which then is the music's own beat. It also notices the end of the song and then
 // brings up the game-over screen with the results.
 #ifndef RHYTHM_NOTE_SPAWNER_H
 #define RHYTHM_NOTE_SPAWNER_H

@@ -27,10 +27,11 @@ void drawLine(float row, const std::string &text, ts::Color color = ts::WHITE) {
 
 }  // namespace
 
-Calibration::Calibration(std::string settings_path)
+Calibration::Calibration(std::string settings_path, Rules rules)
     : m_settings_path(std::move(settings_path)),
       m_p_track(nullptr),
-      m_clock(beat::STEP_MILLISECONDS, 0),
+      m_clock(beat::STEP_MILLISECONDS, 0,
+              rules == Rules::FAIR ? NoteClock::Pace::FOLLOW_MUSIC : NoteClock::Pace::AT_LEAST_ONE_STEP),
       m_state(NEEDS_SOUND) {
   setType("Calibration");
   setAltitude(3);
@@ -66,12 +67,14 @@ int Calibration::eventHandler(const ts::Event *p_event) {
   const ts::EventKeyboard *p_keyboard = dynamic_cast<const ts::EventKeyboard *>(p_event);
   if (!p_keyboard || p_keyboard->getKeyboardAction() != ts::KEY_PRESSED) return 1;
   if (p_keyboard->getKey() == ts::Keyboard::ESCAPE) leave();
-  if (p_keyboard->getKey() == ts::Keyboard::SPACE) tap();
+  if (p_keyboard->getKey() == ts::Keyboard::SPACE) tap(p_keyboard->getTime());
   return 1;
 }
 
 // The clock runs on the click track exactly as the notes' clock runs on a
-// game track, so a tap is timed as a key press in play would be judged.
+// game track, so a tap is timed as a key press in play would be judged: by
+// the step the clock is on when the frame handles it (classic), or by the
+// track's position at the moment of the press (fair).
 void Calibration::step() {
   if (m_state != LISTENING) return;
   const std::optional<NoteClock::TrackReading> reading = readTrack();
@@ -82,9 +85,13 @@ void Calibration::step() {
 
 std::optional<NoteClock::TrackReading> Calibration::readTrack() const { return NoteClock::read(m_p_track); }
 
-void Calibration::tap() {
+void Calibration::tap(int64_t time_us) {
   if (m_state != LISTENING) return;
-  m_taps_ms.push_back(m_clock.getSteps() * static_cast<double>(beat::STEP_MILLISECONDS));
+  const double step_ms = beat::STEP_MILLISECONDS;
+  if (m_clock.getPace() == NoteClock::Pace::FOLLOW_MUSIC)
+    m_taps_ms.push_back(m_clock.positionAt(static_cast<double>(time_us) / 1000.0) * step_ms);
+  else
+    m_taps_ms.push_back(m_clock.getSteps() * step_ms);
 }
 
 void Calibration::finish() {

@@ -13,6 +13,7 @@
 #include <tessera/world/Object.h>
 
 #include "play/NoteClock.h"
+#include "play/Rules.h"
 
 namespace ts {
 class Music;
@@ -26,7 +27,8 @@ class Calibration : public ts::Object {
   static constexpr int MIN_TAPS = 8;
 
   // The offset is saved in the settings file at settings_path.
-  explicit Calibration(std::string settings_path);
+  // rules: how presses are timed in play, and so how taps are timed here.
+  explicit Calibration(std::string settings_path, Rules rules = Rules::CLASSIC);
   ~Calibration() override;
 
   int eventHandler(const ts::Event *p_event) override;
@@ -49,7 +51,7 @@ class Calibration : public ts::Object {
 
  private:
   void step();
-  void tap();
+  void tap(int64_t time_us);
   void finish();
   void leave();
 

@@ -131,7 +131,7 @@ void GameStart::openCalibration() {
   if (m_calibrating) return;
   m_calibrating = true;
   if (m_p_start_music) m_p_start_music->stop();
-  new Calibration(GameSettings::defaultPath());
+  new Calibration(GameSettings::defaultPath(), m_rules);
 }
 
 void GameStart::endCalibration(std::optional<int> offset_ms) {

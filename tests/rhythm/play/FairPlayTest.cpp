@@ -174,9 +174,10 @@ TEST_F(FairPlayTest, MashingScoresUnderHalfWhereAPressOnEachBeatScoresAll) {
   }
 }
 
-// The picture on screen at a press was placed the display's lag before it:
-// a press as the note is shown on its receptor is on time however late the
-// display shows it.
+// The notes are placed the display's lag ahead of the music, and a press is
+// judged against the picture on screen at its time, placed that lag before:
+// a press on the music's beat, which is when the arrow is shown on its
+// receptor, is on time however late the display shows its pictures.
 TEST_F(FairPlayTest, TheDisplaysLagIsTakenOffEachPress) {
   for (int64_t lag_us : {33000, 50000, 80000}) {
     SCOPED_TRACE(lag_us);
@@ -184,9 +185,9 @@ TEST_F(FairPlayTest, TheDisplaysLagIsTakenOffEachPress) {
     for (int k = 0; k < 12; ++k) frame();
     EXPECT_NEAR(p_spawner->getDisplayLagMs(), lag_us / 1000.0, 1e-6);
     Note *p_note = firstNote();
-    // The note's beat comes 19.5 steps after its step (2), on the clock of
-    // the frames; the player sees it lag_us later.
-    const int64_t shown_on_beat = static_cast<int64_t>((2 + 19.5) * FRAME_US) + lag_us;
+    // The note's beat comes 19.5 steps after its step (2), on the music.
+    const int64_t shown_on_beat = static_cast<int64_t>((2 + 19.5) * FRAME_US);
+    EXPECT_NEAR(p_spawner->getNoteClock().getPosition(), m_frame + lag_us / 33000.0, 0.2);
     EXPECT_NEAR(p_spawner->offsetOfPress(shown_on_beat, *p_note), 0.0, 0.01);
     pressAt(ts::Keyboard::UPARROW, shown_on_beat - 30000);
     EXPECT_EQ(receptors()->getText(), "Good! 30 ms early");

@@ -95,6 +95,34 @@ TEST_F(GameTest, CalibrationSavesTheMedianOffsetAndHandsItToTheStartScreen) {
   EXPECT_FALSE(ts::GameManager::getInstance().getGameOver());
 }
 
+// Under the fair rules a tap counts at its own time on the click track, as
+// a press in play does, not at the frame that handles it: taps 40 ms after
+// each click give 40 ms, give or take the millisecond the clock may stand
+// off the track within its steady band.
+TEST_F(GameTest, FairCalibrationTimesEachTapByItsOwnTime) {
+  const TempFolder folder;
+  setenv("XDG_CONFIG_HOME", (folder.path() + "/config").c_str(), 1);
+  ASSERT_EQ(ts::ResourceManager::getInstance().loadMusic(click_track::FILE_NAME, click_track::LABEL), 0);
+  int lead = 0;
+  Calibration *calibration = new Scripted<Calibration>(gridTrack(lead), GameSettings::defaultPath(), Rules::FAIR);
+  ASSERT_EQ(calibration->getState(), Calibration::LISTENING);
+  std::vector<double> taps_on_clock_ms;  // the track is 1 ms behind the clock
+  for (double click : click_track::tappedClicksMs()) taps_on_clock_ms.push_back(click + 40 + 1);
+  size_t next = 0;
+  while (calibration->getState() == Calibration::LISTENING && m_frame < 500) {
+    frame();
+    for (; next < taps_on_clock_ms.size() && taps_on_clock_ms[next] <= m_frame * 33.0; ++next) {
+      ts::EventKeyboard tap;
+      tap.setKey(ts::Keyboard::SPACE);
+      tap.setKeyboardAction(ts::KEY_PRESSED);
+      tap.setTime(static_cast<int64_t>(taps_on_clock_ms[next] * 1000));
+      ts::InputManager::getInstance().onEvent(&tap);
+    }
+  }
+  ASSERT_TRUE(calibration->getOffset().has_value());
+  EXPECT_NEAR(*calibration->getOffset(), 40, 1);
+}
+
 TEST_F(GameTestWithoutSound, CalibrationSaysItNeedsSoundAndSavesNothing) {
   if (ts::AudioDevice::isAvailable()) GTEST_SKIP() << "a device was opened before the driver could be set";
   const TempFolder folder;
