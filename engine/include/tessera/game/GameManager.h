@@ -7,6 +7,7 @@
 #define TS_GAME_MANAGER_H
 
 #include <atomic>
+#include <cstdint>
 
 #include <tessera/core/GameLoop.h>
 #include <tessera/core/Manager.h>
@@ -38,6 +39,7 @@ class GameManager : public Manager, public GameLoop {
   void seedRandom() const;
   void runFrame(class Clock &clock, int &correction);
   void sleepRestOfFrame(class Clock &clock, int &correction);
+  void sleepSamplingInput(int64_t deadline) const;
   bool noteStopSignal(const char *operation) const;
 
   bool m_game_over;
