@@ -3,6 +3,9 @@
 // signal (unless the configuration's "signals" is false): the first ends the
 // game after the current frame, cutting its sleep short, so that the
 // managers stop and the log is closed; a second ends the process at once.
+// While a frame sleeps with a window or terminal to read, it wakes about
+// every millisecond so the input manager can stamp pending input as it
+// comes (InputManager::sampleInput()); headless the sleep is one piece.
 #ifndef TS_GAME_MANAGER_H
 #define TS_GAME_MANAGER_H
 
