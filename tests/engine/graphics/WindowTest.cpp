@@ -6,6 +6,7 @@
 
 #include <SFML/Graphics.hpp>
 #include <cmath>
+#include <csignal>
 #include <tuple>
 
 #include <tessera/core/Config.h>
@@ -427,6 +428,29 @@ TEST(GameLoopWindow, AKeySentDuringTheSleepIsStampedThen) {
   ASSERT_GT(watcher->delivered_in, 1) << "the key never came";
   EXPECT_GT(watcher->stamp, watcher->sent);
   EXPECT_LT(watcher->stamp, watcher->step_started[static_cast<size_t>(watcher->delivered_in)]);
+  game.shutDown();
+}
+
+// The sleep that reads input still ends at once on a caught stop signal:
+// here a frame of ten minutes ends the game long before the alarm.
+TEST(GameLoopWindow, AStopSignalEndsTheSamplingSleepAtOnce) {
+  testing_support::LogCapture log;
+  ts::Config::getInstance().loadConfig("window_title:tessera-loop-test,networking:false,frame_time:600000,");
+  setenv("TESSERA_CONFIG", "/dev/null", 1);
+  ts::GameManager &game = ts::GameManager::getInstance();
+  ASSERT_EQ(0, game.startUp());
+  struct Interrupter : ts::Object {
+    Interrupter() { registerInterest(ts::STEP_EVENT); }
+    int eventHandler(const ts::Event *) override {
+      std::raise(SIGINT);
+      return 1;
+    }
+  };
+  new Interrupter;
+  alarm(60);
+  game.run();
+  EXPECT_TRUE(log.contains("GameManager::run(): Caught SIGINT; ending the game."));
+  EXPECT_EQ(1, game.getStepCount());
   game.shutDown();
 }
 
