@@ -320,8 +320,7 @@ TEST_F(InputWindow, SampledEventsComeFirstStampedWhenTheyWereRead) {
                     {KEY_DOWN, Keyboard::B}}),
             frame());
   const int64_t t4 = monotonicMicroseconds();
-  const std::vector<std::pair<int64_t, int64_t>> between = {{t0, t1}, {t1, t2}, {t1, t2},
-                                                            {t3, t4}, {t3, t4}, {t3, t4}};
+  const std::vector<std::pair<int64_t, int64_t>> between = {{t0, t1}, {t1, t2}, {t1, t2}, {t3, t4}, {t3, t4}, {t3, t4}};
   ASSERT_EQ(between.size(), recorder.got.key_times.size());
   for (size_t i = 0; i < between.size(); ++i) {
     EXPECT_GE(recorder.got.key_times[i], between[i].first) << "event " << i;

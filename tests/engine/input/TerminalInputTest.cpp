@@ -184,7 +184,7 @@ TEST(TerminalReader, SampledInputComesFirstStampedWithItsLastRead) {
   const int64_t t0 = ts::monotonicMicroseconds();
   expectFrame({{"KEY 36 0", t0, 0}, {"KEY 36 2", t0, 0}}, "frame 1");
   const int64_t t1 = readNow("\x1b[");  // the first half of an arrow
-  const int64_t t2 = readNow("A1");      // its end, and '1'
+  const int64_t t2 = readNow("A1");     // its end, and '1'
   readNow("");
   const int64_t t3 = readNow("\x1b[<0;5;6M");  // a click
   pending = "\x1b[B";                          // still pending at the frame
