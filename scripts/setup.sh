@@ -12,7 +12,7 @@ PLAY_PACKAGES=(
 TEST_PACKAGES=(
   clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev libvorbis-dev
-  xvfb xauth xdotool x11-apps imagemagick libx11-dev
+  xvfb xauth xdotool x11-apps imagemagick libx11-dev libxtst-dev
   netcat-openbsd python3 pkg-config time tmux
   fonts-dejavu-core
 )

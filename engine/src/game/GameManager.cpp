@@ -1,5 +1,6 @@
 #include <tessera/game/GameManager.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 
@@ -24,6 +25,9 @@ namespace {
 // A frame time above this is honoured but warned about: the game then sits
 // in one frame's sleep for that long.
 const int LONGEST_SENSIBLE_FRAME_TIME = 10000;
+// How often the sleep wakes to read pending input, in microseconds: an
+// event is stamped at most about this long after it came.
+const int64_t INPUT_SAMPLE_PERIOD = 1000;
 }  // namespace
 
 GameManager::GameManager() : m_game_over(false), m_frame_time(0), m_step_count(0) {
@@ -169,13 +173,14 @@ void GameManager::runFrame(Clock &clock, int &correction) {
 }
 
 // Sleeps what is left of the frame to the microsecond, carrying any
-// oversleep into the next frame's budget.
+// oversleep (over the whole sleep, wake-ups included) into the next frame's
+// budget.
 void GameManager::sleepRestOfFrame(Clock &clock, int &correction) {
   int32_t split = clock.split();
   int64_t remaining = static_cast<int64_t>(m_frame_time) * 1000 - split - correction;
   if (remaining > 0) {
     int32_t before = clock.split();
-    sleepUntilMicroseconds(monotonicMicroseconds() + remaining);
+    sleepSamplingInput(monotonicMicroseconds() + remaining);
     int32_t after = clock.split();
     int64_t overslept = static_cast<int64_t>(after - before) - remaining;
     correction = overslept > 0 ? static_cast<int>(overslept) : 0;
@@ -185,6 +190,25 @@ void GameManager::sleepRestOfFrame(Clock &clock, int &correction) {
     LogManager::getInstance().writeLog("GameManager::run(): Can't keep up! frame_time %d ms, split %d ms", m_frame_time,
                                        split / 1000);
   correction = 0;
+}
+
+// Sleeps until the deadline. With a window or terminal to read it wakes
+// about every millisecond to take in pending input, so that each event is
+// stamped close to when it came (delivery still waits for the next frame's
+// getInput()); headless it sleeps in one piece. A caught stop signal ends
+// the sleep at once.
+void GameManager::sleepSamplingInput(int64_t deadline) const {
+  InputManager &input = InputManager::getInstance();
+  if (!input.hasInputSource()) {
+    sleepUntilMicroseconds(deadline);
+    return;
+  }
+  for (;;) {
+    const int64_t now = monotonicMicroseconds();
+    if (now >= deadline || platform::stopSignalPending()) return;
+    sleepUntilMicroseconds(std::min(now + INPUT_SAMPLE_PERIOD, deadline));
+    input.sampleInput();
+  }
 }
 
 // A caught stop signal gets its log line, flushed at once, since a second

@@ -4,9 +4,12 @@
 #include <cstring>
 
 #include <tessera/core/Config.h>
+#include <tessera/core/GameLoop.h>
 #include <tessera/core/LogManager.h>
+#include <tessera/system/Clock.h>
 
 #include "core/MediaLog.h"
+#include "graphics/PresentHistory.h"
 #include "graphics/SfmlColor.h"
 #include "graphics/TerminalDisplay.h"
 #include "graphics/WindowSurface.h"
@@ -20,7 +23,9 @@ DisplayManager::DisplayManager()
       m_window_vertical_chars(Config::getInstance().getWindowVerticalChars()),
       m_character_size(0),
       m_batching(true),
-      m_requested_backend(DisplayBackend::FROM_ENVIRONMENT) {
+      m_requested_backend(DisplayBackend::FROM_ENVIRONMENT),
+      m_p_presents(std::make_unique<PresentHistory>()),
+      m_last_present_time(0) {
   setType("DisplayManager");
 }
 
@@ -46,6 +51,8 @@ int DisplayManager::startUp() {
   m_window_horizontal_chars = config.getWindowHorizontalChars();
   m_window_vertical_chars = config.getWindowVerticalChars();
   m_p_surface.reset();  // whatever an earlier start left behind
+  m_p_presents->clear();
+  m_last_present_time = 0;
   if (config.getHeadless()) {
     log.writeLog(LOG_ROUTINE, "DisplayManager::startUp(): no graphics in headless mode.");
   } else if (terminalRequested() ? openTerminal(config) != 0 : openWindow(config) != 0) {
@@ -165,9 +172,22 @@ int DisplayManager::swapBuffers() {
     LogManager::getInstance().writeLog("%s not started!", getType().c_str());
     return -1;
   }
-  if (!m_p_surface) return -1;
-  return m_p_surface->present();
+  const int result = m_p_surface ? m_p_surface->present() : -1;
+  recordPresent(monotonicMicroseconds());
+  return result;
 }
+
+// The loop shows the drawing of the previous step; a swap in the first step
+// shows nothing drawn by the game and is not kept.
+void DisplayManager::recordPresent(int64_t time) {
+  m_last_present_time = time;
+  const int step = GameLoop::stepCount() - 1;
+  if (step >= 0) m_p_presents->record(step, time);
+}
+
+int64_t DisplayManager::getPresentTime(int step) const { return m_p_presents->presentTime(step); }
+
+int DisplayManager::getShownStep(int64_t time) const { return m_p_presents->shownStep(time); }
 
 void DisplayManager::drawShape(const Shape &shape, Vector world_pos) const {
   if (!m_p_surface) {

@@ -64,6 +64,10 @@ void InputManager::shutDown() {
 
 EventKeyboard InputManager::toEventKeyboard(const sf::Event &event) const { return ts::toEventKeyboard(event); }
 
+void InputManager::sampleInput() {
+  if (m_p_source) m_p_source->sample();
+}
+
 void InputManager::getInput() {
   if (Config::getInstance().getHeadless()) return;
   if (!m_p_source) {

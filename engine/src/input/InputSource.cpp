@@ -4,11 +4,13 @@
 
 namespace ts {
 
-void InputSource::sendMouse(const Manager &manager, EventMouseAction action, Mouse::Button button, Vector cell) {
+void InputSource::sendMouse(const Manager &manager, EventMouseAction action, Mouse::Button button, Vector cell,
+                            int64_t time) {
   EventMouse event;
   event.setMouseAction(action);
   event.setMouseButton(button);
   event.setMousePosition(cell);
+  event.setTime(time);
   manager.onEvent(&event);
 }
 

@@ -8,6 +8,7 @@
 #define TS_KEY_DECODER_H
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,7 @@ struct TerminalInput {
   int row = 0;
   int flags = 0;
   std::string text;  // a key's name, or what was ignored or why it closed
+  int64_t time = 0;  // when its last byte was read (monotonic microseconds); 0 from the decoder
 };
 
 // A KEY input: the key, what happened to it and its name.

@@ -42,6 +42,14 @@ void TerminalInputSource::stop() {
   m_started = false;
 }
 
+namespace {
+long readTerminalBytes(char *buffer, size_t size, std::string &error) {
+  return platform::readTerminal(buffer, size, error);
+}
+}  // namespace
+
+void TerminalInputSource::sample() { m_reader.sample(readTerminalBytes); }
+
 InputSource::Outcome TerminalInputSource::readFrame(const Manager &manager) {
   const LogManager &log = LogManager::getInstance();
   if (platform::takeTerminalHangUp()) {
@@ -49,18 +57,15 @@ InputSource::Outcome TerminalInputSource::readFrame(const Manager &manager) {
     GameLoop::endGame();
     return READ;
   }
-  const TerminalReader::ByteSource source = [](char *buffer, size_t size, std::string &error) {
-    return platform::readTerminal(buffer, size, error);
-  };
   int ignored = 0;
-  for (const TerminalInput &input : m_reader.readFrame(source)) {
+  for (const TerminalInput &input : m_reader.readFrame(readTerminalBytes)) {
     switch (input.kind) {
       case TerminalInput::KEY:
         deliverKey(manager, input);
         break;
       case TerminalInput::MOUSE:
         sendMouse(manager, input.mouse_action, input.button,
-                  Vector(static_cast<float>(input.column), static_cast<float>(input.row)));
+                  Vector(static_cast<float>(input.column), static_cast<float>(input.row)), input.time);
         break;
       case TerminalInput::INTERRUPT:
         log.writeLog("InputManager::getInput(): Interrupt key (%s). Setting game over.", input.text.c_str());
@@ -88,6 +93,7 @@ void TerminalInputSource::deliverKey(const Manager &manager, const TerminalInput
   EventKeyboard keyboard;
   keyboard.setKey(input.key);
   keyboard.setKeyboardAction(input.key_action);
+  keyboard.setTime(input.time);
   if (input.key_action != KEY_DOWN) {
     if (input.key == Keyboard::UNDEFINED_KEY)
       log.writeLog(LOG_ROUTINE, "InputManager::toEventKeyboard(): Warning key '%s' not handled.", input.text.c_str());

@@ -21,6 +21,7 @@ class TerminalInputSource : public InputSource {
 
   int start() override;
   void stop() override;
+  void sample() override;
   Outcome readFrame(const Manager &manager) override;
 
  private:

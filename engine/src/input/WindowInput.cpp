@@ -9,6 +9,7 @@
 #include <tessera/core/LogManager.h>
 #include <tessera/core/Manager.h>
 #include <tessera/graphics/DisplayManager.h>
+#include <tessera/system/Clock.h>
 #include <tessera/system/Text.h>
 
 namespace ts {
@@ -225,6 +226,15 @@ EventKeyboard toEventKeyboard(const sf::Event &event) {
   return keyboard;
 }
 
+// A window event as sampled, with the time it was taken from the queue.
+struct WindowInput::StampedEvent {
+  sf::Event event;
+  int64_t time;
+};
+
+WindowInput::WindowInput() = default;
+WindowInput::~WindowInput() = default;
+
 int WindowInput::start() {
   const LogManager &log = LogManager::getInstance();
   if (sf::RenderWindow *window = displayWindow()) {
@@ -243,53 +253,83 @@ void WindowInput::stop() {
   }
 }
 
+void WindowInput::sample() {
+  sf::RenderWindow *window = displayWindow();
+  if (!window) return;
+  if (!m_sampled.empty() && m_sampled.back().event.type == sf::Event::Closed) return;
+  sf::Event event;
+  while (window->pollEvent(event)) {
+    m_sampled.push_back({event, monotonicMicroseconds()});
+    if (event.type == sf::Event::Closed) return;
+  }
+}
+
 InputSource::Outcome WindowInput::readFrame(const Manager &manager) {
   sf::RenderWindow *window = displayWindow();
   if (!window) {
+    m_sampled.clear();
     LogManager::getInstance().writeLog("InputManager::getInput(): DisplayManager unexpectedly returned null window!");
     return READ;
   }
+  if (deliverSampled(manager) == CLOSED) return CLOSED;
   if (readQueue(manager, *window) == CLOSED) return CLOSED;
-  sendHeldButtons(manager, *window);
-  sendHeldKeys(manager);
+  const int64_t poll_time = monotonicMicroseconds();
+  sendHeldButtons(manager, *window, poll_time);
+  sendHeldKeys(manager, poll_time);
+  return READ;
+}
+
+// Sampling stops at a close request, so a close can only be the last
+// sampled event.
+InputSource::Outcome WindowInput::deliverSampled(const Manager &manager) {
+  std::vector<StampedEvent> sampled;
+  sampled.swap(m_sampled);  // a handler may end the input (and this object) meanwhile
+  for (const StampedEvent &stamped : sampled)
+    if (deliver(manager, stamped.event, stamped.time) == CLOSED) return CLOSED;
   return READ;
 }
 
 // Sends the queued window events; stops at the close request.
 InputSource::Outcome WindowInput::readQueue(const Manager &manager, sf::RenderWindow &window) {
   sf::Event event;
-  while (window.pollEvent(event)) {
-    switch (event.type) {
-      case sf::Event::Closed:
-        LogManager::getInstance().writeLog(LOG_ROUTINE, "InputManager::getInput(): Window closed. Setting game over.");
-        GameLoop::endGame();
-        return CLOSED;
-      case sf::Event::KeyPressed:
-      case sf::Event::KeyReleased: {
-        EventKeyboard keyboard = toEventKeyboard(event);
-        keyboard.setKeyboardAction(event.type == sf::Event::KeyPressed ? KEY_PRESSED : KEY_RELEASED);
-        manager.onEvent(&keyboard);
-        break;
-      }
-      case sf::Event::MouseMoved:
-        sendMouse(manager, MOVED, Mouse::UNDEFINED_MOUSE_BUTTON, cellsOf(event.mouseMove.x, event.mouseMove.y));
-        break;
-      case sf::Event::MouseButtonPressed:
-        sendMouse(manager, CLICKED, engineButton(event.mouseButton.button),
-                  cellsOf(event.mouseButton.x, event.mouseButton.y));
-        break;
-      default:
-        break;
+  while (window.pollEvent(event))
+    if (deliver(manager, event, monotonicMicroseconds()) == CLOSED) return CLOSED;
+  return READ;
+}
+
+InputSource::Outcome WindowInput::deliver(const Manager &manager, const sf::Event &event, int64_t time) {
+  switch (event.type) {
+    case sf::Event::Closed:
+      LogManager::getInstance().writeLog(LOG_ROUTINE, "InputManager::getInput(): Window closed. Setting game over.");
+      GameLoop::endGame();
+      return CLOSED;
+    case sf::Event::KeyPressed:
+    case sf::Event::KeyReleased: {
+      EventKeyboard keyboard = toEventKeyboard(event);
+      keyboard.setKeyboardAction(event.type == sf::Event::KeyPressed ? KEY_PRESSED : KEY_RELEASED);
+      keyboard.setTime(time);
+      manager.onEvent(&keyboard);
+      break;
     }
+    case sf::Event::MouseMoved:
+      sendMouse(manager, MOVED, Mouse::UNDEFINED_MOUSE_BUTTON, cellsOf(event.mouseMove.x, event.mouseMove.y), time);
+      break;
+    case sf::Event::MouseButtonPressed:
+      sendMouse(manager, CLICKED, engineButton(event.mouseButton.button),
+                cellsOf(event.mouseButton.x, event.mouseButton.y), time);
+      break;
+    default:
+      break;
   }
   return READ;
 }
 
-void WindowInput::sendHeldButtons(const Manager &manager, const sf::RenderWindow &window) {
+void WindowInput::sendHeldButtons(const Manager &manager, const sf::RenderWindow &window, int64_t time) {
   sf::Vector2i where = sf::Mouse::getPosition(window);
   EventMouse event;
   event.setMouseAction(PRESSED);
   event.setMousePosition(cellsOf(where.x, where.y));
+  event.setTime(time);
   for (sf::Mouse::Button button : {sf::Mouse::Left, sf::Mouse::Right, sf::Mouse::Middle}) {
     if (!sf::Mouse::isButtonPressed(button)) continue;
     event.setMouseButton(engineButton(button));
@@ -297,12 +337,13 @@ void WindowInput::sendHeldButtons(const Manager &manager, const sf::RenderWindow
   }
 }
 
-void WindowInput::sendHeldKeys(const Manager &manager) {
+void WindowInput::sendHeldKeys(const Manager &manager, int64_t time) {
   for (Key key : HELD_KEYS) {
     if (!sf::Keyboard::isKeyPressed(key)) continue;
     EventKeyboard event;
     event.setKeyboardAction(KEY_DOWN);
     event.setKey(toEngineKey(key));
+    event.setTime(time);
     manager.onEvent(&event);
   }
 }

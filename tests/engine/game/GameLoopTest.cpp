@@ -8,7 +8,9 @@
 
 #include <tessera/core/EventStep.h>
 #include <tessera/game/GameManager.h>
+#include <tessera/graphics/DisplayManager.h>
 #include <tessera/network/NetworkManager.h>
+#include <tessera/system/Clock.h>
 #include <tessera/world/WorldManager.h>
 #include "TestSupport.h"
 
@@ -146,4 +148,46 @@ TEST_F(GameLoop, RandomSeed) {
 TEST_F(GameLoop, SecondStopSignalOrSignalsOffEndsTheProcessAtOnce) {
   EXPECT_EXIT(raiseAfterStart("frame_time:2,", {SIGINT, SIGINT}), testing::KilledBySignal(SIGINT), "");
   EXPECT_EXIT(raiseAfterStart("signals:false,", {SIGTERM}), testing::KilledBySignal(SIGTERM), "");
+}
+
+// Headless the display draws nothing but still records when each step's
+// picture would have gone on screen: in the swap of the next step, so
+// between the starts of the two steps after it. The history keeps the last
+// 64 steps and starts afresh when the loop runs again.
+TEST_F(GameLoop, PresentTimesAreRecordedPerStepHeadless) {
+  startGame("frame_time:1,");
+  ts::DisplayManager &display = ts::DisplayManager::getInstance();
+  EXPECT_EQ(display.getLastPresentTime(), 0);
+  std::vector<int64_t> started;  // when each step began
+  const int LAST = 80;
+  int last = LAST;
+  new Stepper([&](int step) {
+    started.push_back(ts::monotonicMicroseconds());
+    if (step == last) game().setGameOver();
+  });
+  game().run();
+  const int64_t end = ts::monotonicMicroseconds();
+  ASSERT_EQ(started.size(), static_cast<size_t>(LAST + 1));
+  const int oldest = LAST - 1 - 63;  // the swap of the last step showed step LAST - 1
+  for (int step = oldest; step < LAST; ++step) {
+    const int64_t shown = display.getPresentTime(step);
+    EXPECT_GE(shown, started[static_cast<size_t>(step + 1)]) << "step " << step;
+    EXPECT_LE(shown, step + 2 <= LAST ? started[static_cast<size_t>(step + 2)] : end) << "step " << step;
+    EXPECT_EQ(display.getShownStep(shown), step);
+    if (step > oldest) {
+      EXPECT_EQ(display.getShownStep(shown - 1), step - 1);
+    }
+  }
+  EXPECT_EQ(display.getPresentTime(oldest - 1), -1);  // dropped from the history
+  EXPECT_EQ(display.getPresentTime(LAST), -1);        // drawn, never shown
+  EXPECT_EQ(display.getShownStep(display.getPresentTime(oldest) - 1), -1);
+  EXPECT_EQ(display.getLastPresentTime(), display.getPresentTime(LAST - 1));
+  EXPECT_EQ(display.getShownStep(end), LAST - 1);
+
+  last = 5;
+  game().run();  // from step 0 again: the first run's steps are gone
+  EXPECT_EQ(display.getPresentTime(LAST - 1), -1);
+  EXPECT_EQ(display.getShownStep(end), -1);
+  EXPECT_GE(display.getPresentTime(0), started[LAST + 2]);
+  game().shutDown();
 }

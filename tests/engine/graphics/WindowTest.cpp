@@ -6,14 +6,17 @@
 
 #include <SFML/Graphics.hpp>
 #include <cmath>
+#include <csignal>
 #include <tuple>
 
 #include <tessera/core/Config.h>
+#include <tessera/core/EventStep.h>
 #include <tessera/game/GameManager.h>
 #include <tessera/graphics/DisplayManager.h>
 #include <tessera/graphics/Shape.h>
 #include <tessera/input/EventMouse.h>
 #include <tessera/input/InputManager.h>
+#include <tessera/system/Clock.h>
 #include <tessera/world/ViewObject.h>
 #include <tessera/world/WorldManager.h>
 #include "TestSupport.h"
@@ -197,14 +200,17 @@ class Recorder : public ts::Object {
   struct {
     Events keys, mouse;
     std::vector<ts::Vector> cells;
+    std::vector<int64_t> key_times;
   } got;
   Recorder() {
     registerInterest(ts::KEYBOARD_EVENT);
     registerInterest(ts::MOUSE_EVENT);
   }
   int eventHandler(const ts::Event *event) override {
-    if (auto *k = dynamic_cast<const ts::EventKeyboard *>(event))
+    if (auto *k = dynamic_cast<const ts::EventKeyboard *>(event)) {
       got.keys.emplace_back(k->getKeyboardAction(), k->getKey());
+      got.key_times.push_back(k->getTime());
+    }
     if (auto *m = dynamic_cast<const ts::EventMouse *>(event)) {
       got.mouse.emplace_back(m->getMouseAction(), m->getMouseButton());
       got.cells.push_back(m->getMousePosition());
@@ -289,6 +295,54 @@ TEST_F(InputWindow, KeyPressHoldReleaseAndCloseArriveAsEngineEvents) {
   setKey("b", sf::Keyboard::B, false);
 }
 
+// Events sampled between frames come first, in the order they came, each
+// stamped when it was sampled; then what is still queued, then held keys,
+// stamped at the frame. A close found while sampling ends the game only when
+// the frame delivers it, and what came behind it waits for the next frame.
+TEST_F(InputWindow, SampledEventsComeFirstStampedWhenTheyWereRead) {
+  using namespace ts;
+  const int64_t t0 = monotonicMicroseconds();
+  setKey("Up", sf::Keyboard::Up, true);
+  input.sampleInput();
+  const int64_t t1 = monotonicMicroseconds();
+  setKey("Up", sf::Keyboard::Up, false);
+  setKey("a", sf::Keyboard::A, true);
+  input.sampleInput();
+  input.sampleInput();  // nothing new: nothing kept twice
+  const int64_t t2 = monotonicMicroseconds();
+  setKey("b", sf::Keyboard::B, true);  // still queued at the frame
+  const int64_t t3 = monotonicMicroseconds();
+  EXPECT_EQ((Events{{KEY_PRESSED, Keyboard::UPARROW},
+                    {KEY_RELEASED, Keyboard::UPARROW},
+                    {KEY_PRESSED, Keyboard::A},
+                    {KEY_PRESSED, Keyboard::B},
+                    {KEY_DOWN, Keyboard::A},
+                    {KEY_DOWN, Keyboard::B}}),
+            frame());
+  const int64_t t4 = monotonicMicroseconds();
+  const std::vector<std::pair<int64_t, int64_t>> between = {{t0, t1}, {t1, t2}, {t1, t2}, {t3, t4}, {t3, t4}, {t3, t4}};
+  ASSERT_EQ(between.size(), recorder.got.key_times.size());
+  for (size_t i = 0; i < between.size(); ++i) {
+    EXPECT_GE(recorder.got.key_times[i], between[i].first) << "event " << i;
+    EXPECT_LE(recorder.got.key_times[i], between[i].second) << "event " << i;
+  }
+  setKey("a", sf::Keyboard::A, false);
+  setKey("b", sf::Keyboard::B, false);
+  frame();
+
+  requestClose();
+  setKey("c", sf::Keyboard::C, true);
+  (void)display.getWindow()->getPosition();  // a round trip: the close request has arrived
+  input.sampleInput();
+  input.sampleInput();
+  EXPECT_FALSE(GameManager::getInstance().getGameOver());
+  EXPECT_TRUE(frame().empty());
+  EXPECT_TRUE(GameManager::getInstance().getGameOver());
+  EXPECT_EQ(1, log.count("InputManager::getInput(): Window closed. Setting game over."));
+  EXPECT_EQ((Events{{KEY_PRESSED, Keyboard::C}, {KEY_DOWN, Keyboard::C}}), frame());
+  setKey("c", sf::Keyboard::C, false);
+}
+
 TEST_F(InputWindow, ClicksAndHeldButtonsArriveInCells) {
   using namespace ts;
   moveTo(128, 64);
@@ -324,6 +378,78 @@ TEST(GameLoopWindow, ClosingTheWindowEndsTheLoop) {
   alarm(60);
   game.run();
   EXPECT_TRUE(log.contains("InputManager::getInput(): Window closed. Setting game over."));
+  game.shutDown();
+}
+
+// A key sent while the loop sleeps away a long frame is stamped during that
+// sleep: before the frame that delivers it has begun.
+TEST(GameLoopWindow, AKeySentDuringTheSleepIsStampedThen) {
+  testing_support::LogCapture log;
+  ts::Config::getInstance().loadConfig("window_title:tessera-loop-test,networking:false,frame_time:300,");
+  setenv("TESSERA_CONFIG", "/dev/null", 1);
+  ts::GameManager &game = ts::GameManager::getInstance();
+  ASSERT_EQ(0, game.startUp());
+  ASSERT_EQ(0, std::system(("xdotool windowfocus --sync " + windowId()).c_str()));
+  struct KeyWatcher : ts::Object {
+    std::vector<int64_t> step_started;
+    int64_t sent = 0, stamp = 0;
+    int delivered_in = -1;
+    KeyWatcher() {
+      registerInterest(ts::STEP_EVENT);
+      registerInterest(ts::KEYBOARD_EVENT);
+    }
+    int eventHandler(const ts::Event *event) override {
+      if (auto *step = dynamic_cast<const ts::EventStep *>(event)) {
+        step_started.push_back(ts::monotonicMicroseconds());
+        if (step->getStepCount() == 40) ts::GameManager::getInstance().setGameOver();
+      }
+      auto *key = dynamic_cast<const ts::EventKeyboard *>(event);
+      if (key && key->getKeyboardAction() == ts::KEY_PRESSED && delivered_in < 0) {
+        delivered_in = ts::GameManager::getInstance().getStepCount();
+        stamp = key->getTime();
+        ts::GameManager::getInstance().setGameOver();
+      }
+      return 1;
+    }
+    // Drawn after the frame's input was read: the key, sent from outside,
+    // arrives some time into the sleep.
+    int draw() override {
+      if (ts::GameManager::getInstance().getStepCount() == 1 && sent == 0) {
+        sent = ts::monotonicMicroseconds();
+        EXPECT_EQ(0, std::system("xdotool key x &"));
+      }
+      return 0;
+    }
+  };
+  auto *watcher = new KeyWatcher;
+  alarm(60);
+  game.run();
+  ASSERT_GT(watcher->delivered_in, 1) << "the key never came";
+  EXPECT_GT(watcher->stamp, watcher->sent);
+  EXPECT_LT(watcher->stamp, watcher->step_started[static_cast<size_t>(watcher->delivered_in)]);
+  game.shutDown();
+}
+
+// The sleep that reads input still ends at once on a caught stop signal:
+// here a frame of ten minutes ends the game long before the alarm.
+TEST(GameLoopWindow, AStopSignalEndsTheSamplingSleepAtOnce) {
+  testing_support::LogCapture log;
+  ts::Config::getInstance().loadConfig("window_title:tessera-loop-test,networking:false,frame_time:600000,");
+  setenv("TESSERA_CONFIG", "/dev/null", 1);
+  ts::GameManager &game = ts::GameManager::getInstance();
+  ASSERT_EQ(0, game.startUp());
+  struct Interrupter : ts::Object {
+    Interrupter() { registerInterest(ts::STEP_EVENT); }
+    int eventHandler(const ts::Event *) override {
+      std::raise(SIGINT);
+      return 1;
+    }
+  };
+  new Interrupter;
+  alarm(60);
+  game.run();
+  EXPECT_TRUE(log.contains("GameManager::run(): Caught SIGINT; ending the game."));
+  EXPECT_EQ(1, game.getStepCount());
   game.shutDown();
 }
 

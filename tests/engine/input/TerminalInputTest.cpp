@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <tessera/system/Clock.h>
+
 #include "input/KeyDecoder.h"
 #include "input/TerminalReader.h"
 
@@ -144,6 +146,64 @@ TEST(TerminalReader, HeldButtonsClosedTerminalAndInterrupt) {
   EXPECT_EQ(runFrames({"1\x03"
                        "2"})[0],
             (std::vector<std::string>{"KEY 62 0", "INTERRUPT"}));
+}
+
+// Bytes read while the loop sleeps: delivered by the next frame before what
+// is pending then, in the order they came, each input stamped with the read
+// that brought its last byte; frames, not reads, still decide when an
+// unrepeated key is released and when a lone Escape is complete.
+TEST(TerminalReader, SampledInputComesFirstStampedWithItsLastRead) {
+  ts::TerminalReader reader({Keyboard::UPARROW, Keyboard::A});
+  std::string pending;
+  const ts::TerminalReader::ByteSource source = [&](char *buffer, size_t size, std::string &) -> long {
+    const size_t count = pending.copy(buffer, size);
+    pending.erase(0, count);
+    return static_cast<long>(count);
+  };
+  auto readNow = [&](const std::string &bytes) {
+    pending = bytes;
+    reader.sample(source);
+    return ts::monotonicMicroseconds();
+  };
+  struct Stamped {
+    std::string what;
+    int64_t from, to;
+  };
+  auto expectFrame = [&](const std::vector<Stamped> &expected, const char *which) {
+    const std::vector<TerminalInput> got = reader.readFrame(source);
+    const int64_t end = ts::monotonicMicroseconds();
+    ASSERT_EQ(describeAll(got).size(), expected.size()) << which;
+    for (size_t i = 0; i < got.size(); ++i) {
+      EXPECT_EQ(describe(got[i]), expected[i].what) << which << ", input " << i;
+      EXPECT_GE(got[i].time, expected[i].from) << which << ", input " << i;
+      EXPECT_LE(got[i].time, expected[i].to ? expected[i].to : end) << which << ", input " << i;
+    }
+  };
+
+  pending = "a";
+  const int64_t t0 = ts::monotonicMicroseconds();
+  expectFrame({{"KEY 36 0", t0, 0}, {"KEY 36 2", t0, 0}}, "frame 1");
+  const int64_t t1 = readNow("\x1b[");  // the first half of an arrow
+  const int64_t t2 = readNow("A1");     // its end, and '1'
+  readNow("");
+  const int64_t t3 = readNow("\x1b[<0;5;6M");  // a click
+  pending = "\x1b[B";                          // still pending at the frame
+  // 'a' was not repeated: released at this frame, as without sampling.
+  expectFrame({{"KEY 36 1", t3, 0},
+               {"KEY 6 0", t1, t2},
+               {"KEY 62 0", t1, t2},
+               {"MOUSE 0 0 4 5", t2, t3},
+               {"KEY 7 0", t3, 0},
+               {"MOUSE 1 0 4 5", t3, 0},
+               {"KEY 6 2", t3, 0}},
+              "frame 2");
+  // A lone Escape read during the sleep is complete only after a frame
+  // without bytes, and then carries the time it came.
+  const int64_t t4 = ts::monotonicMicroseconds();
+  const int64_t t5 = readNow("\x1b");
+  readNow("");
+  expectFrame({{"KEY 6 1", t5, 0}, {"KEY 7 1", t5, 0}, {"KEY 62 1", t5, 0}, {"MOUSE 1 0 4 5", t5, 0}}, "frame 3");
+  expectFrame({{"KEY 2 0", t4, t5}, {"MOUSE 1 0 4 5", t5, 0}}, "frame 4");
 }
 
 }  // namespace

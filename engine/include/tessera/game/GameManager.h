@@ -3,10 +3,14 @@
 // signal (unless the configuration's "signals" is false): the first ends the
 // game after the current frame, cutting its sleep short, so that the
 // managers stop and the log is closed; a second ends the process at once.
+// While a frame sleeps with a window or terminal to read, it wakes about
+// every millisecond so the input manager can stamp pending input as it
+// comes (InputManager::sampleInput()); headless the sleep is one piece.
 #ifndef TS_GAME_MANAGER_H
 #define TS_GAME_MANAGER_H
 
 #include <atomic>
+#include <cstdint>
 
 #include <tessera/core/GameLoop.h>
 #include <tessera/core/Manager.h>
@@ -38,6 +42,7 @@ class GameManager : public Manager, public GameLoop {
   void seedRandom() const;
   void runFrame(class Clock &clock, int &correction);
   void sleepRestOfFrame(class Clock &clock, int &correction);
+  void sleepSamplingInput(int64_t deadline) const;
   bool noteStopSignal(const char *operation) const;
 
   bool m_game_over;

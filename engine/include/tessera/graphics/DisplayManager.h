@@ -6,6 +6,7 @@
 #ifndef TS_DISPLAY_MANAGER_H
 #define TS_DISPLAY_MANAGER_H
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -21,6 +22,7 @@ namespace ts {
 
 class Config;
 class DrawingSurface;
+class PresentHistory;
 class Shape;
 
 // Where the display draws. FROM_ENVIRONMENT reads TESSERA_DISPLAY at
@@ -62,8 +64,26 @@ class DisplayManager : public Manager {
   // Draws a shape straight into the window at a world position in cells
   // (logged and skipped without a window).
   void drawShape(const Shape &shape, Vector world_pos) const;
-  // Shows the frame drawn since the last swap and clears the drawing buffer.
+  /// Shows the frame drawn since the last swap and clears the drawing
+  /// buffer; 0, or -1 when not started or headless. It also records when
+  /// the picture went on screen (the time taken right after the window or
+  /// terminal took it) for getPresentTime(). Headless it draws nothing but
+  /// still records the time, the moment the frame would have been shown, so
+  /// that a game's timing works the same without a display.
   int swapBuffers();
+
+  /// When the picture drawn during game step `step` went on screen, in
+  /// microseconds on the clock of ts::monotonicMicroseconds(). The game loop
+  /// shows the drawing of step s in the swapBuffers() of step s + 1. -1 when
+  /// not known: not shown yet, or older than the last 64 frames.
+  int64_t getPresentTime(int step) const;
+  /// When the last picture went on screen; 0 before any.
+  int64_t getLastPresentTime() const { return m_last_present_time; }
+  /// The step whose picture was on screen at `time` (microseconds, the
+  /// clock of getPresentTime()), or -1 when not known: before the first
+  /// picture or older than the kept history. Together with an input event's
+  /// getTime() it tells what the player was looking at when a key went down.
+  int getShownStep(int64_t time) const;
 
   // The world cell drawn at the window's top-left corner; the world manager
   // keeps it at its view's corner.
@@ -91,6 +111,7 @@ class DisplayManager : public Manager {
   DisplayManager();
   bool terminalRequested() const;
   int openWindow(const Config &config);
+  void recordPresent(int64_t time);
   int openTerminal(const Config &config);
 
   int m_window_horizontal_pixels;
@@ -102,6 +123,8 @@ class DisplayManager : public Manager {
   Vector m_view_origin;
   DisplayBackend m_requested_backend;
   std::unique_ptr<DrawingSurface> m_p_surface;  // drawn into by const drawing calls
+  std::unique_ptr<PresentHistory> m_p_presents;
+  int64_t m_last_present_time;
 };
 
 float charWidth();

@@ -40,10 +40,18 @@ class EventKeyboard : public Event {
   virtual Keyboard::Key getKey() const { return m_key_val; }
   virtual void setKeyboardAction(EventKeyboardAction action) { m_keyboard_action = action; }
   virtual EventKeyboardAction getKeyboardAction() const { return m_keyboard_action; }
+  /// When the engine received the key: microseconds on the clock of
+  /// ts::monotonicMicroseconds(), the one the game loop runs on. A press or
+  /// release read while the loop slept carries the moment it was read, not
+  /// the frame that delivers it; a held key (KEY_DOWN) carries the time of
+  /// the frame's poll. An event made by the game carries the time it was made.
+  int64_t getTime() const { return m_time; }
+  void setTime(int64_t microseconds) { m_time = microseconds; }
 
  private:
   Keyboard::Key m_key_val;
   EventKeyboardAction m_keyboard_action;
+  int64_t m_time;
 };
 
 }  // namespace ts

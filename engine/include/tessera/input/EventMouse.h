@@ -2,6 +2,8 @@
 #ifndef TS_EVENT_MOUSE_H
 #define TS_EVENT_MOUSE_H
 
+#include <cstdint>
+
 #include <tessera/core/Event.h>
 #include <tessera/core/Vector.h>
 
@@ -32,11 +34,17 @@ class EventMouse : public Event {
   Mouse::Button getMouseButton() const { return m_mouse_button; }
   void setMousePosition(Vector position) { m_mouse_xy = position; }
   Vector getMousePosition() const { return m_mouse_xy; }
+  /// When the engine received the mouse input, in microseconds on the clock
+  /// of ts::monotonicMicroseconds(); a held button (PRESSED) carries the time
+  /// of the frame's poll, an event made by the game the time it was made.
+  int64_t getTime() const { return m_time; }
+  void setTime(int64_t microseconds) { m_time = microseconds; }
 
  private:
   EventMouseAction m_mouse_action;
   Mouse::Button m_mouse_button;
   Vector m_mouse_xy;
+  int64_t m_time;
 };
 
 }  // namespace ts

@@ -29,9 +29,19 @@ class InputManager : public Manager {
   void shutDown() override;
   // True for "ts-keyboard" and "ts-mouse".
   bool isValid(std::string event_type) const override;
-  // Sends this frame's input: the window's pending events, then the held
-  // buttons and keys; or what the terminal sent.
+  /// Sends this frame's input: the events kept by sampleInput() since the
+  /// last frame, in the order they came, then the window's pending events,
+  /// then the held buttons and keys; or likewise what the terminal sent.
+  /// Every event carries the time the engine received it (getTime()).
   void getInput();
+  /// Reads what is pending from the window or terminal now, stamps each
+  /// event with the time it is read and keeps it for the next getInput();
+  /// delivers nothing. The game loop calls it about every millisecond while
+  /// it sleeps away the rest of a frame. Nothing to do headless.
+  void sampleInput();
+  /// Whether there is a window or terminal to read (false headless or
+  /// before start-up): the loop then sleeps without sampling.
+  bool hasInputSource() const { return m_p_source != nullptr; }
   // A keyboard event with the engine key of a window key event (action not set).
   EventKeyboard toEventKeyboard(const sf::Event &event) const;
   // Whether the player closed the window since the manager started: the
