@@ -94,6 +94,9 @@ bool DemoPlayer::isDue(const Note &note, int64_t now_us, int64_t &press_us) cons
 // track's position against the one the note clock stands for now (its
 // position, fractions of a step included, plus the audio offset it keeps
 // behind, less the display's lag it keeps ahead when it follows the music).
+// The track's last reading lags the sound by up to a mixing period of the
+// audio device; the smoothed position (see NoteClock) does not, so the drift
+// from it is logged too.
 void DemoPlayer::reportTiming(int step) const {
   NoteSpawner *p_spawner = spawner();
   const ts::Music *p_track = p_spawner ? p_spawner->getTrack() : nullptr;
@@ -106,11 +109,12 @@ void DemoPlayer::reportTiming(int step) const {
   const int frame_clock_ms = (step - m_start_step) * ts::GameManager::getInstance().getFrameTime();
   const int music_ms = static_cast<int>(p_track->getPlayingOffset() * 1000.0f);
   const int wall_ms = static_cast<int>((ts::monotonicMicroseconds() - m_start_us) / 1000);
+  const int smoothed_ms = static_cast<int>(std::lround(clock.getTrackEstimateMs()));
   ts::LogManager::getInstance().writeLog(
       "Demo: last note at step %d: music at %d ms, note clock at %d ms, drift %d ms "
-      "(smoothed music %d ms, frame clock %d ms, wall clock %d ms, display lag %.1f ms; %d of %d frames took one "
-      "step, %d took none, %d catch-up steps)",
-      step - m_start_step, music_ms, note_clock_ms, music_ms - note_clock_ms,
-      static_cast<int>(clock.getTrackEstimateMs()), frame_clock_ms, wall_ms, p_spawner->getDisplayLagMs(),
-      clock.getSingleStepFrames(), clock.getFrames(), clock.getHeldFrames(), clock.getCatchUpSteps());
+      "(smoothed music %d ms, %d ms from the note clock; frame clock %d ms, wall clock %d ms, display lag %.1f ms; "
+      "%d of %d frames took one step, %d took none, %d catch-up steps)",
+      step - m_start_step, music_ms, note_clock_ms, music_ms - note_clock_ms, smoothed_ms, smoothed_ms - note_clock_ms,
+      frame_clock_ms, wall_ms, p_spawner->getDisplayLagMs(), clock.getSingleStepFrames(), clock.getFrames(),
+      clock.getHeldFrames(), clock.getCatchUpSteps());
 }
