@@ -187,6 +187,8 @@ void GameManager::sleepRestOfFrame(Clock &clock, int &correction) {
   correction = 0;
 }
 
+bool GameManager::isStopRequested() const { return platform::stopSignalPending(); }
+
 // A caught stop signal gets its log line, flushed at once, since a second
 // signal would end the process before the log is closed.
 bool GameManager::noteStopSignal(const char *operation) const {
