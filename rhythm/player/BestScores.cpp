@@ -49,9 +49,10 @@ void BestScores::load(const std::string &path) {
   if (status != ts::ReadOnlyFile::OPENED || !file.readAll(text)) {
     m_may_write = false;
     const std::string problem = status != ts::ReadOnlyFile::OPENED ? file.getProblem() : "unreadable";
-    log.writeLog("BestScores::load(): Error! '%s' cannot be read (%s); it is left as it is and no best score is kept "
-                 "in this run.",
-                 path.c_str(), problem.c_str());
+    log.writeLog(
+        "BestScores::load(): Error! '%s' cannot be read (%s); it is left as it is and no best score is kept "
+        "in this run.",
+        path.c_str(), problem.c_str());
     return;
   }
   std::istringstream lines(text);

@@ -21,10 +21,10 @@ class BestScores {
 
   // How keeping one score went.
   struct Kept {
-    bool new_best = false;  // it beat the best and the file was written
+    bool new_best = false;          // it beat the best and the file was written
     std::optional<int32_t> before;  // the best before it was offered
     std::optional<int32_t> best;    // the best now in the file
-    std::string problem;  // why a score that beat the best could not be kept; empty otherwise
+    std::string problem;            // why a score that beat the best could not be kept; empty otherwise
   };
   // Reads the file, offers the score and writes the file if it beat the
   // best, all under an advisory lock on the lock file beside it (the path

@@ -69,12 +69,12 @@ void GameSettings::load(const std::string &path) {
   if (status == ts::ReadOnlyFile::MISSING) return;
   std::string contents;
   std::string problem = status != ts::ReadOnlyFile::OPENED ? file.getProblem()
-                        : !file.readAll(contents)            ? "unreadable"
-                        : !isText(contents)                  ? "not a text file"
-                                                             : "";
+                        : !file.readAll(contents)          ? "unreadable"
+                        : !isText(contents)                ? "not a text file"
+                                                           : "";
   if (!problem.empty()) {
-    ts::LogManager::getInstance().writeLog("GameSettings::load(): Warning! Cannot read '%s' (%s); keeping the defaults.",
-                                           path.c_str(), problem.c_str());
+    ts::LogManager::getInstance().writeLog(
+        "GameSettings::load(): Warning! Cannot read '%s' (%s); keeping the defaults.", path.c_str(), problem.c_str());
     return;
   }
   const std::string entries = entriesOf(contents);

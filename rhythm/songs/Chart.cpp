@@ -75,8 +75,8 @@ Chart Chart::readFile(const std::string &path) {
   const ts::ReadOnlyFile::Status status = file.open(path, MAX_FILE_BYTES);
   std::string text;
   if (status == ts::ReadOnlyFile::TOO_LARGE) {
-    chart.m_error = std::to_string(file.getSize()) + " bytes, more than a chart may have (" +
-                    std::to_string(MAX_FILE_BYTES) + ")";
+    chart.m_error =
+        std::to_string(file.getSize()) + " bytes, more than a chart may have (" + std::to_string(MAX_FILE_BYTES) + ")";
     return chart;
   }
   if (status != ts::ReadOnlyFile::OPENED || !file.readAll(text)) {

@@ -1,8 +1,8 @@
 // Music and sounds through the real audio pipeline (null output driver), and
 // the silent path taken when no audio device can be opened.
 // tests/support/data/tone.ogg: sox -n -r 8000 -c 1 -C 0 tests/support/data/tone.ogg synth 2 sine 440 vol 0.3
-#include <SFML/System/Err.hpp>
 #include <sys/stat.h>
+#include <SFML/System/Err.hpp>
 
 #include <chrono>
 #include <climits>

@@ -96,8 +96,9 @@ TEST_F(GameSettingsTest, SavesAtomicallyAndAFailedWriteLeavesTheOldFile) {
   settings.setOffsetMs(90);
   EXPECT_EQ(settings.save(long_path), -1);
   EXPECT_EQ(contents(long_path), "audio_offset_ms:40,\n");
-  EXPECT_TRUE(m_log.contains("GameSettings::save(): Error! Cannot write '" + long_path + "' (cannot create a file in '" +
-                             m_dir.path() + "': File name too long); the settings file is left as it was."));
+  EXPECT_TRUE(m_log.contains("GameSettings::save(): Error! Cannot write '" + long_path +
+                             "' (cannot create a file in '" + m_dir.path() +
+                             "': File name too long); the settings file is left as it was."));
 
   // The temporary file is written but cannot replace the target (here a
   // folder in its place): the temporary file is removed again.

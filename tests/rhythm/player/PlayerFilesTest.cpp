@@ -51,9 +51,9 @@ TEST_F(PlayerFilesTest, SettingsThatAreNoSmallTextFileKeepTheDefaults) {
   EXPECT_EQ(load(), 0);
   const std::string start = "GameSettings::load(): Warning! Cannot read '" + settings + "' (";
   const std::string end = "); keeping the defaults.";
-  EXPECT_EQ(m_log.messages(),
-            (std::vector<std::string>{start + "not a regular file" + end, start + "300000000 bytes, more than 65536" + end,
-                                      start + "not a regular file" + end, start + "not a text file" + end}));
+  EXPECT_EQ(m_log.messages(), (std::vector<std::string>{
+                                  start + "not a regular file" + end, start + "300000000 bytes, more than 65536" + end,
+                                  start + "not a regular file" + end, start + "not a text file" + end}));
   m_folder.file("settings.txt", std::string(GameSettings::MAX_FILE_BYTES - 21, '#') + "\naudio_offset_ms:40,\n");
   EXPECT_EQ(load(), 40);  // at the limit, still read
 }

@@ -14,12 +14,12 @@
 #include "GameWorld.h"
 #include "TempFolder.h"
 #include "play/NoteSpawner.h"
+#include "play/Results.h"
 #include "player/GameSettings.h"
 #include "screens/Background.h"
 #include "screens/Calibration.h"
 #include "screens/GameStart.h"
 #include "screens/ResultsScreen.h"
-#include "play/Results.h"
 #include "songs/ClickTrack.h"
 
 namespace {
@@ -228,9 +228,10 @@ TEST_F(GameTest, ResultsSayNewBestOnlyWhenTheScoreWasSaved) {
       << p_lost->lines()[2];
   EXPECT_TRUE(m_log.contains("BestScores::save(): Error! Cannot write '" + unsavable + "' (cannot create a file in '" +
                              folder.path() + "': File name too long); the scores file is left as it was."));
-  EXPECT_TRUE(m_log.contains("Results: 'Ten' (ten.chart): Perfect 10, Good 0, Miss 0, longest combo 10, score 100, "
-                             "accuracy 100.0%, grade S; the score could not be kept (cannot create a file in '" +
-                             folder.path() + "': File name too long)."));
+  EXPECT_TRUE(
+      m_log.contains("Results: 'Ten' (ten.chart): Perfect 10, Good 0, Miss 0, longest combo 10, score 100, "
+                     "accuracy 100.0%, grade S; the score could not be kept (cannot create a file in '" +
+                     folder.path() + "': File name too long)."));
   EXPECT_EQ(contents(unsavable), "5 ten.chart\n");
 
   ResultsScreen *p_kept = new ResultsScreen("ten.chart", "Ten", folder.path() + "/scores.txt");

@@ -238,11 +238,11 @@ TEST_F(SongLibraryTest, PlayersFilesAreCheckedBeforeTheyAreReadOrDecoded) {
   fs::create_directory_symlink(loop, loop);
   SongLibrary library;
   library.load({m_player.path(), loop});
-  EXPECT_EQ(listed(library),
-            (std::vector<std::string>{"- fifo.chart: not a readable file",
-                                      "- many.chart: music file 'many.ogg' refused: 200 channels (music must have 1 or 2)",
-                                      "- nine.chart: music file 'nine.ogg' refused: 9 channels (music must have 1 or 2)",
-                                      "- piped.chart: music file 'fifo.ogg' refused: not a regular file"}));
+  EXPECT_EQ(listed(library), (std::vector<std::string>{
+                                 "- fifo.chart: not a readable file",
+                                 "- many.chart: music file 'many.ogg' refused: 200 channels (music must have 1 or 2)",
+                                 "- nine.chart: music file 'nine.ogg' refused: 9 channels (music must have 1 or 2)",
+                                 "- piped.chart: music file 'fifo.ogg' refused: not a regular file"}));
   EXPECT_TRUE(m_log.contains("SongLibrary: Warning! '" + m_player.path() +
                              "/nine.chart' cannot be played: music file 'nine.ogg' refused: 9 channels (music must "
                              "have 1 or 2)."));
