@@ -3,11 +3,15 @@
 // and the song list the start screen gets from the folders.
 #include <sys/stat.h>
 
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include <tessera/game/GameManager.h>
 #include <tessera/resources/ResourceManager.h>
 
 #include "OggFiles.h"
@@ -268,4 +272,22 @@ TEST_F(SongLibraryTest, ManyChartsAreChosenByName) {
   }
   EXPECT_TRUE(m_log.contains("SongLibrary: Warning! More than 100 charts in '" + m_player.path() +
                              "'; the rest are left out."));
+}
+
+// A stop signal that comes while the songs load ends the loading before any
+// more music is opened; the game loop then ends the game.
+TEST(SongLibraryStop, AStopSignalLeavesTheRemainingChartsOut) {
+  testing_support::LogCapture config, log;
+  std::ofstream(config.path()) << "networking:false,\nheadless:true,\n";
+  setenv("TESSERA_CONFIG", config.path().c_str(), 1);
+  setenv("TESSERA_LOG", log.path().c_str(), 1);
+  ts::GameManager &game = ts::GameManager::getInstance();
+  ASSERT_EQ(game.startUp(), 0);
+  std::raise(SIGTERM);
+  EXPECT_TRUE(game.isStopRequested());
+  SongLibrary library;
+  library.load({SongLibrary::GAME_FOLDER});
+  EXPECT_TRUE(library.getSongs().empty());
+  EXPECT_TRUE(log.contains("SongLibrary: Stop requested; the remaining 2 charts are left out."));
+  game.shutDown();
 }
