@@ -1,10 +1,12 @@
 #include "player/BestScores.h"
 
 #include <filesystem>
-#include <fstream>
+#include <sstream>
 #include <system_error>
 
 #include <tessera/core/LogManager.h>
+#include <tessera/system/FileLock.h>
+#include <tessera/system/ReadOnlyFile.h>
 #include "player/AtomicFile.h"
 #include "player/UserData.h"
 
@@ -40,19 +42,23 @@ void BestScores::load(const std::string &path) {
   m_may_write = true;
   if (path.empty()) return;
   ts::LogManager &log = ts::LogManager::getInstance();
-  std::error_code error;
-  if (!std::filesystem::exists(path, error)) return;
-  const std::uintmax_t size = std::filesystem::file_size(path, error);
-  std::ifstream file(path, std::ios::binary);
-  if (error || !file.is_open() || size > MAX_FILE_BYTES) {
+  ts::ReadOnlyFile file;
+  const ts::ReadOnlyFile::Status status = file.open(path, MAX_FILE_BYTES);
+  if (status == ts::ReadOnlyFile::MISSING) return;
+  std::string text;
+  if (status != ts::ReadOnlyFile::OPENED || !file.readAll(text)) {
     m_may_write = false;
-    log.writeLog("BestScores::load(): Error! '%s' is %s; it is left as it is and no best score is kept in this run.",
-                 path.c_str(), error || !file.is_open() ? "unreadable" : "too large to be a scores file");
+    const std::string problem = status != ts::ReadOnlyFile::OPENED ? file.getProblem() : "unreadable";
+    log.writeLog(
+        "BestScores::load(): Error! '%s' cannot be read (%s); it is left as it is and no best score is kept "
+        "in this run.",
+        path.c_str(), problem.c_str());
     return;
   }
+  std::istringstream lines(text);
   std::string line;
   int number = 0;
-  while (std::getline(file, line)) {
+  while (std::getline(lines, line)) {
     ++number;
     if (readLine(line)) continue;
     m_unread_lines.push_back(line);
@@ -98,22 +104,52 @@ bool BestScores::offer(const std::string &song, int32_t score) {
   return true;
 }
 
-int BestScores::save(const std::string &path) const {
-  ts::LogManager &log = ts::LogManager::getInstance();
+BestScores::Kept BestScores::keep(const std::string &path, const std::string &song, int32_t score) {
+  Kept kept;
   if (path.empty()) {
+    kept.problem = "no data folder";
+    return kept;
+  }
+  std::error_code error;
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+  const ts::FileLock lock(path + ".lock");
+  BestScores scores;
+  if (!lock.isLocked()) {
+    // Without the lock another game's save could be lost: nothing is written.
+    ts::LogManager::getInstance().writeLog("BestScores::keep(): Error! %s; the score is not kept.",
+                                           lock.getProblem().c_str());
+    scores.m_may_write = false;
+  } else {
+    scores.load(path);
+  }
+  kept.before = scores.best(song);
+  if (scores.offer(song, score)) {
+    if (!lock.isLocked())
+      kept.problem = lock.getProblem();
+    else if (scores.save(path, &kept.problem) == 0)
+      kept.new_best = true;
+  }
+  kept.best = kept.new_best ? std::optional<int32_t>(score) : kept.before;
+  return kept;
+}
+
+int BestScores::save(const std::string &path, std::string *p_problem) const {
+  ts::LogManager &log = ts::LogManager::getInstance();
+  std::string problem;
+  if (path.empty()) {
+    problem = "no data folder (neither XDG_DATA_HOME nor HOME is set)";
     log.writeLog("BestScores::save(): Error! No data folder (neither XDG_DATA_HOME nor HOME is set).");
-    return -1;
-  }
-  if (!m_may_write) {
+  } else if (!m_may_write) {
+    problem = "the scores file could not be read";
     log.writeLog("BestScores::save(): Error! '%s' could not be read; it is not written over.", path.c_str());
-    return -1;
+  } else {
+    std::string text = HEADER;
+    for (const auto &[song, score] : m_best) text += std::to_string(score) + " " + song + "\n";
+    for (const std::string &line : m_unread_lines) text += line + "\n";
+    if (AtomicFile::write(path, text, problem)) return 0;
+    log.writeLog("BestScores::save(): Error! Cannot write '%s' (%s); the scores file is left as it was.", path.c_str(),
+                 problem.c_str());
   }
-  std::string text = HEADER;
-  for (const auto &[song, score] : m_best) text += std::to_string(score) + " " + song + "\n";
-  for (const std::string &line : m_unread_lines) text += line + "\n";
-  if (!AtomicFile::write(path, text)) {
-    log.writeLog("BestScores::save(): Error! Cannot write '%s'; the scores file is left as it was.", path.c_str());
-    return -1;
-  }
-  return 0;
+  if (p_problem) *p_problem = problem;
+  return -1;
 }

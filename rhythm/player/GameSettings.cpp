@@ -3,29 +3,34 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
-#include <system_error>
 
 #include <tessera/core/Config.h>
 #include <tessera/core/LogManager.h>
+#include <tessera/system/ReadOnlyFile.h>
 #include "player/AtomicFile.h"
 
 namespace {
 
+// Control characters other than line ends and tabs mark a file that is not
+// text, whatever else it holds.
+bool isText(const std::string &text) {
+  for (char c : text)
+    if ((static_cast<unsigned char>(c) < 0x20 && c != '\n' && c != '\r' && c != '\t') || c == 0x7f) return false;
+  return true;
+}
+
 // The file's entries as the engine's configuration reader gathers them:
 // lines joined without a separator, empty lines and '#' lines left out.
-bool readEntries(const std::string &path, std::string &text) {
-  std::ifstream file(path);
-  if (!file.is_open()) return false;
-  std::string line;
-  while (std::getline(file, line)) {
+std::string entriesOf(const std::string &contents) {
+  std::istringstream lines(contents);
+  std::string line, text;
+  while (std::getline(lines, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty() || line[0] == '#') continue;
     text += line;
   }
-  return true;
+  return text;
 }
 
 }  // namespace
@@ -60,14 +65,20 @@ bool GameSettings::parseInteger(const std::string &text, long &value) {
 
 void GameSettings::load(const std::string &path) {
   if (path.empty()) return;
-  std::string entries;
-  if (!readEntries(path, entries)) {
-    std::error_code error;
-    if (std::filesystem::exists(path, error))
-      ts::LogManager::getInstance().writeLog("GameSettings::load(): Warning! Cannot read '%s'; keeping the defaults.",
-                                             path.c_str());
+  ts::ReadOnlyFile file;
+  const ts::ReadOnlyFile::Status status = file.open(path, MAX_FILE_BYTES);
+  if (status == ts::ReadOnlyFile::MISSING) return;
+  std::string contents;
+  std::string problem = status != ts::ReadOnlyFile::OPENED ? file.getProblem()
+                        : !file.readAll(contents)          ? "unreadable"
+                        : !isText(contents)                ? "not a text file"
+                                                           : "";
+  if (!problem.empty()) {
+    ts::LogManager::getInstance().writeLog(
+        "GameSettings::load(): Warning! Cannot read '%s' (%s); keeping the defaults.", path.c_str(), problem.c_str());
     return;
   }
+  const std::string entries = entriesOf(contents);
   // An empty text would make the parser search the entries of its last
   // text, which are the engine's.
   if (entries.empty()) return;
@@ -118,11 +129,14 @@ int GameSettings::save(const std::string &path) const {
        << "# audio_offset_ms: how much later you hear the music, -" << MAX_OFFSET_MS << " to " << MAX_OFFSET_MS << ".\n"
        << OFFSET_KEY << ":" << m_offset_ms << ",\n";
   // Kept only when chosen, so that the default can change with the game.
-  if (m_rules == Rules::CLASSIC) text << "# rules: classic judges presses by row, as the first rules did.\n" << RULES_KEY << ":classic,\n";
-  if (AtomicFile::write(path, text.str())) {
+  if (m_rules == Rules::CLASSIC)
+    text << "# rules: classic judges presses by row, as the first rules did.\n" << RULES_KEY << ":classic,\n";
+  std::string problem;
+  if (AtomicFile::write(path, text.str(), problem)) {
     log.writeLog("GameSettings::save(): Audio offset %d ms saved in '%s'.", m_offset_ms, path.c_str());
     return 0;
   }
-  log.writeLog("GameSettings::save(): Error! Cannot write '%s'; the settings file is left as it was.", path.c_str());
+  log.writeLog("GameSettings::save(): Error! Cannot write '%s' (%s); the settings file is left as it was.",
+               path.c_str(), problem.c_str());
   return -1;
 }

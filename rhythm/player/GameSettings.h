@@ -6,6 +6,7 @@
 #ifndef RHYTHM_GAME_SETTINGS_H
 #define RHYTHM_GAME_SETTINGS_H
 
+#include <cstdint>
 #include <string>
 
 #include "play/Rules.h"
@@ -14,6 +15,8 @@ class GameSettings {
  public:
   // Offsets beyond this many milliseconds either way are refused.
   static constexpr int MAX_OFFSET_MS = 500;
+  // A larger settings file is not read (a few lines are all it holds).
+  static constexpr int64_t MAX_FILE_BYTES = 64 * 1024;
   static const char *const OFFSET_KEY;
   static const char *const RULES_KEY;
 
@@ -23,8 +26,10 @@ class GameSettings {
   // The integer a text holds (an optional sign and digits only), or false.
   static bool parseInteger(const std::string &text, long &value);
 
-  // Reads the settings file. A missing file keeps the defaults silently; a
-  // malformed or refused value keeps the current one, with a log line.
+  // Reads the settings file. A missing file keeps the defaults silently; one
+  // that is not a regular text file of at most MAX_FILE_BYTES (a FIFO is
+  // never waited on) keeps them with a log line; a malformed or refused
+  // value keeps the current one, with a log line.
   void load(const std::string &path);
   // Takes an offset given as text; where it came from is named in the log
   // line that refuses it. 0 if taken, -1 if refused.

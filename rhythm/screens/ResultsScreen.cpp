@@ -32,14 +32,13 @@ void ResultsScreen::show(const Results &results) {
 // how it went for the results line.
 std::string ResultsScreen::keepBest(int32_t score) {
   if (m_scores_path.empty()) return "best scores are not kept in this run.";
-  BestScores scores;
-  scores.load(m_scores_path);
-  const std::optional<int32_t> before = scores.best(m_song);
-  m_new_best = scores.offer(m_song, score);
-  m_best = scores.best(m_song);
-  if (!m_new_best) return before ? "the best stays " + std::to_string(*before) + "." : "no best score yet.";
-  scores.save(m_scores_path);
-  return before ? "New best! (was " + std::to_string(*before) + ")" : "New best! (the first score kept)";
+  const BestScores::Kept kept = BestScores::keep(m_scores_path, m_song, score);
+  m_new_best = kept.new_best;
+  m_best = kept.best;
+  m_not_kept = kept.problem;
+  if (!m_not_kept.empty()) return "the score could not be kept (" + m_not_kept + ").";
+  if (!m_new_best) return kept.before ? "the best stays " + std::to_string(*kept.before) + "." : "no best score yet.";
+  return kept.before ? "New best! (was " + std::to_string(*kept.before) + ")" : "New best! (the first score kept)";
 }
 
 std::vector<std::string> ResultsScreen::lines() const {
@@ -50,7 +49,9 @@ std::vector<std::string> ResultsScreen::lines() const {
                                         "    Longest combo " + std::to_string(r.getLongestCombo()),
                                     "Score " + std::to_string(r.getScore()) + "    Accuracy " + r.accuracyText() +
                                         "    Grade " + std::string(1, r.grade())};
-  if (m_new_best)
+  if (!m_not_kept.empty())
+    shown.push_back("Score not kept: " + m_not_kept);
+  else if (m_new_best)
     shown.push_back("New best!");
   else if (m_best)
     shown.push_back("Best " + std::to_string(*m_best));

@@ -43,6 +43,7 @@ class ResultsScreen : public ts::Object {
   std::optional<Results> m_results;
   bool m_new_best;
   std::optional<int32_t> m_best;  // the kept best after this song
+  std::string m_not_kept;         // why a best score could not be saved; empty when it was or none was due
   int m_played_offset_ms = 0;
 };
 

@@ -1,10 +1,6 @@
 #include "songs/Chart.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <system_error>
-
+#include <tessera/system/ReadOnlyFile.h>
 #include "play/Lane.h"
 
 namespace {
@@ -75,29 +71,16 @@ Chart Chart::parse(const std::string &text) {
 
 Chart Chart::readFile(const std::string &path) {
   Chart chart;
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) {
-    chart.m_error = "not a readable file";
-    return chart;
-  }
-  const std::uintmax_t size = std::filesystem::file_size(path, error);
-  if (error || size > MAX_FILE_BYTES) {
-    chart.m_error =
-        error ? "not a readable file"
-              : std::to_string(size) + " bytes, more than a chart may have (" + std::to_string(MAX_FILE_BYTES) + ")";
-    return chart;
-  }
-  std::ifstream file(path, std::ios::binary);
+  ts::ReadOnlyFile file;
+  const ts::ReadOnlyFile::Status status = file.open(path, MAX_FILE_BYTES);
   std::string text;
-  // No more than the limit, even if the file grew since its size was taken.
-  char buffer[4096];
-  while (file && text.size() <= MAX_FILE_BYTES) {
-    file.read(buffer, sizeof buffer);
-    text.append(buffer, static_cast<size_t>(file.gcount()));
-  }
-  if (!file.eof() || text.size() > MAX_FILE_BYTES) {
+  if (status == ts::ReadOnlyFile::TOO_LARGE) {
     chart.m_error =
-        file.eof() ? "file grew beyond " + std::to_string(MAX_FILE_BYTES) + " bytes while read" : "not a readable file";
+        std::to_string(file.getSize()) + " bytes, more than a chart may have (" + std::to_string(MAX_FILE_BYTES) + ")";
+    return chart;
+  }
+  if (status != ts::ReadOnlyFile::OPENED || !file.readAll(text)) {
+    chart.m_error = "not a readable file";
     return chart;
   }
   return parse(text);

@@ -8,6 +8,7 @@
 
 #include <tessera/audio/Music.h>
 #include <tessera/core/LogManager.h>
+#include <tessera/game/GameManager.h>
 #include <tessera/resources/ResourceManager.h>
 #include "player/UserData.h"
 #include "songs/Chart.h"
@@ -45,24 +46,30 @@ std::vector<SongLibrary::ChartFile> SongLibrary::findCharts(const std::vector<st
   std::vector<ChartFile> found;
   for (size_t index = 0; index < folders.size(); ++index) {
     std::error_code error;
-    if (!fs::exists(folders[index], error)) {
+    if (!fs::exists(folders[index], error) && !error) {
       // The player's folder exists only once they add a song.
       if (index == 0) log.writeLog("SongLibrary: Warning! No song folder '%s'.", folders[index].c_str());
       continue;
     }
-    size_t count = 0;
-    for (fs::directory_iterator entry(folders[index], error); !error && entry != fs::directory_iterator();
-         entry.increment(error)) {
-      const fs::path path = entry->path();
-      if (path.extension() != CHART_EXTENSION) continue;
-      if (++count > MAX_CHART_FILES) {
-        log.writeLog("SongLibrary: Warning! More than %zu charts in '%s'; the rest are left out.", MAX_CHART_FILES,
-                     folders[index].c_str());
-        break;
-      }
-      found.push_back({folders[index], path.filename().string(), index});
+    // All names first, so that which charts are read past the limit depends
+    // on their names, not on the order the file system lists them in.
+    std::vector<std::string> names;
+    if (!error)
+      for (fs::directory_iterator entry(folders[index], error); !error && entry != fs::directory_iterator();
+           entry.increment(error))
+        if (entry->path().extension() == CHART_EXTENSION) names.push_back(entry->path().filename().string());
+    if (error) {
+      log.writeLog("SongLibrary: Warning! Cannot read the song folder '%s' (%s).", folders[index].c_str(),
+                   error.message().c_str());
+      continue;
     }
-    if (error) log.writeLog("SongLibrary: Warning! Cannot read the song folder '%s'.", folders[index].c_str());
+    std::sort(names.begin(), names.end());
+    if (names.size() > MAX_CHART_FILES) {
+      log.writeLog("SongLibrary: Warning! More than %zu charts in '%s'; the rest are left out.", MAX_CHART_FILES,
+                   folders[index].c_str());
+      names.resize(MAX_CHART_FILES);
+    }
+    for (const std::string &name : names) found.push_back({folders[index], name, index});
   }
   std::sort(found.begin(), found.end(), [](const ChartFile &a, const ChartFile &b) {
     if (a.name != b.name) return a.name < b.name;
@@ -76,6 +83,7 @@ void SongLibrary::load(const std::vector<std::string> &folders) {
   std::vector<std::pair<ChartFile, Chart>> charts;
   for (const ChartFile &file : findCharts(folders))
     charts.emplace_back(file, Chart::readFile((fs::path(file.folder) / file.name).string()));
+  ts::GameManager &game = ts::GameManager::getInstance();
   std::stable_sort(charts.begin(), charts.end(), [](const auto &a, const auto &b) {
     const bool a_game = isGameSong(a.first.folder_index, a.second);
     const bool b_game = isGameSong(b.first.folder_index, b.second);
@@ -84,6 +92,12 @@ void SongLibrary::load(const std::vector<std::string> &folders) {
   });
   int keys_given = 0;
   for (const auto &[file, chart] : charts) {
+    // A stop signal ends the start before every song's music is opened.
+    if (game.isStopRequested()) {
+      ts::LogManager::getInstance().writeLog("SongLibrary: Stop requested; the remaining %zu charts are left out.",
+                                             charts.size() - m_songs.size());
+      break;
+    }
     Song song = songOf(file, chart, keys_given);
     if (song.isPlayable()) song.key = ++keys_given;
     logSong(song);
@@ -126,8 +140,10 @@ void SongLibrary::loadMusic(Song &song, const std::string &music_path, const std
   }
   std::error_code error;
   const std::string shown = fs::path(music_path).filename().string();
-  if (!fs::is_regular_file(music_path, error)) {
-    song.problem = "music file '" + shown + "' not found";
+  // Checked before anything is decoded, so the reason can be shown.
+  const std::string refused = ts::Music::checkFile(music_path);
+  if (!refused.empty()) {
+    song.problem = "music file '" + shown + "' " + (refused == "not found" ? refused : "refused: " + refused);
     return;
   }
   // Any other song's music gets a label of its file's own.
@@ -145,8 +161,7 @@ ts::Music *SongLibrary::musicOf(const std::string &label, const std::string &pat
   ts::ResourceManager &resources = ts::ResourceManager::getInstance();
   if (m_loaded_labels.count(label) || loaded_at_start)
     if (ts::Music *p_music = resources.getMusic(label)) return p_music;
-  std::error_code error;
-  if (!fs::is_regular_file(path, error) || resources.loadMusic(path, label) != 0) return nullptr;
+  if (resources.loadMusic(path, label) != 0) return nullptr;
   m_loaded_labels.insert(label);
   return resources.getMusic(label);
 }

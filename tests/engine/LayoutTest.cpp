@@ -100,6 +100,7 @@ const std::set<std::string> MEDIA_LIBRARY_FILES = {
     "engine/src/graphics/WindowSurface.h", "engine/src/graphics/WindowSurface.cpp",
     "engine/src/input/WindowInput.cpp",    "engine/src/audio/Music.cpp",
     "engine/src/audio/Sound.cpp",          "engine/src/audio/SilentPlayback.cpp",
+    "engine/src/audio/FileStream.h",       "engine/src/audio/FileStream.cpp",
     "engine/src/graphics/SfmlColor.cpp",   "engine/src/core/MediaLog.cpp",
 };
 

@@ -4,6 +4,7 @@
 
 #include <tessera/core/LogManager.h>
 
+#include "audio/FileStream.h"
 #include "audio/SilentPlayback.h"
 #include "core/MediaLog.h"
 
@@ -13,17 +14,28 @@ Music::Music() : m_p_silent(std::make_unique<SilentPlayback>()), m_loaded(false)
 
 Music::~Music() = default;
 
+std::string Music::checkFile(const std::string &filename) {
+  FileStream stream;
+  std::string problem;
+  stream.open(filename, MAX_FILE_BYTES, problem);
+  return problem;
+}
+
 int Music::loadMusic(std::string filename) {
   routeMediaLibraryMessagesToLog();
   m_loaded = false;
+  auto p_stream = std::make_unique<FileStream>();
+  std::string problem;
+  if (!p_stream->open(filename, MAX_FILE_BYTES, problem)) return -1;
   if (!AudioDevice::isAvailable()) {
-    m_loaded = m_p_silent->load(filename);
-    return m_loaded ? 0 : -1;
+    m_loaded = m_p_silent->load(*p_stream);
+  } else {
+    if (!m_p_music) m_p_music = std::make_unique<sf::Music>();
+    m_loaded = m_p_music->openFromStream(*p_stream);
   }
-  if (!m_p_music) m_p_music = std::make_unique<sf::Music>();
-  if (!m_p_music->openFromFile(filename)) return -1;
-  m_loaded = true;
-  return 0;
+  // A failed open leaves the library holding no stream either.
+  m_p_stream = std::move(p_stream);
+  return m_loaded ? 0 : -1;
 }
 
 void Music::play(bool loop) {

@@ -16,6 +16,14 @@ bool SilentPlayback::load(const std::string &filename) {
   return true;
 }
 
+bool SilentPlayback::load(sf::InputStream &stream) {
+  *this = SilentPlayback();
+  sf::InputSoundFile file;
+  if (!file.openFromStream(stream)) return false;
+  m_duration = file.getDuration().asSeconds();
+  return true;
+}
+
 void SilentPlayback::play(bool loop) {
   m_loop = loop;
   m_playing = true;

@@ -8,6 +8,10 @@
 #include <cstdint>
 #include <string>
 
+namespace sf {
+class InputStream;
+}
+
 namespace ts {
 
 class SilentPlayback {
@@ -16,6 +20,7 @@ class SilentPlayback {
   // header is decoded, which needs no device; false (and nothing loaded)
   // when the file is not sound the streaming path would accept.
   bool load(const std::string &filename);
+  bool load(sf::InputStream &stream);
   double getDuration() const { return m_duration; }
   void play(bool loop);
   void stop() {

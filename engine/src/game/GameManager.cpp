@@ -211,6 +211,8 @@ void GameManager::sleepSamplingInput(int64_t deadline) const {
   }
 }
 
+bool GameManager::isStopRequested() const { return platform::stopSignalPending(); }
+
 // A caught stop signal gets its log line, flushed at once, since a second
 // signal would end the process before the log is closed.
 bool GameManager::noteStopSignal(const char *operation) const {

@@ -1,15 +1,23 @@
 // Music and sounds through the real audio pipeline (null output driver), and
 // the silent path taken when no audio device can be opened.
 // tests/support/data/tone.ogg: sox -n -r 8000 -c 1 -C 0 tests/support/data/tone.ogg synth 2 sine 440 vol 0.3
+#include <sys/stat.h>
 #include <SFML/System/Err.hpp>
+
 #include <chrono>
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
+#include <iterator>
 #include <thread>
 
 #include <tessera/audio/AudioDevice.h>
 #include <tessera/resources/ResourceManager.h>
+#include <tessera/system/ReadOnlyFile.h>
+#include "OggFiles.h"
 #include "TestSupport.h"
+#include "audio/FileStream.h"
+#include "audio/OggScan.h"
 
 namespace {
 
@@ -150,4 +158,54 @@ TEST(AudioNoDevice, WritesOneLineAndStaysQuiet) {
     EXPECT_EQ(pclose(child), 0) << drivers << ": the silent-path checks failed in the child";
     EXPECT_EQ(stderr_text, "") << drivers;
   }
+}
+
+// Music is checked from its Ogg headers before anything is decoded, and the
+// decoder sees it only up to its last page.
+TEST(MusicFiles, ChannelsRateSizeAndTypeAreCheckedAndPaddingIsNeverRead) {
+  testing_support::StartedLog log;
+  char name[] = "/tmp/tessera-music-XXXXXX";
+  ASSERT_NE(mkdtemp(name), nullptr);
+  const std::string dir = name;
+  EXPECT_EQ(ts::Music::checkFile(TONE), "");
+  const std::pair<int, uint32_t> refused[] = {{9, 8000}, {200, 8000}, {0, 8000}, {1, 4000}, {2, 400000}};
+  const char *reasons[] = {"9 channels (music must have 1 or 2)", "200 channels (music must have 1 or 2)",
+                           "0 channels (music must have 1 or 2)",
+                           "a sample rate of 4000 Hz (music must have 8000 to 192000)",
+                           "a sample rate of 400000 Hz (music must have 8000 to 192000)"};
+  for (size_t i = 0; i < std::size(refused); ++i) {
+    const std::string path = dir + "/changed" + std::to_string(i) + ".ogg";
+    testing_support::writeToneWith(path, refused[i].first, refused[i].second);
+    EXPECT_EQ(ts::Music::checkFile(path), reasons[i]);
+    ts::Music music;
+    EXPECT_EQ(music.loadMusic(path), -1);
+  }
+  testing_support::writeToneWith(dir + "/stereo.ogg", 2, 44100);  // accepted by the check
+  EXPECT_EQ(ts::Music::checkFile(dir + "/stereo.ogg"), "");
+
+  // The tone padded to just under the limit loads with its own length.
+  const long long padding = ts::Music::MAX_FILE_BYTES - static_cast<long long>(testing_support::toneBytes().size());
+  testing_support::writePaddedTone(dir + "/padded.ogg", padding);
+  ts::ReadOnlyFile file;
+  ASSERT_EQ(file.open(dir + "/padded.ogg", ts::Music::MAX_FILE_BYTES), ts::ReadOnlyFile::OPENED);
+  const ts::OggScan scan = ts::OggScan::of(file);
+  EXPECT_TRUE(scan.isOgg());
+  EXPECT_EQ(scan.getEnd(), static_cast<int64_t>(testing_support::toneBytes().size()));
+  EXPECT_EQ(scan.getChannels(), 1);
+  EXPECT_EQ(scan.getSampleRate(), 8000);
+  EXPECT_NEAR(scan.getSeconds(), 2.0, 0.01);
+  ts::FileStream stream;
+  std::string problem;
+  ASSERT_TRUE(stream.open(dir + "/padded.ogg", ts::Music::MAX_FILE_BYTES, problem)) << problem;
+  EXPECT_EQ(stream.getSize(), static_cast<int64_t>(testing_support::toneBytes().size()));
+  ts::Music padded;
+  ASSERT_EQ(padded.loadMusic(dir + "/padded.ogg"), 0);
+  EXPECT_NEAR(padded.getDuration(), 2.0, 0.01);
+
+  testing_support::writePaddedTone(dir + "/too-large.ogg", padding + 1);
+  EXPECT_EQ(ts::Music::checkFile(dir + "/too-large.ogg"), "67108865 bytes, more than 67108864");
+  ASSERT_EQ(mkfifo((dir + "/fifo.ogg").c_str(), 0600), 0);
+  EXPECT_EQ(ts::Music::checkFile(dir + "/fifo.ogg"), "not a regular file");
+  EXPECT_EQ(ts::Music::checkFile(dir + "/missing.ogg"), "not found");
+  std::filesystem::remove_all(dir);
 }

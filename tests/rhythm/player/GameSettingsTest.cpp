@@ -89,17 +89,16 @@ TEST_F(GameSettingsTest, SavesAtomicallyAndAFailedWriteLeavesTheOldFile) {
   GameSettings reread;
   reread.load(m_path);
   EXPECT_EQ(reread.getOffsetMs(), -42);
-  EXPECT_FALSE(std::filesystem::exists(m_path + ".tmp"));
 
-  // The temporary file cannot be created: the old file stays as it was.
-  const std::string before = contents(m_path);
-  std::filesystem::create_directory(m_path + ".tmp");
+  // No temporary file fits beside a file of so long a name: the old file
+  // stays as it was.
+  const std::string long_path = m_dir.file(std::string(250, 'x'), "audio_offset_ms:40,\n");
   settings.setOffsetMs(90);
-  EXPECT_EQ(settings.save(m_path), -1);
-  EXPECT_EQ(contents(m_path), before);
-  EXPECT_TRUE(m_log.contains("GameSettings::save(): Error! Cannot write '" + m_path +
-                             "'; the settings file is left as it was."));
-  std::filesystem::remove(m_path + ".tmp");
+  EXPECT_EQ(settings.save(long_path), -1);
+  EXPECT_EQ(contents(long_path), "audio_offset_ms:40,\n");
+  EXPECT_TRUE(m_log.contains("GameSettings::save(): Error! Cannot write '" + long_path +
+                             "' (cannot create a file in '" + m_dir.path() +
+                             "': File name too long); the settings file is left as it was."));
 
   // The temporary file is written but cannot replace the target (here a
   // folder in its place): the temporary file is removed again.
@@ -107,7 +106,8 @@ TEST_F(GameSettingsTest, SavesAtomicallyAndAFailedWriteLeavesTheOldFile) {
   std::filesystem::create_directories(m_path + "/inside");
   EXPECT_EQ(settings.save(m_path), -1);
   EXPECT_TRUE(std::filesystem::is_directory(m_path + "/inside"));
-  EXPECT_FALSE(std::filesystem::exists(m_path + ".tmp"));
+  for (const auto &entry : std::filesystem::directory_iterator(m_dir.path() + "/tessera-rhythm"))
+    EXPECT_EQ(entry.path().filename(), "settings.txt");  // the temporary file is gone
 
   EXPECT_EQ(settings.save(""), -1);
   EXPECT_EQ(settings.getOffsetMs(), 90);

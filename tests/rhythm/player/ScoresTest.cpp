@@ -74,7 +74,6 @@ TEST_F(BestScoresTest, KeepsTheHigherScorePerSongAndReadsBackWhatItWrote) {
   EXPECT_FALSE(scores.offer("nothing.chart", 0));  // nothing scored, nothing kept
   EXPECT_FALSE(scores.offer("two\nlines.chart", 10));
   ASSERT_EQ(scores.save(m_path), 0);  // the folders are made
-  EXPECT_FALSE(fs::exists(m_path + ".tmp"));
   EXPECT_EQ(contents(m_path).substr(contents(m_path).find("\n5")), "\n55 my song.chart\n480 star.chart\n");
 
   BestScores again;
@@ -114,21 +113,20 @@ TEST_F(BestScoresTest, NeverWritesOverWhatItCouldNotReadOrLosesTheOldFile) {
   write(huge);
   BestScores scores;
   scores.load(m_path);
-  EXPECT_TRUE(m_log.contains("BestScores::load(): Error! '" + m_path +
-                             "' is too large to be a scores file; it is left as it is and no best score is kept in "
-                             "this run."));
+  EXPECT_TRUE(m_log.contains("BestScores::load(): Error! '" + m_path + "' cannot be read (65537 bytes, more than " +
+                             "65536); it is left as it is and no best score is kept in this run."));
   EXPECT_TRUE(scores.offer("star.chart", 10));
   EXPECT_EQ(scores.save(m_path), -1);
   EXPECT_TRUE(m_log.contains("BestScores::save(): Error! '" + m_path + "' could not be read; it is not written over."));
   EXPECT_EQ(contents(m_path), huge);
 
-  write("480 star.chart\n");
-  scores.load(m_path);
+  // No temporary file fits beside a file of so long a name.
+  const std::string long_path = m_folder.file(std::string(250, 's'), "480 star.chart\n");
+  scores.load(long_path);
   EXPECT_TRUE(scores.offer("star.chart", 500));
-  fs::create_directory(m_path + ".tmp");  // the temporary file cannot be made
-  EXPECT_EQ(scores.save(m_path), -1);
-  EXPECT_TRUE(
-      m_log.contains("BestScores::save(): Error! Cannot write '" + m_path + "'; the scores file is left as it was."));
-  EXPECT_EQ(contents(m_path), "480 star.chart\n");
+  EXPECT_EQ(scores.save(long_path), -1);
+  EXPECT_TRUE(m_log.contains("BestScores::save(): Error! Cannot write '" + long_path + "' (cannot create a file in '" +
+                             m_folder.path() + "': File name too long); the scores file is left as it was."));
+  EXPECT_EQ(contents(long_path), "480 star.chart\n");
   EXPECT_EQ(scores.save(""), -1);
 }

@@ -14,10 +14,12 @@
 #include "GameWorld.h"
 #include "TempFolder.h"
 #include "play/NoteSpawner.h"
+#include "play/Results.h"
 #include "player/GameSettings.h"
 #include "screens/Background.h"
 #include "screens/Calibration.h"
 #include "screens/GameStart.h"
+#include "screens/ResultsScreen.h"
 #include "songs/ClickTrack.h"
 
 namespace {
@@ -236,4 +238,32 @@ TEST_F(GameTest, SpritesFitTheScreens) {
     EXPECT_EQ(sprite->getHeight(), height) << label;
     EXPECT_EQ(sprite->getFrameCount(), frames) << label;
   }
+}
+
+// "New best!" only when the score was saved; otherwise the results say it
+// was not kept, and why.
+TEST_F(GameTest, ResultsSayNewBestOnlyWhenTheScoreWasSaved) {
+  TempFolder folder;
+  // The file may have a name this long, but a temporary name beside it no longer fits.
+  const std::string unsavable = folder.path() + "/" + std::string(245, 's') + ".txt";
+  folder.file(std::string(245, 's') + ".txt", "5 ten.chart\n");
+  const Results results(10, 0, 0, 10, 100, 10);
+  ResultsScreen *p_lost = new ResultsScreen("ten.chart", "Ten", unsavable);
+  p_lost->show(results);
+  EXPECT_FALSE(p_lost->isNewBest());
+  ASSERT_EQ(p_lost->lines().size(), 3u);
+  EXPECT_EQ(p_lost->lines()[2].rfind("Score not kept: cannot create a file in '" + folder.path() + "': ", 0), 0u)
+      << p_lost->lines()[2];
+  EXPECT_TRUE(m_log.contains("BestScores::save(): Error! Cannot write '" + unsavable + "' (cannot create a file in '" +
+                             folder.path() + "': File name too long); the scores file is left as it was."));
+  EXPECT_TRUE(
+      m_log.contains("Results: 'Ten' (ten.chart): Perfect 10, Good 0, Miss 0, longest combo 10, score 100, "
+                     "accuracy 100.0%, grade S; the score could not be kept (cannot create a file in '" +
+                     folder.path() + "': File name too long)."));
+  EXPECT_EQ(contents(unsavable), "5 ten.chart\n");
+
+  ResultsScreen *p_kept = new ResultsScreen("ten.chart", "Ten", folder.path() + "/scores.txt");
+  p_kept->show(results);
+  EXPECT_TRUE(p_kept->isNewBest());
+  EXPECT_EQ(p_kept->lines()[2], "New best!");
 }

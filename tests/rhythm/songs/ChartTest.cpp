@@ -1,12 +1,20 @@
 // Chart files: what the reader takes and refuses (with the line and the
 // reason), its limits, the game's own chart files against their formulas,
 // and the song list the start screen gets from the folders.
+#include <sys/stat.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include <tessera/game/GameManager.h>
 #include <tessera/resources/ResourceManager.h>
 
+#include "OggFiles.h"
 #include "TempFolder.h"
 #include "TestSupport.h"
 #include "play/Beat.h"
@@ -217,4 +225,69 @@ TEST_F(SongLibraryTest, NineKeysAtMostAndTheMenuFitsItsRows) {
   EXPECT_EQ(fewer[8].text.find(" -   x1.chart: line 1: expected 'field: value', found 'broken'"), 0u);
   EXPECT_EQ(fewer[9].text.find(" -   3 more charts cannot be played; the log says why."), 0u);
   EXPECT_EQ(fewer[9].color, ts::RED);
+}
+
+// The player's files are checked before they are read or decoded: music the
+// output cannot play and files that are not regular files are listed with
+// the reason; a folder that cannot be read gets a log line.
+TEST_F(SongLibraryTest, PlayersFilesAreCheckedBeforeTheyAreReadOrDecoded) {
+  testing_support::writeToneWith(m_player.path() + "/nine.ogg", 9, 8000);
+  testing_support::writeToneWith(m_player.path() + "/many.ogg", 200, 8000);
+  ASSERT_EQ(mkfifo((m_player.path() + "/fifo.ogg").c_str(), 0600), 0);
+  ASSERT_EQ(mkfifo((m_player.path() + "/fifo.chart").c_str(), 0600), 0);
+  m_player.file("nine.chart", "music: nine.ogg\nnotes: 1\n");
+  m_player.file("many.chart", "music: many.ogg\nnotes: 1\n");
+  m_player.file("piped.chart", "music: fifo.ogg\nnotes: 1\n");
+  const std::string loop = m_player.path() + "/loop";
+  fs::create_directory_symlink(loop, loop);
+  SongLibrary library;
+  library.load({m_player.path(), loop});
+  EXPECT_EQ(listed(library), (std::vector<std::string>{
+                                 "- fifo.chart: not a readable file",
+                                 "- many.chart: music file 'many.ogg' refused: 200 channels (music must have 1 or 2)",
+                                 "- nine.chart: music file 'nine.ogg' refused: 9 channels (music must have 1 or 2)",
+                                 "- piped.chart: music file 'fifo.ogg' refused: not a regular file"}));
+  EXPECT_TRUE(m_log.contains("SongLibrary: Warning! '" + m_player.path() +
+                             "/nine.chart' cannot be played: music file 'nine.ogg' refused: 9 channels (music must "
+                             "have 1 or 2)."));
+  EXPECT_TRUE(m_log.contains("SongLibrary: Warning! Cannot read the song folder '" + loop +
+                             "' (Too many levels of symbolic links)."));
+}
+
+// Past the limit, the charts read are the first by name, whatever order the
+// folder lists them in.
+TEST_F(SongLibraryTest, ManyChartsAreChosenByName) {
+  for (int i = SongLibrary::MAX_CHART_FILES + 20; i >= 0; --i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "%03d.chart", i);
+    m_player.file(name, "broken");
+  }
+  SongLibrary library;
+  library.load({m_player.path()});
+  ASSERT_EQ(library.getSongs().size(), SongLibrary::MAX_CHART_FILES);
+  for (size_t i = 0; i < SongLibrary::MAX_CHART_FILES; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "%03zu.chart", i);
+    EXPECT_EQ(library.getSongs()[i].file_name, name);
+  }
+  EXPECT_TRUE(m_log.contains("SongLibrary: Warning! More than 100 charts in '" + m_player.path() +
+                             "'; the rest are left out."));
+}
+
+// A stop signal that comes while the songs load ends the loading before any
+// more music is opened; the game loop then ends the game.
+TEST(SongLibraryStop, AStopSignalLeavesTheRemainingChartsOut) {
+  testing_support::LogCapture config, log;
+  std::ofstream(config.path()) << "networking:false,\nheadless:true,\n";
+  setenv("TESSERA_CONFIG", config.path().c_str(), 1);
+  setenv("TESSERA_LOG", log.path().c_str(), 1);
+  ts::GameManager &game = ts::GameManager::getInstance();
+  ASSERT_EQ(game.startUp(), 0);
+  std::raise(SIGTERM);
+  EXPECT_TRUE(game.isStopRequested());
+  SongLibrary library;
+  library.load({SongLibrary::GAME_FOLDER});
+  EXPECT_TRUE(library.getSongs().empty());
+  EXPECT_TRUE(log.contains("SongLibrary: Stop requested; the remaining 2 charts are left out."));
+  game.shutDown();
 }

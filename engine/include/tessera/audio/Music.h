@@ -4,6 +4,7 @@
 #ifndef TS_MUSIC_H
 #define TS_MUSIC_H
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -15,6 +16,7 @@ class Music;
 
 namespace ts {
 
+class FileStream;
 class SilentPlayback;
 
 class Music {
@@ -27,7 +29,17 @@ class Music {
   void setLabel(std::string label) { m_label = label; }
   std::string getLabel() const { return m_label; }
 
-  // 0 if the file was opened for streaming, else -1. Nothing is logged here.
+  // A larger music file is refused: a song's music fits well within it.
+  static constexpr int64_t MAX_FILE_BYTES = 64 * 1024 * 1024;
+
+  // Why a file cannot be loaded as music, without decoding any sound; empty
+  // when it can. Refused: a missing file, anything but a regular file, more
+  // than MAX_FILE_BYTES, and Ogg whose channels or rate the output cannot
+  // play.
+  static std::string checkFile(const std::string &filename);
+  // 0 if the file passed checkFile() and was opened for streaming, else -1.
+  // Nothing is logged here. Data after an Ogg stream's last page is never
+  // read.
   int loadMusic(std::string filename);
   // Starts the track from its beginning, repeating it when loop is true.
   void play(bool loop = true);
@@ -46,6 +58,8 @@ class Music {
   float getDuration() const;
 
  private:
+  // The open file the track streams from; outlives the streams reading it.
+  std::unique_ptr<FileStream> m_p_stream;
   // Created only when a device exists: the library opens the device as soon
   // as its first audio object is built, and without one it floods its error
   // stream.

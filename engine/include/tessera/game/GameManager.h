@@ -35,6 +35,10 @@ class GameManager : public Manager, public GameLoop {
   bool getGameOver() const { return m_game_over; }
   int getFrameTime() const override { return m_frame_time; }
   int getStepCount() const override { return m_step_count; }
+  // Whether a stop signal came that the loop has not taken yet, so that long
+  // work before the loop (loading songs) can stop early; the loop then ends
+  // the game at its first frame.
+  bool isStopRequested() const;
 
  private:
   GameManager();
