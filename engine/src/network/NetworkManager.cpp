@@ -150,7 +150,7 @@ int NetworkManager::connect(const std::string &host, int port) {
     writeSocketFailure("connect", host, "connect() to '" + host + "' port " + std::to_string(port), failure);
     return -1;
   }
-  m_connections.push_back(Connection{socket, {}, {}});
+  m_connections.push_back(Connection{socket, {}, {}, 0});
   log.writeLog(LOG_ROUTINE, "NetworkManager::connect(): Connected to '%s' port %d, socket %d.", host.c_str(), port,
                socket);
   return socket;
@@ -180,7 +180,7 @@ int NetworkManager::accept() {
     return -2;
   }
   log.writeLog(LOG_ROUTINE, "NetworkManager::accept(): New connection, socket %d.", socket);
-  m_connections.push_back(Connection{socket, {}, {}});
+  m_connections.push_back(Connection{socket, {}, {}, 0});
   deliver(NETWORK_ACCEPT_EVENT, socket);
   return socket;
 }
@@ -342,8 +342,20 @@ int NetworkManager::queueMessage(const void *buffer, int bytes, int socket, int 
     log.writeLog("NetworkManager::queueMessage(): Error! Nothing to queue (%d bytes).", bytes);
     return -1;
   }
+  Connection &connection = m_connections[findConnection(socket)];
+  // Queue and backlog share the connection's bound: a peer that never reads,
+  // or a step that never comes, must not hold more than a backlog would.
+  const long long held = static_cast<long long>(connection.backlog.size()) + connection.queued_bytes;
+  if (held + bytes > m_max_backlog_bytes) {
+    log.writeLog(
+        "NetworkManager::queueMessage(): Error! %d bytes would take socket %d's queue and backlog of %lld bytes past "
+        "%d. Not queued.",
+        bytes, socket, held, m_max_backlog_bytes);
+    return -1;
+  }
   const char *data = static_cast<const char *>(buffer);
-  m_connections[findConnection(socket)].queue.push_back(Message{std::vector<char>(data, data + bytes), send_at_step});
+  connection.queue.push_back(Message{std::vector<char>(data, data + bytes), send_at_step});
+  connection.queued_bytes += bytes;
   return 0;
 }
 
@@ -370,6 +382,7 @@ int NetworkManager::sendQueued() {
         break;
       Message message = std::move(connection.queue.front());
       connection.queue.pop_front();
+      connection.queued_bytes -= static_cast<long long>(message.data.size());
       sum += send(message.data.data(), static_cast<int>(message.data.size()), socket);
     }
   }
