@@ -106,6 +106,8 @@ int TerminalDisplay::present() {
     fitToTerminal("swapBuffers");
     return 0;
   }
+  // Back from a stop: the shell has drawn on the screen meanwhile.
+  if (platform::takeTerminalContinued()) m_full = true;
   m_output.clear();
   m_writer.writeFrame(m_shown, m_next, m_full, m_output);
   m_full = false;
