@@ -147,3 +147,38 @@ TEST_F(GameLoop, SecondStopSignalOrSignalsOffEndsTheProcessAtOnce) {
   EXPECT_EXIT(raiseAfterStart("frame_time:2,", {SIGINT, SIGINT}), testing::KilledBySignal(SIGINT), "");
   EXPECT_EXIT(raiseAfterStart("signals:false,", {SIGTERM}), testing::KilledBySignal(SIGTERM), "");
 }
+
+// A signal that ends the process still gets the log's waiting lines into the
+// file, and the line that names the log onto standard error: a fault, an
+// abort, quit, the file size limit, a real-time signal, a stop request that
+// is not caught and a second one that is. (Under the sanitizers a fault ends
+// with their report instead of the signal, so only "not a clean exit" is
+// asked there.)
+TEST_F(GameLoop, EndingSignalsWriteOutTheWaitingLogAndNameIt) {
+  struct Case {
+    int signal;
+    const char *config;
+    int raised;
+  };
+  const int first_real_time = SIGRTMIN + 3;
+  for (const Case &each : {Case{SIGSEGV, "", 1}, Case{SIGABRT, "", 1}, Case{SIGQUIT, "", 1}, Case{SIGXFSZ, "", 1},
+                           Case{first_real_time, "", 1}, Case{SIGUSR1, "signals:false,", 1}, Case{SIGHUP, "", 2}}) {
+    const std::string waiting = "Waiting when signal " + std::to_string(each.signal) + " came.";
+    auto ended = [&](int status) {
+      return each.signal == SIGSEGV ? !(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+                                    : WIFSIGNALED(status) && WTERMSIG(status) == each.signal;
+    };
+    EXPECT_EXIT(
+        {
+          ts::LogManager::getInstance().nameLogOnFatalSignal("game: see the log ");
+          startGame(each.config);
+          ts::LogManager::getInstance().writeLog("%s", waiting.c_str());
+          for (int i = 0; i < each.raised; ++i) std::raise(each.signal);
+          std::exit(0);
+        },
+        ended, "game: see the log " + log.path() + "\n")
+        << "signal " << each.signal;
+    EXPECT_TRUE(log.contains("** Game engine started **")) << "signal " << each.signal;
+    EXPECT_TRUE(log.contains(waiting));
+  }
+}
