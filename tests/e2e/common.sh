@@ -38,7 +38,7 @@ expect_clean_exit() {
   [ -s "$work/stderr" ] && fail "the game wrote to standard error: $(cat "$work/stderr")"
 }
 
-# expect_log LINE...: the log is buffered, so complete only after the game has ended.
+# expect_log LINE...: the log reaches the disk every frame; complete once the game has ended.
 expect_log() {
   for line in "$@"; do grep -qF -- "$line" "$log" || fail "no log line: $line"; done
 }
