@@ -60,7 +60,12 @@ bool startedFor(const char *operation) {
 }  // namespace
 
 NetworkManager::NetworkManager()
-    : m_sock(-1), m_max_connections(3), m_server_port(0), m_max_backlog_bytes(DEFAULT_MAX_BACKLOG_BYTES) {
+    : m_sock(-1),
+      m_max_connections(3),
+      m_server_port(0),
+      m_max_backlog_bytes(DEFAULT_MAX_BACKLOG_BYTES),
+      m_accept_error(0),
+      m_accept_repeats(0) {
   setType("NetworkManager");
   EventRegistry::attach(*this);
 }
@@ -131,6 +136,7 @@ int NetworkManager::getServerPort() const { return m_server_port; }
 
 void NetworkManager::closeServer() {
   if (m_sock == -1) return;
+  reportAcceptRepeats();
   int code = 0;
   if (platform::closeSocket(m_sock, code) != 0) {
     LogManager::getInstance().writeLog("NetworkManager::closeServer(): Error! close() returned:");
@@ -172,17 +178,35 @@ int NetworkManager::accept() {
   if (socket < 0) {
     // A connection reset while it waited in the backlog is simply gone.
     if (platform::wouldBlock(code) || platform::isAbortedConnection(code)) {
+      reportAcceptRepeats();
       log.writeLog(LOG_FRAME, "NetworkManager::accept(): No new connection. Not blocking.");
       return -1;
     }
+    // An error that lasts (a full descriptor table) comes back every frame:
+    // its lines once, then a count when it ends.
+    if (code == m_accept_error) {
+      ++m_accept_repeats;
+      return -2;
+    }
+    reportAcceptRepeats();
+    m_accept_error = code;
     log.writeLog("NetworkManager::accept(): Error! accept() returned:");
     writeErrorText(code);
     return -2;
   }
+  reportAcceptRepeats();
   log.writeLog(LOG_ROUTINE, "NetworkManager::accept(): New connection, socket %d.", socket);
   m_connections.push_back(Connection{socket, {}, {}, 0});
   deliver(NETWORK_ACCEPT_EVENT, socket);
   return socket;
+}
+
+void NetworkManager::reportAcceptRepeats() {
+  if (m_accept_repeats > 0)
+    LogManager::getInstance().writeLog(
+        "NetworkManager::accept(): Error! accept() failed %d more times with the same error.", m_accept_repeats);
+  m_accept_error = 0;
+  m_accept_repeats = 0;
 }
 
 void NetworkManager::deliver(const std::string &type, int socket) const {

@@ -1,7 +1,9 @@
 // The network manager against real TCP peers on the loopback interface,
 // driven by the game manager. Each test's process ends its sockets.
 #include <netinet/in.h>
+#include <fcntl.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 
 #include <csignal>
@@ -263,4 +265,26 @@ TEST_F(Network, QueueSharesTheBacklogBound) {
   EXPECT_EQ(net().queueMessage(rest.data(), room, far, 2147483647), 0);
   net().close(other_end);
   net().close(silent);
+}
+
+// With the descriptor table full, accept() fails every frame: its two lines
+// come once, and one line with the count when a descriptor is free again.
+TEST_F(Network, FullDescriptorTableIsLoggedOnceThenCounted) {
+  const int peer = loopbackSocket();  // waits to be accepted
+  rlimit before;
+  ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &before), 0);
+  rlimit low = before;
+  const int lowest_free = fcntl(peer, F_DUPFD, 0);
+  ::close(lowest_free);
+  low.rlim_cur = static_cast<rlim_t>(lowest_free) + 16;
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &low), 0);
+  std::vector<int> fillers;
+  for (int fd; (fd = open("/dev/null", O_RDONLY)) >= 0;) fillers.push_back(fd);
+  for (int frame = 0; frame < 5; ++frame) EXPECT_EQ(net().accept(), -2);
+  for (int fd : fillers) ::close(fd);
+  EXPECT_GE(acceptPending(), 0);
+  setrlimit(RLIMIT_NOFILE, &before);
+  EXPECT_EQ(log.count("NetworkManager::accept(): Error! accept() returned:"), 1);
+  EXPECT_EQ(log.count("NetworkManager::accept(): Error! accept() failed 4 more times with the same error."), 1);
+  ::close(peer);
 }

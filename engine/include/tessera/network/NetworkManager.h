@@ -49,7 +49,8 @@ class NetworkManager : public Manager {
   int connect(const std::string &host, int port);
 
   // The new socket; -1 nothing accepted (none pending, or at the maximum);
-  // -2 error or not a server.
+  // -2 error or not a server. An error that repeats (a full descriptor
+  // table) is logged once, and how often it came again when it ends.
   int accept();
   // Closes one connection, or every connection for -1. Result 0 or -1.
   int close(int socket);
@@ -116,11 +117,15 @@ class NetworkManager : public Manager {
   void transferFailed(const char *operation, int socket, int code);
   void deliver(const std::string &type, int socket) const;
   void closeServer();
+  // The count of accept() failures not logged since the first of their kind.
+  void reportAcceptRepeats();
 
   int m_sock;
   int m_max_connections;
   int m_server_port;
   int m_max_backlog_bytes;
+  int m_accept_error;    // the error code accept() last logged; 0 for none
+  int m_accept_repeats;  // failures with that code since, not logged
   std::vector<Connection> m_connections;
 };
 
