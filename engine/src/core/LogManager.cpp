@@ -192,7 +192,8 @@ int LogManager::writeLine(const char *format, va_list args) const {
   std::lock_guard<std::mutex> lock(m_mutex);
   if (!m_p_f) return std::fwrite(line.data(), 1, line.size(), stderr) == line.size() ? written : -1;
   if (static_cast<size_t>(g_pending_length) + line.size() > sizeof g_pending && !writePending()) return -1;
-  if (line.size() > sizeof g_pending) return std::fwrite(line.data(), 1, line.size(), m_p_f) == line.size() ? written : -1;
+  if (line.size() > sizeof g_pending)
+    return std::fwrite(line.data(), 1, line.size(), m_p_f) == line.size() ? written : -1;
   std::memcpy(g_pending + g_pending_length, line.data(), line.size());
   std::atomic_signal_fence(std::memory_order_seq_cst);  // the bytes before the length that covers them
   g_pending_length = static_cast<sig_atomic_t>(g_pending_length + line.size());

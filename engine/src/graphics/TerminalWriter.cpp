@@ -62,7 +62,11 @@ void TerminalWriter::appendColor(bool foreground, Rgb color, std::string &out) c
 
 TerminalWriter::TerminalWriter()
     : m_depth(ColorDepth::TRUE_COLOR),
-      m_cursor_x(-1), m_cursor_y(-1), m_colors_known(false), m_foreground{0, 0, 0}, m_background{0, 0, 0} {}
+      m_cursor_x(-1),
+      m_cursor_y(-1),
+      m_colors_known(false),
+      m_foreground{0, 0, 0},
+      m_background{0, 0, 0} {}
 
 void TerminalWriter::forget() {
   m_cursor_x = -1;

@@ -13,7 +13,7 @@ namespace {
 
 // Requests from another process, a timer or a limit: the process is sound,
 // so the game may end through its shut-down.
-const int STOP_REQUESTS[] = {SIGINT,  SIGTERM, SIGHUP, SIGUSR1, SIGUSR2, SIGALRM,
+const int STOP_REQUESTS[] = {SIGINT,    SIGTERM, SIGHUP,  SIGUSR1, SIGUSR2, SIGALRM,
                              SIGVTALRM, SIGPROF, SIGXCPU, SIGIO,   SIGPWR};
 // The rest whose default ends the process: faults, abort and quit (which
 // want their core), the file size limit (the log could not be written out
@@ -198,18 +198,30 @@ int descriptorOf(std::FILE *stream) { return stream ? fileno(stream) : -1; }
 std::string signalName(int signal) {
   if (signal >= SIGRTMIN && signal <= SIGRTMAX) return "SIGRTMIN+" + std::to_string(signal - SIGRTMIN);
   switch (signal) {
-    case SIGINT: return "SIGINT";
-    case SIGTERM: return "SIGTERM";
-    case SIGHUP: return "SIGHUP";
-    case SIGUSR1: return "SIGUSR1";
-    case SIGUSR2: return "SIGUSR2";
-    case SIGALRM: return "SIGALRM";
-    case SIGVTALRM: return "SIGVTALRM";
-    case SIGPROF: return "SIGPROF";
-    case SIGXCPU: return "SIGXCPU";
-    case SIGIO: return "SIGIO";
-    case SIGPWR: return "SIGPWR";
-    default: return "signal " + std::to_string(signal);
+    case SIGINT:
+      return "SIGINT";
+    case SIGTERM:
+      return "SIGTERM";
+    case SIGHUP:
+      return "SIGHUP";
+    case SIGUSR1:
+      return "SIGUSR1";
+    case SIGUSR2:
+      return "SIGUSR2";
+    case SIGALRM:
+      return "SIGALRM";
+    case SIGVTALRM:
+      return "SIGVTALRM";
+    case SIGPROF:
+      return "SIGPROF";
+    case SIGXCPU:
+      return "SIGXCPU";
+    case SIGIO:
+      return "SIGIO";
+    case SIGPWR:
+      return "SIGPWR";
+    default:
+      return "signal " + std::to_string(signal);
   }
 }
 

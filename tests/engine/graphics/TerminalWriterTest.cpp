@@ -162,12 +162,14 @@ TEST(TerminalWriter, ColourDepthFollowsTheTerminalsName) {
   next.resize(4, 1, BLACK);
   next.set(0, 0, Cell{'a', RED, BLACK});
   next.set(1, 0, Cell{'b', {255, 160, 0}, {0, 0, 200}});  // orange on dark blue
-  next.set(2, 0, Cell{'c', {90, 90, 90}, BLACK});          // grey
+  next.set(2, 0, Cell{'c', {90, 90, 90}, BLACK});         // grey
   ts::TerminalWriter writer;
   std::string out;
   writer.setColorDepth(ts::ColorDepth::EIGHT);
   writer.writeFrame(shown, next, true, out);
-  EXPECT_EQ(out, "\x1b[0;40m\x1b[2J\x1b[1;1H\x1b[31;40ma\x1b[33;44mb\x1b[37;40mc\x1b[37m ");  // the blank cell: white on black
+  EXPECT_EQ(
+      out,
+      "\x1b[0;40m\x1b[2J\x1b[1;1H\x1b[31;40ma\x1b[33;44mb\x1b[37;40mc\x1b[37m ");  // the blank cell: white on black
   out.clear();
   ts::TerminalWriter plain;
   plain.setColorDepth(ts::ColorDepth::NONE);

@@ -1,7 +1,7 @@
 // The network manager against real TCP peers on the loopback interface,
 // driven by the game manager. Each test's process ends its sockets.
-#include <netinet/in.h>
 #include <fcntl.h>
+#include <netinet/in.h>
 #include <poll.h>
 #include <sys/resource.h>
 #include <sys/socket.h>

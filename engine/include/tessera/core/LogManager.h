@@ -74,8 +74,8 @@ class LogManager : public Manager {
   bool m_log_time;
   bool m_log_step_count;
   FILE *m_p_f;
-  std::string m_file_name;   // as opened
-  std::string m_fatal_lead;  // see nameLogOnFatalSignal()
+  std::string m_file_name;     // as opened
+  std::string m_fatal_lead;    // see nameLogOnFatalSignal()
   mutable std::mutex m_mutex;  // guards m_p_f and the writing of a line
 };
 
