@@ -98,14 +98,16 @@ class SignalBlock {
 // an ending held, or the signal's own action back.
 void apply(int signal_number) {
   if (!g_installed[signal_number] && sigaction(signal_number, nullptr, &g_original[signal_number]) != 0) return;
-  const bool stop = g_catching && isStopRequest(signal_number);
-  // A signal the process was told to ignore (nohup) stays ignored unless
-  // the game asked to catch it itself. One that a library handles (a
-  // real-time timer) is left to it; a fault is wrapped, so that the last
-  // words come before the sanitizer's report or the core.
+  // A signal the process was told to ignore (nohup) stays ignored, and one
+  // that a library handles (a profiler's SIGPROF, a timer) is left to it;
+  // only interrupt and terminate are always the game's, as they always were.
+  // A fault is wrapped, so that the last words come before the sanitizer's
+  // report or the core.
   const struct sigaction &original = g_original[signal_number];
   const bool ignored = !(original.sa_flags & SA_SIGINFO) && original.sa_handler == SIG_IGN;
   const bool handled = (original.sa_flags & SA_SIGINFO) || original.sa_handler != SIG_DFL;
+  const bool always_caught = signal_number == SIGINT || signal_number == SIGTERM;
+  const bool stop = g_catching && isStopRequest(signal_number) && (always_caught || !handled);
   const bool ending = g_holds > 0 && !ignored && (!handled || isFatal(signal_number));
   if (!stop && !ending) {
     if (g_installed[signal_number]) sigaction(signal_number, &original, nullptr);

@@ -11,6 +11,7 @@
 #include <tessera/network/NetworkManager.h>
 #include <tessera/world/WorldManager.h>
 #include "TestSupport.h"
+#include "platform/Signals.h"
 
 using namespace testing_support;
 
@@ -146,6 +147,23 @@ TEST_F(GameLoop, RandomSeed) {
 TEST_F(GameLoop, SecondStopSignalOrSignalsOffEndsTheProcessAtOnce) {
   EXPECT_EXIT(raiseAfterStart("frame_time:2,", {SIGINT, SIGINT}), testing::KilledBySignal(SIGINT), "");
   EXPECT_EXIT(raiseAfterStart("signals:false,", {SIGTERM}), testing::KilledBySignal(SIGTERM), "");
+}
+
+// A stop request the process ignores (nohup) stays ignored, and one a
+// library handles (a profiler's SIGPROF) stays the library's: neither ends
+// the game.
+TEST_F(GameLoop, IgnoredOrLibraryHandledRequestsAreLeftAlone) {
+  static volatile sig_atomic_t profiled = 0;
+  EXPECT_EXIT(
+      {
+        std::signal(SIGUSR2, SIG_IGN);
+        std::signal(SIGPROF, [](int) { profiled = 1; });
+        startGame();
+        std::raise(SIGUSR2);
+        std::raise(SIGPROF);
+        std::exit(profiled && !ts::platform::stopSignalPending() ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
 }
 
 // A signal that ends the process still gets the log's waiting lines into the
