@@ -58,13 +58,17 @@ void runLastWordsNow() {
 }
 
 // Async-signal-safe: the last words, then the signal again with the action
-// it had before (by default, the end of the process). A fault raised again
-// by the returning instruction, the others once this handler returns.
-void endWith(int signal_number) {
+// it had before (by default, the end of the process), or with the default
+// for a second stop request, which always ends the process. A fault comes
+// again from the returning instruction, the others once this handler returns.
+void endWith(int signal_number, bool by_default) {
   const int saved_errno = errno;
   runLastWordsNow();
   struct sigaction before = g_original[signal_number];
-  if (before.sa_handler == SIG_IGN && !(before.sa_flags & SA_SIGINFO)) before.sa_handler = SIG_DFL;
+  if (by_default || (before.sa_handler == SIG_IGN && !(before.sa_flags & SA_SIGINFO))) {
+    before.sa_flags &= ~SA_SIGINFO;
+    before.sa_handler = SIG_DFL;
+  }
   sigaction(signal_number, &before, nullptr);
   raise(signal_number);
   errno = saved_errno;
@@ -72,13 +76,13 @@ void endWith(int signal_number) {
 
 void onStopSignal(int signal_number) {
   if (g_caught++ > 0) {
-    endWith(signal_number);
+    endWith(signal_number, true);
     return;
   }
   g_noted = signal_number;
 }
 
-void onEndingSignal(int signal_number) { endWith(signal_number); }
+void onEndingSignal(int signal_number) { endWith(signal_number, false); }
 
 // Blocks every signal while the shared state changes.
 class SignalBlock {
