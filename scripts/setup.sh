@@ -10,7 +10,7 @@ PLAY_PACKAGES=(
   fonts-3270
 )
 TEST_PACKAGES=(
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev ccache
   libgtest-dev libgmock-dev libbenchmark-dev libvorbis-dev
   xvfb xauth xdotool x11-apps imagemagick libx11-dev libxtst-dev
   netcat-openbsd python3 pkg-config time tmux

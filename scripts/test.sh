@@ -3,7 +3,8 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer (build-sanitize/); then the
 # log's thread test once more under ThreadSanitizer (build-tsan/). Every
 # option is passed explicitly, so a folder configured otherwise before (by
-# hand or by an older script) is brought back to what the tests need.
+# hand or by an older script) is brought back to what the tests need. Last,
+# the fuzz harnesses are built with clang and replay their saved inputs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -29,4 +30,7 @@ run_tests build-sanitize
 # The log's thread test alone under ThreadSanitizer: a small build of its own.
 scripts/build.sh build-tsan -DTESSERA_TSAN=ON
 run_tests build-tsan
+
+# The fuzz harnesses, built with clang, each replaying its saved inputs.
+scripts/fuzz-build.sh
 echo "All tests passed: ${counts[0]}, ${counts[1]}, ${counts[2]}."

@@ -72,7 +72,13 @@ int main(int argc, char **argv) {
   DataFolder(DataFolder::executableOf(argv[0]), RHYTHM_DATA_FROM_BIN).enter();
   if (command_line.getTerminal()) ts::DisplayManager::getInstance().setBackend(ts::DisplayBackend::TERMINAL);
   ts::GameManager &game_manager = ts::GameManager::getInstance();
-  if (game_manager.startUp() != 0) {
+  // The window library may abort while the window opens: the line that
+  // reportFailedStart() would write comes from the engine's last words then.
+  ts::LogManager &log = ts::LogManager::getInstance();
+  log.nameLogOnFatalSignal(command_line.getProgram() + ": the engine did not start; see the log ");
+  const int started = game_manager.startUp();
+  log.nameLogOnFatalSignal("");
+  if (started != 0) {
     reportFailedStart(command_line.getProgram());
     return 1;
   }

@@ -7,8 +7,8 @@ game_pid=""
 trap '[ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null; [ "${keep_work:-0}" = 1 ] || rm -rf "$work"' EXIT
 
 fail() {
-  grep -q "Failed to open X11 display" "$work/stderr" 2>/dev/null && exit 75
-  # The window library aborts when it cannot open the display, before the log is written.
+  # The window library aborts when it cannot open the display (its message goes to the log).
+  grep -qs "Failed to open X11 display" "$work/stderr" "$log" && exit 75
   [ "${exit_status:-0}" = 134 ] && [ ! -s "$log" ] && { echo "the game could not open the display" >&2; exit 75; }
   echo "FAIL: $* (files kept in $work)" >&2
   keep_work=1
@@ -38,7 +38,7 @@ expect_clean_exit() {
   [ -s "$work/stderr" ] && fail "the game wrote to standard error: $(cat "$work/stderr")"
 }
 
-# expect_log LINE...: the log is buffered, so complete only after the game has ended.
+# expect_log LINE...: the log reaches the disk every frame; complete once the game has ended.
 expect_log() {
   for line in "$@"; do grep -qF -- "$line" "$log" || fail "no log line: $line"; done
 }

@@ -4,6 +4,10 @@
 #   demo    rhythm --terminal --demo 1 plays track 1 to its end: 480 points, combo 48
 #   hangup  the terminal closes under the running game: the game ends cleanly
 #   signal  the game is ended by SIGTERM on the start screen
+#   usr1    SIGUSR1 ends it the same way (a stop request)
+#   quit    SIGQUIT ends it at once (status 131), the log's lines still written
+#   suspend SIGTSTP gives the shell its terminal back while the game is stopped; SIGCONT takes it
+#           again and draws the whole screen anew; keys work at once (Escape ends the game)
 #   notty   without a terminal at all the engine fails to start (exit status 1), saying why
 # Afterwards the shell's screen, the cursor, the terminal's modes and its settings are as before.
 set -uo pipefail
@@ -96,9 +100,35 @@ if [ "$mode" = play ]; then
   tm send-keys -t t Escape
 fi
 expected_status=0
+# until_flags FORMAT VALUE: wait until tmux reports the pane's modes so.
+until_flags() {
+  for _ in $(seq 40); do [ "$(flags "$1")" = "$2" ] && return 0; sleep 0.25; done
+  fail "modes $1: $(flags "$1"), not $2"
+}
+modes='#{alternate_on}#{cursor_flag}#{mouse_any_flag}#{mouse_sgr_flag}'
 if [ "$mode" = signal ]; then
   # The game ends through its normal shut-down, which puts the terminal back.
   kill -TERM "$(cat "$work/pid")"
+elif [ "$mode" = usr1 ]; then
+  kill -USR1 "$(cat "$work/pid")"
+elif [ "$mode" = quit ]; then
+  kill -QUIT "$(cat "$work/pid")"
+  expected_status=131
+elif [ "$mode" = suspend ]; then
+  tty=$(flags '#{pane_tty}')
+  playing=$(flags "$modes")
+  raw=$(stty -g -F "$tty")
+  kill -TSTP "$(cat "$work/pid")"
+  until_flags "$modes" 0100
+  for _ in $(seq 20); do [ "$(ps -o stat= -p "$(cat "$work/pid")" | cut -c1)" = T ] && break; sleep 0.25; done
+  [ "$(ps -o stat= -p "$(cat "$work/pid")" | cut -c1)" = T ] || fail "the game did not stop"
+  [ "$(stty -g -F "$tty")" = "$(cat "$work/stty.before")" ] || fail "stopped, the terminal's settings are not the shell's"
+  pane | grep -qE "Score|=====|Press" && fail "stopped, the game's screen is still shown"
+  kill -CONT "$(cat "$work/pid")"
+  until_flags "$modes" "$playing"
+  [ "$(stty -g -F "$tty")" = "$raw" ] || fail "continued, the terminal is not in raw mode again"
+  until_screen start 15  # the alternate screen starts empty: only a full redraw shows it
+  tm send-keys -t t Escape
 fi
 # The typed command holds "EXIT=" too: wait for the line the shell prints.
 for _ in $(seq 480); do pane | grep -qxE 'EXIT=[0-9]+' && break; sleep 0.25; done
@@ -123,5 +153,9 @@ elif [ "$mode" = demo ]; then
   grep -qF "GameOver screen displayed." "$log" || fail "no game-over screen"
 elif [ "$mode" = signal ]; then
   grep -qF "Caught SIGTERM; ending the game." "$log" || fail "no line for the signal in the log"
+elif [ "$mode" = usr1 ]; then
+  grep -qF "Caught SIGUSR1; ending the game." "$log" || fail "no line for the signal in the log"
+elif [ "$mode" = quit ]; then
+  grep -qF "** Game engine started **" "$log" || fail "the log's lines were lost"
 fi
 echo PASS

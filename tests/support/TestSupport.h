@@ -43,6 +43,7 @@ class LogCapture {
     return lines;
   }
   std::vector<std::string> rawLines() const {
+    ts::LogManager::getInstance().flush();
     std::fflush(nullptr);
     std::vector<std::string> lines;
     std::ifstream in(m_path);

@@ -149,6 +149,7 @@ int GameManager::startUp() {
   setGameOver(false);
   Manager::startUp();
   log.writeLog(LOG_ROUTINE, "GameManager successfully started.");
+  log.flush();
   return 0;
 }
 
@@ -233,6 +234,8 @@ void GameManager::run() {
   for (;;) {
     runFrame(clock, correction);
     ++m_step_count;
+    // The frame's log lines reach the file now, not when a buffer fills.
+    LogManager::getInstance().flush();
     if (noteStopSignal("GameManager::run()")) setGameOver(true);
     if (m_game_over) {
       LogManager::getInstance().writeLog(LOG_ROUTINE, "GameManager::run(): end of game loop");

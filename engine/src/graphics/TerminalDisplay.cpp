@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include <tessera/core/GameLoop.h>
 #include <tessera/core/LogManager.h>
@@ -48,6 +49,9 @@ int TerminalDisplay::open(int &columns, int &rows, bool fit_columns, bool fit_ro
   } else if (fit_columns || fit_rows) {
     log.writeLog("DisplayManager::startUp(): Warning! Terminal size unknown; using %d x %d cells.", columns, rows);
   }
+  std::string why;
+  m_writer.setColorDepth(TerminalWriter::depthFor(std::getenv("TERM"), std::getenv("COLORTERM"), why));
+  if (!why.empty()) log.writeLog("DisplayManager::startUp(): Warning! %s.", why.c_str());
   m_world_columns = columns;
   m_world_rows = rows;
   m_background = background;
@@ -106,6 +110,8 @@ int TerminalDisplay::present() {
     fitToTerminal("swapBuffers");
     return 0;
   }
+  // Back from a stop: the shell has drawn on the screen meanwhile.
+  if (platform::takeTerminalContinued()) m_full = true;
   m_output.clear();
   m_writer.writeFrame(m_shown, m_next, m_full, m_output);
   m_full = false;

@@ -1,5 +1,7 @@
 #include "graphics/TerminalWriter.h"
 
+#include <algorithm>
+
 namespace ts {
 
 namespace {
@@ -23,10 +25,48 @@ void appendRgb(Rgb color, std::string &out) {
   appendNumber(color.b, out);
 }
 
+// The basic colour nearest in hue: each channel at least half the
+// brightest one (and not near black) counts; red 1, green 2, blue 4.
+int basicColor(Rgb color) {
+  const int brightest = std::max({color.r, color.g, color.b});
+  const int threshold = std::max(64, brightest / 2);
+  return (color.r >= threshold ? 1 : 0) | (color.g >= threshold ? 2 : 0) | (color.b >= threshold ? 4 : 0);
+}
+
 }  // namespace
 
+ColorDepth TerminalWriter::depthFor(const char *term, const char *color_term, std::string &why) {
+  why.clear();
+  const std::string colors = color_term ? color_term : "";
+  if (colors == "truecolor" || colors == "24bit") return ColorDepth::TRUE_COLOR;
+  if (!term || !*term) {
+    why = "TERM is not set; drawing in the eight basic colours";
+    return ColorDepth::EIGHT;
+  }
+  if (std::string(term) == "dumb") {
+    why = "TERM is 'dumb'; drawing without colour";
+    return ColorDepth::NONE;
+  }
+  return ColorDepth::TRUE_COLOR;
+}
+
+void TerminalWriter::appendColor(bool foreground, Rgb color, std::string &out) const {
+  if (m_depth == ColorDepth::TRUE_COLOR) {
+    out += foreground ? "38;2;" : "48;2;";
+    appendRgb(color, out);
+  } else if (m_depth == ColorDepth::EIGHT) {
+    out += foreground ? '3' : '4';
+    out += static_cast<char>('0' + basicColor(color));
+  }
+}
+
 TerminalWriter::TerminalWriter()
-    : m_cursor_x(-1), m_cursor_y(-1), m_colors_known(false), m_foreground{0, 0, 0}, m_background{0, 0, 0} {}
+    : m_depth(ColorDepth::TRUE_COLOR),
+      m_cursor_x(-1),
+      m_cursor_y(-1),
+      m_colors_known(false),
+      m_foreground{0, 0, 0},
+      m_background{0, 0, 0} {}
 
 void TerminalWriter::forget() {
   m_cursor_x = -1;
@@ -55,16 +95,12 @@ void TerminalWriter::writeCell(int x, int y, const Cell &cell, int width, std::s
   }
   const bool new_foreground = !m_colors_known || cell.foreground != m_foreground;
   const bool new_background = !m_colors_known || cell.background != m_background;
-  if (new_foreground || new_background) {
+  if ((new_foreground || new_background) && m_depth != ColorDepth::NONE) {
     out += "\x1b[";
-    if (new_foreground) {
-      out += "38;2;";
-      appendRgb(cell.foreground, out);
-    }
+    if (new_foreground) appendColor(true, cell.foreground, out);
     if (new_background) {
       if (new_foreground) out += ';';
-      out += "48;2;";
-      appendRgb(cell.background, out);
+      appendColor(false, cell.background, out);
     }
     out += 'm';
     m_foreground = cell.foreground;
@@ -85,8 +121,9 @@ void TerminalWriter::writeFrame(const CellBuffer &shown, const CellBuffer &next,
     // Clearing fills the screen with the current background colour, so
     // cells outside the frame match the frame's background.
     forget();
-    out += "\x1b[0;48;2;";
-    appendRgb(next.getBackground(), out);
+    out += "\x1b[0";
+    if (m_depth != ColorDepth::NONE) out += ';';
+    appendColor(false, next.getBackground(), out);
     out += "m\x1b[2J";
   }
   for (int y = 0; y < height; ++y)

@@ -1,7 +1,8 @@
 // Turns a frame of cells into the bytes that make a terminal show it: only
 // the cells that differ from the frame on screen, cursor moves only where
 // the next cell is not where the cursor already is, colour changes only
-// where the colour changes. 24-bit colour for foreground and background.
+// where the colour changes. 24-bit colour for foreground and background, or,
+// for terminals that say they have less, the eight basic colours or none.
 #ifndef TS_TERMINAL_WRITER_H
 #define TS_TERMINAL_WRITER_H
 
@@ -11,9 +12,17 @@
 
 namespace ts {
 
+enum class ColorDepth { TRUE_COLOR, EIGHT, NONE };
+
 class TerminalWriter {
  public:
   TerminalWriter();
+  // The depth for the terminal's TERM and COLORTERM (null when unset):
+  // COLORTERM "truecolor" or "24bit", or any named TERM but "dumb", keeps
+  // 24-bit colour; no TERM gives the eight basic colours and "dumb" none,
+  // each with its reason in `why`.
+  static ColorDepth depthFor(const char *term, const char *color_term, std::string &why);
+  void setColorDepth(ColorDepth depth) { m_depth = depth; }
   // Appends to `out` what turns `shown` into `next`. With `full` (or
   // buffers of different sizes) the screen is cleared and every cell is
   // written. Both buffers must be the same size unless `full`.
@@ -28,6 +37,10 @@ class TerminalWriter {
 
  private:
   void writeCell(int x, int y, const Cell &cell, int width, std::string &out);
+  // The colour's select sequence body: "38;2;r;g;b", "3n" or nothing.
+  void appendColor(bool foreground, Rgb color, std::string &out) const;
+
+  ColorDepth m_depth;
 
   int m_cursor_x;  // -1: unknown
   int m_cursor_y;

@@ -60,7 +60,12 @@ bool startedFor(const char *operation) {
 }  // namespace
 
 NetworkManager::NetworkManager()
-    : m_sock(-1), m_max_connections(3), m_server_port(0), m_max_backlog_bytes(DEFAULT_MAX_BACKLOG_BYTES) {
+    : m_sock(-1),
+      m_max_connections(3),
+      m_server_port(0),
+      m_max_backlog_bytes(DEFAULT_MAX_BACKLOG_BYTES),
+      m_accept_error(0),
+      m_accept_repeats(0) {
   setType("NetworkManager");
   EventRegistry::attach(*this);
 }
@@ -131,6 +136,7 @@ int NetworkManager::getServerPort() const { return m_server_port; }
 
 void NetworkManager::closeServer() {
   if (m_sock == -1) return;
+  reportAcceptRepeats();
   int code = 0;
   if (platform::closeSocket(m_sock, code) != 0) {
     LogManager::getInstance().writeLog("NetworkManager::closeServer(): Error! close() returned:");
@@ -150,7 +156,7 @@ int NetworkManager::connect(const std::string &host, int port) {
     writeSocketFailure("connect", host, "connect() to '" + host + "' port " + std::to_string(port), failure);
     return -1;
   }
-  m_connections.push_back(Connection{socket, {}, {}});
+  m_connections.push_back(Connection{socket, {}, {}, 0});
   log.writeLog(LOG_ROUTINE, "NetworkManager::connect(): Connected to '%s' port %d, socket %d.", host.c_str(), port,
                socket);
   return socket;
@@ -172,17 +178,35 @@ int NetworkManager::accept() {
   if (socket < 0) {
     // A connection reset while it waited in the backlog is simply gone.
     if (platform::wouldBlock(code) || platform::isAbortedConnection(code)) {
+      reportAcceptRepeats();
       log.writeLog(LOG_FRAME, "NetworkManager::accept(): No new connection. Not blocking.");
       return -1;
     }
+    // An error that lasts (a full descriptor table) comes back every frame:
+    // its lines once, then a count when it ends.
+    if (code == m_accept_error) {
+      ++m_accept_repeats;
+      return -2;
+    }
+    reportAcceptRepeats();
+    m_accept_error = code;
     log.writeLog("NetworkManager::accept(): Error! accept() returned:");
     writeErrorText(code);
     return -2;
   }
+  reportAcceptRepeats();
   log.writeLog(LOG_ROUTINE, "NetworkManager::accept(): New connection, socket %d.", socket);
-  m_connections.push_back(Connection{socket, {}, {}});
+  m_connections.push_back(Connection{socket, {}, {}, 0});
   deliver(NETWORK_ACCEPT_EVENT, socket);
   return socket;
+}
+
+void NetworkManager::reportAcceptRepeats() {
+  if (m_accept_repeats > 0)
+    LogManager::getInstance().writeLog(
+        "NetworkManager::accept(): Error! accept() failed %d more times with the same error.", m_accept_repeats);
+  m_accept_error = 0;
+  m_accept_repeats = 0;
 }
 
 void NetworkManager::deliver(const std::string &type, int socket) const {
@@ -342,8 +366,20 @@ int NetworkManager::queueMessage(const void *buffer, int bytes, int socket, int 
     log.writeLog("NetworkManager::queueMessage(): Error! Nothing to queue (%d bytes).", bytes);
     return -1;
   }
+  Connection &connection = m_connections[findConnection(socket)];
+  // Queue and backlog share the connection's bound: a peer that never reads,
+  // or a step that never comes, must not hold more than a backlog would.
+  const long long held = static_cast<long long>(connection.backlog.size()) + connection.queued_bytes;
+  if (held + bytes > m_max_backlog_bytes) {
+    log.writeLog(
+        "NetworkManager::queueMessage(): Error! %d bytes would take socket %d's queue and backlog of %lld bytes past "
+        "%d. Not queued.",
+        bytes, socket, held, m_max_backlog_bytes);
+    return -1;
+  }
   const char *data = static_cast<const char *>(buffer);
-  m_connections[findConnection(socket)].queue.push_back(Message{std::vector<char>(data, data + bytes), send_at_step});
+  connection.queue.push_back(Message{std::vector<char>(data, data + bytes), send_at_step});
+  connection.queued_bytes += bytes;
   return 0;
 }
 
@@ -370,6 +406,7 @@ int NetworkManager::sendQueued() {
         break;
       Message message = std::move(connection.queue.front());
       connection.queue.pop_front();
+      connection.queued_bytes -= static_cast<long long>(message.data.size());
       sum += send(message.data.data(), static_cast<int>(message.data.size()), socket);
     }
   }

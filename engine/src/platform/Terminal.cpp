@@ -20,17 +20,21 @@ namespace platform {
 
 namespace {
 
-// Signals that end the process: the terminal is restored before the
-// signal's previous action runs.
-const int ENDING_SIGNALS[] = {SIGINT, SIGTERM, SIGQUIT, SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL};
-const int OTHER_SIGNALS[] = {SIGWINCH, SIGHUP};
+// Signals the terminal handles itself; every signal that ends the process
+// runs restoreTerminalNow() as a last word (platform/Signals).
+const int OWN_SIGNALS[] = {SIGWINCH, SIGHUP, SIGTSTP, SIGCONT};
 
 int g_fd = -1;
 struct termios g_saved_settings;
-// What switches every pushed mode off, newest first; fixed in size so the
-// signal handlers can write it without allocating.
+struct termios g_raw_settings;
+// What switches every pushed mode off, newest first, and on again, oldest
+// first; fixed in size so the signal handlers can write them without
+// allocating.
 char g_restore[1024];
 volatile sig_atomic_t g_restore_length = 0;
+char g_resume[1024];
+volatile sig_atomic_t g_resume_length = 0;
+volatile sig_atomic_t g_continued = 0;
 std::vector<std::pair<std::string, std::string>> g_modes;
 volatile sig_atomic_t g_resized = 0;
 volatile sig_atomic_t g_hung_up = 0;
@@ -40,58 +44,70 @@ bool g_installed[NSIG];
 // Async-signal-safe: only write() and tcsetattr().
 void restoreTerminalNow() {
   if (g_fd < 0) return;
-  size_t done = 0;
-  const size_t length = static_cast<size_t>(g_restore_length);
-  while (done < length) {
-    ssize_t written = ::write(g_fd, g_restore + done, length - done);
-    if (written > 0) {
-      done += static_cast<size_t>(written);
-    } else if (written < 0 && errno == EINTR) {
-      continue;
-    } else {
-      break;
-    }
-  }
+  writeFromSignal(g_fd, g_restore, static_cast<size_t>(g_restore_length));
   tcsetattr(g_fd, TCSAFLUSH, &g_saved_settings);
 }
 
-void onEndingSignal(int signal_number) {
-  const int saved_errno = errno;
-  restoreTerminalNow();
-  // Hand the signal to whatever handled it before (default: end the
-  // process); it is delivered once this handler returns.
-  sigaction(signal_number, &g_previous[signal_number], nullptr);
-  raise(signal_number);
-  errno = saved_errno;
+// Async-signal-safe: raw mode and every pushed mode again, and a note for
+// the display to draw the whole screen anew.
+void resumeTerminalNow() {
+  if (g_fd < 0) return;
+  tcsetattr(g_fd, TCSANOW, &g_raw_settings);
+  writeFromSignal(g_fd, g_resume, static_cast<size_t>(g_resume_length));
+  g_continued = 1;
 }
 
-void onOtherSignal(int signal_number) {
-  if (signal_number == SIGWINCH) g_resized = 1;
-  if (signal_number == SIGHUP) g_hung_up = 1;
-}
+void onOwnSignal(int signal_number);
 
-bool isStopSignal(int signal_number) { return signal_number == SIGINT || signal_number == SIGTERM; }
-
-void install(int signal_number, void (*handler)(int)) {
+struct sigaction ownAction() {
   struct sigaction action;
   std::memset(&action, 0, sizeof action);
-  action.sa_handler = handler;
+  action.sa_handler = onOwnSignal;
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
+  return action;
+}
+
+void install(int signal_number) {
+  const struct sigaction action = ownAction();
   struct sigaction previous;
   if (sigaction(signal_number, &action, &previous) != 0) return;
-  // A signal the process was told to ignore stays ignored, and a stop signal
-  // the process catches itself ends it through its shut-down, which puts the
-  // terminal back (a second one does so through the last words).
-  const bool ignored = previous.sa_handler == SIG_IGN;
-  const bool caught = isStopSignal(signal_number) && !(previous.sa_flags & SA_SIGINFO) &&
-                      previous.sa_handler != SIG_DFL && previous.sa_handler != SIG_IGN;
-  if (handler == onEndingSignal && (ignored || caught)) {
+  // A suspension the process was told to ignore stays ignored.
+  if (signal_number == SIGTSTP && previous.sa_handler == SIG_IGN && !(previous.sa_flags & SA_SIGINFO)) {
     sigaction(signal_number, &previous, nullptr);
     return;
   }
   g_previous[signal_number] = previous;
   g_installed[signal_number] = true;
+}
+
+// The shell gets its terminal back while the game is stopped (Ctrl-Z in the
+// shell's job control, kill -TSTP); the stop itself is the default action,
+// taken here with the signal unblocked. SIGCONT takes the terminal again,
+// also after a stop that could not be caught.
+void suspend() {
+  restoreTerminalNow();
+  struct sigaction stop_now;
+  std::memset(&stop_now, 0, sizeof stop_now);
+  stop_now.sa_handler = SIG_DFL;
+  sigemptyset(&stop_now.sa_mask);
+  sigaction(SIGTSTP, &stop_now, nullptr);
+  sigset_t tstp;
+  sigemptyset(&tstp);
+  sigaddset(&tstp, SIGTSTP);
+  raise(SIGTSTP);
+  pthread_sigmask(SIG_UNBLOCK, &tstp, nullptr);  // stops here until SIGCONT
+  const struct sigaction own = ownAction();
+  sigaction(SIGTSTP, &own, nullptr);
+}
+
+void onOwnSignal(int signal_number) {
+  const int saved_errno = errno;
+  if (signal_number == SIGWINCH) g_resized = 1;
+  if (signal_number == SIGHUP) g_hung_up = 1;
+  if (signal_number == SIGTSTP) suspend();
+  if (signal_number == SIGCONT) resumeTerminalNow();
+  errno = saved_errno;
 }
 
 void uninstallAll() {
@@ -117,12 +133,15 @@ class SignalBlock {
 };
 
 bool rebuildRestore() {
-  std::string text;
-  for (auto mode = g_modes.rbegin(); mode != g_modes.rend(); ++mode) text += mode->second;
-  if (text.size() > sizeof g_restore) return false;
+  std::string off, on;
+  for (auto mode = g_modes.rbegin(); mode != g_modes.rend(); ++mode) off += mode->second;
+  for (const auto &mode : g_modes) on += mode.first;
+  if (off.size() > sizeof g_restore || on.size() > sizeof g_resume) return false;
   SignalBlock block;
-  std::memcpy(g_restore, text.data(), text.size());
-  g_restore_length = static_cast<sig_atomic_t>(text.size());
+  std::memcpy(g_restore, off.data(), off.size());
+  g_restore_length = static_cast<sig_atomic_t>(off.size());
+  std::memcpy(g_resume, on.data(), on.size());
+  g_resume_length = static_cast<sig_atomic_t>(on.size());
   return true;
 }
 
@@ -153,19 +172,22 @@ bool openTerminal(std::string &error) {
   {
     SignalBlock block;
     g_fd = fd;
+    g_raw_settings = raw;
     g_restore_length = 0;
+    g_resume_length = 0;
     g_modes.clear();
     g_resized = 0;
     g_hung_up = 0;
-    for (int signal_number : ENDING_SIGNALS) install(signal_number, onEndingSignal);
-    for (int signal_number : OTHER_SIGNALS) install(signal_number, onOtherSignal);
+    g_continued = 0;
+    holdEndingSignals();
+    addLastWords(restoreTerminalNow);
+    for (int signal_number : OWN_SIGNALS) install(signal_number);
   }
   if (tcsetattr(fd, TCSAFLUSH, &raw) != 0) {
     error = std::string("cannot switch the terminal to raw mode: ") + std::strerror(errno);
     closeTerminal();
     return false;
   }
-  setLastWords(restoreTerminalNow);
   static bool exit_hook = false;
   if (!exit_hook) exit_hook = std::atexit(restoreAtExit) == 0;
   return true;
@@ -198,7 +220,8 @@ void closeTerminal() {
   SignalBlock block;
   restoreTerminalNow();
   uninstallAll();
-  setLastWords(nullptr);
+  removeLastWords(restoreTerminalNow);
+  releaseEndingSignals();
   ::close(g_fd);
   g_fd = -1;
   g_restore_length = 0;
@@ -216,6 +239,12 @@ bool terminalSize(int &columns, int &rows) {
 bool takeTerminalResized() {
   if (!g_resized) return false;
   g_resized = 0;
+  return true;
+}
+
+bool takeTerminalContinued() {
+  if (!g_continued) return false;
+  g_continued = 0;
   return true;
 }
 

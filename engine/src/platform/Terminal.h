@@ -1,8 +1,9 @@
 // The controlling terminal as a screen and keyboard: raw mode, its size, its
 // bytes in and out. Modes switched on with pushTerminalMode() are switched
 // off again, newest first, when the terminal is closed, when the process
-// exits without closing it, and on a signal that ends the process, so the
-// shell gets its terminal back exactly as it was.
+// exits without closing it, on a signal that ends the process, and while the
+// game is stopped (SIGTSTP; SIGCONT takes the terminal again), so the shell
+// gets its terminal back exactly as it was.
 #ifndef TS_PLATFORM_TERMINAL_H
 #define TS_PLATFORM_TERMINAL_H
 
@@ -30,6 +31,9 @@ void closeTerminal();
 bool terminalSize(int &columns, int &rows);
 // Whether the terminal was resized since the last call.
 bool takeTerminalResized();
+// Whether the game was continued after a stop since the last call: raw mode
+// and the modes are back, and the whole screen must be drawn again.
+bool takeTerminalContinued();
 // Whether the terminal hung up (its window closed) since the last call.
 bool takeTerminalHangUp();
 

@@ -13,6 +13,7 @@
 #include <tessera/system/Clock.h>
 #include <tessera/world/WorldManager.h>
 #include "TestSupport.h"
+#include "platform/Signals.h"
 
 using namespace testing_support;
 
@@ -190,4 +191,56 @@ TEST_F(GameLoop, PresentTimesAreRecordedPerStepHeadless) {
   EXPECT_EQ(display.getShownStep(end), -1);
   EXPECT_GE(display.getPresentTime(0), started[LAST + 2]);
   game().shutDown();
+}
+
+// A stop request the process ignores (nohup) stays ignored, and one a
+// library handles (a profiler's SIGPROF) stays the library's: neither ends
+// the game.
+TEST_F(GameLoop, IgnoredOrLibraryHandledRequestsAreLeftAlone) {
+  static volatile sig_atomic_t profiled = 0;
+  EXPECT_EXIT(
+      {
+        std::signal(SIGUSR2, SIG_IGN);
+        std::signal(SIGPROF, [](int) { profiled = 1; });
+        startGame();
+        std::raise(SIGUSR2);
+        std::raise(SIGPROF);
+        std::exit(profiled && !ts::platform::stopSignalPending() ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
+}
+
+// A signal that ends the process still gets the log's waiting lines into the
+// file, and the line that names the log onto standard error: a fault, an
+// abort, quit, the file size limit, a real-time signal, a stop request that
+// is not caught and a second one that is. (Under the sanitizers a fault ends
+// with their report instead of the signal, so only "not a clean exit" is
+// asked there.)
+TEST_F(GameLoop, EndingSignalsWriteOutTheWaitingLogAndNameIt) {
+  struct Case {
+    int signal;
+    const char *config;
+    int raised;
+  };
+  const int first_real_time = SIGRTMIN + 3;
+  for (const Case &each : {Case{SIGSEGV, "", 1}, Case{SIGABRT, "", 1}, Case{SIGQUIT, "", 1}, Case{SIGXFSZ, "", 1},
+                           Case{first_real_time, "", 1}, Case{SIGUSR1, "signals:false,", 1}, Case{SIGHUP, "", 2}}) {
+    const std::string waiting = "Waiting when signal " + std::to_string(each.signal) + " came.";
+    auto ended = [&](int status) {
+      return each.signal == SIGSEGV ? !(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+                                    : WIFSIGNALED(status) && WTERMSIG(status) == each.signal;
+    };
+    EXPECT_EXIT(
+        {
+          ts::LogManager::getInstance().nameLogOnFatalSignal("game: see the log ");
+          startGame(each.config);
+          ts::LogManager::getInstance().writeLog("%s", waiting.c_str());
+          for (int i = 0; i < each.raised; ++i) std::raise(each.signal);
+          std::exit(0);
+        },
+        ended, "game: see the log " + log.path() + "\n")
+        << "signal " << each.signal;
+    EXPECT_TRUE(log.contains("** Game engine started **")) << "signal " << each.signal;
+    EXPECT_TRUE(log.contains(waiting));
+  }
 }

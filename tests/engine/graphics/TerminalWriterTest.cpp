@@ -145,6 +145,38 @@ TEST(TerminalWriter, WritesOnlyChangedCellsAndOnlyChangedColours) {
             "\x1b[12;1H\x1b[38;2;0;255;0md");
 }
 
+// Without TERM the eight basic colours (nearest in hue), with TERM=dumb no
+// colour at all; each says why. A named terminal, or COLORTERM, keeps 24 bits.
+TEST(TerminalWriter, ColourDepthFollowsTheTerminalsName) {
+  std::string why;
+  EXPECT_EQ(ts::TerminalWriter::depthFor("tmux-256color", nullptr, why), ts::ColorDepth::TRUE_COLOR);
+  EXPECT_EQ(why, "");
+  EXPECT_EQ(ts::TerminalWriter::depthFor(nullptr, "truecolor", why), ts::ColorDepth::TRUE_COLOR);
+  EXPECT_EQ(ts::TerminalWriter::depthFor("", nullptr, why), ts::ColorDepth::EIGHT);
+  EXPECT_EQ(why, "TERM is not set; drawing in the eight basic colours");
+  EXPECT_EQ(ts::TerminalWriter::depthFor("dumb", nullptr, why), ts::ColorDepth::NONE);
+  EXPECT_EQ(why, "TERM is 'dumb'; drawing without colour");
+
+  CellBuffer shown, next;
+  shown.resize(4, 1, BLACK);
+  next.resize(4, 1, BLACK);
+  next.set(0, 0, Cell{'a', RED, BLACK});
+  next.set(1, 0, Cell{'b', {255, 160, 0}, {0, 0, 200}});  // orange on dark blue
+  next.set(2, 0, Cell{'c', {90, 90, 90}, BLACK});         // grey
+  ts::TerminalWriter writer;
+  std::string out;
+  writer.setColorDepth(ts::ColorDepth::EIGHT);
+  writer.writeFrame(shown, next, true, out);
+  EXPECT_EQ(
+      out,
+      "\x1b[0;40m\x1b[2J\x1b[1;1H\x1b[31;40ma\x1b[33;44mb\x1b[37;40mc\x1b[37m ");  // the blank cell: white on black
+  out.clear();
+  ts::TerminalWriter plain;
+  plain.setColorDepth(ts::ColorDepth::NONE);
+  plain.writeFrame(shown, next, true, out);
+  EXPECT_EQ(out, "\x1b[0m\x1b[2J\x1b[1;1Habc ");
+}
+
 // Neither C0 nor C1 controls (0x80..0x9f, written as 0xc2 0x80..0x9f) appear.
 TEST(TerminalWriter, ControlBytesNeverReachTheTerminal) {
   std::string out;

@@ -1,7 +1,9 @@
 // The network manager against real TCP peers on the loopback interface,
 // driven by the game manager. Each test's process ends its sockets.
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 
 #include <csignal>
@@ -214,4 +216,75 @@ TEST_F(Network, GameLoopSendsQueuedMessagesAtTheirStep) {
   net().close(a);
   EXPECT_EQ(outputOf(peer_a), "tenfive");
   EXPECT_EQ(outputOf(peer_b), "b5");
+}
+
+// The queue counts against the backlog's bound, with what the backlog holds:
+// messages for a step that never comes are refused past it with a line, and
+// a queued message that went out gives its room back.
+TEST_F(Network, QueueSharesTheBacklogBound) {
+  ASSERT_EQ(net().setMaxConnections(4), 0);
+  const int silent = net().connect("127.0.0.1", net().getServerPort());  // never reads
+  const int far = acceptPending();
+  const int other_end = net().connect("127.0.0.1", net().getServerPort());
+  const int due = acceptPending();
+  ASSERT_GE(far, 0);
+  ASSERT_GE(due, 0);
+  ASSERT_EQ(net().setMaxBacklogBytes(10000), 0);
+  std::vector<char> block(6000, 'q');
+  EXPECT_EQ(net().queueMessage(block.data(), 4000, far, 2147483647), 0);
+  EXPECT_EQ(net().queueMessage(block.data(), 4000, far, 2147483647), 0);
+  EXPECT_EQ(net().queueMessage(block.data(), 4000, far, 2147483647), -1);
+  EXPECT_EQ(net().queueMessage(block.data(), 2000, far, 2147483647), 0);  // exactly at the bound
+  EXPECT_EQ(net().queueMessage(block.data(), 1, far, 2147483647), -1);
+  EXPECT_EQ(net().getQueuedCount(far), 3);
+  EXPECT_EQ(log.count("NetworkManager::queueMessage(): Error! 4000 bytes would take socket " + std::to_string(far) +
+                      "'s queue and backlog of 8000 bytes past 10000. Not queued."),
+            1);
+
+  EXPECT_EQ(net().queueMessage(block.data(), 6000, due, 0), 0);
+  EXPECT_EQ(net().queueMessage(block.data(), 6000, due, 0), -1);
+  EXPECT_EQ(net().sendQueued(), 0);
+  EXPECT_EQ(net().getQueuedCount(due), 0);
+  EXPECT_EQ(net().queueMessage(block.data(), 6000, due, 0), 0);
+
+  // A backlog left by a send takes its share of the bound.
+  const int kept = 300000;
+  ASSERT_EQ(net().setMaxBacklogBytes(2 * kept), 0);
+  int small = 4096;
+  setsockopt(silent, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+  setsockopt(far, SOL_SOCKET, SO_SNDBUF, &small, sizeof small);
+  net().close(due);
+  std::vector<char> big(kept, 'b');
+  const int queued = 2 * 4000 + 2000;
+  ASSERT_EQ(net().send(big.data(), kept, far), 0);
+  const int backlog = net().getBacklogBytes(far);
+  ASSERT_GT(backlog, 0);
+  const int room = 2 * kept - backlog - queued;
+  std::vector<char> rest(room + 1, 'r');
+  EXPECT_EQ(net().queueMessage(rest.data(), room + 1, far, 2147483647), -1);
+  EXPECT_EQ(net().queueMessage(rest.data(), room, far, 2147483647), 0);
+  net().close(other_end);
+  net().close(silent);
+}
+
+// With the descriptor table full, accept() fails every frame: its two lines
+// come once, and one line with the count when a descriptor is free again.
+TEST_F(Network, FullDescriptorTableIsLoggedOnceThenCounted) {
+  const int peer = loopbackSocket();  // waits to be accepted
+  rlimit before;
+  ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &before), 0);
+  rlimit low = before;
+  const int lowest_free = fcntl(peer, F_DUPFD, 0);
+  ::close(lowest_free);
+  low.rlim_cur = static_cast<rlim_t>(lowest_free) + 16;
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &low), 0);
+  std::vector<int> fillers;
+  for (int fd; (fd = open("/dev/null", O_RDONLY)) >= 0;) fillers.push_back(fd);
+  for (int frame = 0; frame < 5; ++frame) EXPECT_EQ(net().accept(), -2);
+  for (int fd : fillers) ::close(fd);
+  EXPECT_GE(acceptPending(), 0);
+  setrlimit(RLIMIT_NOFILE, &before);
+  EXPECT_EQ(log.count("NetworkManager::accept(): Error! accept() returned:"), 1);
+  EXPECT_EQ(log.count("NetworkManager::accept(): Error! accept() failed 4 more times with the same error."), 1);
+  ::close(peer);
 }

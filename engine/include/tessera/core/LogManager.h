@@ -1,11 +1,13 @@
 // Writes the engine's and the game's diagnostic lines to one log file, or to
-// the standard error stream while no file is open.
+// the standard error stream while no file is open. Lines wait in the log's
+// own buffer until a flush (every frame), a full buffer or the close.
 #ifndef TS_LOG_MANAGER_H
 #define TS_LOG_MANAGER_H
 
 #include <cstdarg>
 #include <cstdio>
 #include <mutex>
+#include <string>
 
 #include <tessera/core/Manager.h>
 
@@ -44,8 +46,15 @@ class LogManager : public Manager {
   // Always written.
   int writeLog(const char *format, ...) const __attribute__((format(printf, 2, 3)));
 
-  // Hands what is written so far to the file now.
+  // Hands what is written so far to the file now. The game manager does so
+  // at the end of every frame; a signal that ends the process writes out
+  // whatever is still waiting.
   void flush() const;
+  // Should a signal end the process while the log is started, a line on the
+  // standard error stream after the log's waiting lines: the lead followed
+  // by the log file's full path (a game names its log this way while the
+  // window opens, which the media library may abort); empty lead: none.
+  void nameLogOnFatalSignal(const std::string &lead);
 
   int getLogLevel() const { return m_log_level; }
   // The engine never changes the level; tests and fuzzing raise it to
@@ -55,12 +64,18 @@ class LogManager : public Manager {
  private:
   LogManager();
   int writeLine(const char *format, va_list args) const;
+  // With the lock held: the waiting lines to the file; false on an error.
+  bool writePending() const;
+  void closeFile();
+  void setLastLine();
 
   bool m_do_flush;
   int m_log_level;
   bool m_log_time;
   bool m_log_step_count;
   FILE *m_p_f;
+  std::string m_file_name;     // as opened
+  std::string m_fatal_lead;    // see nameLogOnFatalSignal()
   mutable std::mutex m_mutex;  // guards m_p_f and the writing of a line
 };
 

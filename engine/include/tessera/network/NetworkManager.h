@@ -9,6 +9,8 @@
 // the byte stream is never cut or reordered. The backlog is bounded: a send
 // whose bytes might not all fit into it (because the peer does not read) is
 // refused whole, so memory stays bounded and the caller knows what did not go.
+// Queued messages count against the same bound, so a queue that waits for a
+// far step or a silent peer is refused at queueMessage() in the same way.
 #ifndef TS_NETWORK_MANAGER_H
 #define TS_NETWORK_MANAGER_H
 
@@ -47,7 +49,8 @@ class NetworkManager : public Manager {
   int connect(const std::string &host, int port);
 
   // The new socket; -1 nothing accepted (none pending, or at the maximum);
-  // -2 error or not a server.
+  // -2 error or not a server. An error that repeats (a full descriptor
+  // table) is logged once, and how often it came again when it ends.
   int accept();
   // Closes one connection, or every connection for -1. Result 0 or -1.
   int close(int socket);
@@ -65,7 +68,10 @@ class NetworkManager : public Manager {
   int receive(void *buffer, int size, int socket);
 
   // Copies the bytes to the back of socket's queue; they go out in the first
-  // sendQueued() at or after step send_at_step. Result 0 or -1.
+  // sendQueued() at or after step send_at_step. Result 0 or -1 (not
+  // connected, nothing to queue, or the queue plus the backlog would pass the
+  // maximum backlog: the queue counts against the same bound, so nothing
+  // queued is ever refused later for lack of room).
   int queueMessage(const void *buffer, int bytes, int socket, int send_at_step);
   // Sends the backlogs and then the due queued messages; the sum of the
   // send() results (0 when nothing failed).
@@ -73,8 +79,8 @@ class NetworkManager : public Manager {
 
   int setMaxConnections(int max_connections);
   int getMaxConnections() const;
-  // The most bytes one connection's backlog may hold (default 4 MB); a
-  // message larger than this is never sent. Result 0, or -1 when negative.
+  // The most bytes one connection's backlog and queue together may hold
+  // (default 4 MB); a message larger than this is never sent or queued. Result 0, or -1 when negative.
   int setMaxBacklogBytes(int bytes);
   int getMaxBacklogBytes() const;
   int getConnectionCount() const;
@@ -96,6 +102,7 @@ class NetworkManager : public Manager {
     int socket;
     std::deque<Message> queue;
     std::vector<char> backlog;  // unsent rest of earlier sends, in order
+    long long queued_bytes;     // the queue's messages added up
   };
 
   int findConnection(int socket) const;
@@ -110,11 +117,15 @@ class NetworkManager : public Manager {
   void transferFailed(const char *operation, int socket, int code);
   void deliver(const std::string &type, int socket) const;
   void closeServer();
+  // The count of accept() failures not logged since the first of their kind.
+  void reportAcceptRepeats();
 
   int m_sock;
   int m_max_connections;
   int m_server_port;
   int m_max_backlog_bytes;
+  int m_accept_error;    // the error code accept() last logged; 0 for none
+  int m_accept_repeats;  // failures with that code since, not logged
   std::vector<Connection> m_connections;
 };
 
