@@ -58,8 +58,9 @@ int CommandLine::respond(std::FILE *out, std::FILE *err) const {
       std::fprintf(out,
                    "%s\n"
                    "The rhythm game: press 1 or 2 on the start screen to pick a track, then the\n"
-                   "arrow key of each falling note as it crosses the hit zone. C on the start\n"
-                   "screen calibrates the audio offset. Escape quits.\n"
+                   "arrow key of each falling note as it covers its receptor on the hit zone;\n"
+                   "presses are judged by their time. C on the start screen calibrates the audio\n"
+                   "offset. Escape quits.\n"
                    "\n"
                    "  --demo 1|2     watch the game play track 1 or 2 on its own\n"
                    "  --once         end after the first song's results\n"

@@ -90,31 +90,45 @@ bool DemoPlayer::isDue(const Note &note, int64_t now_us, int64_t &press_us) cons
   return press_us <= now_us;
 }
 
+// The track's position read the moment it moves on: a reading lags the sound
+// by up to one of the audio device's mixing periods, but not one taken just
+// as the device hands over the next period. Waits for that at most a few
+// periods (once, at the demo's last note); the time of the reading with it.
+std::pair<double, int64_t> DemoPlayer::freshTrackReading(const ts::Music &track) {
+  const float first = track.getPlayingOffset();
+  const int64_t give_up_us = ts::monotonicMicroseconds() + FRESH_READING_WAIT_US;
+  for (;;) {
+    const float now = track.getPlayingOffset();
+    const int64_t now_us = ts::monotonicMicroseconds();
+    if (now != first || now_us >= give_up_us || !track.isPlaying()) return {now * 1000.0, now_us};
+  }
+}
+
 // How far the music has drifted from the note clock by the last note: the
-// track's position against the one the note clock stands for now (its
-// position, fractions of a step included, plus the audio offset it keeps
-// behind, less the display's lag it keeps ahead when it follows the music).
-// The track's last reading lags the sound by up to a mixing period of the
-// audio device; the smoothed position (see NoteClock) does not, so the drift
-// from it is logged too.
+// track's position, read as it moves on, against the one the note clock
+// stands for at that moment (its position, fractions of a step included,
+// plus the audio offset it keeps behind, less the display's lag it keeps
+// ahead when it follows the music). The smoothed position the clock follows
+// (see NoteClock) is logged beside it.
 void DemoPlayer::reportTiming(int step) const {
   NoteSpawner *p_spawner = spawner();
   const ts::Music *p_track = p_spawner ? p_spawner->getTrack() : nullptr;
   if (!p_track) return;
   p_spawner->stepsAt(step);
   const NoteClock &clock = p_spawner->getNoteClock();
+  const auto [music_ms, read_us] = freshTrackReading(*p_track);
   const double lead_ms = clock.getPace() == NoteClock::Pace::FOLLOW_MUSIC ? p_spawner->getDisplayLagMs() : 0.0;
-  const int note_clock_ms =
-      static_cast<int>(std::lround(clock.getPosition() * clock.getStepMs() - lead_ms)) + clock.getOffsetMs();
+  const double clock_steps = clock.getPace() == NoteClock::Pace::FOLLOW_MUSIC
+                                 ? clock.positionAt(static_cast<double>(read_us) / 1000.0)
+                                 : clock.getPosition();
+  const double note_clock_ms = clock_steps * clock.getStepMs() - lead_ms + clock.getOffsetMs();
   const int frame_clock_ms = (step - m_start_step) * ts::GameManager::getInstance().getFrameTime();
-  const int music_ms = static_cast<int>(p_track->getPlayingOffset() * 1000.0f);
-  const int wall_ms = static_cast<int>((ts::monotonicMicroseconds() - m_start_us) / 1000);
-  const int smoothed_ms = static_cast<int>(std::lround(clock.getTrackEstimateMs()));
+  const int wall_ms = static_cast<int>((read_us - m_start_us) / 1000);
   ts::LogManager::getInstance().writeLog(
-      "Demo: last note at step %d: music at %d ms, note clock at %d ms, drift %d ms "
-      "(smoothed music %d ms, %d ms from the note clock; frame clock %d ms, wall clock %d ms, display lag %.1f ms; "
-      "%d of %d frames took one step, %d took none, %d catch-up steps)",
-      step - m_start_step, music_ms, note_clock_ms, music_ms - note_clock_ms, smoothed_ms, smoothed_ms - note_clock_ms,
+      "Demo: last note at step %d: music at %.0f ms, note clock at %.0f ms, drift %.0f ms "
+      "(smoothed music %.0f ms, frame clock %d ms, wall clock %d ms, display lag %.1f ms; %d of %d frames took one "
+      "step, %d took none, %d catch-up steps)",
+      step - m_start_step, music_ms, note_clock_ms, music_ms - note_clock_ms, clock.getTrackEstimateMs(),
       frame_clock_ms, wall_ms, p_spawner->getDisplayLagMs(), clock.getSingleStepFrames(), clock.getFrames(),
       clock.getHeldFrames(), clock.getCatchUpSteps());
 }

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <set>
 #include <string>
+#include <utility>
 
 #include <tessera/input/EventKeyboard.h>
 #include <tessera/world/Object.h>
@@ -18,6 +19,9 @@
 #include "play/Rules.h"
 
 class Note;
+namespace ts {
+class Music;
+}
 
 class DemoPlayer : public ts::Object {
  public:
@@ -35,6 +39,9 @@ class DemoPlayer : public ts::Object {
   void playDueNotes();
   bool isDue(const Note &note, int64_t now_us, int64_t &press_us) const;
   void reportTiming(int step) const;
+  static std::pair<double, int64_t> freshTrackReading(const ts::Music &track);
+  // A fresh reading is waited for at most this long: a few mixing periods.
+  static constexpr int64_t FRESH_READING_WAIT_US = 100000;
 
   int m_track;
   Rules m_rules;

@@ -10,9 +10,6 @@
 #include <tessera/input/EventKeyboard.h>
 #include <tessera/world/Object.h>
 
-class Note;
-class NoteSpawner;
-
 class PressJudge : public ts::Object {
  public:
   PressJudge();

@@ -9,8 +9,8 @@
 #include <tessera/world/WorldManager.h>
 #include "app/QuitRequest.h"
 #include "play/KeyboardHandler.h"
-#include "play/PressJudge.h"
 #include "play/NoteSpawner.h"
+#include "play/PressJudge.h"
 #include "play/ScoreManager.h"
 #include "player/GameSettings.h"
 #include "screens/Background.h"
