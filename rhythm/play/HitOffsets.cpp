@@ -35,9 +35,7 @@ std::string HitOffsets::spreadText() const {
   return "early [" + bars + "] late";
 }
 
-std::string HitOffsets::meanText() const {
-  return "Timing: " + timing_window::offsetText(meanMs()) + " on average";
-}
+std::string HitOffsets::meanText() const { return "Timing: " + timing_window::offsetText(meanMs()) + " on average"; }
 
 std::optional<std::string> HitOffsets::advice(int played_offset_ms) const {
   const double mean = meanMs();

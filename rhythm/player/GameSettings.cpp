@@ -93,9 +93,9 @@ int GameSettings::setRulesText(const std::string &text, const std::string &sourc
     m_rules = text == "classic" ? Rules::CLASSIC : Rules::FAIR;
     return 0;
   }
-  ts::LogManager::getInstance().writeLog("GameSettings: Warning! Unknown rules '%s' in %s (classic or fair); keeping %s.",
-                                         text.c_str(), source.c_str(),
-                                         m_rules == Rules::CLASSIC ? "classic" : "fair");
+  ts::LogManager::getInstance().writeLog(
+      "GameSettings: Warning! Unknown rules '%s' in %s (classic or fair); keeping %s.", text.c_str(), source.c_str(),
+      m_rules == Rules::CLASSIC ? "classic" : "fair");
   return -1;
 }
 

@@ -229,9 +229,7 @@ TEST_F(RoundTest, AChartInThePlayersDataFolderPlaysWithItsMusicAndLanes) {
   m_temp.file("data/tessera-rhythm/charts/tone.chart",
               "title: Test Tone\nmusic: tone.ogg\nnotes: 3:left 6:right 9:up\n");
   fs::copy_file(std::string(TESSERA_SOURCE_DIR) + "/tests/support/data/tone.ogg", charts + "/tone.ogg");
-  ScriptedRounds rounds(classic(), [](GameStart &, int) {
-    new ScriptedPlayer(ts::Keyboard::NUM3, {19, 19, 19});
-  });
+  ScriptedRounds rounds(classic(), [](GameStart &, int) { new ScriptedPlayer(ts::Keyboard::NUM3, {19, 19, 19}); });
   ASSERT_EQ(rounds.playRound(), RoundLoop::RoundEnd::SONG_FINISHED);
   EXPECT_TRUE(m_log.contains("SUCCESS: Game BGM song:" + fs::canonical(charts + "/tone.ogg").string() + " started."));
   EXPECT_TRUE(m_log.contains("GameOver will trigger after 2 seconds"));

@@ -77,10 +77,10 @@ TEST_F(FairPlayTest, PressesAreGradedByTheirOffsetAtEachWindowsEdgeOnBothSides) 
     double offset_ms;
     std::optional<Judgement> expected;
   };
-  const Case cases[] = {{0.0, Judgement::PERFECT},   {-22.4, Judgement::PERFECT}, {22.4, Judgement::PERFECT},
-                        {-22.6, Judgement::GOOD},    {22.6, Judgement::GOOD},     {-55.4, Judgement::GOOD},
-                        {55.4, Judgement::GOOD},     {-55.6, Judgement::MISS},    {55.6, Judgement::MISS},
-                        {-134.9, Judgement::MISS},   {134.9, Judgement::MISS},    {-135.1, std::nullopt},
+  const Case cases[] = {{0.0, Judgement::PERFECT}, {-22.4, Judgement::PERFECT}, {22.4, Judgement::PERFECT},
+                        {-22.6, Judgement::GOOD},  {22.6, Judgement::GOOD},     {-55.4, Judgement::GOOD},
+                        {55.4, Judgement::GOOD},   {-55.6, Judgement::MISS},    {55.6, Judgement::MISS},
+                        {-134.9, Judgement::MISS}, {134.9, Judgement::MISS},    {-135.1, std::nullopt},
                         {135.1, std::nullopt}};
   for (const Case &c : cases) {
     SCOPED_TRACE(c.offset_ms);
@@ -154,12 +154,13 @@ TEST_F(FairPlayTest, MashingScoresUnderHalfWhereAPressOnEachBeatScoresAll) {
       frame();
       const int64_t frame_end_us = m_frame * FRAME_US;
       for (; mash && next_mash_us < frame_end_us; next_mash_us += 50000)
-        for (ts::Keyboard::Key key : {ts::Keyboard::LEFTARROW, ts::Keyboard::UPARROW, ts::Keyboard::DOWNARROW,
-                                      ts::Keyboard::RIGHTARROW})
+        for (ts::Keyboard::Key key :
+             {ts::Keyboard::LEFTARROW, ts::Keyboard::UPARROW, ts::Keyboard::DOWNARROW, ts::Keyboard::RIGHTARROW})
           pressAt(key, next_mash_us);
       for (const auto &note : rows()) {
         const int64_t on_beat = p_spawner->pressTimeOnBeat(*note.first);
-        if (mash || note.first->isHit() || on_beat > frame_end_us || !pressed.insert(note.first->getSerial()).second) continue;
+        if (mash || note.first->isHit() || on_beat > frame_end_us || !pressed.insert(note.first->getSerial()).second)
+          continue;
         const Lane *p_lane = Lane::ofDirection(note.first->getDirection());
         pressAt(p_lane->key, on_beat);
       }

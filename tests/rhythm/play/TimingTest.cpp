@@ -33,9 +33,9 @@ TEST(DisplayLag, IsTheMeanTimeFromPlacingToShowingOverTheLastFrames) {
   EXPECT_EQ(lag.unshownSteps().size(), static_cast<size_t>(DisplayLag::FRAMES_KEPT));
   lag.shown(12, 12 * 33000 + 40000);
   lag.shown(13, 13 * 33000 + 44000);
-  lag.shown(14, -1);                // not known yet: still waiting
-  lag.shown(15, 15 * 33000 - 1);    // before it was placed: no sample
-  lag.shown(99, 1);                 // never placed
+  lag.shown(14, -1);              // not known yet: still waiting
+  lag.shown(15, 15 * 33000 - 1);  // before it was placed: no sample
+  lag.shown(99, 1);               // never placed
   EXPECT_DOUBLE_EQ(lag.getLagMs(), 42.0);
   EXPECT_EQ(lag.unshownSteps().front(), 14);
 }
