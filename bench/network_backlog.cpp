@@ -4,38 +4,22 @@
 // backlog left, and the process's resident memory and its peak before and
 // after the sends (from /proc/self/status).
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <string>
 #include <vector>
 
 #include <tessera/game/GameManager.h>
 #include <tessera/network/NetworkManager.h>
 
-namespace {
+#include "NetworkBench.h"
 
-// A "VmRSS:" or "VmHWM:" figure in megabytes.
-double statusMegabytes(const std::string &field) {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line))
-    if (line.compare(0, field.size(), field) == 0) return std::atof(line.c_str() + field.size()) / 1024.0;
-  return -1;
-}
-
-}  // namespace
+using network_bench::statusMegabytes;
 
 int main() {
   const char *config = "/tmp/tessera-network-backlog.cfg";
-  std::ofstream(config) << "networking:true,headless:true,\n";
-  setenv("TESSERA_CONFIG", config, 1);
-  setenv("TESSERA_LOG", "/dev/null", 1);
+  if (!network_bench::startServer(config)) return 1;
   ts::GameManager &game = ts::GameManager::getInstance();
   ts::NetworkManager &net = ts::NetworkManager::getInstance();
-  if (game.startUp() != 0 || net.setServer("127.0.0.1", 0) != 0) return 1;
   const int reader = net.connect("127.0.0.1", net.getServerPort());  // never reads
-  int socket = -1;
-  for (int tries = 0; socket < 0 && tries < 1000; ++tries) socket = net.accept();
+  const int socket = network_bench::acceptOne();
   if (reader < 0 || socket < 0) return 1;
 
   const int megabyte = 1 << 20;

@@ -4,24 +4,16 @@
 // how many were queued and refused, and the process's resident memory and
 // its peak (from /proc/self/status).
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <string>
 #include <vector>
 
 #include <tessera/game/GameManager.h>
 #include <tessera/network/NetworkManager.h>
 
-namespace {
+#include "NetworkBench.h"
 
-// A "VmRSS:" or "VmHWM:" figure in megabytes.
-double statusMegabytes(const std::string &field) {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line))
-    if (line.compare(0, field.size(), field) == 0) return std::atof(line.c_str() + field.size()) / 1024.0;
-  return -1;
-}
+using network_bench::statusMegabytes;
+
+namespace {
 
 void report(const char *what, int queued, int refused, int socket) {
   ts::NetworkManager &net = ts::NetworkManager::getInstance();
@@ -30,27 +22,18 @@ void report(const char *what, int queued, int refused, int socket) {
               statusMegabytes("VmRSS:"), statusMegabytes("VmHWM:"));
 }
 
-int acceptOne() {
-  int socket = -1;
-  for (int tries = 0; socket < 0 && tries < 1000; ++tries) socket = ts::NetworkManager::getInstance().accept();
-  return socket;
-}
-
 }  // namespace
 
 int main() {
   const char *config = "/tmp/tessera-network-queue.cfg";
-  std::ofstream(config) << "networking:true,headless:true,\n";
-  setenv("TESSERA_CONFIG", config, 1);
-  setenv("TESSERA_LOG", "/dev/null", 1);
+  if (!network_bench::startServer(config)) return 1;
   ts::GameManager &game = ts::GameManager::getInstance();
   ts::NetworkManager &net = ts::NetworkManager::getInstance();
-  if (game.startUp() != 0 || net.setServer("127.0.0.1", 0) != 0) return 1;
   net.setMaxConnections(4);
   const int silent = net.connect("127.0.0.1", net.getServerPort());  // never reads
-  const int to_silent = acceptOne();
+  const int to_silent = network_bench::acceptOne();
   const int waiting = net.connect("127.0.0.1", net.getServerPort());
-  const int to_waiting = acceptOne();
+  const int to_waiting = network_bench::acceptOne();
   if (silent < 0 || to_silent < 0 || waiting < 0 || to_waiting < 0) return 1;
   std::printf("before: rss %.1f MB, peak %.1f MB (bound %.1f MB a connection)\n", statusMegabytes("VmRSS:"),
               statusMegabytes("VmHWM:"), net.getMaxBacklogBytes() / 1048576.0);
