@@ -46,6 +46,8 @@ void Note::fall(int steps) {
   position.setY(position.getY() + m_speed * static_cast<float>(steps));
   setPosition(position);
   if (position.getY() <= hit_zone::LAST_ROW_BEFORE_MISS || m_hit) return;
+  // Judged: a press later in this frame must not judge it again.
+  m_hit = true;
   HitIndicator *p_indicator = firstOfType<HitIndicator>("HitIndicator");
   if (p_indicator) p_indicator->show("Miss!");
   const Lane *p_lane = Lane::ofDirection(m_direction);

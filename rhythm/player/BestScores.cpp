@@ -146,6 +146,13 @@ int BestScores::save(const std::string &path, std::string *p_problem) const {
     std::string text = HEADER;
     for (const auto &[song, score] : m_best) text += std::to_string(score) + " " + song + "\n";
     for (const std::string &line : m_unread_lines) text += line + "\n";
+    // A file its own reader would refuse would keep every later score out.
+    if (text.size() > MAX_FILE_BYTES) {
+      problem = "the scores would take more than " + std::to_string(MAX_FILE_BYTES) + " bytes";
+      log.writeLog("BestScores::save(): Error! '%s' is not written: %s.", path.c_str(), problem.c_str());
+      if (p_problem) *p_problem = problem;
+      return -1;
+    }
     if (AtomicFile::write(path, text, problem)) return 0;
     log.writeLog("BestScores::save(): Error! Cannot write '%s' (%s); the scores file is left as it was.", path.c_str(),
                  problem.c_str());

@@ -105,7 +105,9 @@ void Calibration::finish() {
     return;
   }
   log.writeLog("Calibration: audio offset %d ms from %d taps.", *m_offset_ms, static_cast<int>(m_taps_ms.size()));
+  // The other settings in the file (the rules) are written back as they were.
   GameSettings settings;
+  settings.load(m_settings_path);
   settings.setOffsetMs(*m_offset_ms);
   const bool saved = settings.save(m_settings_path) == 0;
   char text[80];

@@ -309,13 +309,16 @@ int NetworkManager::send(const void *buffer, int bytes, int socket) {
   // Earlier bytes still waiting must go first.
   if (flushBacklog(socket) != 0) return -1;
   const char *data = static_cast<const char *>(buffer);
+  const Connection &connection = m_connections[findConnection(socket)];
   std::vector<char> &backlog = m_connections[findConnection(socket)].backlog;
   // Decided before a byte goes out: whatever the kernel leaves must fit the
-  // backlog, or the peer would get the message cut short.
-  if (static_cast<long long>(backlog.size()) + bytes > m_max_backlog_bytes) {
+  // backlog, or the peer would get the message cut short. What waits in the
+  // queue counts too: backlog and queue share the bound.
+  const long long held = static_cast<long long>(backlog.size()) + connection.queued_bytes;
+  if (held + bytes > m_max_backlog_bytes) {
     log.writeLog(
         "NetworkManager::send(): Error! %d bytes would take socket %d's backlog of %zu bytes past %d. Not sent.", bytes,
-        socket, backlog.size(), m_max_backlog_bytes);
+        socket, static_cast<size_t>(held), m_max_backlog_bytes);
     return -1;
   }
   long sent = backlog.empty() ? writeNow(socket, data, bytes) : 0;
@@ -368,9 +371,12 @@ int NetworkManager::queueMessage(const void *buffer, int bytes, int socket, int 
   }
   Connection &connection = m_connections[findConnection(socket)];
   // Queue and backlog share the connection's bound: a peer that never reads,
-  // or a step that never comes, must not hold more than a backlog would.
+  // or a step that never comes, must not hold more than a backlog would. A
+  // message is charged what it holds in memory besides its bytes, so that
+  // millions of one-byte messages are bounded too.
   const long long held = static_cast<long long>(connection.backlog.size()) + connection.queued_bytes;
-  if (held + bytes > m_max_backlog_bytes) {
+  const long long charge = static_cast<long long>(bytes) + MESSAGE_OVERHEAD_BYTES;
+  if (held + charge > m_max_backlog_bytes) {
     log.writeLog(
         "NetworkManager::queueMessage(): Error! %d bytes would take socket %d's queue and backlog of %lld bytes past "
         "%d. Not queued.",
@@ -379,7 +385,7 @@ int NetworkManager::queueMessage(const void *buffer, int bytes, int socket, int 
   }
   const char *data = static_cast<const char *>(buffer);
   connection.queue.push_back(Message{std::vector<char>(data, data + bytes), send_at_step});
-  connection.queued_bytes += bytes;
+  connection.queued_bytes += charge;
   return 0;
 }
 
@@ -406,7 +412,7 @@ int NetworkManager::sendQueued() {
         break;
       Message message = std::move(connection.queue.front());
       connection.queue.pop_front();
-      connection.queued_bytes -= static_cast<long long>(message.data.size());
+      connection.queued_bytes -= static_cast<long long>(message.data.size()) + MESSAGE_OVERHEAD_BYTES;
       sum += send(message.data.data(), static_cast<int>(message.data.size()), socket);
     }
   }

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "platform/Platform.h"
+#include "platform/Signals.h"
 
 namespace ts {
 namespace platform {
@@ -85,6 +86,19 @@ void closeFile(int fd) {
   if (fd >= 0) ::close(fd);
 }
 
+namespace {
+
+// The mode of the file at path, or 0666 less the process's umask.
+mode_t permissionsFor(const std::string &path) {
+  struct stat existing;
+  if (::stat(path.c_str(), &existing) == 0) return existing.st_mode & 07777;
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+}  // namespace
+
 bool replaceFile(const std::string &path, const std::string &contents, std::string &problem) {
   const std::string folder = folderOf(path);
   std::string name = path + ".XXXXXX";
@@ -93,9 +107,9 @@ bool replaceFile(const std::string &path, const std::string &contents, std::stri
     problem = "cannot create a file in '" + folder + "': " + errorText(errno);
     return false;
   }
-  // mkstemp makes the file readable by its owner alone; a replaced file keeps
-  // the usual permissions.
-  ::fchmod(fd, 0644);
+  // mkstemp makes the file readable by its owner alone; the new file takes
+  // the permissions the old one had, or those the umask gives a new file.
+  ::fchmod(fd, permissionsFor(path));
   // Each step that fails names itself with the system's reason.
   std::string failed;
   auto fail = [&](const char *step) {
@@ -110,10 +124,9 @@ bool replaceFile(const std::string &path, const std::string &contents, std::stri
     ::unlink(name.c_str());
     return false;
   }
-  if (!syncFolder(folder)) {
-    problem = "cannot flush the folder '" + folder + "': " + errorText(errno);
-    return false;
-  }
+  // The new file is in place: a folder that cannot be flushed (some file
+  // systems refuse it) is reported but does not undo the save.
+  if (!syncFolder(folder)) problem = "cannot flush the folder '" + folder + "': " + errorText(errno);
   return true;
 }
 
@@ -123,9 +136,16 @@ int lockFile(const std::string &path, std::string &problem) {
     problem = "cannot open the lock file '" + path + "': " + errorText(errno);
     return -1;
   }
-  while (::flock(fd, LOCK_EX) != 0) {
-    if (errno == EINTR) continue;
-    problem = "cannot lock '" + path + "': " + errorText(errno);
+  const int64_t give_up = monotonicMicroseconds() + int64_t{LOCK_WAIT_MS} * 1000;
+  while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    const int error = errno;
+    if (error == EINTR) continue;
+    if (error == EWOULDBLOCK && monotonicMicroseconds() < give_up && !stopSignalPending()) {
+      sleepUntilMicroseconds(monotonicMicroseconds() + 5000);
+      continue;
+    }
+    problem = error == EWOULDBLOCK ? "'" + path + "' is held by another process"
+                                   : "cannot lock '" + path + "': " + errorText(error);
     ::close(fd);
     return -1;
   }

@@ -25,12 +25,16 @@ void closeFile(int fd);
 
 // Writes contents to a unique temporary file in path's folder, flushes it to
 // the disk, renames it over path and flushes the folder. False with the
-// reason in problem; the temporary file is then removed.
+// reason in problem; the temporary file is then removed. True once the new
+// file is in place, with a warning in problem if the folder would not flush.
 bool replaceFile(const std::string &path, const std::string &contents, std::string &problem);
 
 // Takes an exclusive advisory lock on path (created if missing), waiting for
-// another holder to let go; the descriptor that holds it, or -1 with the
-// reason in problem. unlockFile() lets go and closes it.
+// another holder to let go for at most LOCK_WAIT_MS, and not at all once a
+// stop signal is pending (a holder that is stopped must not freeze the
+// game); the descriptor that holds it, or -1 with the reason in problem.
+// unlockFile() lets go and closes it.
+const int LOCK_WAIT_MS = 2000;
 int lockFile(const std::string &path, std::string &problem);
 void unlockFile(int fd);
 

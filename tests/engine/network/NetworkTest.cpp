@@ -220,7 +220,8 @@ TEST_F(Network, GameLoopSendsQueuedMessagesAtTheirStep) {
 
 // The queue counts against the backlog's bound, with what the backlog holds:
 // messages for a step that never comes are refused past it with a line, and
-// a queued message that went out gives its room back.
+// a queued message that went out gives its room back. Each queued message is
+// charged its bytes and a fixed overhead.
 TEST_F(Network, QueueSharesTheBacklogBound) {
   ASSERT_EQ(net().setMaxConnections(4), 0);
   const int silent = net().connect("127.0.0.1", net().getServerPort());  // never reads
@@ -231,15 +232,20 @@ TEST_F(Network, QueueSharesTheBacklogBound) {
   ASSERT_GE(due, 0);
   ASSERT_EQ(net().setMaxBacklogBytes(10000), 0);
   std::vector<char> block(6000, 'q');
+  const int overhead = ts::NetworkManager::MESSAGE_OVERHEAD_BYTES;
+  const int last = 10000 - 2 * (4000 + overhead) - overhead;  // fills the bound exactly
   EXPECT_EQ(net().queueMessage(block.data(), 4000, far, 2147483647), 0);
   EXPECT_EQ(net().queueMessage(block.data(), 4000, far, 2147483647), 0);
   EXPECT_EQ(net().queueMessage(block.data(), 4000, far, 2147483647), -1);
-  EXPECT_EQ(net().queueMessage(block.data(), 2000, far, 2147483647), 0);  // exactly at the bound
+  EXPECT_EQ(net().queueMessage(block.data(), last, far, 2147483647), 0);
   EXPECT_EQ(net().queueMessage(block.data(), 1, far, 2147483647), -1);
   EXPECT_EQ(net().getQueuedCount(far), 3);
-  EXPECT_EQ(log.count("NetworkManager::queueMessage(): Error! 4000 bytes would take socket " + std::to_string(far) +
-                      "'s queue and backlog of 8000 bytes past 10000. Not queued."),
-            1);
+  EXPECT_EQ(
+      log.count("NetworkManager::queueMessage(): Error! 4000 bytes would take socket " + std::to_string(far) +
+                "'s queue and backlog of " + std::to_string(2 * (4000 + overhead)) + " bytes past 10000. Not queued."),
+      1);
+  // What waits in the queue counts against a send, too.
+  EXPECT_EQ(net().send(block.data(), 1, far), -1);
 
   EXPECT_EQ(net().queueMessage(block.data(), 6000, due, 0), 0);
   EXPECT_EQ(net().queueMessage(block.data(), 6000, due, 0), -1);
@@ -255,11 +261,11 @@ TEST_F(Network, QueueSharesTheBacklogBound) {
   setsockopt(far, SOL_SOCKET, SO_SNDBUF, &small, sizeof small);
   net().close(due);
   std::vector<char> big(kept, 'b');
-  const int queued = 2 * 4000 + 2000;
+  const int queued = 10000;
   ASSERT_EQ(net().send(big.data(), kept, far), 0);
   const int backlog = net().getBacklogBytes(far);
   ASSERT_GT(backlog, 0);
-  const int room = 2 * kept - backlog - queued;
+  const int room = 2 * kept - backlog - queued - overhead;
   std::vector<char> rest(room + 1, 'r');
   EXPECT_EQ(net().queueMessage(rest.data(), room + 1, far, 2147483647), -1);
   EXPECT_EQ(net().queueMessage(rest.data(), room, far, 2147483647), 0);

@@ -138,6 +138,25 @@ TEST_F(FairPlayTest, AnEarlyPressTakesItsNoteAsAMissAndOnlyItsLaneCounts) {
   EXPECT_EQ(judged(Judgement::MISS), 1);
 }
 
+// A note that falls past the lines is a miss at the step event; a late press
+// handled later in that frame must not judge it a second time.
+TEST_F(FairPlayTest, ANoteMissedByFallingIsNotJudgedAgainInItsLastFrame) {
+  TimedSpawner *p_spawner = start({2}, {1});
+  frame();
+  frame();
+  frame();
+  const int64_t late = p_spawner->pressTimeOnBeat(*firstNote()) + 120000;
+  while (judged(Judgement::MISS) == 0 && m_frame < 60) {
+    ++m_frame;
+    ts::EventStep step(m_step++);
+    ts::GameManager::getInstance().onEvent(&step);
+    if (judged(Judgement::MISS) == 1) pressAt(ts::Keyboard::UPARROW, late);
+    ts::WorldManager::getInstance().update();
+  }
+  EXPECT_EQ(judged(Judgement::MISS), 1);
+  EXPECT_FALSE(m_log.contains("Timed judgement: Miss! 120 ms late, lane up."));
+}
+
 // A masher pressing all four arrows every 50 ms without looking meets each
 // note first in the early part of the Miss window, and loses it there; a
 // player pressing on each beat keeps every note.

@@ -104,6 +104,7 @@ TEST_F(GameTest, CalibrationSavesTheMedianOffsetAndHandsItToTheStartScreen) {
 TEST_F(GameTest, FairCalibrationTimesEachTapByItsOwnTime) {
   const TempFolder folder;
   setenv("XDG_CONFIG_HOME", (folder.path() + "/config").c_str(), 1);
+  folder.file("config/tessera-rhythm/settings.txt", "rules:classic,\n");  // kept through the save
   ASSERT_EQ(ts::ResourceManager::getInstance().loadMusic(click_track::FILE_NAME, click_track::LABEL), 0);
   int lead = 0;
   Calibration *calibration = new Scripted<Calibration>(gridTrack(lead), GameSettings::defaultPath(), Rules::FAIR);
@@ -123,6 +124,10 @@ TEST_F(GameTest, FairCalibrationTimesEachTapByItsOwnTime) {
   }
   ASSERT_TRUE(calibration->getOffset().has_value());
   EXPECT_NEAR(*calibration->getOffset(), 40, 1);
+  GameSettings saved;
+  saved.load(GameSettings::defaultPath());
+  EXPECT_EQ(saved.getOffsetMs(), *calibration->getOffset());
+  EXPECT_EQ(saved.getRules(), Rules::CLASSIC);
 }
 
 TEST_F(GameTestWithoutSound, CalibrationSaysItNeedsSoundAndSavesNothing) {

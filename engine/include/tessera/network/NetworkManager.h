@@ -25,6 +25,9 @@ namespace ts {
 class NetworkManager : public Manager {
  public:
   static constexpr int DEFAULT_MAX_BACKLOG_BYTES = 4 << 20;
+  // What a queued message is charged against the bound besides its bytes:
+  // about what it holds in memory around them.
+  static constexpr int MESSAGE_OVERHEAD_BYTES = 64;
 
   static NetworkManager &getInstance();
   ~NetworkManager() override;
