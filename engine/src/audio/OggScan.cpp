@@ -1,6 +1,8 @@
 #include "audio/OggScan.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include <tessera/system/ReadOnlyFile.h>
 
@@ -23,16 +25,45 @@ int64_t little64(const unsigned char *bytes) {
   return static_cast<int64_t>(little32(bytes) | (static_cast<uint64_t>(little32(bytes + 4)) << 32));
 }
 
+// Reads the file through a block of its own: a file of tiny pages would
+// otherwise cost a system call for each page header.
+class BlockReader {
+ public:
+  explicit BlockReader(const ReadOnlyFile &file) : m_file(file), m_block(BLOCK_BYTES), m_start(0), m_length(0) {}
+
+  // Like ReadOnlyFile::readAt: the bytes read, fewer at the file's end.
+  long readAt(int64_t position, unsigned char *out, size_t size) {
+    if (position < m_start || position + static_cast<int64_t>(size) > m_start + m_length) {
+      const long got = m_file.readAt(position, m_block.data(), m_block.size());
+      m_start = position;
+      m_length = got > 0 ? got : 0;
+    }
+    const int64_t available = m_start + m_length - position;
+    if (available <= 0) return 0;
+    const size_t count = std::min(size, static_cast<size_t>(available));
+    std::memcpy(out, m_block.data() + (position - m_start), count);
+    return static_cast<long>(count);
+  }
+
+ private:
+  static const size_t BLOCK_BYTES = 64 * 1024;
+  const ReadOnlyFile &m_file;
+  std::vector<char> m_block;
+  int64_t m_start;
+  int64_t m_length;
+};
+
 }  // namespace
 
 OggScan OggScan::of(const ReadOnlyFile &file) {
   OggScan scan;
   scan.m_end = file.getSize();
+  BlockReader reader(file);
   unsigned char page[HEADER_BYTES + MAX_SEGMENTS];
   int64_t position = 0;
   uint32_t serial = 0;
   for (;;) {
-    const long got = file.readAt(position, reinterpret_cast<char *>(page), sizeof page);
+    const long got = reader.readAt(position, page, sizeof page);
     if (got < HEADER_BYTES || std::memcmp(page, "OggS", 4) != 0 || page[4] != 0 || got < HEADER_BYTES + page[26]) {
       // Anything but a page after the first one is where the stream ends.
       if (position > 0) scan.m_end = position;
