@@ -76,6 +76,11 @@ TEST_F(PlayerFiles, ReplacingLeavesTheNewFileOrTheOldAndNoTemporaryFile) {
   struct stat status {};
   ASSERT_EQ(::stat(path("scores.txt").c_str(), &status), 0);
   EXPECT_EQ(status.st_mode & 0777, 0644u);
+  // A replaced file keeps the mode it had.
+  ASSERT_EQ(::chmod(path("scores.txt").c_str(), 0600), 0);
+  ASSERT_TRUE(ts::replaceFile(path("scores.txt"), "newer\n", problem)) << problem;
+  ASSERT_EQ(::stat(path("scores.txt").c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0600u);
 
   // A folder in the file's place cannot be renamed over.
   fs::create_directories(path("taken/inside"));
@@ -105,6 +110,14 @@ TEST_F(PlayerFiles, ALockIsHeldUntilItsHolderGoes) {
   int status = -1;
   ASSERT_EQ(waitpid(child, &status, 0), child);  // had once the first is let go
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  // A holder that does not let go (a game that was stopped) is waited for a
+  // while, then given up on with the reason.
+  {
+    const ts::FileLock held(lock_path);
+    const ts::FileLock waiting(lock_path);
+    EXPECT_FALSE(waiting.isLocked());
+    EXPECT_EQ(waiting.getProblem(), "'" + lock_path + "' is held by another process");
+  }
   const ts::FileLock nowhere(path("no-folder/x.lock"));
   EXPECT_FALSE(nowhere.isLocked());
   EXPECT_EQ(nowhere.getProblem().rfind("cannot open the lock file", 0), 0u) << nowhere.getProblem();

@@ -129,4 +129,14 @@ TEST_F(BestScoresTest, NeverWritesOverWhatItCouldNotReadOrLosesTheOldFile) {
                              m_folder.path() + "': File name too long); the scores file is left as it was."));
   EXPECT_EQ(contents(long_path), "480 star.chart\n");
   EXPECT_EQ(scores.save(""), -1);
+
+  // Nor writes a file its own reader would refuse, which would keep every
+  // later score out.
+  BestScores many;
+  for (int i = 0; i < 700; ++i) many.offer(std::string(100, 'x') + std::to_string(i) + ".chart", i);
+  write("480 star.chart\n");
+  EXPECT_EQ(many.save(m_path), -1);
+  EXPECT_TRUE(m_log.contains("BestScores::save(): Error! '" + m_path +
+                             "' is not written: the scores would take more than 65536 bytes."));
+  EXPECT_EQ(contents(m_path), "480 star.chart\n");
 }
