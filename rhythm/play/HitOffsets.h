@@ -19,7 +19,6 @@ class HitOffsets {
 
   void add(double offset_ms) { m_offsets_ms.push_back(offset_ms); }
   bool isEmpty() const { return m_offsets_ms.empty(); }
-  int count() const { return static_cast<int>(m_offsets_ms.size()); }
   // In the order the presses came.
   const std::vector<double> &all() const { return m_offsets_ms; }
   double meanMs() const;

@@ -35,7 +35,6 @@ class Note : public ts::Object {
   // The note clock's step at which the note was made; it is on its beat
   // hit_zone::PERFECT_MIDDLE steps later.
   void setChartStep(int32_t step) { m_chart_step = step; }
-  int32_t getChartStep() const { return m_chart_step; }
   double getBeatStep() const;
 
  private:

@@ -32,8 +32,7 @@ class Receptors : public ts::Object {
 
   // "Perfect! 12 ms early", "Miss!": the judgement shown, empty when cleared.
   const std::string &getText() const { return m_text; }
-  // The lane the judgement is shown at, and whether a lane is flashing.
-  int getShownLane() const { return m_lane; }
+  // Whether a lane is flashing.
   bool isFlashing(int lane) const { return m_flash_lane == lane && m_flash_steps_left > 0; }
 
  private:

@@ -68,9 +68,6 @@ class Screen:
         elif final == b"J" and parameters == b"2":
             self.cells = [[(" ", None)] * COLUMNS for _ in range(ROWS)]
 
-    def text(self, row, column, length):
-        return "".join(ch for ch, _ in self.cells[row][column:column + length])
-
     def shows(self, text):
         return any(text in "".join(ch for ch, _ in row) for row in self.cells)
 
