@@ -1,0 +1,23 @@
+// Plays the game for demonstrations and tests: presses the arrow key that
+// turns the snake towards the food, through the same delivery as the
+// keyboard's, and ends the game after a number of frames. It does not look
+// out for the snake's body.
+#ifndef SNAKE_AUTOPILOT_H
+#define SNAKE_AUTOPILOT_H
+
+#include <tessera/input/EventKeyboard.h>
+#include <tessera/world/Object.h>
+
+class Autopilot : public ts::Object {
+ public:
+  explicit Autopilot(int steps);  // steps: frames after which the game ends (-1: never)
+  int eventHandler(const ts::Event *p_event) override;
+
+ private:
+  void steer() const;
+
+  int m_steps;
+  int m_step;
+};
+
+#endif

@@ -1,0 +1,161 @@
+#include "Snake.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include <tessera/core/LogManager.h>
+#include <tessera/game/GameManager.h>
+#include <tessera/world/EventCollision.h>
+#include <tessera/world/EventView.h>
+#include <tessera/world/ViewObject.h>
+#include <tessera/world/WorldManager.h>
+
+namespace {
+
+const int FIRST_LENGTH = 3;
+const int FOOD_TRIES = 1000;
+
+// A box a little smaller than the cell: box edges that meet count as
+// touching, and a head beside its own body must not collide with it.
+ts::Object *makePart(const std::string &type, const std::string &sprite, ts::Vector cell) {
+  ts::Object *part = new ts::Object();  // the world owns it from now on
+  part->setType(type);
+  part->setSprite(sprite);
+  part->setBox(ts::Box(ts::Vector(-0.4f, -0.4f), 0.8f, 0.8f));
+  part->setSolidness(ts::SOFT);  // collides, but blocks nothing
+  part->setPosition(cell);
+  return part;
+}
+
+// The engine seeds std::rand() with the configuration's random_seed at
+// start-up, so a fixed seed gives the same food cells in every run.
+ts::Vector randomCell(const ts::Box &world) {
+  const int x = std::rand() % static_cast<int>(world.getHorizontal());
+  const int y = std::rand() % static_cast<int>(world.getVertical());
+  return world.getCorner() + ts::Vector(static_cast<float>(x), static_cast<float>(y));
+}
+
+}  // namespace
+
+Snake::Snake(ts::Vector start)
+    : m_heading(1, 0), m_turn(1, 0), m_delay(FIRST_DELAY), m_wait(FIRST_DELAY), m_grow(0), m_crashed(false) {
+  setType("Snake");
+  setSprite("head");
+  setBox(ts::Box(ts::Vector(-0.4f, -0.4f), 0.8f, 0.8f));
+  setSolidness(ts::SOFT);
+  setPosition(start);
+  for (int i = 1; i < FIRST_LENGTH; ++i) m_body.push_back(makePart("Body", "body", start - ts::Vector(i, 0)));
+  registerInterest(ts::STEP_EVENT);
+  registerInterest(ts::KEYBOARD_EVENT);
+  placeFood();
+}
+
+int Snake::eventHandler(const ts::Event *p_event) {
+  const std::string type = p_event->getType();
+  if (type == ts::STEP_EVENT) {
+    step();
+  } else if (type == ts::KEYBOARD_EVENT) {
+    turn(static_cast<const ts::EventKeyboard *>(p_event));
+  } else if (type == ts::COLLISION_EVENT) {
+    ts::Object *p_other = static_cast<const ts::EventCollision *>(p_event)->getObject2();
+    if (p_other->getType() == "Food") eat(p_other);
+    if (p_other->getType() == "Body") crash("into itself");
+  } else if (type == ts::OUT_EVENT) {
+    crash("off the world");
+  } else {
+    return 0;
+  }
+  return 1;
+}
+
+// Counts frames down to the next move: the world moves objects by a
+// velocity every frame, but a grid game moves a whole cell at a time.
+void Snake::step() {
+  if (m_crashed || --m_wait > 0) return;
+  m_wait = m_delay;
+  advance();
+}
+
+// The turn waits for the next move; turning back onto the neck is refused.
+void Snake::turn(const ts::EventKeyboard *p_keyboard) {
+  if (p_keyboard->getKeyboardAction() != ts::KEY_PRESSED) return;
+  ts::Vector heading;
+  switch (p_keyboard->getKey()) {
+    case ts::Keyboard::LEFTARROW:
+      heading = ts::Vector(-1, 0);
+      break;
+    case ts::Keyboard::RIGHTARROW:
+      heading = ts::Vector(1, 0);
+      break;
+    case ts::Keyboard::UPARROW:
+      heading = ts::Vector(0, -1);
+      break;
+    case ts::Keyboard::DOWNARROW:
+      heading = ts::Vector(0, 1);
+      break;
+    case ts::Keyboard::ESCAPE:
+      ts::GameManager::getInstance().setGameOver();
+      return;
+    default:
+      return;
+  }
+  if (heading + m_heading != ts::Vector(0, 0)) m_turn = heading;
+}
+
+// The tail moves (or a new segment appears) where the head was, then the
+// head moves on: the cell the tail leaves is free for the head to enter.
+void Snake::advance() {
+  const ts::Vector neck = getPosition();
+  if (m_grow > 0) {
+    --m_grow;
+    m_body.push_front(makePart("Body", "body", neck));
+  } else if (!m_body.empty()) {
+    m_body.back()->setPosition(neck);  // no collision test: only the head collides
+    m_body.push_front(m_body.back());
+    m_body.pop_back();
+  }
+  m_heading = m_turn;
+  // moveObject reports what the head runs into (food, its body) and sends
+  // "ts-out" when it leaves the world.
+  ts::WorldManager::getInstance().moveObject(this, neck + m_heading);
+}
+
+void Snake::eat(ts::Object *p_food) {
+  ts::WorldManager::getInstance().markForDelete(p_food);
+  ++m_grow;
+  const int length = getLength() + m_grow;
+  m_delay = std::max(FASTEST_DELAY, FIRST_DELAY - length / 3);
+  ts::EventView score("Length", 1, true);
+  ts::WorldManager::getInstance().onEvent(&score);
+  ts::LogManager::getInstance().writeLog("Snake: ate the food at %s, length %d, a move every %d frames",
+                                         p_food->getPosition().toString().c_str(), length, m_delay);
+  placeFood();
+}
+
+void Snake::crash(const char *what) {
+  if (m_crashed) return;
+  m_crashed = true;
+  ts::LogManager::getInstance().writeLog("Snake: ran %s at %s, length %d", what, getPosition().toString().c_str(),
+                                         getLength());
+  ts::ViewObject *message = new ts::ViewObject();
+  message->setViewString("Game over - Escape: quit");
+  message->setDrawValue(false);
+  message->setLocation(ts::CENTER_CENTER);
+  message->setColor(ts::RED);
+}
+
+// Tries random cells until one is free of the snake (and of the food that
+// is being eaten); a full world leaves the snake without food.
+void Snake::placeFood() {
+  ts::WorldManager &world = ts::WorldManager::getInstance();
+  ts::Object *food = makePart("Food", "food", ts::Vector(-1, -1));
+  for (int i = 0; i < FOOD_TRIES; ++i) {
+    const ts::Vector cell = randomCell(world.getBoundary());
+    if (world.getCollisions(food, cell).isEmpty()) {
+      food->setPosition(cell);
+      ts::LogManager::getInstance().writeLog("Snake: food at %s", cell.toString().c_str());
+      return;
+    }
+  }
+  world.markForDelete(food);
+}

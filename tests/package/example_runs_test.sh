@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# example_runs_test.sh BUILD NAME: plays the example NAME of the examples'
+# build in BUILD (made by example_test.sh) headless with its scripted input,
+# and checks the run's log line by line. A fixed random seed and one
+# millisecond frames: the runs are the same every time, and short.
+set -euo pipefail
+build=$1 name=$2
+cd "$build/$name"
+log=$PWD/run.log
+
+# play ARGS...: one headless run; any exit status but 0, or anything on
+# standard error, fails.
+play() {
+  printf 'headless:true,\nnetworking:false,\nframe_time:1,\nrandom_seed:7,\n' >run-config.txt
+  TESSERA_CONFIG=run-config.txt TESSERA_LOG="$log" timeout 60 "./$name" "$@" 2>stderr.txt ||
+    { echo "FAIL: $name $*: exit status $?" >&2; cat stderr.txt "$log" >&2; exit 1; }
+  [ ! -s stderr.txt ] || { echo "FAIL: $name $*: standard error: $(cat stderr.txt)" >&2; exit 1; }
+}
+
+# expect PATTERN: the log's lines that match PATTERN, frame number first and
+# without the time, are exactly standard input.
+expect() {
+  local seen
+  seen=$(grep -E -- "$1" "$log" | sed -E 's/^[0-9:]+ +//')
+  [ "$seen" = "$(cat)" ] || { echo "FAIL: $name: lines matching '$1':" >&2; echo "$seen" >&2; exit 1; }
+}
+
+case $name in
+  hello)
+    # Up past the top row and down past the last one, then Escape.
+    play --keys UUUUUUUUUUUUDDDDDDDDDDDDDDDDDDDDDDDDQ --steps 1000
+    rows=$(grep -o 'now on row [0-9]*' "$log" | cut -d' ' -f4 | tr '\n' ' ')
+    [ "$rows" = "$(seq -s' ' 9 -1 0) $(seq -s' ' 1 21) " ] || { echo "FAIL: hello: rows $rows" >&2; exit 1; }
+    expect 'lap|Escape|Hello:' <<'LINES'
+159 Ship: lap 1 done at step 159
+180 Ship: Escape pressed
+181 Hello: the game ended after 181 steps and 1 laps
+LINES
+    ;;
+  breakout)
+    # The autopilot clears level 1; a brick's points go to the score.
+    play --autopilot --steps 1120
+    [ "$(grep -c 'Ball: broke the brick' "$log")" = 9 ] || { echo "FAIL: breakout: not 9 bricks" >&2; exit 1; }
+    expect 'Game:|Ball: lost|Breakout:' <<'LINES'
+0 Game: level 1 with 9 bricks
+962 Ball: lost at (41.7032,24.75)
+1112 Game: level 2 with 18 bricks
+1121 Breakout: the game ended after 1121 steps
+LINES
+    # The paddle left alone: three balls lost, the game over, a new one.
+    play --steps 700
+    expect 'Game:|Ball: lost' <<'LINES'
+0 Game: level 1 with 9 bricks
+93 Ball: lost at (44.5,24.75)
+289 Ball: lost at (15.7187,24.75)
+496 Ball: lost at (22.8062,24.75)
+497 Game: over at level 1 with score 40
+497 Game: a new game
+498 Game: level 1 with 9 bricks
+591 Ball: lost at (44.5,24.75)
+LINES
+    ;;
+  snake)
+    # Towards the food until the snake runs into itself.
+    play --autopilot --steps 1400
+    expect 'Snake: (ate|ran|the game)' <<'LINES'
+101 Snake: ate the food at (37,12), length 4, a move every 5 frames
+247 Snake: ate the food at (59,19), length 5, a move every 5 frames
+377 Snake: ate the food at (45,7), length 6, a move every 4 frames
+474 Snake: ate the food at (26,12), length 7, a move every 4 frames
+618 Snake: ate the food at (0,22), length 8, a move every 4 frames
+834 Snake: ate the food at (35,3), length 9, a move every 3 frames
+919 Snake: ate the food at (51,15), length 10, a move every 3 frames
+1018 Snake: ate the food at (25,8), length 11, a move every 3 frames
+1048 Snake: ate the food at (18,11), length 12, a move every 2 frames
+1125 Snake: ate the food at (50,17), length 13, a move every 2 frames
+1185 Snake: ate the food at (24,21), length 14, a move every 2 frames
+1215 Snake: ate the food at (28,10), length 15, a move every 2 frames
+1233 Snake: ate the food at (29,2), length 16, a move every 2 frames
+1301 Snake: ate the food at (1,8), length 17, a move every 2 frames
+1337 Snake: ate the food at (17,6), length 18, a move every 2 frames
+1349 Snake: ran into itself at (13,7), length 18
+1401 Snake: the game ended after 1401 steps with length 18
+LINES
+    ;;
+  scroller)
+    # The nearest beacon each time; the view's corner stays within the world.
+    play --autopilot --steps 1000
+    expect 'Beacon:|Ship:|Scroller:' <<'LINES'
+162 Beacon: found at (225,66), the view's corner at (160,48)
+282 Beacon: found at (225,4), the view's corner at (160,0)
+492 Beacon: found at (12,4), the view's corner at (0,0)
+615 Beacon: found at (12,66), the view's corner at (0,48)
+615 Beacon: the last one
+616 Scroller: the game ended after 616 steps
+LINES
+    ;;
+  *)
+    echo "FAIL: no scripted run for $name" >&2
+    exit 1
+    ;;
+esac
+echo PASS
