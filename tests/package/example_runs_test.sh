@@ -47,8 +47,9 @@ LINES
 1112 Game: level 2 with 18 bricks
 1121 Breakout: the game ended after 1121 steps
 LINES
-    # The paddle left alone: three balls lost, the game over, a new one.
-    play --steps 700
+    # The paddle left alone: three balls lost, the game over; the new game
+    # starts afresh (lives, score, bricks) and plays the same again.
+    play --steps 1000
     expect 'Game:|Ball: lost' <<'LINES'
 0 Game: level 1 with 9 bricks
 93 Ball: lost at (44.5,24.75)
@@ -58,6 +59,11 @@ LINES
 497 Game: a new game
 498 Game: level 1 with 9 bricks
 591 Ball: lost at (44.5,24.75)
+787 Ball: lost at (15.7187,24.75)
+994 Ball: lost at (22.8062,24.75)
+995 Game: over at level 1 with score 40
+995 Game: a new game
+996 Game: level 1 with 9 bricks
 LINES
     ;;
   snake)
