@@ -109,9 +109,10 @@ int main(int argc, char **argv) {
   ts::WorldManager &world = ts::WorldManager::getInstance();
   world.setBoundary(ts::Box(ts::Vector(0, 0), WORLD_WIDTH, WORLD_HEIGHT));
   placeStars();
-  placePlanet(ts::Vector(60, 14), ts::CIRCLE, ts::RED, 24);
-  placePlanet(ts::Vector(150, 40), ts::SQUARE, ts::GREEN, 20);
-  placePlanet(ts::Vector(200, 60), ts::TRIANGLE, ts::CYAN, 28);
+  placePlanet(ts::Vector(175, 28), ts::CIRCLE, ts::RED, 40);
+  placePlanet(ts::Vector(215, 46), ts::SQUARE, ts::GREEN, 36);
+  placePlanet(ts::Vector(150, 48), ts::TRIANGLE, ts::CYAN, 48);
+  placePlanet(ts::Vector(40, 20), ts::CIRCLE, ts::YELLOW, 30);
   for (const ts::Vector corner : {ts::Vector(225, 4), ts::Vector(225, 66), ts::Vector(12, 66), ts::Vector(12, 4)})
     new Beacon(corner);
   Ship *ship = new Ship(ts::Vector(120, 36));
