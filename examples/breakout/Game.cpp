@@ -1,5 +1,6 @@
 #include "Game.h"
 
+#include <algorithm>
 #include <string>
 
 #include <tessera/core/LogManager.h>
@@ -15,6 +16,7 @@ const char *const BRICK_SPRITES[] = {"brick-red", "brick-yellow", "brick-green",
 const int BRICKS_PER_ROW = 9;
 const int BRICK_WIDTH = 8;
 const int FIRST_BRICK_ROW = 3;
+const int MOST_ROWS = 8;  // well above where the ball is served and the paddle
 
 // Walls and bricks need no code of their own: plain objects, HARD (the
 // default), so the ball bounces off them. The ball breaks the bricks.
@@ -101,9 +103,9 @@ void Game::step() {
   }
 }
 
-// One row more at each level, coloured in turn.
+// One row more at each level, up to MOST_ROWS, coloured in turn.
 void Game::startLevel(int level) {
-  const int rows = level;
+  const int rows = std::min(level, MOST_ROWS);
   for (int row = 0; row < rows; ++row)
     for (int column = 0; column < BRICKS_PER_ROW; ++column) {
       // A position is the middle of the sprite; the bricks start at column 4.
