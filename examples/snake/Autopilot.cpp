@@ -4,7 +4,6 @@
 #include <tessera/game/GameManager.h>
 #include <tessera/input/InputManager.h>
 #include <tessera/world/WorldManager.h>
-#include "Snake.h"
 
 namespace {
 
@@ -35,25 +34,25 @@ int Autopilot::eventHandler(const ts::Event *p_event) {
   return 1;
 }
 
-// Along the food's row or column first, never straight back (the snake
-// would refuse): then it turns aside.
+// Presses a key to turn aside first, then the key towards the food: the
+// snake refuses to turn straight back onto its neck, and keeps the first.
 void Autopilot::steer() const {
   const ts::WorldManager &world = ts::WorldManager::getInstance();
   const ts::ObjectList snakes = world.objectsOfType("Snake");
   const ts::ObjectList foods = world.objectsOfType("Food");
   if (snakes.isEmpty() || foods.isEmpty()) return;
-  const Snake *snake = static_cast<const Snake *>(snakes[0]);
-  const ts::Vector gap = foods[0]->getPosition() - snake->getPosition();
-  const ts::Vector heading = snake->getHeading();
-  ts::Keyboard::Key key;
-  if (gap.getX() != 0 && gap.getX() * heading.getX() >= 0)
-    key = keyFor(gap.getX(), 0);
-  else if (gap.getY() != 0 && gap.getY() * heading.getY() >= 0)
-    key = keyFor(0, gap.getY());
-  else if (heading.getX() != 0)  // food straight behind: aside first
-    key = keyFor(0, snake->getPosition().getY() < 12 ? 1 : -1);
-  else
-    key = keyFor(snake->getPosition().getX() < 40 ? 1 : -1, 0);
+  const ts::Vector head = snakes[0]->getPosition();
+  const ts::Vector gap = foods[0]->getPosition() - head;
+  if (gap.getX() != 0) {
+    press(keyFor(0, head.getY() < 12 ? 1 : -1));
+    press(keyFor(gap.getX(), 0));
+  } else {
+    press(keyFor(head.getX() < 40 ? 1 : -1, 0));
+    press(keyFor(0, gap.getY()));
+  }
+}
+
+void Autopilot::press(ts::Keyboard::Key key) const {
   ts::EventKeyboard keyboard;
   keyboard.setKey(key);
   keyboard.setKeyboardAction(ts::KEY_PRESSED);

@@ -15,6 +15,7 @@ class Autopilot : public ts::Object {
 
  private:
   void steer() const;
+  void press(ts::Keyboard::Key key) const;
 
   int m_steps;
   int m_step;
