@@ -5,9 +5,12 @@
 set -euo pipefail
 prefix=$1 examples=$2 build=$3 compiler=$4 flags=$5
 rm -rf "$build"
+# The examples are many small programs: with ccache, a rerun compiles none again.
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 # Only the prefix: no package registry, and nothing of the engine's sources.
 cmake -S "$examples" -B "$build" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_FIND_PACKAGE_NO_PACKAGE_REGISTRY=ON \
-  -DCMAKE_CXX_COMPILER="$compiler" -DCMAKE_CXX_FLAGS="$flags" >"$build.configure.log" ||
+  -DCMAKE_CXX_COMPILER="$compiler" -DCMAKE_CXX_FLAGS="$flags" "${launcher[@]}" >"$build.configure.log" ||
   { cat "$build.configure.log" >&2; exit 1; }
 if grep -q -- "-I$(cd "$examples/.." && pwd)/engine" "$build/build.ninja"; then
   echo "FAIL: the example compiles with the engine's source headers" >&2
