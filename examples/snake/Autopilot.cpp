@@ -16,7 +16,7 @@ ts::Keyboard::Key keyFor(float dx, float dy) {
 
 }  // namespace
 
-Autopilot::Autopilot(int steps) : m_steps(steps), m_step(0) {
+Autopilot::Autopilot(bool steer, int steps) : m_steer(steer), m_steps(steps), m_step(0) {
   setType("Autopilot");
   setSolidness(ts::SPECTRAL);
   setVisible(false);
@@ -28,7 +28,7 @@ int Autopilot::eventHandler(const ts::Event *p_event) {
   if (m_step++ == m_steps) {
     ts::LogManager::getInstance().writeLog("Autopilot: %d steps run", m_steps);
     ts::GameManager::getInstance().setGameOver();
-  } else {
+  } else if (m_steer) {
     steer();
   }
   return 1;

@@ -10,13 +10,16 @@
 
 class Autopilot : public ts::Object {
  public:
-  explicit Autopilot(int steps);  // steps: frames after which the game ends (-1: never)
+  // steer: turn the snake (else leave it alone); steps: frames after which
+  // the game ends (-1: never).
+  Autopilot(bool steer, int steps);
   int eventHandler(const ts::Event *p_event) override;
 
  private:
   void steer() const;
   void press(ts::Keyboard::Key key) const;
 
+  bool m_steer;
   int m_steps;
   int m_step;
 };

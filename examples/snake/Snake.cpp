@@ -35,6 +35,15 @@ ts::Vector randomCell(const ts::Box &world) {
   return world.getCorner() + ts::Vector(static_cast<float>(x), static_cast<float>(y));
 }
 
+// Whether the cell is one of the world's. Not the world's "ts-out" event:
+// that comes once the box is wholly outside, and a box's edges on the
+// boundary still count as inside, a cell too late.
+bool inWorld(const ts::Box &world, ts::Vector cell) {
+  const ts::Vector corner = world.getCorner();
+  return cell.getX() >= corner.getX() && cell.getY() >= corner.getY() &&
+         cell.getX() < corner.getX() + world.getHorizontal() && cell.getY() < corner.getY() + world.getVertical();
+}
+
 }  // namespace
 
 Snake::Snake(ts::Vector start)
@@ -60,8 +69,6 @@ int Snake::eventHandler(const ts::Event *p_event) {
     ts::Object *p_other = static_cast<const ts::EventCollision *>(p_event)->getObject2();
     if (p_other->getType() == "Food") eat(p_other);
     if (p_other->getType() == "Body") crash("into itself");
-  } else if (type == ts::OUT_EVENT) {
-    crash("off the world");
   } else {
     return 0;
   }
@@ -106,6 +113,10 @@ void Snake::turn(const ts::EventKeyboard *p_keyboard) {
 // head moves on: the cell the tail leaves is free for the head to enter.
 void Snake::advance() {
   const ts::Vector neck = getPosition();
+  if (!inWorld(ts::WorldManager::getInstance().getBoundary(), neck + m_turn)) {
+    crash("off the world");
+    return;
+  }
   if (m_grow > 0) {
     --m_grow;
     m_body.push_front(makePart("Body", "body", neck));
@@ -115,8 +126,7 @@ void Snake::advance() {
     m_body.pop_back();
   }
   m_heading = m_turn;
-  // moveObject reports what the head runs into (food, its body) and sends
-  // "ts-out" when it leaves the world.
+  // moveObject reports what the head runs into: food, or its own body.
   ts::WorldManager::getInstance().moveObject(this, neck + m_heading);
 }
 

@@ -4,7 +4,8 @@
 //
 //   snake                          play
 //   snake --autopilot --steps N    let the autopilot steer, and end after
-//                                  N frames
+//                                  N frames (without --autopilot the snake
+//                                  goes straight on)
 // Run it from the folder that holds its data (sprites/, and the font
 // ts-font.ttf for the window).
 #include <cstdio>
@@ -72,7 +73,7 @@ int main(int argc, char **argv) {
   length->setValue(snake->getLength());
   length->setBorder(false);
   length->setLocation(ts::TOP_LEFT);
-  if (options.autopilot) new Autopilot(options.steps);
+  if (options.autopilot || options.steps >= 0) new Autopilot(options.autopilot, options.steps);
 
   game_manager.run();
   ts::LogManager::getInstance().writeLog("Snake: the game ended after %d steps with length %d",

@@ -88,6 +88,12 @@ LINES
 1349 Snake: ran into itself at (13,7), length 18
 1401 Snake: the game ended after 1401 steps with length 18
 LINES
+    # Left alone it goes straight on, and ends in the world's last column.
+    play --steps 400
+    expect 'Snake: (ran|the game)' <<'LINES'
+317 Snake: ran off the world at (79,12), length 4
+401 Snake: the game ended after 401 steps with length 4
+LINES
     ;;
   scroller)
     # The nearest beacon each time; the view's corner stays within the world.
