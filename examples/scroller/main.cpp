@@ -7,6 +7,9 @@
 //   scroller                          play
 //   scroller --autopilot --steps N    let the autopilot fly, and end after
 //                                     N frames
+//   scroller --keys KEYS --steps N    play a script of keys instead (L R U
+//                                     D for the arrows, one every 60
+//                                     frames)
 // Run it from the folder that holds its data (sprites/, and the font
 // ts-font.ttf for the window).
 #include <cstdio>
@@ -31,6 +34,7 @@ const int STARS = 300;
 
 struct Options {
   bool autopilot = false;
+  std::string keys;
   int steps = -1;  // -1: until Escape or the last beacon
 };
 
@@ -39,6 +43,8 @@ bool parseOptions(int argc, char **argv, Options &options) {
     const std::string argument = argv[i];
     if (argument == "--autopilot")
       options.autopilot = true;
+    else if (argument == "--keys" && i + 1 < argc)
+      options.keys = argv[++i];
     else if (argument == "--steps" && i + 1 < argc)
       options.steps = std::atoi(argv[++i]);
     else
@@ -91,7 +97,7 @@ ts::ViewObject *makeCounter(const std::string &label, int location) {
 int main(int argc, char **argv) {
   Options options;
   if (!parseOptions(argc, argv, options)) {
-    std::fprintf(stderr, "usage: %s [--autopilot] [--steps N]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s [--autopilot | --keys KEYS] [--steps N]\n", argv[0]);
     return 2;
   }
   ts::GameManager &game_manager = ts::GameManager::getInstance();
@@ -122,7 +128,7 @@ int main(int argc, char **argv) {
   makeCounter("Beacons", ts::TOP_LEFT);
   makeCounter("x", ts::TOP_CENTER);
   makeCounter("y", ts::TOP_RIGHT);
-  if (options.autopilot) new Autopilot(options.steps);
+  if (options.autopilot || !options.keys.empty()) new Autopilot(options.keys, options.steps);
 
   game_manager.run();
   ts::LogManager::getInstance().writeLog("Scroller: the game ended after %d steps", game_manager.getStepCount());

@@ -106,6 +106,13 @@ LINES
 615 Beacon: the last one
 616 Scroller: the game ended after 616 steps
 LINES
+    # Right to the world's edge, then up to its top: the ship stops at both.
+    play --keys R.U --steps 200
+    expect 'Ship:|Scroller:' <<'LINES'
+119 Ship: stopped at the edge of the world at (239,36)
+192 Ship: stopped at the edge of the world at (239,0)
+201 Scroller: the game ended after 201 steps
+LINES
     ;;
   *)
     echo "FAIL: no scripted run for $name" >&2
