@@ -1,0 +1,62 @@
+#include "Jukebox.h"
+
+#include <cstdio>
+
+#include <tessera/core/LogManager.h>
+#include <tessera/game/GameManager.h>
+#include <tessera/graphics/DisplayManager.h>
+
+Jukebox::Jukebox(ts::Music *p_music) : m_p_music(p_music), m_last_offset(0), m_loops(0) {
+  setType("Jukebox");
+  setSolidness(ts::SPECTRAL);
+  registerInterest(ts::STEP_EVENT);
+  registerInterest(ts::KEYBOARD_EVENT);
+  m_p_music->play(true);  // true: start over at the end, until stopped
+}
+
+int Jukebox::eventHandler(const ts::Event *p_event) {
+  if (p_event->getType() == ts::STEP_EVENT) {
+    noticeLoop();
+    return 1;
+  }
+  if (p_event->getType() == ts::KEYBOARD_EVENT) {
+    const auto *p_keyboard = static_cast<const ts::EventKeyboard *>(p_event);
+    if (p_keyboard->getKeyboardAction() != ts::KEY_PRESSED) return 1;
+    if (p_keyboard->getKey() == ts::Keyboard::P) togglePause();
+    if (p_keyboard->getKey() == ts::Keyboard::ESCAPE) ts::GameManager::getInstance().setGameOver();
+    return 1;
+  }
+  return ts::Object::eventHandler(p_event);
+}
+
+// The music plays on its own threads; the game sees only where it is. An
+// offset smaller than at the last step means the track started over.
+void Jukebox::noticeLoop() {
+  const float offset = m_p_music->getPlayingOffset();
+  if (offset < m_last_offset) {
+    ++m_loops;
+    ts::LogManager::getInstance().writeLog("Sound: the music started over (%d)", m_loops);
+  }
+  m_last_offset = offset;
+}
+
+void Jukebox::togglePause() {
+  ts::LogManager &log = ts::LogManager::getInstance();
+  if (m_p_music->isPaused()) {
+    // Where it was held, which is where it goes on from.
+    log.writeLog("Sound: the music resumed at %.2f s", m_p_music->getPlayingOffset());
+    m_p_music->resume();
+  } else {
+    m_p_music->pause();
+    log.writeLog("Sound: the music paused at %.2f s", m_p_music->getPlayingOffset());
+  }
+}
+
+int Jukebox::draw() {
+  char status[80];
+  std::snprintf(status, sizeof status, "music %s  %.1f of %.1f s  started over %d times",
+                m_p_music->isPaused() ? "paused " : "playing", m_p_music->getPlayingOffset(),
+                m_p_music->getDuration(), m_loops);
+  ts::DisplayManager::getInstance().drawString(ts::Vector(40, 1), status, ts::CENTER_JUSTIFIED, ts::GREEN);
+  return 0;
+}
