@@ -1,6 +1,7 @@
 #include "Jukebox.h"
 
 #include <cstdio>
+#include <string>
 
 #include <tessera/core/LogManager.h>
 #include <tessera/game/GameManager.h>
@@ -53,10 +54,16 @@ void Jukebox::togglePause() {
 }
 
 int Jukebox::draw() {
+  const ts::DisplayManager &display = ts::DisplayManager::getInstance();
+  const float offset = m_p_music->getPlayingOffset(), duration = m_p_music->getDuration();
   char status[80];
   std::snprintf(status, sizeof status, "music %s  %.1f of %.1f s  started over %d times",
-                m_p_music->isPaused() ? "paused " : "playing", m_p_music->getPlayingOffset(),
-                m_p_music->getDuration(), m_loops);
-  ts::DisplayManager::getInstance().drawString(ts::Vector(40, 1), status, ts::CENTER_JUSTIFIED, ts::GREEN);
+                m_p_music->isPaused() ? "paused " : "playing", offset, duration, m_loops);
+  display.drawString(ts::Vector(40, 1), status, ts::CENTER_JUSTIFIED, ts::GREEN);
+  // How far into the loop, as a bar of BAR_CELLS cells.
+  const int filled = duration > 0 ? static_cast<int>(BAR_CELLS * offset / duration) : 0;
+  const std::string bar = "[" + std::string(filled, '=') + std::string(BAR_CELLS - filled, ' ') + "]";
+  display.drawString(ts::Vector(40, 3), bar, ts::CENTER_JUSTIFIED, ts::CYAN);
+  display.drawString(ts::Vector(40, 22), "P: pause/resume the music   Escape: quit", ts::CENTER_JUSTIFIED, ts::WHITE);
   return 0;
 }

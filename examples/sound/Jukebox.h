@@ -15,6 +15,8 @@ class Jukebox : public ts::Object {
   int draw() override;
 
  private:
+  static const int BAR_CELLS = 40;
+
   void noticeLoop();
   void togglePause();
 
