@@ -96,6 +96,12 @@ void Court::receive() {
 }
 
 void Court::apply(const Message &message) {
+  // The host decides the ball and the score: from the guest it takes
+  // nothing but the paddle.
+  if (m_side == HOST && message.kind != Message::PADDLE) {
+    endMatch("the guest sent a message only the host sends");
+    return;
+  }
   switch (message.kind) {
     case Message::PADDLE:
       m_paddle[m_side == HOST ? GUEST : HOST] = message.a;

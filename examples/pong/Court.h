@@ -11,7 +11,7 @@
 
 #include <tessera/input/EventKeyboard.h>
 #include <tessera/world/Object.h>
-#include "Message.h"
+#include "MessageReader.h"
 
 class Court : public ts::Object {
  public:

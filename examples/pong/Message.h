@@ -1,5 +1,4 @@
-// The pong messages that travel between the two players, and the reader that
-// turns the bytes of a connection back into messages.
+// One pong message as it travels between the two players.
 //
 // A message is four bytes: a mark, the kind, and two numbers of one byte
 // each. The mark is a byte no text starts with, so a peer that is not a pong
@@ -8,7 +7,6 @@
 #define PONG_MESSAGE_H
 
 #include <array>
-#include <string>
 
 struct Message {
   enum Kind : unsigned char {
@@ -25,25 +23,6 @@ struct Message {
   int b;
 
   std::array<unsigned char, SIZE> encode() const;
-};
-
-class MessageReader {
- public:
-  // Takes the bytes a receive brought; they may end inside a message, whose
-  // rest comes with a later receive. False when the bytes cannot be ours:
-  // from then on the reader refuses everything.
-  bool add(const char *bytes, int count);
-  // Takes the oldest complete message out; false when there is none.
-  bool next(Message &message);
-  // What was wrong with the first byte that was not ours, for the log.
-  std::string getProblem() const { return m_problem; }
-
- private:
-  // Empty when byte may stand at that place (0 to 3) of a message.
-  static std::string check(size_t place, unsigned char byte);
-
-  std::string m_buffer;  // received bytes not yet taken out as messages
-  std::string m_problem;
 };
 
 #endif

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # pong_test.sh PREFIX EXAMPLES BUILD COMPILER FLAGS: builds the pong example
 # against the installed engine and plays three headless matches on local
-# ports the system picks: two autopilots to the end, a stranger that sends
-# bytes that are not pong messages, and a guest that vanishes mid-match.
+# ports the system picks: two autopilots to the end, strangers that send
+# bytes that are not pong messages or a message the host sends, and a guest
+# that vanishes mid-match.
 set -euo pipefail
 prefix=$1 examples=$2 build=$3 compiler=$4 flags=$5
 source "$(dirname "$0")/example_common.sh"
@@ -53,6 +54,17 @@ grep -h "Pong: score\|Pong: the" host.log guest.log
 start_host H
 printf 'garbage' >"/dev/tcp/127.0.0.1/$port"
 expect_host_end "Pong: the other player sent a first byte 0x67, not a pong message; the match ends at 0 - 0"
+
+# A paddle message that comes in two pieces is taken whole: the stranger is
+# found out at the byte after it.
+start_host H
+{ printf '\247'; sleep 0.2; printf '\001\014\000'; sleep 0.2; printf 'x'; } >"/dev/tcp/127.0.0.1/$port"
+expect_host_end "Pong: the other player sent a first byte 0x78, not a pong message; the match ends at 0 - 0"
+
+# From the guest the host takes nothing but its paddle: not the match's end.
+start_host H
+printf '\247\004\003\000' >"/dev/tcp/127.0.0.1/$port"
+expect_host_end "Pong: the guest sent a message only the host sends; the match ends at 0 - 0"
 
 # A guest killed after the first point (then both hit every ball, so the
 # score stays): the host sees the connection end.
