@@ -31,10 +31,11 @@ int Jukebox::eventHandler(const ts::Event *p_event) {
 }
 
 // The music plays on its own threads; the game sees only where it is. An
-// offset smaller than at the last step means the track started over.
+// offset smaller than at the last step means the track started over, if it
+// still plays (a track that ends without looping is back at 0 too).
 void Jukebox::noticeLoop() {
   const float offset = m_p_music->getPlayingOffset();
-  if (offset < m_last_offset) {
+  if (m_p_music->isPlaying() && offset < m_last_offset) {
     ++m_loops;
     ts::LogManager::getInstance().writeLog("Sound: the music started over (%d)", m_loops);
   }
@@ -44,9 +45,8 @@ void Jukebox::noticeLoop() {
 void Jukebox::togglePause() {
   ts::LogManager &log = ts::LogManager::getInstance();
   if (m_p_music->isPaused()) {
-    // Where it was held, which is where it goes on from.
+    m_p_music->resume();  // from where it was held
     log.writeLog("Sound: the music resumed at %.2f s", m_p_music->getPlayingOffset());
-    m_p_music->resume();
   } else {
     m_p_music->pause();
     log.writeLog("Sound: the music paused at %.2f s", m_p_music->getPlayingOffset());
