@@ -13,6 +13,8 @@ namespace {
 
 const float MIDDLE_X = (Court::LEFT + Court::RIGHT) / 2.0f;
 const float MIDDLE_Y = (Court::TOP + Court::BOTTOM) / 2.0f;
+// Far more than two players send in a frame.
+const int MAX_BYTES_PER_FRAME = 4096;
 
 ts::LogManager &log() { return ts::LogManager::getInstance(); }
 
@@ -53,8 +55,10 @@ int Court::eventHandler(const ts::Event *p_event) {
   } else if (type == ts::NETWORK_CLOSE_EVENT) {
     // Our own close at the end of a match comes here too; only a close
     // during play means the other player went away.
-    if (static_cast<const ts::EventNetwork *>(p_event)->getSocketIndex() == m_socket && m_state == PLAYING)
+    if (static_cast<const ts::EventNetwork *>(p_event)->getSocketIndex() == m_socket && m_state == PLAYING) {
+      m_socket = -1;  // already closed
       endMatch("the other player left");
+    }
   } else {
     return ts::Object::eventHandler(p_event);
   }
@@ -78,13 +82,15 @@ void Court::takeTurn() {
   if (m_state == PLAYING) sendBall();
 }
 
-// Everything that has arrived, without waiting: the loop must not stall on
-// a peer that has nothing to say.
+// What has arrived, without waiting (the loop must not stall on a peer that
+// has nothing to say), and a few kilobytes a frame at most (nor on one that
+// says too much).
 void Court::receive() {
-  ts::NetworkManager &network = ts::NetworkManager::getInstance();
   char bytes[256];
-  int count;
-  while (m_state == PLAYING && (count = network.receive(bytes, sizeof bytes, m_socket)) > 0) {
+  for (int taken = 0; m_state == PLAYING && taken < MAX_BYTES_PER_FRAME;) {
+    const int count = ts::NetworkManager::getInstance().receive(bytes, sizeof bytes, m_socket);
+    if (count <= 0) return;  // nothing more now, or closed (its close event has come)
+    taken += count;
     if (!m_reader.add(bytes, count)) {
       const std::string why = "the other player sent " + m_reader.getProblem() + ", not a pong message";
       endMatch(why.c_str());
@@ -192,7 +198,7 @@ void Court::send(Message::Kind kind, int a, int b) {
 // small write while an earlier one waits for its acknowledgement, and the
 // other side's answer is what carries that acknowledgement back.
 void Court::flush() {
-  if (m_outbox.empty()) return;
+  if (m_outbox.empty() || m_socket < 0) return;
   ts::NetworkManager::getInstance().send(m_outbox.data(), static_cast<int>(m_outbox.size()), m_socket);
   m_outbox.clear();
 }
@@ -226,13 +232,13 @@ void Court::endMatch(const char *why) {
   m_state = OVER;
   flush();
   log().writeLog("Pong: %s; the match ends at %d - %d", why, m_points[HOST], m_points[GUEST]);
-  if (ts::NetworkManager::getInstance().isConnected(m_socket)) ts::NetworkManager::getInstance().close(m_socket);
+  if (m_socket >= 0) ts::NetworkManager::getInstance().close(m_socket);
   ts::GameManager::getInstance().setGameOver();
 }
 
 int Court::draw() {
   const ts::DisplayManager &display = ts::DisplayManager::getInstance();
-  for (int x = 0; x < 80; ++x) {
+  for (int x = 0; x < display.getHorizontal(); ++x) {
     display.drawCh(ts::Vector(static_cast<float>(x), TOP - 1), '-', ts::WHITE);
     display.drawCh(ts::Vector(static_cast<float>(x), BOTTOM + 1), '-', ts::WHITE);
   }
