@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
-# pong_test.sh PREFIX EXAMPLES BUILD COMPILER FLAGS: builds the pong example
-# against the installed engine and plays three headless matches on local
+# pong_test.sh BUILT: in the examples' build made against the installed
+# engine (BUILT, by example_test.sh), plays headless pong matches on local
 # ports the system picks: two autopilots to the end, strangers that send
-# bytes that are not pong messages or a message the host sends, and a guest
-# that vanishes mid-match.
+# bytes that are not pong messages or a message only the host sends, and a
+# guest that vanishes mid-match.
 set -euo pipefail
-prefix=$1 examples=$2 build=$3 compiler=$4 flags=$5
+built=$1
 source "$(dirname "$0")/example_common.sh"
-build_example pong
+enter_example pong
 printf 'headless:true,\nframe_time:10,\n' >run-config.txt
 export TESSERA_CONFIG=run-config.txt
 guest_pid=""

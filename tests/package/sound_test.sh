@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# sound_test.sh PREFIX EXAMPLES BUILD COMPILER FLAGS: builds the sound example
-# against the installed engine and runs it headless (with the null audio
-# driver under the test suite) pausing the music at step 20 and resuming it
-# at step 40: the music holds its place while paused and starts over once
-# its 1.5 seconds have played, and the ball's sound goes with every exit.
+# sound_test.sh BUILT: in the examples' build made against the installed
+# engine (BUILT, by example_test.sh), runs the sound example headless (with
+# the null audio driver under the test suite), pausing the music at step 20
+# and resuming it at step 40: the music holds its place while paused and
+# starts over once its 1.5 seconds have played, and the ball's sound goes
+# with every exit.
 set -euo pipefail
-prefix=$1 examples=$2 build=$3 compiler=$4 flags=$5
+built=$1
 source "$(dirname "$0")/example_common.sh"
-build_example sound
+enter_example sound
 printf 'headless:true,\nnetworking:false,\nframe_time:20,\n' >run-config.txt
 TESSERA_CONFIG=run-config.txt TESSERA_LOG=run.log timeout 60 ./sound --autopilot .....P....P --steps 150 2>stderr.txt ||
   { echo "FAIL: exit status $?" >&2; cat stderr.txt run.log >&2; exit 1; }

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# sprites_test.sh PREFIX EXAMPLES BUILD COMPILER FLAGS: builds the sprites
-# example against the installed engine, runs its show headless with a script
-# of keys and checks the sprites read from both file formats and the frame
-# every animation shows after stopping, stepping and running on.
+# sprites_test.sh BUILT: in the examples' build made against the installed
+# engine (BUILT, by example_test.sh), runs the sprites show headless with a
+# script of keys and checks the sprites read from both file formats and the
+# frame every animation shows after stopping, stepping and running on.
 set -euo pipefail
-prefix=$1 examples=$2 build=$3 compiler=$4 flags=$5
+built=$1
 source "$(dirname "$0")/example_common.sh"
-build_example sprites
+enter_example sprites
 printf 'headless:true,\nnetworking:false,\nframe_time:10,\n' >run-config.txt
 # Step 0: N steps the counter, the only stopped one. Step 8: Space stops
 # all, after 8 frames drawn. Steps 20 and 24: N steps each. Step 32: Space
