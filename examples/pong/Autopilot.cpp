@@ -15,7 +15,14 @@ const int MISS_DISTANCE = 8;
 }  // namespace
 
 Autopilot::Autopilot(std::string script, int steps)
-    : m_script(script), m_next_letter(0), m_hit(true), m_coming(false), m_last_x(-1), m_last_y(-1), m_steps(steps), m_step(0) {
+    : m_script(script),
+      m_next_letter(0),
+      m_hit(true),
+      m_coming(false),
+      m_last_x(-1),
+      m_last_y(-1),
+      m_steps(steps),
+      m_step(0) {
   setType("Autopilot");
   setSolidness(ts::SPECTRAL);
   setVisible(false);

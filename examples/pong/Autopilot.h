@@ -26,9 +26,9 @@ class Autopilot : public ts::Object {
 
   std::string m_script;
   size_t m_next_letter;
-  bool m_hit;        // what to do with the ball that is coming
-  bool m_coming;     // whether the ball moved towards this side at its last move
-  int m_last_x;      // where the ball was at the last move
+  bool m_hit;     // what to do with the ball that is coming
+  bool m_coming;  // whether the ball moved towards this side at its last move
+  int m_last_x;   // where the ball was at the last move
   int m_last_y;
   int m_steps;
   int m_step;

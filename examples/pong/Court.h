@@ -16,9 +16,9 @@
 class Court : public ts::Object {
  public:
   enum Side { HOST, GUEST };
-  static const int LEFT = 2, RIGHT = 77;    // the paddles' columns
-  static const int TOP = 2, BOTTOM = 22;    // the rows the ball may take
-  static const int PADDLE_HALF = 2;         // rows of a paddle above and below its middle
+  static const int LEFT = 2, RIGHT = 77;  // the paddles' columns
+  static const int TOP = 2, BOTTOM = 22;  // the rows the ball may take
+  static const int PADDLE_HALF = 2;       // rows of a paddle above and below its middle
   static const int POINTS_TO_WIN = 3;
 
   // The host passes -1 and waits for a guest to connect; the guest passes

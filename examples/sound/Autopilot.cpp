@@ -33,4 +33,3 @@ void Autopilot::press(char key) const {
   keyboard.setKeyboardAction(ts::KEY_PRESSED);
   ts::InputManager::getInstance().onEvent(&keyboard);
 }
-

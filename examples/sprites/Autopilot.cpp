@@ -40,5 +40,6 @@ void Autopilot::press(char key) const {
 void Autopilot::report() const {
   const ts::ObjectList exhibits = ts::WorldManager::getInstance().objectsOfType("Exhibit");
   for (int i = 0; i < exhibits.getCount(); ++i)
-    ts::LogManager::getInstance().writeLog("Sprites: %s", static_cast<const Exhibit *>(exhibits[i])->describe().c_str());
+    ts::LogManager::getInstance().writeLog("Sprites: %s",
+                                           static_cast<const Exhibit *>(exhibits[i])->describe().c_str());
 }

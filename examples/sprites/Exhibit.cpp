@@ -47,6 +47,6 @@ std::string Exhibit::describe() const {
   const ts::Animation animation = getAnimation();
   const ts::Sprite *sprite = animation.getSprite();
   return "'" + animation.getName() + "' (" + ts::colorToString(sprite->getColor()) + ", slowdown " +
-         std::to_string(sprite->getSlowdown()) + ", " + (isRunning() ? "running" : "stopped") + ") on frame " + std::to_string(animation.getIndex() + 1) +
-         " of " + std::to_string(sprite->getFrameCount());
+         std::to_string(sprite->getSlowdown()) + ", " + (isRunning() ? "running" : "stopped") + ") on frame " +
+         std::to_string(animation.getIndex() + 1) + " of " + std::to_string(sprite->getFrameCount());
 }
