@@ -18,7 +18,7 @@ start_host() {
   rm -f host.log
   TESSERA_LOG=host.log timeout 60 ./pong --host 0 --autopilot "$1" --steps 3000 2>host.err &
   host_pid=$!
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     port=$(sed -n 's/.*Pong: hosting on port \([0-9]*\),.*/\1/p' host.log 2>/dev/null || true)
     [ -n "$port" ] && return 0
     sleep 0.1
@@ -72,7 +72,7 @@ start_host HHHHHHHHHHHHHHHHHHHH
 rm -f guest.log
 TESSERA_LOG=guest.log ./pong --join 127.0.0.1 "$port" --autopilot HMHHHHHHHHHHHHHHHHHHHH 2>/dev/null &
 guest_pid=$!
-for _ in $(seq 200); do grep -qs "Pong: score 1 - 0" guest.log && break; sleep 0.05; done
+for _ in $(seq 600); do grep -qs "Pong: score 1 - 0" guest.log && break; sleep 0.05; done
 kill -9 "$guest_pid"
 wait "$guest_pid" 2>/dev/null || true
 guest_pid=""
