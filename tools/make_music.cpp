@@ -10,6 +10,7 @@
 // without a click.
 //
 // Usage: make_music <sound directory> [<chart directory, default "charts">]
+//        make_music --example <directory>   the sound example's loop and blip
 // The output is deterministic: the same source gives the same files.
 
 #include <vorbis/vorbisenc.h>
@@ -37,8 +38,10 @@ double midiToHertz(double midi) { return 440.0 * std::pow(2.0, (midi - 69.0) / 1
 // A mono sample buffer with simple instruments that add into it.
 class Mix {
  public:
-  explicit Mix(double seconds) : m_samples(static_cast<size_t>(seconds * SAMPLE_RATE), 0.0f) {}
+  explicit Mix(double seconds, int rate = SAMPLE_RATE)
+      : m_rate(rate), m_samples(static_cast<size_t>(seconds * rate), 0.0f) {}
 
+  int rate() const { return m_rate; }
   size_t size() const { return m_samples.size(); }
   const std::vector<float> &samples() const { return m_samples; }
   std::vector<float> &samples() { return m_samples; }
@@ -78,7 +81,7 @@ class Mix {
     double phase = 0.0;
     add(start, 0.18, [&](double t) {
       const double hz = 45.0 + 90.0 * std::exp(-30.0 * t);
-      phase += 2.0 * PI * hz / SAMPLE_RATE;
+      phase += 2.0 * PI * hz / m_rate;
       const double envelope = std::exp(-18.0 * t) * std::min(1.0, t / 0.002);
       return amplitude * envelope * std::sin(phase);
     });
@@ -121,7 +124,7 @@ class Mix {
   }
 
  private:
-  static size_t toSample(double seconds) { return static_cast<size_t>(std::llround(seconds * SAMPLE_RATE)); }
+  size_t toSample(double seconds) const { return static_cast<size_t>(std::llround(seconds * m_rate)); }
 
   // Mixes in a sound of the given length from start, one sample at a time in
   // order: voice(t) is its value t seconds in. What would fall past the end
@@ -131,7 +134,7 @@ class Mix {
     const size_t first = toSample(start);
     const size_t count = toSample(seconds);
     for (size_t i = 0; i < count && first + i < m_samples.size(); ++i)
-      m_samples[first + i] += static_cast<float>(voice(static_cast<double>(i) / SAMPLE_RATE));
+      m_samples[first + i] += static_cast<float>(voice(static_cast<double>(i) / m_rate));
   }
 
   float nextNoise() {
@@ -139,6 +142,7 @@ class Mix {
     return static_cast<float>(m_noise_state >> 8) / static_cast<float>(1u << 24) * 2.0f - 1.0f;
   }
 
+  int m_rate;
   std::vector<float> m_samples;
   uint32_t m_noise_state = 12345u;
 };
@@ -262,7 +266,7 @@ Mix composeStartLoop() {
   for (size_t k = 0; k < 4; ++k) {
     const double hz = loopFrequency(pad_notes[k]);
     for (size_t i = 0; i < n; ++i) {
-      const double t = static_cast<double>(i) / SAMPLE_RATE;
+      const double t = static_cast<double>(i) / mix.rate();
       const double swell = 0.75 + 0.25 * std::cos(2.0 * PI * (t / loop_seconds) * (k % 2 + 1));
       mix.samples()[i] += static_cast<float>(0.06 * swell * std::sin(2.0 * PI * hz * t));
     }
@@ -289,6 +293,35 @@ Mix composeClickTrack() {
   return mix;
 }
 
+// The sound example's two files (examples/sound/data), kept small: a low
+// rate and little length.
+const int EXAMPLE_RATE = 11025;
+
+// A loop of a second and a half: a soft chord whose partials complete whole
+// cycles in the loop (the start loop's way of joining without a click), and
+// three struck notes that have died away before the loop point.
+Mix composeExampleLoop() {
+  const double loop_seconds = 1.5;
+  Mix mix(loop_seconds, EXAMPLE_RATE);
+  for (double midi : {57.0, 64.0, 69.0}) {
+    const double hz = std::round(midiToHertz(midi) * loop_seconds) / loop_seconds;
+    for (size_t i = 0; i < mix.size(); ++i)
+      mix.samples()[i] += static_cast<float>(0.08 * std::sin(2.0 * PI * hz * static_cast<double>(i) / mix.rate()));
+  }
+  const int melody[3] = {81, 85, 88};
+  for (int k = 0; k < 3; ++k) mix.pluck(0.02 + 0.5 * k, 0.45, melody[k], 0.25, 4.0);
+  mix.finish(0.0);
+  return mix;
+}
+
+// A short high blip for the example's sound effect.
+Mix composeExampleBlip() {
+  Mix mix(0.15, EXAMPLE_RATE);
+  mix.pluck(0.0, 0.15, 84, 0.5, 20.0);
+  mix.finish(0.0);
+  return mix;
+}
+
 bool writeOgg(const Mix &mix, const std::string &path, const char *title, int serial) {
   FILE *file = std::fopen(path.c_str(), "wb");
   if (!file) {
@@ -297,7 +330,7 @@ bool writeOgg(const Mix &mix, const std::string &path, const char *title, int se
   }
   vorbis_info info;
   vorbis_info_init(&info);
-  if (vorbis_encode_init_vbr(&info, 1, SAMPLE_RATE, 0.3f) != 0) {
+  if (vorbis_encode_init_vbr(&info, 1, mix.rate(), 0.3f) != 0) {
     std::fprintf(stderr, "make_music: encoder set-up failed\n");
     std::fclose(file);
     return false;
@@ -360,7 +393,7 @@ bool writeOgg(const Mix &mix, const std::string &path, const char *title, int se
   vorbis_comment_clear(&comment);
   vorbis_info_clear(&info);
   const bool ok = std::fclose(file) == 0;
-  if (ok) std::printf("wrote %s (%.2f s)\n", path.c_str(), static_cast<double>(samples.size()) / SAMPLE_RATE);
+  if (ok) std::printf("wrote %s (%.2f s)\n", path.c_str(), static_cast<double>(samples.size()) / mix.rate());
   return ok;
 }
 
@@ -376,8 +409,13 @@ bool readChart(const std::string &path, Chart &chart) {
 
 int main(int argc, char **argv) {
   if (argc != 2 && argc != 3) {
-    std::fprintf(stderr, "usage: make_music <sound directory> [<chart directory>]\n");
+    std::fprintf(stderr, "usage: make_music <sound directory> [<chart directory>] | --example <directory>\n");
     return 2;
+  }
+  if (std::string(argv[1]) == "--example" && argc == 3) {
+    const std::string dir = argv[2];
+    const bool ok = writeOgg(composeExampleLoop(), dir + "/loop.ogg", "Loop", 201);
+    return writeOgg(composeExampleBlip(), dir + "/blip.ogg", "Blip", 202) && ok ? 0 : 1;
   }
   const std::string dir = argv[1];
   const std::string chart_dir = argc == 3 ? argv[2] : SongLibrary::GAME_FOLDER;
