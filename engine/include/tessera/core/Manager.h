@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+/// The Tessera engine: every engine class, enumeration and free function.
 namespace ts {
 
 class Event;
