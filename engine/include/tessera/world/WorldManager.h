@@ -61,7 +61,7 @@ class WorldManager : public Manager {
   int moveObject(Object *object, Vector where);
   /// The solid objects other than object that its box would overlap at where.
   ObjectList getCollisions(const Object *object, Vector where) const;
-  /// The objects (active or not) of the type, in insertion order; not owned.
+  /// The active objects of the type, in insertion order (owned by the world).
   ObjectList objectsOfType(std::string type) const;
 
   /// Sets the world's extent in cells; restarts the scene graph so the
