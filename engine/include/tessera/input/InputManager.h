@@ -33,7 +33,7 @@ class InputManager : public Manager {
   /// started first) or, headless, nothing. 0, or -1 when already started, the
   /// display is not started, or the input cannot be had (each logged).
   int startUp() override;
-  /// Stops reading input (a terminal gets its settings back).
+  /// Stops reading input and lets the window or terminal input go.
   void shutDown() override;
   /// True for "ts-keyboard" and "ts-mouse".
   bool isValid(std::string event_type) const override;

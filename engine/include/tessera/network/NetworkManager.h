@@ -35,7 +35,7 @@ class NetworkManager : public Manager {
 
   /// The one network manager.
   static NetworkManager &getInstance();
-  /// Closes what is still open.
+  /// Closes the sockets still open, without close events.
   ~NetworkManager() override;
 
   /// Result 0, or -1 when already started (logged). No socket is opened.

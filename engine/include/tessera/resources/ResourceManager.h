@@ -44,10 +44,10 @@ class ResourceManager : public Manager {
   void shutDown() override;
 
   /// Reads a sprite file (a regular file only) and keeps the sprite under
-  /// label; 0 on success. -1 with "RM::loadSprite(): Error! ..." log lines
-  /// naming the file, the line and the fault when the manager is not started,
+  /// label; 0 on success. -1 with log lines when the manager is not started,
   /// MAX_SPRITES are held, the file cannot be opened, its format is unknown or
-  /// its contents are wrong; then "Sprite '<label>' NOT loaded.".
+  /// its contents are wrong (naming the line and the fault), ending
+  /// "RM::loadSprite(): Sprite '<label>' NOT loaded." for a file that was read.
   int loadSprite(std::string filename, std::string label);
   /// The first sprite with the label (owned by the resource manager; valid
   /// until shutDown()), or null after a warning in the log.

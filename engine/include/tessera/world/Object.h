@@ -58,12 +58,11 @@ const uint32_t AVOID_COLLISIONS_ATTR = 0x20000;  ///< setAvoidCollisions()
 const uint32_t ALL_OBJECT_ATTR = 0x3FFFF;  ///< every attribute bit of Object
 
 /// Base class of everything in the game world. Create objects with new:
-/// constructing one hands it to the world manager, which owns it until
-/// WorldManager::markForDelete() (it is destroyed at the end of that frame's
-/// update) or until the world manager stops. Do not delete one yourself
-/// while the world runs; keep no pointer to another object across frames.
-/// Setters tell the world's scene graph first, then store the value and
-/// mark its bit in the modified mask.
+/// constructing one hands it to the world manager, which owns it from then
+/// on (never delete it yourself). WorldManager::markForDelete() has it
+/// destroyed at the end of that frame's update; whatever is left when the
+/// world manager stops is destroyed then. Setters tell the world's scene
+/// graph first, then store the value and mark its bit in the modified mask.
 class Object : public EventHandler {
  public:
   /// A new object with the next id: type "(Undefined)", active, visible, at
