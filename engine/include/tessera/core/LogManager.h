@@ -15,16 +15,15 @@ namespace ts {
 /// Verbosity levels: a line with a level is written only when the level is
 /// not above the log manager's level (0 unless changed, so by default only
 /// lines without a level: errors, warnings and the game's own lines).
-/// LOG_ROUTINE: what a normal run does: start-up, loads, stops.
-const int LOG_ROUTINE = 1;   // what a normal run does: start-up, loads, stops
+const int LOG_ROUTINE = 1;   ///< what a normal run does: start-up, loads, stops
 const int LOG_SETTINGS = 2;  ///< settings applied or refused on the way
-const int LOG_MANAGER = 5;  ///< a manager's own start and stop, rare conditions
-const int LOG_DETAIL = 10;  ///< one-off details (the random seed, a send kept)
-const int LOG_FRAME = 15;  ///< what happens every frame (keys, polls, sends)
-const int LOG_RECORD = 20;  ///< serialization of records, attribute masks
-const int LOG_FIELDS = 25;  ///< every field of a record or a parse
-const int LOG_PARSER = 28;  ///< the configuration parser's tokens
-const int LOG_PIXELS = 30;  ///< every cell-to-pixel conversion
+const int LOG_MANAGER = 5;   ///< a manager's own start and stop, rare conditions
+const int LOG_DETAIL = 10;   ///< one-off details (the random seed, a send kept)
+const int LOG_FRAME = 15;    ///< what happens every frame (keys, polls, sends)
+const int LOG_RECORD = 20;   ///< serialization of records, attribute masks
+const int LOG_FIELDS = 25;   ///< every field of a record or a parse
+const int LOG_PARSER = 28;   ///< the configuration parser's tokens
+const int LOG_PIXELS = 30;   ///< every cell-to-pixel conversion
 
 /// The local time as "hh:mm:ss" in a buffer of the calling thread (valid
 /// until its next call there), or "(time error)".

@@ -12,9 +12,9 @@ namespace ts {
 /// What the display offers: the desktop's size, which a configured size of 0
 /// stands for, and the longest window side it can make.
 struct DisplayLimits {
-  int desktop_width;  ///< desktop width in pixels
+  int desktop_width;   ///< desktop width in pixels
   int desktop_height;  ///< desktop height in pixels
-  int longest_side;  ///< longest window side in pixels
+  int longest_side;    ///< longest window side in pixels
 };
 
 /// The window's size in pixels, the size of its cells and of the glyphs drawn

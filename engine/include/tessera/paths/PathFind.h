@@ -33,7 +33,7 @@ class PathFind : public PathSearch {
   /// Search results of cycleOnce() and of the "ts-path" event: no path.
   static constexpr int NO_PATH = PATH_NOT_FOUND;
   static constexpr int SEARCHING = PATH_SEARCHING;  ///< still searching
-  static constexpr int FOUND = PATH_FOUND;  ///< a path was found
+  static constexpr int FOUND = PATH_FOUND;          ///< a path was found
 
   /// Larger worlds get no node graph (their searches fail at once).
   static constexpr int64_t MAX_NODES = int64_t(1) << 22;

@@ -38,24 +38,24 @@ const int MAX_OBJ_EVENTS = 100;
 /// Bits of the modified-attribute mask, one per attribute of the serialized
 /// record (getModified(), serialize()). ID_ATTR: the id.
 const uint32_t ID_ATTR = 0x1;
-const uint32_t ACTIVE_ATTR = 0x2;  ///< setActive()
-const uint32_t VISIBLE_ATTR = 0x4;  ///< setVisible()
-const uint32_t EVENTS_ATTR = 0x8;  ///< the event types registered
-const uint32_t BOX_ATTR = 0x10;  ///< setBox()
-const uint32_t POSITION_ATTR = 0x20;  ///< setPosition()
-const uint32_t TYPE_ATTR = 0x40;  ///< setType()
-const uint32_t ANIMATION_ATTR = 0x80;  ///< setAnimation()
-const uint32_t ALTITUDE_ATTR = 0x100;  ///< setAltitude()
-const uint32_t SOLIDNESS_ATTR = 0x200;  ///< setSolidness()
-const uint32_t NO_SOFT_ATTR = 0x400;  ///< setNoSoft()
-const uint32_t SPEED_ATTR = 0x800;  ///< setSpeed(), setVelocity()
-const uint32_t DIRECTION_ATTR = 0x1000;  ///< setVelocity() (setDirection() does not mark it)
-const uint32_t ACCELERATION_ATTR = 0x2000;  ///< setAcceleration()
-const uint32_t SHAPE_ATTR = 0x4000;  ///< setShape()
-const uint32_t PATH_ATTR = 0x8000;  ///< setPath(), and each waypoint reached
-const uint32_t FOLLOW_PATH_ATTR = 0x10000;  ///< setFollowPath()
+const uint32_t ACTIVE_ATTR = 0x2;                ///< setActive()
+const uint32_t VISIBLE_ATTR = 0x4;               ///< setVisible()
+const uint32_t EVENTS_ATTR = 0x8;                ///< the event types registered
+const uint32_t BOX_ATTR = 0x10;                  ///< setBox()
+const uint32_t POSITION_ATTR = 0x20;             ///< setPosition()
+const uint32_t TYPE_ATTR = 0x40;                 ///< setType()
+const uint32_t ANIMATION_ATTR = 0x80;            ///< setAnimation()
+const uint32_t ALTITUDE_ATTR = 0x100;            ///< setAltitude()
+const uint32_t SOLIDNESS_ATTR = 0x200;           ///< setSolidness()
+const uint32_t NO_SOFT_ATTR = 0x400;             ///< setNoSoft()
+const uint32_t SPEED_ATTR = 0x800;               ///< setSpeed(), setVelocity()
+const uint32_t DIRECTION_ATTR = 0x1000;          ///< setVelocity() (setDirection() does not mark it)
+const uint32_t ACCELERATION_ATTR = 0x2000;       ///< setAcceleration()
+const uint32_t SHAPE_ATTR = 0x4000;              ///< setShape()
+const uint32_t PATH_ATTR = 0x8000;               ///< setPath(), and each waypoint reached
+const uint32_t FOLLOW_PATH_ATTR = 0x10000;       ///< setFollowPath()
 const uint32_t AVOID_COLLISIONS_ATTR = 0x20000;  ///< setAvoidCollisions()
-const uint32_t ALL_OBJECT_ATTR = 0x3FFFF;  ///< every attribute bit of Object
+const uint32_t ALL_OBJECT_ATTR = 0x3FFFF;        ///< every attribute bit of Object
 
 /// Base class of everything in the game world. Create objects with new:
 /// constructing one hands it to the world manager, which owns it from then
