@@ -33,9 +33,10 @@ class Grid {
   /// Releases the cells.
   ~Grid();
 
-  /// Allocates the cells for the world manager's current boundary (a very large
-  /// world gets fewer, larger cells, with a warning); 0, or -1 when already
-  /// allocated or out of memory (logged).
+  /// Allocates the cells for the world manager's current boundary, at most 512
+  /// along each axis (more is capped, with a warning: the part of the world
+  /// beyond them counts as outside); 0, or -1 when already allocated or out of
+  /// memory (logged).
   int startUp();
   /// Releases the cells.
   void shutDown();
