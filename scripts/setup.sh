@@ -13,7 +13,7 @@ TEST_PACKAGES=(
   clang libclang-rt-14-dev ccache
   libgtest-dev libgmock-dev libbenchmark-dev libvorbis-dev
   xvfb xauth xdotool x11-apps imagemagick libx11-dev libxtst-dev
-  netcat-openbsd python3 pkg-config time tmux
+  netcat-openbsd python3 pkg-config time tmux doxygen
   fonts-dejavu-core
 )
 

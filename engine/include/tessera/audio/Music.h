@@ -1,6 +1,5 @@
-// One streamed music track with a label, held in the resource manager's
-// table. Without an audio device the track plays silently: it still reports
-// playing, looping and its offset as it would with sound.
+/// @file
+/// Music, one streamed music track.
 #ifndef TS_MUSIC_H
 #define TS_MUSIC_H
 
@@ -19,42 +18,60 @@ namespace ts {
 class FileStream;
 class SilentPlayback;
 
+/// One streamed music track with a label, held (and owned) by the resource
+/// manager's table; games get a non-owning pointer from
+/// ResourceManager::getMusic(). Without an audio device the track plays
+/// silently: it still reports playing, looping and its offset as it would
+/// with sound.
 class Music {
  public:
+  /// No track loaded.
   Music();
+  /// Stops the track and closes its file.
   ~Music();
   Music(const Music &) = delete;
   Music &operator=(const Music &) = delete;
 
+  /// Sets the name the resource manager finds it by.
   void setLabel(std::string label) { m_label = label; }
+  /// The name; empty unless set.
   std::string getLabel() const { return m_label; }
 
-  // A larger music file is refused: a song's music fits well within it.
+  /// A larger music file is refused: a song's music fits well within it.
   static constexpr int64_t MAX_FILE_BYTES = 64 * 1024 * 1024;
 
-  // Why a file cannot be loaded as music, without decoding any sound; empty
-  // when it can. Refused: a missing file, anything but a regular file, more
-  // than MAX_FILE_BYTES, and Ogg whose channels or rate the output cannot
-  // play.
+  /// Why a file cannot be loaded as music, without decoding any sound; empty
+  /// when it can. Refused: a missing file, anything but a regular file, more
+  /// than MAX_FILE_BYTES, and Ogg whose channels or rate the output cannot
+  /// play.
   static std::string checkFile(const std::string &filename);
-  // 0 if the file passed checkFile() and was opened for streaming, else -1.
-  // Nothing is logged here. Data after an Ogg stream's last page is never
-  // read.
+  /// 0 if the file passed the same checks and was opened for streaming, else
+  /// -1. Nothing is logged here (the resource manager logs the failure). Data
+  /// after an Ogg stream's last page is never read.
   int loadMusic(std::string filename);
-  // Starts the track from its beginning, repeating it when loop is true.
+  /// Starts the track from its beginning, repeating it when loop is true;
+  /// nothing when no track is loaded. Logged at level 5.
   void play(bool loop = true);
+  /// Stops the track and rewinds it; nothing when none is loaded. Logged at level 5.
   void stop();
-  // Holds the track where it is; resume() plays on from there. Both do
-  // nothing unless the track is playing, or paused, respectively.
+  /// Holds the track where it is; resume() plays on from there. Both do
+  /// nothing unless the track is playing, or paused, respectively.
   void pause();
+  /// Plays a paused track on from where it was held.
   void resume();
+  /// Whether the track is paused.
   bool isPaused() const;
 
+  /// Whether a file was loaded.
   bool isLoaded() const { return m_loaded; }
+  /// Whether the track is playing (also silently, without a device).
   bool isPlaying() const;
+  /// Whether the track repeats; false when none is loaded.
   bool isLooping() const;
-  // Seconds since the start of the track (within the current repetition).
+  /// Seconds since the start of the track (within the current repetition); 0
+  /// when none is loaded.
   float getPlayingOffset() const;
+  /// Length of the track in seconds; 0 when none is loaded.
   float getDuration() const;
 
  private:

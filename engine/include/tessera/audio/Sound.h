@@ -1,5 +1,5 @@
-// One short sound effect held in memory, with a label, in the resource
-// manager's table. Without an audio device it plays silently, like Music.
+/// @file
+/// Sound, one short sound effect held in memory.
 #ifndef TS_SOUND_H
 #define TS_SOUND_H
 
@@ -17,22 +17,32 @@ namespace ts {
 
 class SilentPlayback;
 
+/// One short sound effect held in memory, with a label, in (and owned by)
+/// the resource manager's table; games get a non-owning pointer from
+/// ResourceManager::getSound(). Without an audio device it plays silently,
+/// like Music.
 class Sound {
  public:
+  /// No sound loaded.
   Sound();
-  // Destroys the playing sound before the buffer it plays from.
+  /// Destroys the playing sound before the buffer it plays from.
   ~Sound();
   Sound(const Sound &) = delete;
   Sound &operator=(const Sound &) = delete;
 
+  /// Sets the name the resource manager finds it by.
   void setLabel(std::string label) { m_label = label; }
+  /// The name; empty unless set.
   std::string getLabel() const { return m_label; }
 
-  // Reads the whole file into memory: 0 on success, else -1. Nothing logged.
+  /// Reads the whole file into memory: 0 on success, else -1. Nothing logged.
   int loadSound(std::string filename);
+  /// Plays the sound from its start, repeating it when loop is true; nothing
+  /// when none is loaded.
   void play(bool loop = false);
-  // Stops the sound if there is one; otherwise does nothing.
+  /// Stops the sound if there is one; otherwise does nothing.
   void stop();
+  /// Whether the sound is playing (also silently, without a device).
   bool isPlaying() const;
 
  private:

@@ -1,4 +1,5 @@
-// Plane geometry on cells: ranges, distances and box tests.
+/// @file
+/// Plane geometry on cells: ranges, distances and box tests.
 #ifndef TS_GEOMETRY_H
 #define TS_GEOMETRY_H
 
@@ -7,10 +8,13 @@
 
 namespace ts {
 
+/// min <= value <= max.
 bool valueInRange(float value, float min, float max);
+/// Euclidean distance between p1 and p2 in cells.
 float distance(Vector p1, Vector p2);
-// Edges count as inside.
+/// Whether position lies in box; edges count as inside.
 bool boxContainsPosition(Box box, Vector position);
+/// Whether a and b overlap; touching edges count as overlap.
 bool boxIntersectsBox(Box a, Box b);
 
 }  // namespace ts

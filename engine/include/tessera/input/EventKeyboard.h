@@ -1,4 +1,5 @@
-// A key press, release or hold, in the engine's own key numbering.
+/// @file
+/// EventKeyboard, "ts-keyboard", the engine's keys and keyboard actions.
 #ifndef TS_EVENT_KEYBOARD_H
 #define TS_EVENT_KEYBOARD_H
 
@@ -8,9 +9,11 @@
 
 namespace ts {
 
+/// The engine's own key numbering.
 namespace Keyboard {
-// The keys in rows, in the order of their numbers.
 // clang-format off
+/// The keys in rows, in the order of their numbers (SPACE is 0, A is 36,
+/// NUM1 is 62); UNDEFINED_KEY for a key the engine does not know.
 enum Key : int32_t {
   UNDEFINED_KEY = -1,
   SPACE, RETURN, ESCAPE, TAB, LEFTARROW, RIGHTARROW, UPARROW, DOWNARROW,
@@ -26,6 +29,8 @@ enum Key : int32_t {
 // clang-format on
 }  // namespace Keyboard
 
+/// What happened to the key: pressed or released (once each), or held down
+/// (KEY_DOWN, every frame while held).
 enum EventKeyboardAction {
   UNDEFINED_KEYBOARD_ACTION = -1,
   KEY_PRESSED,
@@ -33,12 +38,19 @@ enum EventKeyboardAction {
   KEY_DOWN,
 };
 
+/// A key press, release or hold, in the engine's own key numbering. The
+/// input manager hands one to every object registered for KEYBOARD_EVENT.
 class EventKeyboard : public Event {
  public:
+  /// UNDEFINED_KEY, UNDEFINED_KEYBOARD_ACTION, stamped with the time now.
   EventKeyboard();
+  /// Sets the key.
   virtual void setKey(Keyboard::Key key) { m_key_val = key; }
+  /// The key.
   virtual Keyboard::Key getKey() const { return m_key_val; }
+  /// Sets the action.
   virtual void setKeyboardAction(EventKeyboardAction action) { m_keyboard_action = action; }
+  /// The action.
   virtual EventKeyboardAction getKeyboardAction() const { return m_keyboard_action; }
   /// When the engine received the key: microseconds on the clock of
   /// ts::monotonicMicroseconds(), the one the game loop runs on. A press or
@@ -46,6 +58,7 @@ class EventKeyboard : public Event {
   /// the frame that delivers it; a held key (KEY_DOWN) carries the time of
   /// the frame's poll. An event made by the game carries the time it was made.
   int64_t getTime() const { return m_time; }
+  /// Sets the time, in microseconds on the monotonicMicroseconds() clock.
   void setTime(int64_t microseconds) { m_time = microseconds; }
 
  private:

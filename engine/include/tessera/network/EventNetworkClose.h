@@ -1,4 +1,5 @@
-// Sent by the network manager when a connection is closed.
+/// @file
+/// EventNetworkClose, "ts-network-close".
 #ifndef TS_EVENT_NETWORK_CLOSE_H
 #define TS_EVENT_NETWORK_CLOSE_H
 
@@ -6,8 +7,12 @@
 
 namespace ts {
 
+/// Sent by the network manager, to objects registered for
+/// NETWORK_CLOSE_EVENT, when a connection is closed (by either side);
+/// getSocketIndex() is the closed socket.
 class EventNetworkClose : public EventNetwork {
  public:
+  /// An event of type NETWORK_CLOSE_EVENT with label (NETWORK_CLOSE).
   explicit EventNetworkClose(int label);
 };
 

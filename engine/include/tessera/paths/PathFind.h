@@ -1,5 +1,5 @@
-// One A* path search for one object over the world's cells, advanced one node
-// per call so that the search can be spread over many frames.
+/// @file
+/// PathFind, one A* search, and PathNode, a cell of it.
 #ifndef TS_PATH_FIND_H
 #define TS_PATH_FIND_H
 
@@ -14,58 +14,73 @@ namespace ts {
 
 class Object;
 
-// A search cell; x is the column, y the row.
+/// A search cell; x is the column, y the row (world cells).
 struct PathNode {
-  int x;
-  int y;
+  int x;  ///< column
+  int y;  ///< row
+  /// Same cell.
   bool operator==(const PathNode &other) const { return x == other.x && y == other.y; }
+  /// Another cell.
   bool operator!=(const PathNode &other) const { return !(*this == other); }
 };
 
+/// One A* path search for one object over the world's cells, advanced one node
+/// per call so that the search can be spread over many frames. Made by
+/// PathManager::requestPath() and owned by its object (Object::setPathSearch());
+/// the path manager only advances it.
 class PathFind : public PathSearch {
  public:
-  // Search results of cycleOnce and of the "ts-path" event.
+  /// Search results of cycleOnce() and of the "ts-path" event: no path.
   static constexpr int NO_PATH = PATH_NOT_FOUND;
-  static constexpr int SEARCHING = PATH_SEARCHING;
-  static constexpr int FOUND = PATH_FOUND;
+  static constexpr int SEARCHING = PATH_SEARCHING;  ///< still searching
+  static constexpr int FOUND = PATH_FOUND;          ///< a path was found
 
-  // Larger worlds get no node graph (their searches fail at once).
+  /// Larger worlds get no node graph (their searches fail at once).
   static constexpr int64_t MAX_NODES = int64_t(1) << 22;
 
-  // A search that has nothing to search: it reports NO_PATH on its first cycle.
+  /// A search that has nothing to search: it reports NO_PATH on its first cycle.
   explicit PathFind(Object *object);
-  // A search for the object from start to goal over the world as it is now
-  // (its boundary sizes the node graph). With a target, the search also ends
-  // where the object would touch the target standing on the goal.
+  /// A search for the object (not owned) from start to goal over the world as
+  /// it is now (its boundary sizes the node graph). With a target (not owned),
+  /// the search also ends where the object would touch the target standing
+  /// on the goal.
   PathFind(Object *object, PathNode start, PathNode goal, Object *target = nullptr);
-  // Withdraws the search from the path manager.
+  /// Withdraws the search from the path manager.
   ~PathFind() override;
 
-  // Expands one node: NO_PATH, SEARCHING or FOUND.
+  /// Expands one node: NO_PATH, SEARCHING or FOUND. NO_PATH also once the
+  /// object or the target has been destroyed.
   int cycleOnce();
-  // From the start node to the goal node, both included; empty until found.
+  /// From the start node to the goal node, both included; empty until found.
   Path getPath() const;
+  /// The object searched for (owned by the world).
   Object *getObject() const { return m_p_object; }
+  /// The target, or null.
   Object *getTarget() const { return m_p_target; }
+  /// The start cell.
   PathNode getStart() const { return m_start; }
+  /// The goal cell.
   PathNode getGoal() const { return m_goal; }
+  /// Whether the world was small enough for a node graph.
   bool hasNodeGraph() const { return !m_nodes.empty(); }
-  // Nodes expanded so far (each cycleOnce that gets past its checks).
+  /// Nodes expanded so far (each cycleOnce that gets past its checks).
   int64_t getExpandedCount() const { return m_expanded; }
-  // Times the search has asked the world whether a cell is blocked.
+  /// Times the search has asked the world whether a cell is blocked.
   int64_t getWorldQueryCount() const { return m_world_queries; }
 
-  // The node graph's size for the world's boundary, or false when the world
-  // is empty, too large or not a number.
+  /// Sets width and height to the node graph's size for the world's boundary;
+  /// false when the world is empty, too large or not a number.
   static bool worldGraphSize(int &width, int &height);
 
-  // While one of these lives, the caller promises that no object moves,
-  // changes or comes and goes, so every search may remember which cells are
-  // blocked instead of asking the world again. Nested holds are allowed; a
-  // search never remembers across holds.
+  /// While one of these lives, the caller promises that no object moves,
+  /// changes or comes and goes, so every search may remember which cells are
+  /// blocked instead of asking the world again. Nested holds are allowed; a
+  /// search never remembers across holds.
   class StillWorld {
    public:
+    /// Starts a hold.
     StillWorld();
+    /// Ends the hold (back to the enclosing one, if any).
     ~StillWorld();
     StillWorld(const StillWorld &) = delete;
     StillWorld &operator=(const StillWorld &) = delete;
@@ -73,11 +88,13 @@ class PathFind : public PathSearch {
    private:
     uint32_t m_previous;
   };
-  // Lets the world change again inside a hold (around an event handler);
-  // the hold resumes with a fresh memory when this ends.
+  /// Lets the world change again inside a hold (around an event handler);
+  /// the hold resumes with a fresh memory when this ends.
   class WorldMayChange {
    public:
+    /// Suspends the hold.
     WorldMayChange();
+    /// Resumes the hold with a fresh memory.
     ~WorldMayChange();
     WorldMayChange(const WorldMayChange &) = delete;
     WorldMayChange &operator=(const WorldMayChange &) = delete;

@@ -1,5 +1,6 @@
-// Text conversions shared by the engine: numbers, masks, and the names of
-// the engine's small enumerations.
+/// @file
+/// Text conversions shared by the engine: numbers, masks, and the names of
+/// the engine's small enumerations.
 #ifndef TS_TEXT_H
 #define TS_TEXT_H
 
@@ -8,21 +9,25 @@
 
 namespace ts {
 
+/// The value in decimal.
 std::string toString(int value);
+/// The value as a stream prints it (6 significant digits).
 std::string toString(float value);
-// The leading decimal number of text (like atoi), saturated to the int range
-// instead of overflowing; 0 when text does not start with a number.
+/// The leading decimal number of text (like atoi), saturated to the int range
+/// instead of overflowing; 0 when text does not start with a number.
 int toInt(const std::string &text);
 
-// The value saturated to the int range.
+/// The value saturated to the int range.
 int clampToInt(long long value);
 
-// 32 characters '0'/'1', most significant bit first.
+/// 32 characters '0'/'1', most significant bit first.
 std::string maskToString(uint32_t mask);
 
+/// "hard", "soft" or "spectral" for a Solidness; "undefined" otherwise.
 std::string solidnessToString(int solidness);
+/// The name of a ViewObject Location ("top-left", "center-center", "bot-right" ...); "unknown" otherwise.
 std::string locationToString(int location);
-// One printable character for a keyboard key, or empty.
+/// One printable character for a Keyboard::Key (" " for SPACE), or empty.
 std::string keyToString(int key);
 
 }  // namespace ts

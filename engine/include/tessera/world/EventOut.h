@@ -1,4 +1,5 @@
-// Sent straight to an object whose box has left the world boundary.
+/// @file
+/// EventOut, "ts-out".
 #ifndef TS_EVENT_OUT_H
 #define TS_EVENT_OUT_H
 
@@ -6,8 +7,11 @@
 
 namespace ts {
 
+/// Sent by the world manager straight to an object whose box has left the
+/// world boundary (no registration needed).
 class EventOut : public Event {
  public:
+  /// An event of type OUT_EVENT.
   EventOut();
 };
 

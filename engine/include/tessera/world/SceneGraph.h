@@ -1,8 +1,5 @@
-// The world's index of its objects: active and inactive objects, solid
-// objects and the collision grid, visible objects by altitude, and active
-// objects by type. Objects keep it current by calling the update operations
-// from their setters before they store the new value, so every update reads
-// the object's old state and gets the new value as an argument.
+/// @file
+/// SceneGraph, the world's index of its objects.
 #ifndef TS_SCENE_GRAPH_H
 #define TS_SCENE_GRAPH_H
 
@@ -15,41 +12,65 @@
 
 namespace ts {
 
+/// The world's index of its objects: active and inactive objects, solid
+/// objects and the collision grid, visible objects by altitude, and active
+/// objects by type. Objects keep it current by calling the update operations
+/// from their setters before they store the new value, so every update reads
+/// the object's old state and gets the new value as an argument. Owned by
+/// the world manager; it owns no object. The update and insert operations
+/// return 0, or -1 with a log line naming the list that failed.
 class SceneGraph {
  public:
+  /// Empty, the grid not allocated.
   SceneGraph();
-  // Clears the type index and allocates the grid for the current boundary.
+  /// Clears the type index and allocates the grid for the current boundary; 0 or -1.
   int startUp();
-  // Clears the type index and releases the grid; the object lists stay.
+  /// Clears the type index and releases the grid; the object lists stay.
   void shutDown();
-  // Files the active objects under their types and puts the solid ones into
-  // the grid again, after a restart emptied both.
+  /// Files the active objects under their types and puts the solid ones into
+  /// the grid again, after a restart emptied both.
   void reindex();
 
+  /// Files a new object (active or not) in every list it belongs to.
   int insertObject(Object *object);
+  /// Takes object out of every list; -1 (logged) when it was in none.
   int removeObject(Object *object);
 
+  /// A copy of the list of active objects.
   ObjectList activeObjects() const { return m_objects; }
+  /// A copy of the list of inactive objects.
   ObjectList inactiveObjects() const { return m_inactive_objects; }
+  /// A copy of the list of active HARD and SOFT objects.
   ObjectList solidObjects() const { return m_solid_objects; }
+  /// A copy of the visible active objects at altitude; empty, with a warning,
+  /// outside 0..MAX_ALTITUDE.
   ObjectList visibleObjects(int altitude) const;
+  /// A copy of the active objects of the type; empty for none.
   ObjectList objectsOfType(std::string type) const;
+  /// As Grid::getCollisions().
   ObjectList getCollisions(const Object *object, Vector where) const;
+  /// The collision grid.
   const Grid &getGrid() const { return m_grid; }
 
+  /// Moves object into the active lists or out of them.
   int updateActive(Object *object, bool active);
+  /// Adds object to its altitude's visible list or takes it out.
   int updateVisible(Object *object, bool visible);
+  /// Moves a visible object to the list of altitude; -1 outside 0..MAX_ALTITUDE.
   int updateAltitude(Object *object, int altitude);
+  /// Moves object into or out of the solid list and the grid.
   int updateSolidness(Object *object, Solidness solidness);
+  /// Files an active object under its new type.
   int updateType(Object *object, std::string type);
+  /// Moves a solid active object within the grid.
   int updatePosition(Object *object, Vector position);
 
   SceneGraph(const SceneGraph &) = delete;
   SceneGraph &operator=(const SceneGraph &) = delete;
 
-  // Once the game is over objects are torn down in any order, and a missing
-  // entry is expected: those failures are then neither logged nor counted.
-  // The game manager tells the scene graphs whenever its flag changes.
+  /// Once the game is over objects are torn down in any order, and a missing
+  /// entry is expected: those failures are then neither logged nor counted.
+  /// The game manager tells the scene graphs whenever its flag changes.
   static void setGameOver(bool game_over) { s_game_over = game_over; }
 
  private:
