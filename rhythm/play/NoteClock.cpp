@@ -49,27 +49,14 @@ double NoteClock::estimateTrack(const TrackReading &reading) {
 void NoteClock::restartReadings() {
   m_starts_ms.clear();
   m_last_lead = 0.0;
-  m_rebase_lead_in = m_leading_in;
 }
 
 void NoteClock::startLeadIn(double lead_in_ms, double clock_ms) {
   if (m_pace != Pace::FOLLOW_MUSIC || m_step_ms <= 0 || lead_in_ms <= 0) return;
   m_leading_in = true;
-  m_music_start_ms = clock_ms + lead_in_ms;
+  m_steps = -static_cast<int>(std::ceil(lead_in_ms / m_step_ms));
+  m_position = m_steps;
   m_position_clock_ms = clock_ms;
-  m_position = positionBeforeMusic(clock_ms);
-  m_steps = static_cast<int>(std::floor(m_position));
-}
-
-// Where the music would be at clock_ms had it started on time, as a
-// position. After a pause the lead-in's end moves so that the position
-// carries on one step from where it stood.
-double NoteClock::positionBeforeMusic(double clock_ms) {
-  if (m_rebase_lead_in) {
-    m_rebase_lead_in = false;
-    m_music_start_ms = clock_ms + m_lead_ms - m_offset_ms - (m_position + 1.0) * m_step_ms;
-  }
-  return (clock_ms - m_music_start_ms + m_lead_ms - m_offset_ms) / m_step_ms;
 }
 
 double NoteClock::positionAt(double clock_ms) const {
@@ -90,7 +77,7 @@ int NoteClock::advance(std::optional<TrackReading> reading, double clock_ms) {
     m_position = m_steps;
     return count(steps);
   }
-  m_position = followMusic(reading, clock_ms);
+  m_position = followMusic(reading);
   const int whole = static_cast<int>(std::floor(m_position));
   const int steps = whole - m_steps;
   m_steps = whole;
@@ -127,10 +114,9 @@ int NoteClock::stepAtLeastOnce(std::optional<TrackReading> reading) {
 // The new position: where the music is, unless that is within the steady
 // band of one step on, or would take the clock back (it then waits), or
 // further on than a step event may go.
-double NoteClock::followMusic(std::optional<TrackReading> reading, double clock_ms) {
-  if (m_step_ms <= 0 || (!reading && !m_leading_in)) return m_position + 1.0;
-  const double music =
-      reading ? (estimateTrack(*reading) + m_lead_ms - m_offset_ms) / m_step_ms : positionBeforeMusic(clock_ms);
+double NoteClock::followMusic(std::optional<TrackReading> reading) {
+  if (!reading || m_step_ms <= 0) return m_position + 1.0;
+  const double music = (estimateTrack(*reading) + m_lead_ms - m_offset_ms) / m_step_ms;
   if (std::fabs(music - (m_position + 1.0)) <= STEADY_BAND_STEPS) return m_position + 1.0;
   return std::clamp(music, m_position, m_position + MAX_STEPS_PER_FRAME);
 }

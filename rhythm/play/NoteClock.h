@@ -59,14 +59,16 @@ class NoteClock {
   // Following the music, how far ahead of it the position is kept: the time
   // from placing the notes to their picture being on screen.
   void setLeadMs(double lead_ms) { m_lead_ms = lead_ms; }
-  // Starts the clock lead_in_ms before the music (FOLLOW_MUSIC): until the
-  // music plays, the position follows the monotonic clock from clock_ms, so
-  // that the music is due lead_in_ms later; the position and steps are
-  // negative until then, less the offset and the display's lead.
+  // Starts the clock lead_in_ms (in whole steps, rounded up) before the
+  // music (FOLLOW_MUSIC): the position is negative, and until the music
+  // plays it takes one step per step event, the game loop's own clock. A
+  // loop that runs late then delays the music with the notes rather than
+  // cutting the player's time short.
   void startLeadIn(double lead_in_ms, double clock_ms);
   bool isLeadingIn() const { return m_leading_in; }
-  // Whether the music should start now: the lead-in's time has passed.
-  bool isMusicDue(double clock_ms) const { return m_leading_in && clock_ms >= m_music_start_ms; }
+  // Whether the music should start now: the position has reached the
+  // music's start, less the offset and plus the display's lead.
+  bool isMusicDue() const { return m_leading_in && m_position >= (m_lead_ms - m_offset_ms) / m_step_ms; }
   // The music has started: the clock follows it from here.
   void endLeadIn() { m_leading_in = false; }
   // Forgets the readings taken so far. After a pause the track's start on
@@ -100,8 +102,7 @@ class NoteClock {
  private:
   double estimateTrack(const TrackReading &reading);
   int stepAtLeastOnce(std::optional<TrackReading> reading);
-  double followMusic(std::optional<TrackReading> reading, double clock_ms);
-  double positionBeforeMusic(double clock_ms);
+  double followMusic(std::optional<TrackReading> reading);
   int count(int steps);
 
   double m_step_ms;
@@ -113,8 +114,6 @@ class NoteClock {
   double m_position_clock_ms;  // the monotonic clock of m_position
   double m_lead_ms = 0.0;
   bool m_leading_in = false;
-  double m_music_start_ms = 0.0;  // the monotonic clock at which the lead-in ends
-  bool m_rebase_lead_in = false;  // after a pause, the lead-in carries on from its position
   // The track's start on the monotonic clock as each of the last readings
   // puts it, and the last reading's position.
   std::deque<double> m_starts_ms;

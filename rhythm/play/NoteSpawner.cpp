@@ -118,8 +118,8 @@ void NoteSpawner::startLeadIn(double lead_in_ms) {
 }
 
 // The lead-in is over when the note clock reaches the music's start.
-void NoteSpawner::startMusicWhenDue(double now_ms) {
-  if (!m_clock.isLeadingIn() || !m_clock.isMusicDue(now_ms)) return;
+void NoteSpawner::startMusicWhenDue() {
+  if (!m_clock.isMusicDue()) return;
   m_clock.endLeadIn();
   if (m_p_track) m_p_track->play(false);
   ts::LogManager::getInstance().writeLog("NoteSpawner: the music starts at step %d.", m_step_count);
@@ -152,7 +152,7 @@ int NoteSpawner::stepsAt(int game_step) {
   const double now_ms = reading ? reading->clock_ms : static_cast<double>(ts::monotonicMicroseconds()) / 1000.0;
   m_clock.setLeadMs(m_display_lag.getLagMs());
   m_steps_reckoned = m_clock.advance(reading, now_ms);
-  startMusicWhenDue(now_ms);
+  startMusicWhenDue();
   measureDisplayLag(game_step, static_cast<int64_t>(std::llround(now_ms * 1000.0)));
   return m_steps_reckoned;
 }

@@ -66,9 +66,10 @@ class NoteSpawner : public ts::Object {
   static constexpr double MIN_SCROLL_SPEED = 0.5;
   static constexpr double MAX_SCROLL_SPEED = 2.0;
   // Holds the track back for lead_in_ms, the notes with it: the note clock
-  // starts that far before the music and the spawner starts the (not yet
-  // playing) track when the clock reaches its start. Before the first step;
-  // ignored when the clock does not follow the music.
+  // starts that far before the music (see NoteClock::startLeadIn) and the
+  // spawner starts the (not yet playing) track when the clock reaches its
+  // start. Before the first step; ignored when the clock does not follow
+  // the music.
   void startLeadIn(double lead_in_ms);
   // Under the fair rules the first note reaches its receptor no sooner than
   // this long after the song starts.
@@ -109,7 +110,7 @@ class NoteSpawner : public ts::Object {
   Note *createNote(int lane);
   void spawnEntriesOf(int32_t entry, int steps_left);
   int32_t spawnLead() const;
-  void startMusicWhenDue(double now_ms);
+  void startMusicWhenDue();
   bool songIsOver() const;
   void endSong();
   void measureDisplayLag(int game_step, int64_t now_us);
