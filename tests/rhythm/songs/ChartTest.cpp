@@ -92,6 +92,67 @@ TEST(ChartReader, RefusesBrokenChartsWithTheLineAndTheReason) {
   }
 }
 
+// Chords, holds, difficulties, previews and titles in any script; what
+// cannot be played is refused with its line, what is hard to read is warned
+// about and still plays.
+TEST(ChartReader, ReadsChordsHoldsAndTheNewFieldsAndRefusesWhatCannotBePlayed) {
+  std::string title = "title: ";
+  for (int i = 0; i < 40; ++i) title += "\xC3\xA9";  // é: two bytes, one character
+  const Chart chart = Chart::parse(title + "\ndifficulty: Hard\npreview: 12.25\nmusic: a.ogg\n"
+                                   "notes: 70:left 70:right 110:up+20 131:up 140:down+3 144:down 145:down\n");
+  ASSERT_TRUE(chart.isValid()) << chart.getError();
+  EXPECT_EQ(chart.getDifficulty(), "Hard");
+  EXPECT_DOUBLE_EQ(chart.getPreviewSeconds(), 12.25);
+  EXPECT_EQ(chart.getSteps(), (std::vector<int32_t>{70, 70, 110, 131, 140, 144, 145}));
+  EXPECT_EQ(chart.getLanes(), (std::vector<int>{0, 3, 1, 1, 2, 2, 2}));
+  EXPECT_EQ(chart.getHoldSteps(), (std::vector<int32_t>{0, 0, 20, 0, 3, 0, 0}));
+  // 131 is one step after the hold's end (130), 144 one after 143, 145 one after 144.
+  EXPECT_EQ(chart.getWarnings(),
+            (std::vector<std::string>{
+                "line 5: step 131 in lane up is 1 steps after the note before it there (arrows overlap closer than 3)",
+                "line 5: step 144 in lane down is 1 steps after the note before it there (arrows overlap closer than 3)",
+                "line 5: step 145 in lane down is 1 steps after the note before it there (arrows overlap closer than 3)"}));
+  EXPECT_DOUBLE_EQ(Chart::parse("music: a.ogg\nnotes: 1").getPreviewSeconds(), -1);
+  std::string crowded = "music: a.ogg\nnotes:";
+  for (int step = 1; step <= 20; ++step) crowded += " " + std::to_string(step) + ":up";
+  EXPECT_EQ(Chart::parse(crowded).getWarnings().size(), Chart::MAX_WARNINGS + 1);
+  EXPECT_EQ(Chart::parse(crowded).getWarnings().back(), "and 14 more notes as close in their lanes");
+
+  const std::string head = "music: a.ogg\n";
+  const std::pair<std::string, std::string> refused[] = {
+      {head + "notes: 70:left 70:left", "line 2: step 70 twice in lane left"},
+      {head + "notes: 70:left 70", "line 2: step 70 twice without a lane for each (a chord names its notes' lanes, "
+                                   "as in 70:left 70:right)"},
+      {head + "notes: 110:up+20 130:up", "line 2: step 130 in lane up falls inside that lane's hold (until step 130)"},
+      {head + "notes: 110:up+20 131:up 120:left", "line 2: step 120 after step 131 (steps must rise)"},
+      {head + "notes: 110:up+20 120", "line 2: step 120 has no lane while a hold lasts (until step 130)"},
+      {head + "notes: 110+20", "line 2: a hold needs a lane: '110+20' (as in 110:up+20)"},
+      {head + "notes: 110:up+2", "line 2: bad hold length in '110:up+2' (3 to 3000 steps)"},
+      {head + "notes: 110:up+3001", "line 2: bad hold length in '110:up+3001' (3 to 3000 steps)"},
+      {head + "notes: 110:up+", "line 2: bad hold length in '110:up+' (3 to 3000 steps)"},
+      {head + "notes: 999000:up+1001", "line 2: the hold '999000:up+1001' ends past step 1000000"},
+      {head + "notes: 110:sideways+20", "line 2: unknown lane in '110:sideways+20' (left, up, down or right)"},
+      {title + "\xC3\xA9", "line 1: title longer than 40 characters"},
+      {"title: caf\xC3", "line 1: title is not UTF-8 text"},                 // cut short
+      {"title: \xC0\xAF", "line 1: title is not UTF-8 text"},                // overlong '/'
+      {"title: \xED\xA0\x80", "line 1: title is not UTF-8 text"},            // a surrogate
+      {"title: \x80abc", "line 1: title is not UTF-8 text"},                  // a stray continuation byte
+      {"title: a\xC2\x85", "line 1: title holds a character that cannot be shown"},  // a control character
+      {"difficulty: Hard\ndifficulty: Easy", "line 2: 'difficulty' given twice"},
+      {"difficulty: " + std::string(21, 'x'), "line 1: difficulty longer than 20 characters"},
+      {"preview: 1.2345", "line 1: bad preview '1.2345' (seconds from 0 to 36000, at most three decimals)"},
+      {"preview: -1", "line 1: bad preview '-1' (seconds from 0 to 36000, at most three decimals)"},
+      {"preview: 36000.5", "line 1: bad preview '36000.5' (seconds from 0 to 36000, at most three decimals)"},
+      {"preview: 1.", "line 1: bad preview '1.' (seconds from 0 to 36000, at most three decimals)"},
+      {"preview: 3\npreview: 4", "line 2: 'preview' given twice"},
+  };
+  for (const auto &[text, reason] : refused) {
+    const Chart bad = Chart::parse(text);
+    EXPECT_EQ(bad.getError(), reason) << text;
+    EXPECT_TRUE(bad.getHoldSteps().empty() && bad.getWarnings().empty() && bad.getDifficulty().empty()) << text;
+  }
+}
+
 TEST(ChartReader, LimitsWhatAChartMayHoldAndReadsNoHugeFile) {
   std::string notes = "music: a.ogg\nnotes:";
   for (size_t step = 1; step <= Chart::MAX_NOTES; ++step) notes += " " + std::to_string(step);
@@ -216,6 +277,45 @@ TEST_F(SongLibraryTest, GamesSongsFirstThenByTitleWithKeysForThePlayableOnes) {
   EXPECT_TRUE(m_log.contains("SongLibrary: key 3: 'Alpha' (a.chart), 0:02, 2 notes."));
   EXPECT_TRUE(m_log.contains("SongLibrary: Warning! '" + m_player.path() +
                              "/b.chart' cannot be played: line 3: unknown field 'tempo'."));
+}
+
+// The charts of one song (one folder, one title) are listed together,
+// easiest first, and share its key; each keeps its best score under its own
+// key: the game's under their plain file names, as always, a player's under
+// its folder and file name, so that a player's star.chart keeps its own.
+TEST_F(SongLibraryTest, ChartsOfOneSongShareItsKeyEasiestFirstAndKeepTheirOwnBestScores) {
+  fs::copy_file(TONE, m_player.path() + "/tone.ogg");
+  const std::string song = "title: Tune\nmusic: tone.ogg\npreview: 0.5\n";
+  m_player.file("tune-wild.chart", song + "difficulty: Wild\nnotes: 5 9 13\n");
+  m_player.file("tune-odd.chart", song + "difficulty: Odd\nnotes: 5 9\n");
+  m_player.file("tune-hard.chart", song + "difficulty: HARD\nnotes: 5\n");
+  m_player.file("tune.chart", song + "notes: 5 9:up 10:up\n");
+  m_player.file("tune-easy.chart", song + "difficulty: easy\nnotes: 5 9\n");
+  m_player.file("star.chart", "title: Star\nmusic: tone.ogg\nnotes: 5\n");
+  SongLibrary library;
+  library.load({"charts", m_player.path()});
+  std::vector<std::string> order;
+  for (const Song &each : library.getSongs())
+    order.push_back(std::to_string(each.key) + " " + each.title + " " + each.difficulty + " " + each.score_key);
+  const std::string player = fs::canonical(m_player.path()).string() + "/";
+  EXPECT_EQ(order, (std::vector<std::string>{
+                       "1 Star Easy star.chart", "1 Star Hard star-hard.chart", "2 La Campanella Easy la-campanella.chart",
+                       "2 La Campanella Hard la-campanella-hard.chart", "3 Star Normal " + player + "star.chart",
+                       "4 Tune easy " + player + "tune-easy.chart", "4 Tune Normal " + player + "tune.chart",
+                       "4 Tune HARD " + player + "tune-hard.chart", "4 Tune Odd " + player + "tune-odd.chart",
+                       "4 Tune Wild " + player + "tune-wild.chart"}));
+  EXPECT_DOUBLE_EQ(library.getSongs()[5].preview_seconds, 0.5);
+  EXPECT_DOUBLE_EQ(library.getSongs()[0].preview_seconds, 6.5);
+  EXPECT_TRUE(m_log.contains("SongLibrary: Warning! '" + m_player.path() +
+                             "/tune.chart' is hard to read: line 4: step 10 in lane up is 1 steps after the note "
+                             "before it there (arrows overlap closer than 3)."));
+  // The menu shows the best kept under each chart's own key.
+  BestScores best;
+  best.offer("star.chart", 480);
+  best.offer(player + "star.chart", 10);
+  const std::vector<SongMenu::Line> lines = SongMenu::lines(library.getSongs(), best);
+  EXPECT_EQ(lines[1].text.substr(lines[1].text.size() - 3), "480");
+  EXPECT_EQ(lines[5].text.substr(lines[5].text.size() - 3), " 10");
 }
 
 // Nine keys: a tenth playable song is listed without one, and the menu
