@@ -57,8 +57,8 @@ void CommandLine::fail(const std::string &problem) {
 }
 
 std::string CommandLine::usage() const {
-  return "usage: " + m_program + " [--demo N|CHART] [--once] [--offset MS] [--classic] [--terminal]\n       " + m_program +
-         " --help | --version\n";
+  return "usage: " + m_program + " [--demo N|CHART] [--once] [--offset MS] [--classic] [--terminal]\n       " +
+         m_program + " --help | --version\n";
 }
 
 int CommandLine::respond(std::FILE *out, std::FILE *err) const {

@@ -39,8 +39,7 @@ class DemoPlayer : public ts::Object {
   static int trackOfArgument(const std::string &argument);
 
  private:
-  void pressKey(ts::Keyboard::Key key, int64_t time_us,
-                ts::EventKeyboardAction action = ts::KEY_PRESSED) const;
+  void pressKey(ts::Keyboard::Key key, int64_t time_us, ts::EventKeyboardAction action = ts::KEY_PRESSED) const;
   void releaseEndedHolds(const ts::ObjectList &notes, int64_t now_us);
   void playDueNotes();
   bool isDue(const Note &note, int64_t now_us, int64_t &press_us) const;

@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include <tessera/core/EventStep.h>
-#include <tessera/graphics/DisplayManager.h>
 #include <tessera/core/LogManager.h>
+#include <tessera/graphics/DisplayManager.h>
 #include <tessera/resources/ResourceManager.h>
 #include <tessera/world/WorldManager.h>
 #include "play/FirstOfType.h"
@@ -55,8 +55,7 @@ void Note::fall(int steps) {
   setPosition(position);
   // At any speed a note is missed as long after its beat as at one row per step.
   const float rows_past_beat = static_cast<float>(position.getY() - hit_zone::PERFECT_MIDDLE) / m_speed;
-  if (rows_past_beat <= static_cast<float>(hit_zone::LAST_ROW_BEFORE_MISS - hit_zone::PERFECT_MIDDLE) || m_hit)
-    return;
+  if (rows_past_beat <= static_cast<float>(hit_zone::LAST_ROW_BEFORE_MISS - hit_zone::PERFECT_MIDDLE) || m_hit) return;
   missed();
 }
 

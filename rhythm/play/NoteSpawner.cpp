@@ -80,11 +80,10 @@ void NoteSpawner::spawnEntriesOf(int32_t entry, int steps_left) {
     if (m_chart[i] != entry) continue;
     const int lane = m_lanes.empty() ? Chart::RANDOM_LANE : m_lanes[i];
     if (!lanes.insert(lane).second) continue;
-    Note *p_note = createNote(lane);
-    p_note->setBeatStep(entry + hit_zone::PERFECT_MIDDLE);
-    p_note->setPosition(ts::Vector(p_note->getPosition().getX(),
-                                   static_cast<float>(hit_zone::PERFECT_MIDDLE -
-                                                      m_scroll_speed * (entry + hit_zone::PERFECT_MIDDLE - m_step_count))));
+    const double beat_step = entry + hit_zone::PERFECT_MIDDLE;
+    Note *p_note =
+        createNote(lane, static_cast<float>(hit_zone::PERFECT_MIDDLE - m_scroll_speed * (beat_step - m_step_count)));
+    p_note->setBeatStep(beat_step);
     if (!m_holds.empty()) p_note->setHoldSteps(m_holds[i]);
     if (steps_left > 0) p_note->fall(steps_left);
   }
@@ -183,11 +182,11 @@ int64_t NoteSpawner::presentTimeOf(int game_step) const {
 
 void NoteSpawner::spawnNote() { createNote(Chart::RANDOM_LANE); }
 
-Note *NoteSpawner::createNote(int chart_lane) {
+Note *NoteSpawner::createNote(int chart_lane, float row) {
   const int lane = chart_lane >= 0 && chart_lane < Lane::COUNT ? chart_lane : rand() % Lane::COUNT;
   const float width = ts::WorldManager::getInstance().getBoundary().getHorizontal();
   const float x = width * 0.25f * LANES[lane].centre_quarters;
-  const ts::Vector position(x, 0);
+  const ts::Vector position(x, row);
   Note *p_note = new Note(LANES[lane].direction, static_cast<float>(m_scroll_speed), position);
   p_note->setChartStep(m_step_count);
   ts::LogManager::getInstance().writeLog("Note spawned in lane %d with direction %s at (%.1f, %.1f)", lane,

@@ -107,7 +107,7 @@ class NoteSpawner : public ts::Object {
   virtual int64_t presentTimeOf(int game_step) const;
 
  private:
-  Note *createNote(int lane);
+  Note *createNote(int lane, float row = 0.0f);
   void spawnEntriesOf(int32_t entry, int steps_left);
   int32_t spawnLead() const;
   void startMusicWhenDue();

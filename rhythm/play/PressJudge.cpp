@@ -73,10 +73,9 @@ void PressJudge::judgeRelease(const ts::EventKeyboard &release) {
     Note *p_note = dynamic_cast<Note *>(notes[i]);
     if (!p_note || !p_note->isHolding() || p_note->getDirection() != p_lane->direction) continue;
     const NoteClock &clock = p_spawner->getNoteClock();
-    const double offset_ms = p_spawner->isPaused()
-                                 ? (clock.getPosition() - p_note->getTailStep()) * clock.getStepMs()
-                                 : p_spawner->offsetOfPress(release.getTime(), *p_note) -
-                                       p_note->getHoldSteps() * clock.getStepMs();
+    const double offset_ms = p_spawner->isPaused() ? (clock.getPosition() - p_note->getTailStep()) * clock.getStepMs()
+                                                   : p_spawner->offsetOfPress(release.getTime(), *p_note) -
+                                                         p_note->getHoldSteps() * clock.getStepMs();
     p_note->release(offset_ms);
   }
 }

@@ -210,7 +210,8 @@ bool Chart::readPreview(const std::string &value, int number) {
   const std::string whole = value.substr(0, point);
   const std::string fraction = point == std::string::npos ? "" : value.substr(point + 1);
   const bool fits = allDigits(whole, 5) && (point == std::string::npos || allDigits(fraction, 3));
-  const double seconds = fits ? std::stoi(whole) + (fraction.empty() ? 0.0 : std::stoi(fraction) / std::pow(10.0, fraction.size())) : -1;
+  const double seconds =
+      fits ? std::stoi(whole) + (fraction.empty() ? 0.0 : std::stoi(fraction) / std::pow(10.0, fraction.size())) : -1;
   if (seconds < 0 || seconds > MAX_SECONDS)
     return fail(number, "bad preview " + quoted(value) + " (seconds from 0 to " + std::to_string(MAX_SECONDS) +
                             ", at most three decimals)");
@@ -276,7 +277,8 @@ bool Chart::checkPlace(int32_t step, int lane, int number) {
     return fail(number, at + " after step " + std::to_string(m_steps.back()) + " (steps must rise)");
   if (!m_steps.empty() && step == m_steps.back()) {
     if (lane == RANDOM_LANE || m_lanes.back() == RANDOM_LANE)
-      return fail(number, at + " twice without a lane for each (a chord names its notes' lanes, as in 70:left 70:right)");
+      return fail(number,
+                  at + " twice without a lane for each (a chord names its notes' lanes, as in 70:left 70:right)");
     for (size_t i = m_steps.size(); i > 0 && m_steps[i - 1] == step; --i)
       if (m_lanes[i - 1] == lane) return fail(number, at + " twice in lane " + LANES[lane].direction);
   }

@@ -60,9 +60,7 @@ std::string SongLibrary::scoreKey(const std::string &folder, size_t folder_index
   return ((error ? fs::path(folder) : absolute) / file_name).string();
 }
 
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 const char *const SongLibrary::GAME_FOLDER = "charts";
 const char *const SongLibrary::CLASSIC_FOLDER = "charts/classic";
@@ -176,8 +174,8 @@ bool SongLibrary::isSameSong(const std::pair<ChartFile, Chart> &a, const std::pa
 void SongLibrary::loadChart(const std::string &path) {
   m_songs.clear();
   const fs::path file(path);
-  const ChartFile chart_file{file.parent_path().empty() ? "." : file.parent_path().string(),
-                             file.filename().string(), 1};
+  const ChartFile chart_file{file.parent_path().empty() ? "." : file.parent_path().string(), file.filename().string(),
+                             1};
   const Chart chart = Chart::readFile(path);
   Song song = songOf(chart_file, chart, 0);
   if (song.isPlayable()) song.key = 1;

@@ -98,7 +98,8 @@ TEST(ChartReader, RefusesBrokenChartsWithTheLineAndTheReason) {
 TEST(ChartReader, ReadsChordsHoldsAndTheNewFieldsAndRefusesWhatCannotBePlayed) {
   std::string title = "title: ";
   for (int i = 0; i < 40; ++i) title += "\xC3\xA9";  // é: two bytes, one character
-  const Chart chart = Chart::parse(title + "\ndifficulty: Hard\npreview: 12.25\nmusic: a.ogg\n"
+  const Chart chart = Chart::parse(title +
+                                   "\ndifficulty: Hard\npreview: 12.25\nmusic: a.ogg\n"
                                    "notes: 70:left 70:right 110:up+20 131:up 140:down+3 144:down 145:down\n");
   ASSERT_TRUE(chart.isValid()) << chart.getError();
   EXPECT_EQ(chart.getDifficulty(), "Hard");
@@ -107,11 +108,12 @@ TEST(ChartReader, ReadsChordsHoldsAndTheNewFieldsAndRefusesWhatCannotBePlayed) {
   EXPECT_EQ(chart.getLanes(), (std::vector<int>{0, 3, 1, 1, 2, 2, 2}));
   EXPECT_EQ(chart.getHoldSteps(), (std::vector<int32_t>{0, 0, 20, 0, 3, 0, 0}));
   // 131 is one step after the hold's end (130), 144 one after 143, 145 one after 144.
-  EXPECT_EQ(chart.getWarnings(),
-            (std::vector<std::string>{
-                "line 5: step 131 in lane up is 1 steps after the note before it there (arrows overlap closer than 3)",
-                "line 5: step 144 in lane down is 1 steps after the note before it there (arrows overlap closer than 3)",
-                "line 5: step 145 in lane down is 1 steps after the note before it there (arrows overlap closer than 3)"}));
+  EXPECT_EQ(
+      chart.getWarnings(),
+      (std::vector<std::string>{
+          "line 5: step 131 in lane up is 1 steps after the note before it there (arrows overlap closer than 3)",
+          "line 5: step 144 in lane down is 1 steps after the note before it there (arrows overlap closer than 3)",
+          "line 5: step 145 in lane down is 1 steps after the note before it there (arrows overlap closer than 3)"}));
   EXPECT_DOUBLE_EQ(Chart::parse("music: a.ogg\nnotes: 1").getPreviewSeconds(), -1);
   std::string crowded = "music: a.ogg\nnotes:";
   for (int step = 1; step <= 20; ++step) crowded += " " + std::to_string(step) + ":up";
@@ -121,8 +123,9 @@ TEST(ChartReader, ReadsChordsHoldsAndTheNewFieldsAndRefusesWhatCannotBePlayed) {
   const std::string head = "music: a.ogg\n";
   const std::pair<std::string, std::string> refused[] = {
       {head + "notes: 70:left 70:left", "line 2: step 70 twice in lane left"},
-      {head + "notes: 70:left 70", "line 2: step 70 twice without a lane for each (a chord names its notes' lanes, "
-                                   "as in 70:left 70:right)"},
+      {head + "notes: 70:left 70",
+       "line 2: step 70 twice without a lane for each (a chord names its notes' lanes, "
+       "as in 70:left 70:right)"},
       {head + "notes: 110:up+20 130:up", "line 2: step 130 in lane up falls inside that lane's hold (until step 130)"},
       {head + "notes: 110:up+20 131:up 120:left", "line 2: step 120 after step 131 (steps must rise)"},
       {head + "notes: 110:up+20 120", "line 2: step 120 has no lane while a hold lasts (until step 130)"},
@@ -133,10 +136,10 @@ TEST(ChartReader, ReadsChordsHoldsAndTheNewFieldsAndRefusesWhatCannotBePlayed) {
       {head + "notes: 999000:up+1001", "line 2: the hold '999000:up+1001' ends past step 1000000"},
       {head + "notes: 110:sideways+20", "line 2: unknown lane in '110:sideways+20' (left, up, down or right)"},
       {title + "\xC3\xA9", "line 1: title longer than 40 characters"},
-      {"title: caf\xC3", "line 1: title is not UTF-8 text"},                 // cut short
-      {"title: \xC0\xAF", "line 1: title is not UTF-8 text"},                // overlong '/'
-      {"title: \xED\xA0\x80", "line 1: title is not UTF-8 text"},            // a surrogate
-      {"title: \x80abc", "line 1: title is not UTF-8 text"},                  // a stray continuation byte
+      {"title: caf\xC3", "line 1: title is not UTF-8 text"},                         // cut short
+      {"title: \xC0\xAF", "line 1: title is not UTF-8 text"},                        // overlong '/'
+      {"title: \xED\xA0\x80", "line 1: title is not UTF-8 text"},                    // a surrogate
+      {"title: \x80abc", "line 1: title is not UTF-8 text"},                         // a stray continuation byte
       {"title: a\xC2\x85", "line 1: title holds a character that cannot be shown"},  // a control character
       {"difficulty: Hard\ndifficulty: Easy", "line 2: 'difficulty' given twice"},
       {"difficulty: " + std::string(21, 'x'), "line 1: difficulty longer than 20 characters"},
@@ -211,8 +214,10 @@ TEST_F(SongLibraryTest, TheGamesChartsHoldTheTwoTracksExactlyAndFitTheirMusic) {
   const std::tuple<const char *, const char *, const char *, std::vector<int32_t>, int> songs[] = {
       {"star", "game_bgm1", "Star", star, 25}, {"la-campanella", "game_bgm2", "La Campanella", campanella, 40}};
   for (const auto &[name, label, title, steps, seconds] : songs) {
-    const std::string easy = std::string("charts/") + name + ".chart", hard = std::string("charts/") + name + "-hard.chart";
-    const Chart chart = Chart::readFile(easy), classic = Chart::readFile(std::string("charts/classic/") + name + ".chart");
+    const std::string easy = std::string("charts/") + name + ".chart",
+                      hard = std::string("charts/") + name + "-hard.chart";
+    const Chart chart = Chart::readFile(easy),
+                classic = Chart::readFile(std::string("charts/classic/") + name + ".chart");
     const Chart harder = Chart::readFile(hard);
     for (const Chart *p_chart : {&chart, &classic, &harder}) {
       ASSERT_TRUE(p_chart->isValid()) << name << ": " << p_chart->getError();
@@ -229,8 +234,8 @@ TEST_F(SongLibraryTest, TheGamesChartsHoldTheTwoTracksExactlyAndFitTheirMusic) {
     EXPECT_LT(SongLibrary::difficultyRank(chart.getDifficulty()), SongLibrary::difficultyRank(harder.getDifficulty()));
     const std::set<int32_t> hard_steps(harder.getSteps().begin(), harder.getSteps().end());
     EXPECT_LT(hard_steps.size(), harder.getSteps().size()) << name << ": no chord";
-    EXPECT_GT(std::count_if(harder.getHoldSteps().begin(), harder.getHoldSteps().end(), [](int32_t h) { return h > 0; }),
-              0)
+    EXPECT_GT(
+        std::count_if(harder.getHoldSteps().begin(), harder.getHoldSteps().end(), [](int32_t h) { return h > 0; }), 0)
         << name;
     for (int32_t step : steps) EXPECT_EQ(hard_steps.count(step), 1u) << name << ": every beat kept, " << step;
     ts::ResourceManager &resources = ts::ResourceManager::getInstance();
@@ -299,11 +304,11 @@ TEST_F(SongLibraryTest, ChartsOfOneSongShareItsKeyEasiestFirstAndKeepTheirOwnBes
     order.push_back(std::to_string(each.key) + " " + each.title + " " + each.difficulty + " " + each.score_key);
   const std::string player = fs::canonical(m_player.path()).string() + "/";
   EXPECT_EQ(order, (std::vector<std::string>{
-                       "1 Star Easy star.chart", "1 Star Hard star-hard.chart", "2 La Campanella Easy la-campanella.chart",
-                       "2 La Campanella Hard la-campanella-hard.chart", "3 Star Normal " + player + "star.chart",
-                       "4 Tune easy " + player + "tune-easy.chart", "4 Tune Normal " + player + "tune.chart",
-                       "4 Tune HARD " + player + "tune-hard.chart", "4 Tune Odd " + player + "tune-odd.chart",
-                       "4 Tune Wild " + player + "tune-wild.chart"}));
+                       "1 Star Easy star.chart", "1 Star Hard star-hard.chart",
+                       "2 La Campanella Easy la-campanella.chart", "2 La Campanella Hard la-campanella-hard.chart",
+                       "3 Star Normal " + player + "star.chart", "4 Tune easy " + player + "tune-easy.chart",
+                       "4 Tune Normal " + player + "tune.chart", "4 Tune HARD " + player + "tune-hard.chart",
+                       "4 Tune Odd " + player + "tune-odd.chart", "4 Tune Wild " + player + "tune-wild.chart"}));
   EXPECT_DOUBLE_EQ(library.getSongs()[5].preview_seconds, 0.5);
   EXPECT_DOUBLE_EQ(library.getSongs()[0].preview_seconds, 6.5);
   EXPECT_TRUE(m_log.contains("SongLibrary: Warning! '" + m_player.path() +
