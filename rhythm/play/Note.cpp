@@ -44,18 +44,19 @@ int Note::eventHandler(const ts::Event *p_event) {
   if (m_holding)
     holdTo(p_spawner ? p_spawner->getNoteClock().getPosition() : m_clock_position + steps);
   else
-    fall(steps);
+    fall(steps, p_spawner ? p_spawner->getShownLagSteps() : 0.0);
   return 1;
 }
 
-void Note::fall(int steps) {
+void Note::fall(int steps, double shown_lag_steps) {
   if (steps <= 0 || m_holding) return;
   ts::Vector position = getPosition();
   position.setY(position.getY() + m_speed * static_cast<float>(steps));
   setPosition(position);
   // At any speed a note is missed as long after its beat as at one row per step.
   const float rows_past_beat = static_cast<float>(position.getY() - hit_zone::PERFECT_MIDDLE) / m_speed;
-  if (rows_past_beat <= static_cast<float>(hit_zone::LAST_ROW_BEFORE_MISS - hit_zone::PERFECT_MIDDLE) || m_hit) return;
+  const double last_row_past_beat = hit_zone::LAST_ROW_BEFORE_MISS - hit_zone::PERFECT_MIDDLE + shown_lag_steps;
+  if (rows_past_beat <= static_cast<float>(last_row_past_beat) || m_hit) return;
   missed();
 }
 

@@ -35,8 +35,11 @@ class Note : public ts::Object {
   // judgement at the lane and removes the note.
   void judge(double offset_ms);
   // Falls the given number of steps at once; a miss once past the hit zone
-  // (past it by the same time at any speed).
-  void fall(int steps);
+  // (past it by the same time at any speed). shown_lag_steps: how far the
+  // notes are placed ahead of the picture on screen; the note is missed only
+  // once the picture shows it past the hit zone, so that a press the player
+  // makes on what they see can still take it.
+  void fall(int steps, double shown_lag_steps = 0.0);
   // A hold's key let go: offset_ms is the release's offset from the tail's
   // beat (negative: early). Does nothing unless the hold is being held.
   void release(double offset_ms);

@@ -169,6 +169,11 @@ double NoteSpawner::offsetOfPress(int64_t press_us, const Note &note) const {
   return (m_clock.positionAt(seen_ms) - note.getBeatStep()) * m_clock.getStepMs();
 }
 
+double NoteSpawner::getShownLagSteps() const {
+  if (m_clock.getPace() != NoteClock::Pace::FOLLOW_MUSIC || m_clock.getStepMs() <= 0) return 0.0;
+  return m_display_lag.getLagMs() / m_clock.getStepMs();
+}
+
 int64_t NoteSpawner::pressTimeOnBeat(const Note &note) const {
   const double press_ms = m_clock.clockAtPosition(note.getBeatStep()) + m_display_lag.getLagMs();
   return static_cast<int64_t>(std::llround(press_ms * 1000.0));

@@ -92,6 +92,9 @@ class NoteSpawner : public ts::Object {
   int64_t pressTimeOnBeat(const Note &note) const;
   // The display's lag behind the note clock (see DisplayLag).
   double getDisplayLagMs() const { return m_display_lag.getLagMs(); }
+  // How many steps the notes are placed ahead of the picture on screen:
+  // the display's lag when following the music, else none.
+  double getShownLagSteps() const;
 
   int32_t getStepCount() const { return m_step_count; }
   const std::vector<int32_t> &getChart() const { return m_chart; }

@@ -202,6 +202,15 @@ TEST_F(FairPlayTest, TheDisplaysLagIsTakenOffEachPress) {
     EXPECT_NEAR(p_spawner->offsetOfPress(shown_on_beat, *p_note), 0.0, 0.01);
     pressAt(ts::Keyboard::UPARROW, shown_on_beat - 30000);
     EXPECT_EQ(receptors()->getText(), "Good! 30 ms early");
+    // A late press within the Miss window of what is on screen still finds
+    // its note: the note is not missed by falling before the picture shows
+    // it past the hit zone.
+    restart();
+    p_spawner = start({2}, {1}, lag_us);
+    const int64_t late_us = shown_on_beat + 130000;
+    while ((m_frame + 1) * FRAME_US <= late_us) frame();
+    pressAt(ts::Keyboard::UPARROW, late_us);
+    EXPECT_TRUE(m_log.contains("Timed judgement: Miss! 130 ms late, lane up.")) << p_spawner->getDisplayLagMs();
     restart();
   }
 }

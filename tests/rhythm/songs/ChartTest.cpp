@@ -139,7 +139,7 @@ TEST(ChartReader, ReadsChordsHoldsAndTheNewFieldsAndRefusesWhatCannotBePlayed) {
       {"title: caf\xC3", "line 1: title is not UTF-8 text"},                         // cut short
       {"title: \xC0\xAF", "line 1: title is not UTF-8 text"},                        // overlong '/'
       {"title: \xED\xA0\x80", "line 1: title is not UTF-8 text"},                    // a surrogate
-      {"title: \x80abc", "line 1: title is not UTF-8 text"},                         // a stray continuation byte
+      {"title: \x80" "abc", "line 1: title is not UTF-8 text"},                         // a stray continuation byte
       {"title: a\xC2\x85", "line 1: title holds a character that cannot be shown"},  // a control character
       {"difficulty: Hard\ndifficulty: Easy", "line 2: 'difficulty' given twice"},
       {"difficulty: " + std::string(21, 'x'), "line 1: difficulty longer than 20 characters"},
