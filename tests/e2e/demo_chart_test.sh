@@ -16,6 +16,10 @@ notes: 5:left 20:up 35:down 50:right 70:left 70:right 110:up+20 140:down
 notes: 155:left+30 155:right 200:up 240:down+40 240:left 300:right
 CHART
 
+# Neither a song's key nor a chart file: a usage error.
+"$1" --demo "$charts/none.chart" >/dev/null 2>"$work/usage"
+[ $? = 2 ] && grep -qF "no song key or chart file '$charts/none.chart'" "$work/usage" || fail "--demo of no file"
+
 start_game 60 "$1" --demo "$charts/étoile.chart"
 expect_clean_exit
 # 14 notes and 3 holds' tails: 17 judgements.
