@@ -54,18 +54,11 @@ class FairPlayTest : public GameTest {
     new ScoreManager();
     return p_spawner;
   }
-  // A press of the key at this time on the monotonic clock.
-  static void pressAt(ts::Keyboard::Key key, int64_t time_us) {
+  // A press (or release) of the key at this time on the monotonic clock.
+  static void pressAt(ts::Keyboard::Key key, int64_t time_us, ts::EventKeyboardAction action = ts::KEY_PRESSED) {
     ts::EventKeyboard event;
     event.setKey(key);
-    event.setKeyboardAction(ts::KEY_PRESSED);
-    event.setTime(time_us);
-    ts::InputManager::getInstance().onEvent(&event);
-  }
-  static void releaseAt(ts::Keyboard::Key key, int64_t time_us) {
-    ts::EventKeyboard event;
-    event.setKey(key);
-    event.setKeyboardAction(ts::KEY_RELEASED);
+    event.setKeyboardAction(action);
     event.setTime(time_us);
     ts::InputManager::getInstance().onEvent(&event);
   }
@@ -234,20 +227,17 @@ TEST_F(FairPlayTest, AHoldIsJudgedAtItsHeadAndItsTailAndBreaksWhenLetGoEarly) {
     EXPECT_EQ(p_spawner->countChartNotes(), 3);
     for (int k = 0; k < 3; ++k) frame();
     ASSERT_EQ(count("Note"), 2);
-    Note *p_hold = nullptr;
-    ts::ObjectList notes = ts::WorldManager::getInstance().objectsOfType("Note");
-    for (int i = 0; i < notes.getCount(); ++i)
-      if (dynamic_cast<Note *>(notes[i])->getHoldSteps() > 0) p_hold = dynamic_cast<Note *>(notes[i]);
-    ASSERT_NE(p_hold, nullptr);
-    const int64_t on_beat = p_spawner->pressTimeOnBeat(*p_hold);
+    const int64_t on_beat = p_spawner->pressTimeOnBeat(*firstNote());  // the chord's
     pressAt(ts::Keyboard::UPARROW, on_beat);
     pressAt(ts::Keyboard::LEFTARROW, on_beat);
-    EXPECT_TRUE(p_hold->isHolding());
+    frame();
+    ASSERT_EQ(count("Note"), 1);
+    EXPECT_TRUE(firstNote()->isHolding());
     EXPECT_EQ(judged(Judgement::PERFECT), 2);
     while (m_frame < 60 && count("Note") > 0) {
       frame();
       if (release && (m_frame + 1) * FRAME_US > on_beat + hold_us + *release) {
-        releaseAt(ts::Keyboard::UPARROW, on_beat + hold_us + *release);
+        pressAt(ts::Keyboard::UPARROW, on_beat + hold_us + *release, ts::KEY_RELEASED);
         break;
       }
     }

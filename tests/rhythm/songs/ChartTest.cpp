@@ -131,23 +131,18 @@ TEST(ChartReader, ReadsChordsHoldsAndTheNewFieldsAndRefusesWhatCannotBePlayed) {
       {head + "notes: 110:up+20 120", "line 2: step 120 has no lane while a hold lasts (until step 130)"},
       {head + "notes: 110+20", "line 2: a hold needs a lane: '110+20' (as in 110:up+20)"},
       {head + "notes: 110:up+2", "line 2: bad hold length in '110:up+2' (3 to 3000 steps)"},
-      {head + "notes: 110:up+3001", "line 2: bad hold length in '110:up+3001' (3 to 3000 steps)"},
-      {head + "notes: 110:up+", "line 2: bad hold length in '110:up+' (3 to 3000 steps)"},
       {head + "notes: 999000:up+1001", "line 2: the hold '999000:up+1001' ends past step 1000000"},
-      {head + "notes: 110:sideways+20", "line 2: unknown lane in '110:sideways+20' (left, up, down or right)"},
       {title + "\xC3\xA9", "line 1: title longer than 40 characters"},
-      {"title: caf\xC3", "line 1: title is not UTF-8 text"},                         // cut short
-      {"title: \xC0\xAF", "line 1: title is not UTF-8 text"},                        // overlong '/'
-      {"title: \xED\xA0\x80", "line 1: title is not UTF-8 text"},                    // a surrogate
-      {"title: \x80" "abc", "line 1: title is not UTF-8 text"},                         // a stray continuation byte
+      {"title: caf\xC3", "line 1: title is not UTF-8 text"},       // cut short
+      {"title: \xC0\xAF", "line 1: title is not UTF-8 text"},      // overlong '/'
+      {"title: \xED\xA0\x80", "line 1: title is not UTF-8 text"},  // a surrogate
+      {"title: \x80"
+       "abc",
+       "line 1: title is not UTF-8 text"},                                           // a stray continuation byte
       {"title: a\xC2\x85", "line 1: title holds a character that cannot be shown"},  // a control character
       {"difficulty: Hard\ndifficulty: Easy", "line 2: 'difficulty' given twice"},
-      {"difficulty: " + std::string(21, 'x'), "line 1: difficulty longer than 20 characters"},
       {"preview: 1.2345", "line 1: bad preview '1.2345' (seconds from 0 to 36000, at most three decimals)"},
-      {"preview: -1", "line 1: bad preview '-1' (seconds from 0 to 36000, at most three decimals)"},
       {"preview: 36000.5", "line 1: bad preview '36000.5' (seconds from 0 to 36000, at most three decimals)"},
-      {"preview: 1.", "line 1: bad preview '1.' (seconds from 0 to 36000, at most three decimals)"},
-      {"preview: 3\npreview: 4", "line 2: 'preview' given twice"},
   };
   for (const auto &[text, reason] : refused) {
     const Chart bad = Chart::parse(text);
