@@ -1,5 +1,8 @@
 #include "app/CommandLine.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include <tessera/core/Version.h>
 #include "play/DemoPlayer.h"
 #include "player/GameSettings.h"
@@ -21,9 +24,15 @@ void CommandLine::parse(int argc, const char *const *argv) {
       m_action = VERSION;
     } else if (argument == "--demo") {
       if (m_demo_track != 0) return fail("--demo given twice");
-      if (i + 1 == argc) return fail("--demo needs a track: 1 or 2");
+      if (i + 1 == argc) return fail("--demo needs a song's key (1 to 9) or a chart file");
       m_demo_track = DemoPlayer::trackOfArgument(argv[++i]);
-      if (m_demo_track == 0) return fail("no track '" + std::string(argv[i]) + "': choose 1 or 2");
+      if (m_demo_track != 0) continue;
+      // Anything else names a chart file.
+      std::error_code error;
+      if (!std::filesystem::is_regular_file(argv[i], error))
+        return fail("no song key or chart file '" + std::string(argv[i]) + "': give 1 to 9 or a chart file");
+      m_demo_chart = argv[i];
+      m_demo_track = 1;
     } else if (argument == "--once") {
       m_once = true;
     } else if (argument == "--classic") {
@@ -48,8 +57,8 @@ void CommandLine::fail(const std::string &problem) {
 }
 
 std::string CommandLine::usage() const {
-  return "usage: " + m_program + " [--demo 1|2] [--once] [--offset MS] [--classic] [--terminal]\n       " + m_program +
-         " --help | --version\n";
+  return "usage: " + m_program + " [--demo N|CHART] [--once] [--offset MS] [--classic] [--terminal]\n       " +
+         m_program + " --help | --version\n";
 }
 
 int CommandLine::respond(std::FILE *out, std::FILE *err) const {
@@ -62,7 +71,7 @@ int CommandLine::respond(std::FILE *out, std::FILE *err) const {
                    "presses are judged by their time. C on the start screen calibrates the audio\n"
                    "offset. Escape quits.\n"
                    "\n"
-                   "  --demo 1|2     watch the game play track 1 or 2 on its own\n"
+                   "  --demo N|CHART watch the game play the song on key N (1 to 9), or a chart file\n"
                    "  --once         end after the first song's results\n"
                    "  --offset MS    play with this audio offset (-500..500) instead of the saved one\n"
                    "  --classic      judge each press by the row its note is on, as the first rules did\n"

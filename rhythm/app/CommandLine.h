@@ -15,8 +15,10 @@ class CommandLine {
   Action getAction() const { return m_action; }
   // The program's name, without its folder.
   const std::string &getProgram() const { return m_program; }
-  // 1 or 2 for a demo of that track, 0 for play.
+  // 1 to 9 for a demo of the song on that key, 0 for play.
   int getDemoTrack() const { return m_demo_track; }
+  // The chart file a demo plays (its song then on key 1); empty for none.
+  const std::string &getDemoChart() const { return m_demo_chart; }
   // The audio offset given with --offset (a whole number of milliseconds,
   // checked against its range when it is applied); empty when not given.
   const std::string &getOffset() const { return m_offset; }
@@ -39,6 +41,7 @@ class CommandLine {
   std::string m_program;
   Action m_action;
   int m_demo_track;
+  std::string m_demo_chart;
   std::string m_offset;
   bool m_terminal = false;
   bool m_once = false;

@@ -10,7 +10,10 @@
 #include "screens/GameStart.h"
 
 RoundLoop::RoundLoop(Options options) : m_options(std::move(options)), m_rounds(0) {
-  m_library.load(m_options.chart_folders);
+  if (m_options.demo_chart.empty())
+    m_library.load(m_options.chart_folders);
+  else
+    m_library.loadChart(m_options.demo_chart);
 }
 
 void RoundLoop::run() {
@@ -24,6 +27,7 @@ RoundLoop::RoundEnd RoundLoop::playRound() {
   GameStart *p_start = new GameStart();
   p_start->setAudioOffset(m_options.offset_ms);
   p_start->setRules(m_options.rules);
+  p_start->setScrollSpeed(m_options.scroll_speed);
   p_start->setSongs(m_library.getSongs());
   // A demo shows the kept best scores but never changes them.
   p_start->setBestScores(m_options.scores_path, m_options.demo_track == 0);

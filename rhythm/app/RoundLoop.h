@@ -17,7 +17,10 @@
 class RoundLoop {
  public:
   struct Options {
-    int demo_track = 0;  // 1 or 2: the game plays that song itself
+    int demo_track = 0;  // 1 to 9: the game plays the song of that key itself
+    // A chart file the demo plays (on key 1) instead of the song folders'.
+    std::string demo_chart;
+    double scroll_speed = 1.0;  // rows per step the notes fall, 0.5 to 2
     bool once = false;   // end after the first song
     int offset_ms = 0;   // the audio offset the notes keep
     Rules rules = Rules::FAIR;

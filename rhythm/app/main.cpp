@@ -2,7 +2,7 @@
 //
 //   rhythm              play: the start screen waits for a song's key (C calibrates);
 //                       after each song's results it comes back, Escape quits
-//   rhythm --demo 1|2   watch the game play track 1 or 2 on its own
+//   rhythm --demo N|CHART  watch the game play the song on key N, or a chart file
 //   rhythm --once       end after the first song's results
 //   rhythm --offset MS  play with this audio offset instead of the saved one
 //   rhythm --classic    judge presses by row, as the first rules did
@@ -87,10 +87,13 @@ int main(int argc, char **argv) {
   settings.load(GameSettings::defaultPath());
   RoundLoop::Options options;
   options.demo_track = command_line.getDemoTrack();
+  options.demo_chart = command_line.getDemoChart();
   options.once = command_line.getOnce();
   options.offset_ms = audioOffset(command_line, settings);
   options.rules = command_line.getClassic() ? Rules::CLASSIC : settings.getRules();
   if (options.rules == Rules::CLASSIC) ts::LogManager::getInstance().writeLog("Playing by the classic rules.");
+  // The classic rules play the game's songs with lanes left to chance.
+  if (options.rules == Rules::CLASSIC) options.chart_folders.front() = SongLibrary::CLASSIC_FOLDER;
   RoundLoop(options).run();
   game_manager.shutDown();
   return 0;

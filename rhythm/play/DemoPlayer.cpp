@@ -33,9 +33,8 @@ DemoPlayer::DemoPlayer(int track, Rules rules)
 }
 
 int DemoPlayer::trackOfArgument(const std::string &argument) {
-  if (argument == "1") return 1;
-  if (argument == "2") return 2;
-  return 0;
+  if (argument.size() != 1 || argument[0] < '1' || argument[0] > '9') return 0;
+  return argument[0] - '0';
 }
 
 int DemoPlayer::eventHandler(const ts::Event *p_event) {
@@ -45,18 +44,18 @@ int DemoPlayer::eventHandler(const ts::Event *p_event) {
     m_start_step = ts::GameManager::getInstance().getStepCount();
     m_start_us = ts::monotonicMicroseconds();
     ts::LogManager::getInstance().writeLog("Demo: playing track %d.", m_track);
-    pressKey(m_track == 1 ? ts::Keyboard::NUM1 : ts::Keyboard::NUM2, m_start_us);
+    pressKey(static_cast<ts::Keyboard::Key>(ts::Keyboard::NUM1 + (m_track - 1)), m_start_us);
     return 1;
   }
   playDueNotes();
   return 1;
 }
 
-void DemoPlayer::pressKey(ts::Keyboard::Key key, int64_t time_us) const {
+void DemoPlayer::pressKey(ts::Keyboard::Key key, int64_t time_us, ts::EventKeyboardAction action) const {
   ts::EventKeyboard keyboard_event;
   keyboard_event.setKey(key);
   keyboard_event.setTime(time_us);
-  keyboard_event.setKeyboardAction(ts::KEY_PRESSED);
+  keyboard_event.setKeyboardAction(action);
   ts::InputManager::getInstance().onEvent(&keyboard_event);
 }
 
@@ -64,6 +63,7 @@ void DemoPlayer::pressKey(ts::Keyboard::Key key, int64_t time_us) const {
 void DemoPlayer::playDueNotes() {
   ts::ObjectList notes = ts::WorldManager::getInstance().objectsOfType("Note");
   const int64_t now_us = ts::monotonicMicroseconds();
+  releaseEndedHolds(notes, now_us);
   for (int i = 0; i < notes.getCount(); ++i) {
     const Note *p_note = dynamic_cast<const Note *>(notes[i]);
     int64_t press_us = now_us;
@@ -73,8 +73,26 @@ void DemoPlayer::playDueNotes() {
     ++m_press_count;
     const int step = ts::GameManager::getInstance().getStepCount();
     pressKey(keyOfDirection(p_note->getDirection()), press_us);
+    if (p_note->isHolding()) m_held[p_note->getSerial()] = keyOfDirection(p_note->getDirection());
     NoteSpawner *p_spawner = spawner();
-    if (p_spawner && m_press_count == p_spawner->countChartNotes()) reportTiming(step);
+    if (p_spawner && m_press_count == p_spawner->countChartNotes() - p_spawner->countHolds()) reportTiming(step);
+  }
+}
+
+// A hold's key is let go once the hold has ended (its tail judged).
+void DemoPlayer::releaseEndedHolds(const ts::ObjectList &notes, int64_t now_us) {
+  for (auto held = m_held.begin(); held != m_held.end();) {
+    bool holding = false;
+    for (int i = 0; i < notes.getCount(); ++i) {
+      const Note *p_note = dynamic_cast<const Note *>(notes[i]);
+      holding = holding || (p_note && p_note->getSerial() == held->first && p_note->isHolding());
+    }
+    if (holding) {
+      ++held;
+      continue;
+    }
+    pressKey(held->second, now_us, ts::KEY_RELEASED);
+    held = m_held.erase(held);
   }
 }
 

@@ -4,17 +4,21 @@
 // it presses when a note reaches the "Perfect!" rows; under the fair rules
 // it presses at the moment the note is shown on its receptor, as a perfect
 // player would: the press is delivered at the first frame after that moment
-// and carries its time, as a key read while the loop slept does.
+// and carries its time, as a key read while the loop slept does. It holds a
+// hold's key until the hold has ended and then lets go of it, as a player
+// holding to the end does; each note of a chord has its own key.
 #ifndef RHYTHM_DEMO_PLAYER_H
 #define RHYTHM_DEMO_PLAYER_H
 
 #include <cstdint>
+#include <map>
 #include <set>
 #include <string>
 #include <utility>
 
 #include <tessera/input/EventKeyboard.h>
 #include <tessera/world/Object.h>
+#include <tessera/world/ObjectList.h>
 
 #include "play/Rules.h"
 
@@ -25,17 +29,18 @@ class Music;
 
 class DemoPlayer : public ts::Object {
  public:
-  // track is 1 or 2, the digit key that starts it.
+  // track is 1 to 9, the digit key that starts it.
   explicit DemoPlayer(int track, Rules rules = Rules::CLASSIC);
 
   int eventHandler(const ts::Event *p_event) override;
 
   int getPressCount() const { return m_press_count; }
-  // The track number of a "--demo" argument, or 0 if it names none.
+  // The track number of a "--demo" argument (1 to 9), or 0 if it names none.
   static int trackOfArgument(const std::string &argument);
 
  private:
-  void pressKey(ts::Keyboard::Key key, int64_t time_us) const;
+  void pressKey(ts::Keyboard::Key key, int64_t time_us, ts::EventKeyboardAction action = ts::KEY_PRESSED) const;
+  void releaseEndedHolds(const ts::ObjectList &notes, int64_t now_us);
   void playDueNotes();
   bool isDue(const Note &note, int64_t now_us, int64_t &press_us) const;
   void reportTiming(int step) const;
@@ -50,6 +55,7 @@ class DemoPlayer : public ts::Object {
   int64_t m_start_us;  // and the monotonic clock then
   int m_press_count;
   std::set<uint64_t> m_pressed;  // serials of the notes already played
+  std::map<uint64_t, ts::Keyboard::Key> m_held;  // the holds pressed and not let go, by serial
 };
 
 #endif

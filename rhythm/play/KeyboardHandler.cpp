@@ -9,6 +9,7 @@
 #include "play/Lane.h"
 #include "play/Note.h"
 #include "play/NoteSpawner.h"
+#include "play/PressJudge.h"
 
 namespace {
 
@@ -25,6 +26,11 @@ KeyboardHandler::KeyboardHandler() { registerInterest(ts::KEYBOARD_EVENT); }
 int KeyboardHandler::eventHandler(const ts::Event *p_event) {
   if (p_event->getType() != ts::KEYBOARD_EVENT) return 0;
   const ts::EventKeyboard *p_keyboard = dynamic_cast<const ts::EventKeyboard *>(p_event);
+  // Only a chart's holds care for releases.
+  if (p_keyboard && p_keyboard->getKeyboardAction() == ts::KEY_RELEASED) {
+    PressJudge::judgeRelease(*p_keyboard);
+    return 1;
+  }
   if (!p_keyboard || p_keyboard->getKeyboardAction() != ts::KEY_PRESSED) return 0;
 
   ts::ObjectList notes = ts::WorldManager::getInstance().objectsOfType("Note");

@@ -51,6 +51,14 @@ void NoteClock::restartReadings() {
   m_last_lead = 0.0;
 }
 
+void NoteClock::startLeadIn(double lead_in_ms, double clock_ms) {
+  if (m_pace != Pace::FOLLOW_MUSIC || m_step_ms <= 0 || lead_in_ms <= 0) return;
+  m_leading_in = true;
+  m_steps = -static_cast<int>(std::ceil(lead_in_ms / m_step_ms));
+  m_position = m_steps;
+  m_position_clock_ms = clock_ms;
+}
+
 double NoteClock::positionAt(double clock_ms) const {
   if (m_step_ms <= 0) return m_position;
   return m_position + (clock_ms - m_position_clock_ms) / m_step_ms;

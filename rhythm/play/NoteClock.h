@@ -59,6 +59,18 @@ class NoteClock {
   // Following the music, how far ahead of it the position is kept: the time
   // from placing the notes to their picture being on screen.
   void setLeadMs(double lead_ms) { m_lead_ms = lead_ms; }
+  // Starts the clock lead_in_ms (in whole steps, rounded up) before the
+  // music (FOLLOW_MUSIC): the position is negative, and until the music
+  // plays it takes one step per step event, the game loop's own clock. A
+  // loop that runs late then delays the music with the notes rather than
+  // cutting the player's time short.
+  void startLeadIn(double lead_in_ms, double clock_ms);
+  bool isLeadingIn() const { return m_leading_in; }
+  // Whether the music should start now: the position has reached the
+  // music's start, less the offset and plus the display's lead.
+  bool isMusicDue() const { return m_leading_in && m_position >= (m_lead_ms - m_offset_ms) / m_step_ms; }
+  // The music has started: the clock follows it from here.
+  void endLeadIn() { m_leading_in = false; }
   // Forgets the readings taken so far. After a pause the track's start on
   // the monotonic clock has moved by the time it was held; the readings from
   // before would put the track that much ahead and start a catch-up.
@@ -101,6 +113,7 @@ class NoteClock {
   double m_position;
   double m_position_clock_ms;  // the monotonic clock of m_position
   double m_lead_ms = 0.0;
+  bool m_leading_in = false;
   // The track's start on the monotonic clock as each of the last readings
   // puts it, and the last reading's position.
   std::deque<double> m_starts_ms;

@@ -7,6 +7,12 @@
 // screen; a timed press is judged against the picture on screen at its
 // time, which then is the music's own beat. It also notices the end of the song and then
 // brings up the game-over screen with the results.
+//
+// A chart may list a step once per lane: the notes of a chord all fall
+// together. Notes fall at the scroll speed (rows per step), spawned as much
+// earlier or later as it takes to reach the receptor on their beat. A
+// lead-in holds the music back: the note clock starts that far before the
+// music's start and follows the loop's clock until it starts the music.
 #ifndef RHYTHM_NOTE_SPAWNER_H
 #define RHYTHM_NOTE_SPAWNER_H
 
@@ -45,8 +51,33 @@ class NoteSpawner : public ts::Object {
   // Plays on from where the song was held. False when it was not paused.
   bool resume();
   bool isPaused() const { return m_paused; }
-  // The notes the chart makes: each step it lists once, counted once.
-  int countChartNotes() const { return m_note_count; }
+  // The judgements the chart makes: a note for each step it lists (each lane
+  // of a step once, a step without lanes once), and a second for each hold's
+  // tail.
+  int countChartNotes() const { return m_note_count + m_hold_count; }
+  // The holds among them.
+  int countHolds() const { return m_hold_count; }
+  // One length in steps per chart entry (0: a plain note); none, or a list
+  // of another size, makes every note plain. Before the first step.
+  void setHolds(std::vector<int32_t> holds);
+  // Rows per step the notes fall, from MIN_SCROLL_SPEED to
+  // MAX_SCROLL_SPEED (clamped). Before the first step.
+  void setScrollSpeed(double rows_per_step);
+  static constexpr double MIN_SCROLL_SPEED = 0.5;
+  static constexpr double MAX_SCROLL_SPEED = 2.0;
+  // Holds the track back for lead_in_ms, the notes with it: the note clock
+  // starts that far before the music (see NoteClock::startLeadIn) and the
+  // spawner starts the (not yet playing) track when the clock reaches its
+  // start. Before the first step; ignored when the clock does not follow
+  // the music.
+  void startLeadIn(double lead_in_ms);
+  // Under the fair rules the first note reaches its receptor no sooner than
+  // this long after the song starts.
+  static constexpr double FIRST_BEAT_AFTER_MS = 2000.0;
+  // The lead-in a chart needs for that: 0 when its first beat is late enough.
+  static double leadInMs(const std::vector<int32_t> &chart);
+  // Whether the track is still held back by the lead-in.
+  bool isLeadingIn() const { return m_clock.isLeadingIn(); }
   // The steps the note clock takes in the given game step (0 while an
   // offset holds it back, more than 1 while it catches up with the track).
   // Reckoned at the first call in a step, from where the track is then;
@@ -61,6 +92,9 @@ class NoteSpawner : public ts::Object {
   int64_t pressTimeOnBeat(const Note &note) const;
   // The display's lag behind the note clock (see DisplayLag).
   double getDisplayLagMs() const { return m_display_lag.getLagMs(); }
+  // How many steps the notes are placed ahead of the picture on screen:
+  // the display's lag when following the music, else none.
+  double getShownLagSteps() const;
 
   int32_t getStepCount() const { return m_step_count; }
   const std::vector<int32_t> &getChart() const { return m_chart; }
@@ -76,8 +110,10 @@ class NoteSpawner : public ts::Object {
   virtual int64_t presentTimeOf(int game_step) const;
 
  private:
-  Note *createNote(int lane);
-  int laneOfEntry(int32_t entry) const;
+  Note *createNote(int lane, float row = 0.0f);
+  void spawnEntriesOf(int32_t entry, int steps_left);
+  int32_t spawnLead() const;
+  void startMusicWhenDue();
   bool songIsOver() const;
   void endSong();
   void measureDisplayLag(int game_step, int64_t now_us);
@@ -86,6 +122,9 @@ class NoteSpawner : public ts::Object {
   std::vector<int32_t> m_chart;
   int m_note_count;          // distinct steps above 0: the notes the chart makes
   std::vector<int> m_lanes;  // as many as chart entries, or none
+  std::vector<int32_t> m_holds;  // as many as chart entries, or none
+  int m_hold_count = 0;
+  double m_scroll_speed = 1.0;
   ts::Music *m_p_track;
   int32_t m_last_entry;  // the highest chart entry: no note comes after it
   bool m_song_ended;

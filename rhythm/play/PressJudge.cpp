@@ -19,6 +19,10 @@ PressJudge::PressJudge() {
 int PressJudge::eventHandler(const ts::Event *p_event) {
   if (p_event->getType() != ts::KEYBOARD_EVENT) return 0;
   const ts::EventKeyboard *p_keyboard = dynamic_cast<const ts::EventKeyboard *>(p_event);
+  if (p_keyboard && p_keyboard->getKeyboardAction() == ts::KEY_RELEASED) {
+    judgeRelease(*p_keyboard);
+    return 1;
+  }
   if (!p_keyboard || p_keyboard->getKeyboardAction() != ts::KEY_PRESSED) return 0;
   if (p_keyboard->getKey() == ts::Keyboard::ESCAPE) {
     QuitRequest::make();
@@ -57,5 +61,21 @@ void PressJudge::judgePress(const ts::EventKeyboard &press) const {
     log.writeLog("Correct key pressed! Note hit successfully.");
   } else if (other_lane_near) {
     log.writeLog("Incorrect key pressed! No points awarded.");
+  }
+}
+
+void PressJudge::judgeRelease(const ts::EventKeyboard &release) {
+  const Lane *p_lane = Lane::ofKey(release.getKey());
+  const NoteSpawner *p_spawner = firstOfType<NoteSpawner>("NoteSpawner");
+  if (!p_lane || !p_spawner) return;
+  const ts::ObjectList notes = ts::WorldManager::getInstance().objectsOfType("Note");
+  for (int i = 0; i < notes.getCount(); ++i) {
+    Note *p_note = dynamic_cast<Note *>(notes[i]);
+    if (!p_note || !p_note->isHolding() || p_note->getDirection() != p_lane->direction) continue;
+    const NoteClock &clock = p_spawner->getNoteClock();
+    const double offset_ms = p_spawner->isPaused() ? (clock.getPosition() - p_note->getTailStep()) * clock.getStepMs()
+                                                   : p_spawner->offsetOfPress(release.getTime(), *p_note) -
+                                                         p_note->getHoldSteps() * clock.getStepMs();
+    p_note->release(offset_ms);
   }
 }

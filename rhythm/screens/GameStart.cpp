@@ -115,7 +115,7 @@ void GameStart::setSongs(std::vector<Song> songs) {
 void GameStart::offerGameSongs() {
   if (m_songs_given) return;
   SongLibrary library;
-  library.load({SongLibrary::GAME_FOLDER});
+  library.load({m_rules == Rules::CLASSIC ? SongLibrary::CLASSIC_FOLDER : SongLibrary::GAME_FOLDER});
   setSongs(library.getSongs());
 }
 
@@ -162,25 +162,32 @@ void GameStart::startSong(const Song &song) {
 
   log.writeLog("GameStart: playing '%s' (%s).", song.title.c_str(), song.file_name.c_str());
   ts::Music *p_track = ts::ResourceManager::getInstance().getMusic(song.track_label);
+  // The fair rules give the player time before the first note: the music
+  // then waits for the note clock (see NoteSpawner::startLeadIn).
+  const double lead_in_ms = m_rules == Rules::FAIR ? NoteSpawner::leadInMs(song.steps) : 0.0;
   if (p_track) {
-    p_track->play(false);
+    if (lead_in_ms <= 0) p_track->play(false);
     log.writeLog("SUCCESS: Game BGM %s started.", song.track_label.c_str());
   } else {
     log.writeLog("ERROR: Game BGM %s not found!", song.track_label.c_str());
   }
   log.writeLog("GameOver will trigger after %d seconds", announcedSeconds(song));
 
-  createPlayObjects(song, p_track);
+  createPlayObjects(song, p_track, lead_in_ms);
   ts::WorldManager::getInstance().markForDelete(this);
 }
 
 // The objects that play a song. The classic rules judge presses by row and
 // show the judgement in the middle of the screen; the fair rules judge by
 // time, follow the music both ways and show the judgement at the lanes.
-void GameStart::createPlayObjects(const Song &song, ts::Music *p_track) {
+void GameStart::createPlayObjects(const Song &song, ts::Music *p_track, double lead_in_ms) {
   const bool fair = m_rules == Rules::FAIR;
-  new NoteSpawner(song.steps, p_track, m_audio_offset_ms, song.lanes,
-                  fair ? NoteClock::Pace::FOLLOW_MUSIC : NoteClock::Pace::AT_LEAST_ONE_STEP);
+  NoteSpawner *p_spawner = new NoteSpawner(song.steps, p_track, m_audio_offset_ms, song.lanes,
+                                           fair ? NoteClock::Pace::FOLLOW_MUSIC : NoteClock::Pace::AT_LEAST_ONE_STEP);
+  p_spawner->setHolds(song.holds);
+  // The classic rules keep one row per step.
+  if (fair) p_spawner->setScrollSpeed(m_scroll_speed);
+  p_spawner->startLeadIn(lead_in_ms);
   if (fair) {
     new PressJudge();
     new Receptors();
@@ -197,4 +204,5 @@ void GameStart::createPlayObjects(const Song &song, ts::Music *p_track) {
   new PauseScreen();
   ResultsScreen *p_results = new ResultsScreen(song.file_name, song.title, m_keep_scores ? m_scores_path : "");
   p_results->setPlayedOffset(m_audio_offset_ms);
+  p_results->setScoreKey(song.bestScoreKey());
 }

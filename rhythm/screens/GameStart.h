@@ -55,6 +55,8 @@ class GameStart : public ts::ViewObject {
   // The audio offset the game is played with (see NoteClock).
   void setAudioOffset(int offset_ms) { m_audio_offset_ms = offset_ms; }
   int getAudioOffset() const { return m_audio_offset_ms; }
+  // Rows per step the notes fall (see NoteSpawner::setScrollSpeed).
+  void setScrollSpeed(double rows_per_step) { m_scroll_speed = rows_per_step; }
   // Hides the start screen and opens the calibration screen.
   void openCalibration();
   // Shows the start screen again, with the calibrated offset if there is one.
@@ -64,7 +66,7 @@ class GameStart : public ts::ViewObject {
  private:
   void startSongOfKey(ts::Keyboard::Key key);
   void offerGameSongs();
-  void createPlayObjects(const Song &song, ts::Music *p_track);
+  void createPlayObjects(const Song &song, ts::Music *p_track, double lead_in_ms);
 
   ts::Music *m_p_start_music;  // owned by the resource manager
   bool m_game_started;
@@ -76,6 +78,7 @@ class GameStart : public ts::ViewObject {
   std::string m_scores_path;
   bool m_keep_scores;
   Rules m_rules = Rules::CLASSIC;
+  double m_scroll_speed = 1.0;
 };
 
 #endif

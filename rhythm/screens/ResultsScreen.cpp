@@ -32,7 +32,7 @@ void ResultsScreen::show(const Results &results) {
 // how it went for the results line.
 std::string ResultsScreen::keepBest(int32_t score) {
   if (m_scores_path.empty()) return "best scores are not kept in this run.";
-  const BestScores::Kept kept = BestScores::keep(m_scores_path, m_song, score);
+  const BestScores::Kept kept = BestScores::keep(m_scores_path, m_score_key.empty() ? m_song : m_score_key, score);
   m_new_best = kept.new_best;
   m_best = kept.best;
   m_not_kept = kept.problem;

@@ -20,6 +20,9 @@ class ResultsScreen : public ts::Object {
   // song: the name its best score is kept under; scores_path: the best
   // scores file, or empty when this run keeps no scores (a demo).
   ResultsScreen(std::string song, std::string title, std::string scores_path);
+  // Keeps the best score under this name instead of the song's (the log
+  // still names the song).
+  void setScoreKey(std::string key) { m_score_key = std::move(key); }
 
   // Logs the results in one line, keeps a new best score and shows them.
   // Only the first call counts.
@@ -38,6 +41,7 @@ class ResultsScreen : public ts::Object {
   std::vector<std::string> timingLines() const;
 
   std::string m_song;
+  std::string m_score_key;  // the name the best score is kept under; m_song when empty
   std::string m_title;
   std::string m_scores_path;
   std::optional<Results> m_results;

@@ -28,7 +28,7 @@ SongMenu::Line SongMenu::line(const std::string &text, ts::Color color) {
 }
 
 SongMenu::Line SongMenu::songLine(const Song &song, const BestScores &best) {
-  const std::optional<int32_t> kept = best.best(song.file_name);
+  const std::optional<int32_t> kept = best.best(song.bestScoreKey());
   char text[128];
   std::snprintf(text, sizeof text, ROW_FORMAT, (" " + std::to_string(song.key)).c_str(), song.title.c_str(),
                 SongLibrary::lengthText(song.length_seconds).c_str(), std::to_string(song.steps.size()).c_str(),

@@ -23,9 +23,47 @@ const char *const CHART_EXTENSION = ".chart";
 // music is loaded under) come first, in the order of those labels.
 bool isGameSong(size_t folder_index, const Chart &chart) { return folder_index == 0 && !chart.getTrack().empty(); }
 
+// A chart that names no difficulty.
+const char *const DEFAULT_DIFFICULTY = "Normal";
+// The known difficulties, easiest first; any other name ranks after them.
+const char *const DIFFICULTIES[] = {"beginner", "easy", "normal", "hard", "expert"};
+
+std::string lowerCase(std::string text) {
+  for (char &c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+// The title a chart is listed under: its own, or its file name's stem.
+std::string titleOf(const std::string &file_name, const Chart &chart) {
+  return chart.getTitle().empty() ? fs::path(file_name).stem().string() : chart.getTitle();
+}
+
 }  // namespace
 
+int SongLibrary::difficultyRank(const std::string &difficulty) {
+  const std::string name = lowerCase(difficulty.empty() ? DEFAULT_DIFFICULTY : difficulty);
+  int rank = 0;
+  for (const char *known : DIFFICULTIES) {
+    if (name == known) return rank;
+    ++rank;
+  }
+  return rank;
+}
+
+std::string SongLibrary::scoreKey(const std::string &folder, size_t folder_index, const std::string &file_name) {
+  // The game's own charts keep the plain file names their best scores have
+  // always been kept under.
+  if (folder_index == 0) return file_name;
+  std::error_code error;
+  const fs::path absolute = fs::weakly_canonical(fs::absolute(folder, error), error);
+  return ((error ? fs::path(folder) : absolute) / file_name).string();
+}
+
+namespace {}  // namespace
+
 const char *const SongLibrary::GAME_FOLDER = "charts";
+const char *const SongLibrary::CLASSIC_FOLDER = "charts/classic";
 
 std::vector<std::string> SongLibrary::standardFolders() {
   std::vector<std::string> folders = {GAME_FOLDER};
@@ -84,40 +122,84 @@ void SongLibrary::load(const std::vector<std::string> &folders) {
   for (const ChartFile &file : findCharts(folders))
     charts.emplace_back(file, Chart::readFile((fs::path(file.folder) / file.name).string()));
   ts::GameManager &game = ts::GameManager::getInstance();
-  std::stable_sort(charts.begin(), charts.end(), [](const auto &a, const auto &b) {
-    const bool a_game = isGameSong(a.first.folder_index, a.second);
-    const bool b_game = isGameSong(b.first.folder_index, b.second);
-    if (a_game != b_game) return a_game;
-    return a_game && a.second.getTrack() < b.second.getTrack();
-  });
+  std::stable_sort(charts.begin(), charts.end(), listedBefore);
   int keys_given = 0;
-  for (const auto &[file, chart] : charts) {
+  int song_key = 0;  // the key of the song the last chart belongs to, 0 for none yet
+  const std::pair<ChartFile, Chart> *p_previous = nullptr;
+  for (const auto &entry : charts) {
+    const auto &[file, chart] = entry;
     // A stop signal ends the start before every song's music is opened.
     if (game.isStopRequested()) {
       ts::LogManager::getInstance().writeLog("SongLibrary: Stop requested; the remaining %zu charts are left out.",
                                              charts.size() - m_songs.size());
       break;
     }
-    Song song = songOf(file, chart, keys_given);
-    if (song.isPlayable()) song.key = ++keys_given;
-    logSong(song);
+    // The charts of one song share its key; the song list offers their
+    // difficulties, and the key alone starts the easiest.
+    if (!p_previous || !isSameSong(*p_previous, entry)) song_key = 0;
+    Song song = songOf(file, chart, song_key != 0 ? 0 : keys_given);
+    if (song.isPlayable()) {
+      if (song_key == 0) song_key = ++keys_given;
+      song.key = song_key;
+    }
+    logSong(song, chart);
     m_songs.push_back(std::move(song));
+    p_previous = &entry;
   }
+}
+
+// The game's songs first, in the order of their track labels, then the
+// others by title; the charts of one song (one folder, one title) together,
+// easiest first: by difficulty, then by number of notes.
+bool SongLibrary::listedBefore(const std::pair<ChartFile, Chart> &a, const std::pair<ChartFile, Chart> &b) {
+  const bool a_game = isGameSong(a.first.folder_index, a.second);
+  const bool b_game = isGameSong(b.first.folder_index, b.second);
+  if (a_game != b_game) return a_game;
+  if (a_game && a.second.getTrack() != b.second.getTrack()) return a.second.getTrack() < b.second.getTrack();
+  const std::string a_title = titleOf(a.first.name, a.second), b_title = titleOf(b.first.name, b.second);
+  if (a_title != b_title) return a_title < b_title;
+  if (a.first.folder_index != b.first.folder_index) return a.first.folder_index < b.first.folder_index;
+  const int a_rank = difficultyRank(a.second.getDifficulty()), b_rank = difficultyRank(b.second.getDifficulty());
+  if (a_rank != b_rank) return a_rank < b_rank;
+  if (a.second.getSteps().size() != b.second.getSteps().size())
+    return a.second.getSteps().size() < b.second.getSteps().size();
+  return a.first.name < b.first.name;
+}
+
+bool SongLibrary::isSameSong(const std::pair<ChartFile, Chart> &a, const std::pair<ChartFile, Chart> &b) {
+  return a.first.folder_index == b.first.folder_index && a.second.isValid() && b.second.isValid() &&
+         titleOf(a.first.name, a.second) == titleOf(b.first.name, b.second);
+}
+
+void SongLibrary::loadChart(const std::string &path) {
+  m_songs.clear();
+  const fs::path file(path);
+  const ChartFile chart_file{file.parent_path().empty() ? "." : file.parent_path().string(), file.filename().string(),
+                             1};
+  const Chart chart = Chart::readFile(path);
+  Song song = songOf(chart_file, chart, 0);
+  if (song.isPlayable()) song.key = 1;
+  logSong(song, chart);
+  m_songs.push_back(std::move(song));
 }
 
 Song SongLibrary::songOf(const ChartFile &file, const Chart &chart, int keys_given) {
   Song song;
   song.file_name = file.name;
   song.chart_path = (fs::path(file.folder) / file.name).string();
-  song.title = fs::path(file.name).stem().string();
+  song.title = titleOf(file.name, chart);
+  song.score_key = scoreKey(file.folder, file.folder_index, file.name);
   if (!chart.isValid()) {
     song.problem = chart.getError();
     return song;
   }
-  if (!chart.getTitle().empty()) song.title = chart.getTitle();
   song.steps = chart.getSteps();
   song.lanes = chart.getLanes();
+  song.holds = chart.getHoldSteps();
   song.announced_seconds = chart.getSeconds();
+  song.difficulty = chart.getDifficulty().empty() ? DEFAULT_DIFFICULTY : chart.getDifficulty();
+  song.difficulty_rank = difficultyRank(chart.getDifficulty());
+  song.preview_seconds = chart.getPreviewSeconds();
   if (keys_given == MAX_KEYS) {
     song.problem = "no key left (keys 1 to 9 are taken)";
     return song;
@@ -166,8 +248,10 @@ ts::Music *SongLibrary::musicOf(const std::string &label, const std::string &pat
   return resources.getMusic(label);
 }
 
-void SongLibrary::logSong(const Song &song) {
+void SongLibrary::logSong(const Song &song, const Chart &chart) {
   ts::LogManager &log = ts::LogManager::getInstance();
+  for (const std::string &warning : chart.getWarnings())
+    log.writeLog("SongLibrary: Warning! '%s' is hard to read: %s.", song.chart_path.c_str(), warning.c_str());
   if (song.isPlayable())
     log.writeLog("SongLibrary: key %d: '%s' (%s), %s, %zu notes.", song.key, song.title.c_str(), song.file_name.c_str(),
                  lengthText(song.length_seconds).c_str(), song.steps.size());

@@ -17,7 +17,7 @@ for _ in $(seq 12); do
   sleep 0.4
   xdotool key Down Up Left Right || fail "arrow keys"
 done
-sleep 12  # the song lasts 25 seconds
+sleep 14  # the song lasts 25 seconds, after a lead-in of 1.2 s
 until_screen results "$window"
 until_screen start "$window"
 xdotool key 2 || fail "key 2"

@@ -20,10 +20,10 @@ run() {
 }
 
 run --help
-[ $status = 0 ] && grep -q "^usage: rhythm \[--demo 1|2\]" out && [ ! -s err ] || fail "--help (status $status)"
+[ $status = 0 ] && grep -q "^usage: rhythm \[--demo N|CHART\]" out && [ ! -s err ] || fail "--help (status $status)"
 run --version
 [ $status = 0 ] && [ "$(cat out)" = "rhythm (Tessera 4.21)" ] && [ ! -s err ] || fail "--version (status $status)"
-for arguments in "--fast" "--demo 3" "--demo"; do
+for arguments in "--fast" "--demo 0" "--demo"; do
   # shellcheck disable=SC2086
   run $arguments
   [ $status = 2 ] && [ ! -s out ] && grep -q "^usage:" err || fail "$arguments (status $status)"

@@ -3,9 +3,14 @@
 // not pay, and the display's lag taken off each press.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
+#include <map>
+#include <string>
+#include <utility>
 
 #include "GameWorld.h"
+#include "play/HitZone.h"
 #include "play/NoteSpawner.h"
 #include "play/PressJudge.h"
 #include "play/TimingWindow.h"
@@ -49,11 +54,11 @@ class FairPlayTest : public GameTest {
     new ScoreManager();
     return p_spawner;
   }
-  // A press of the key at this time on the monotonic clock.
-  static void pressAt(ts::Keyboard::Key key, int64_t time_us) {
+  // A press (or release) of the key at this time on the monotonic clock.
+  static void pressAt(ts::Keyboard::Key key, int64_t time_us, ts::EventKeyboardAction action = ts::KEY_PRESSED) {
     ts::EventKeyboard event;
     event.setKey(key);
-    event.setKeyboardAction(ts::KEY_PRESSED);
+    event.setKeyboardAction(action);
     event.setTime(time_us);
     ts::InputManager::getInstance().onEvent(&event);
   }
@@ -190,6 +195,98 @@ TEST_F(FairPlayTest, TheDisplaysLagIsTakenOffEachPress) {
     EXPECT_NEAR(p_spawner->offsetOfPress(shown_on_beat, *p_note), 0.0, 0.01);
     pressAt(ts::Keyboard::UPARROW, shown_on_beat - 30000);
     EXPECT_EQ(receptors()->getText(), "Good! 30 ms early");
+    // A late press within the Miss window of what is on screen still finds
+    // its note: the note is not missed by falling before the picture shows
+    // it past the hit zone.
+    restart();
+    p_spawner = start({2}, {1}, lag_us);
+    const int64_t late_us = shown_on_beat + 130000;
+    while ((m_frame + 1) * FRAME_US <= late_us) frame();
+    pressAt(ts::Keyboard::UPARROW, late_us);
+    EXPECT_TRUE(m_log.contains("Timed judgement: Miss! 130 ms late, lane up.")) << p_spawner->getDisplayLagMs();
     restart();
   }
+}
+
+// A chord of a hold (up) and a note (left), each taken by its own key: the
+// hold's head and tail are two judgements. Held to the end the tail is a
+// "Perfect!"; let go before its beat less the Good window it is a miss that
+// breaks the combo; a missed head misses the tail with it.
+TEST_F(FairPlayTest, AHoldIsJudgedAtItsHeadAndItsTailAndBreaksWhenLetGoEarly) {
+  const int64_t good_us = static_cast<int64_t>(timing_window::GOOD_MS * 1000.0);
+  const int64_t hold_us = 20 * FRAME_US;
+  // Where the up key is let go, from the tail's beat; none: held on.
+  const std::pair<std::optional<int64_t>, std::string> cases[] = {
+      {std::nullopt, "Hold held to its end: Perfect!, lane up."},
+      {-good_us + 1000, "Hold held to its end: Perfect!, lane up."},
+      {-good_us - 1000, "Hold let go early: Miss!, lane up."}};
+  for (const auto &[release, line] : cases) {
+    SCOPED_TRACE(line + (release ? " at " + std::to_string(*release) : ""));
+    TimedSpawner *p_spawner = start({2, 2}, {1, 0});
+    p_spawner->setHolds({20, 0});
+    EXPECT_EQ(p_spawner->countChartNotes(), 3);
+    for (int k = 0; k < 3; ++k) frame();
+    ASSERT_EQ(count("Note"), 2);
+    const int64_t on_beat = p_spawner->pressTimeOnBeat(*firstNote());  // the chord's
+    pressAt(ts::Keyboard::UPARROW, on_beat);
+    pressAt(ts::Keyboard::LEFTARROW, on_beat);
+    frame();
+    ASSERT_EQ(count("Note"), 1);
+    EXPECT_TRUE(firstNote()->isHolding());
+    EXPECT_EQ(judged(Judgement::PERFECT), 2);
+    while (m_frame < 60 && count("Note") > 0) {
+      frame();
+      if (release && (m_frame + 1) * FRAME_US > on_beat + hold_us + *release) {
+        pressAt(ts::Keyboard::UPARROW, on_beat + hold_us + *release, ts::KEY_RELEASED);
+        break;
+      }
+    }
+    frame();
+    EXPECT_EQ(count("Note"), 0);
+    EXPECT_TRUE(m_log.contains(line));
+    const bool broken = line.find("Miss") != std::string::npos;
+    EXPECT_EQ(judged(Judgement::PERFECT), broken ? 2 : 3);
+    EXPECT_EQ(judged(Judgement::MISS), broken ? 1 : 0);
+    EXPECT_EQ(score()->getCombo(), broken ? 0 : 3);
+    restart();
+  }
+  // A head taken as a miss by an early press takes its tail with it.
+  TimedSpawner *p_spawner = start({2}, {1});
+  p_spawner->setHolds({20});
+  for (int k = 0; k < 3; ++k) frame();
+  pressAt(ts::Keyboard::UPARROW, p_spawner->pressTimeOnBeat(*firstNote()) - 100000);
+  frame();
+  EXPECT_EQ(count("Note"), 0);
+  EXPECT_EQ(judged(Judgement::MISS), 2);
+}
+
+// At any scroll speed a note reaches its receptor on its beat: it is spawned
+// earlier when slower, later when faster, and missed as long after its beat.
+TEST_F(FairPlayTest, NotesArriveOnTheirBeatAtEveryScrollSpeed) {
+  std::map<double, std::pair<int, int>> spawned_and_missed;
+  for (double speed : {0.5, 1.0, 2.0}) {
+    SCOPED_TRACE(speed);
+    TimedSpawner *p_spawner = start({40}, {1});
+    p_spawner->setScrollSpeed(speed);
+    int spawned_at = 0;
+    double row_on_beat = -1;
+    int missed_at = 0;
+    while (m_frame < 100 && missed_at == 0) {
+      frame();
+      const Note *p_note = firstNote();
+      if (p_note && spawned_at == 0) spawned_at = m_frame;
+      const double position = p_spawner->getNoteClock().getPosition();
+      if (p_note && std::fabs(position - p_note->getBeatStep()) < 0.5 + 1e-9 && row_on_beat < 0)
+        row_on_beat = p_note->getPosition().getY() - speed * (position - p_note->getBeatStep());
+      if (judged(Judgement::MISS) == 1) missed_at = static_cast<int>(position);
+    }
+    EXPECT_NEAR(row_on_beat, hit_zone::PERFECT_MIDDLE, 1e-4);
+    spawned_and_missed[speed] = {spawned_at, missed_at};
+    restart();
+  }
+  // 39.5 steps to fall 19.75 rows at half speed, 9.5 steps for 19 at twice.
+  EXPECT_EQ(spawned_and_missed[0.5].first, spawned_and_missed[1.0].first - 20);
+  EXPECT_EQ(spawned_and_missed[2.0].first, spawned_and_missed[1.0].first + 9);
+  EXPECT_EQ(spawned_and_missed[0.5].second, spawned_and_missed[1.0].second);
+  EXPECT_EQ(spawned_and_missed[2.0].second, spawned_and_missed[1.0].second);
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "play/NoteClock.h"
+#include "play/NoteSpawner.h"
 
 namespace {
 
@@ -166,4 +167,33 @@ TEST(NoteClock, FollowingTheMusicHoldsForAnOffsetAndCarriesThePositionOn) {
   EXPECT_DOUBLE_EQ(clock.getPosition(), 40 - 3);
   EXPECT_DOUBLE_EQ(clock.positionAt(40 * FRAME_MS + 16.5), 37.5);
   EXPECT_DOUBLE_EQ(clock.clockAtPosition(39.0), 42 * FRAME_MS);
+}
+
+// A lead-in: the clock starts as many steps before the music as its time
+// takes, and takes one step per step event however late they come, so the
+// first beat never comes sooner than the lead-in plus its place in the music.
+// The music is due once the clock reaches its start, less the offset; the
+// clock then follows the music. The classic pace has no lead-in.
+TEST(NoteClock, ALeadInCountsTheLoopsStepsUpToTheMusicsStart) {
+  EXPECT_DOUBLE_EQ(NoteSpawner::leadInMs({226, 2, 11}), 2000.0 - (2 + 19.5) * 33.0);
+  EXPECT_DOUBLE_EQ(NoteSpawner::leadInMs({100}), 0.0);
+  for (int offset_ms : {0, 70}) {
+    SCOPED_TRACE(offset_ms);
+    NoteClock clock(FRAME_MS, offset_ms, NoteClock::Pace::FOLLOW_MUSIC);
+    clock.startLeadIn(1290.0, 0.0);
+    EXPECT_EQ(clock.getSteps(), -40);  // 39.1 steps, rounded up
+    int events = 0;
+    while (!clock.isMusicDue() && events < 100) {
+      EXPECT_EQ(clock.advance(std::nullopt, ++events * 80.0), 1);  // a slow loop: 80 ms a frame
+    }
+    EXPECT_EQ(events, offset_ms == 0 ? 40 : 38);  // 70 ms of offset: the music starts 2 steps sooner
+    clock.endLeadIn();
+    const double start_ms = events * 80.0;
+    for (int k = 1; k <= 5; ++k) clock.advance(NoteClock::TrackReading{k * FRAME_MS, start_ms + k * FRAME_MS});
+    EXPECT_NEAR(clock.getPosition(), 5 - offset_ms / FRAME_MS, 1e-9);
+  }
+  NoteClock classic(FRAME_MS, 0);
+  classic.startLeadIn(1290.0, 0.0);
+  EXPECT_FALSE(classic.isLeadingIn());
+  EXPECT_EQ(classic.getSteps(), 0);
 }
