@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include <tessera/core/GameLoop.h>
 #include <tessera/world/EventCollision.h>
+#include <tessera/world/EventTimer.h>
 #include <tessera/world/Object.h>
 #include <tessera/world/ViewObject.h>
 #include <tessera/world/WorldManager.h>
@@ -29,7 +31,8 @@ class Probe : public ts::Object {
 
   int eventHandler(const ts::Event *event) override {
     if (auto *collision = dynamic_cast<const ts::EventCollision *>(event)) collisions.push_back(*collision);
-    journal.push_back(name + ": " + event->getType());
+    auto *timer = dynamic_cast<const ts::EventTimer *>(event);
+    journal.push_back(name + ": " + event->getType() + (timer ? " " + timer->getName() : ""));
     std::function<void()> action = on_event;  // a copy: it may destroy this object
     if (action) action();
     return 1;
@@ -218,4 +221,113 @@ TEST_F(WorldTest, ViewStaysInTheBoundaryAndFollowsItsObjectUntilItLeaves) {
   world.markForDelete(hero);  // destroying the followed object clears the choice
   world.update();
   EXPECT_EQ(world.getViewFollowing(), nullptr);
+}
+
+// Marked objects are out of play for the rest of the frame: not moved, not
+// collided with, not told of collisions, but still listed by type.
+TEST_F(WorldTest, MarkedObjectsNeitherMoveNorCollideUntilDestroyed) {
+  Probe *mover = new Probe("mover", 10, 5);
+  Probe *wall = new Probe("wall", 11, 5);
+  Probe *ghost = new Probe("ghost", 20, 5);
+  ghost->setVelocity(ts::Vector(1, 0));
+  world.markForDelete(wall);
+  world.markForDelete(ghost);
+  EXPECT_TRUE(wall->isMarkedForDelete());
+  EXPECT_FALSE(mover->isMarkedForDelete());
+  EXPECT_EQ(0, world.moveObject(mover, ts::Vector(11, 5)));  // the wall no longer blocks
+  EXPECT_EQ(-1, world.moveObject(ghost, ts::Vector(21, 5)));
+  EXPECT_EQ(3, world.objectsOfType("(Undefined)").getCount());
+  world.update();
+  EXPECT_EQ(journal, Lines());
+  EXPECT_EQ(2, destroyed);
+  EXPECT_EQ(mover->getPosition(), ts::Vector(11, 5));
+
+  // Marked by the mover's handler in the middle of a collision: the other
+  // side hears nothing and blocks nothing.
+  Probe *target = new Probe("target", 12, 5);
+  mover->on_event = [&] { world.markForDelete(target); };
+  EXPECT_EQ(0, world.moveObject(mover, ts::Vector(12, 5)));
+  EXPECT_EQ(journal, Lines{"mover: ts-collision"});
+  // One collision's handler marks the next obstacle: it hears nothing.
+  journal.clear();
+  Probe *one = new Probe("one", 13, 5, ts::SOFT);
+  Probe *two = new Probe("two", 13, 5, ts::SOFT);
+  mover->on_event = nullptr;
+  one->on_event = [&] { world.markForDelete(two); };
+  EXPECT_EQ(0, world.moveObject(mover, ts::Vector(13, 5)));
+  EXPECT_EQ(journal, (Lines{"mover: ts-collision", "one: ts-collision"}));
+  // A mover marking itself stops its own move and the events behind it.
+  journal.clear();
+  new Probe("three", 14, 5, ts::SOFT);
+  new Probe("four", 14, 5, ts::SOFT);
+  mover->on_event = [&] { world.markForDelete(mover); };
+  EXPECT_EQ(-1, world.moveObject(mover, ts::Vector(14, 5)));
+  EXPECT_EQ(journal, Lines{"mover: ts-collision"});
+  EXPECT_EQ(mover->getPosition(), ts::Vector(13, 5));
+  // A marked wall does not make an avoiding mover slide: it goes straight on.
+  Probe *slider = new Probe("slider", 30, 10);
+  world.markForDelete(new Probe("marked wall", 31, 11));
+  slider->setAvoidCollisions(true);
+  slider->setVelocity(ts::Vector(1, 1));
+  EXPECT_EQ(0, world.moveObject(slider, ts::Vector(31, 11)));
+  EXPECT_EQ(slider->getPosition(), ts::Vector(31, 11));
+}
+
+TEST_F(WorldTest, MarkAllForDeleteCountsWhatItMarks) {
+  for (int x = 1; x <= 3; ++x) (new Probe("brick", static_cast<float>(x), 1))->setType("Brick");
+  Probe *sleeping = new Probe("sleeping", 5, 1);
+  sleeping->setType("Brick");
+  sleeping->setActive(false);
+  new Probe("other", 7, 1);
+  world.markForDelete(world.objectsOfType("Brick")[0]);
+  EXPECT_EQ(3, world.markAllForDelete("Brick"));  // two active and the inactive one
+  EXPECT_EQ(0, world.markAllForDelete("Brick"));
+  world.update();
+  EXPECT_EQ(4, destroyed);
+  EXPECT_EQ(1, world.objectsOfType("(Undefined)").getCount());
+}
+
+namespace {
+
+struct FakeLoop : ts::GameLoop {
+  int step = 10;
+  int getStepCount() const override { return step; }
+  int getFrameTime() const override { return 33; }
+  void setGameOver(bool) override {}
+};
+
+}  // namespace
+
+// A timer set in step s fires in the update of step s + n; a repeating one
+// every n steps; restarting, cancelling, marking and pausing change that.
+TEST_F(WorldTest, TimersFireInTheUpdateOfTheirStep) {
+  FakeLoop loop;
+  ts::GameLoop::install(&loop);
+  Probe *clock = new Probe("clock", 5, 5);
+  Probe *doomed = new Probe("doomed", 9, 9);
+  EXPECT_EQ(0, clock->setTimer("once", 2));
+  EXPECT_EQ(0, clock->setTimer("again", 3, true));
+  EXPECT_EQ(0, clock->setTimer("cancelled", 1));
+  EXPECT_EQ(0, clock->cancelTimer("cancelled"));
+  EXPECT_EQ(-1, clock->cancelTimer("cancelled"));
+  EXPECT_EQ(-1, clock->setTimer("never", 0));
+  EXPECT_TRUE(log.contains("Object::setTimer(): Error! Timer 'never' needs at least 1 step, not 0."));
+  doomed->setTimer("last", 1);
+  world.markForDelete(doomed);
+  for (; loop.step <= 17; ++loop.step) {
+    journal.push_back(std::to_string(loop.step));
+    world.update();
+  }
+  EXPECT_EQ(journal, (Lines{"10", "11", "12", "clock: ts-timer once", "13", "clock: ts-timer again", "14", "15",
+                            "16", "clock: ts-timer again", "17"}));
+  // Inactive for steps 18 to 25, it fires once when it comes back.
+  journal.clear();
+  clock->setActive(false);
+  for (; loop.step <= 25; ++loop.step) world.update();
+  clock->setActive(true);
+  world.update();
+  ++loop.step;
+  world.update();
+  EXPECT_EQ(journal, Lines{"clock: ts-timer again"});
+  ts::GameLoop::uninstall(&loop);
 }

@@ -15,6 +15,8 @@ inline const std::string COLLISION_EVENT = "ts-collision";
 inline const std::string OUT_EVENT = "ts-out";
 inline const std::string PATH_EVENT = "ts-path";
 inline const std::string VIEW_EVENT = "ts-view";
+/// Sent straight to an object when one of its step timers runs out.
+inline const std::string TIMER_EVENT = "ts-timer";
 inline const std::string NETWORK_EVENT = "ts-network";
 inline const std::string NETWORK_ACCEPT_EVENT = "ts-network-accept";
 inline const std::string NETWORK_CLOSE_EVENT = "ts-network-close";

@@ -29,6 +29,14 @@ class Vector {
   Vector operator+(const Vector &other) const;
   Vector operator-(const Vector &other) const;
   Vector &operator+=(const Vector &other);
+  /// Both components times s.
+  Vector operator*(float s) const;
+  Vector &operator*=(float s);
+  /// Both components divided by s. Dividing by 0 gives the zero vector, not
+  /// infinities: a velocity or position made of those would poison every
+  /// later move and collision test.
+  Vector operator/(float s) const;
+  Vector &operator/=(float s);
   bool operator==(const Vector &other) const;
   bool operator!=(const Vector &other) const;
 
@@ -40,6 +48,9 @@ class Vector {
   float m_x;
   float m_y;
 };
+
+/// s times both components of v (the same as v * s).
+Vector operator*(float s, const Vector &v);
 
 }  // namespace ts
 

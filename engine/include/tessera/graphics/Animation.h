@@ -2,6 +2,7 @@
 #ifndef TS_ANIMATION_H
 #define TS_ANIMATION_H
 
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -22,7 +23,8 @@ class Animation {
   void setSlowdownCount(int slowdown_count) { m_slowdown_count = slowdown_count; }
   int getSlowdownCount() const { return m_slowdown_count; }
   // Draws the current frame and then advances at the sprite's slowdown.
-  int draw(Vector position);
+  /// With a colour, the frame is drawn in it instead of the sprite's own.
+  int draw(Vector position, std::optional<Color> color = std::nullopt);
   // The sprite's extent centred on the position, or just under one cell.
   Box getBox() const;
   std::string toString() const;

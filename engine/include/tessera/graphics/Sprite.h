@@ -3,6 +3,7 @@
 #ifndef TS_SPRITE_H
 #define TS_SPRITE_H
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,8 @@ class Sprite {
   // An empty frame for an index out of range.
   Frame getFrame(int index) const;
   int draw(int index, Vector position, char transparency) const;
+  /// Draws the frame in the colour given, or the sprite's own without one.
+  int draw(int index, Vector position, char transparency, std::optional<Color> color) const;
 
  private:
   int m_width;

@@ -32,14 +32,26 @@ class WorldManager : public Manager {
   // The object is destroyed at the end of the current (or next) update;
   // marking it again before then changes nothing.
   int markForDelete(Object *object);
+  /// Marks every object of the type for deletion, active and inactive.
+  /// Returns how many it marked now (objects marked already are not counted).
+  int markAllForDelete(const std::string &type);
+  /// Whether the object is marked for deletion in this frame. A marked object
+  /// is out of play until it is destroyed: it does not move, collides with
+  /// nothing, blocks nothing and receives no collision events.
+  bool isMarkedForDelete(const Object *object) const;
   // Moves every active object by its velocity, steps paths, applies
   // acceleration, then destroys the objects marked for deletion.
   void update();
   // Draws the visible objects within the view, altitude 0 first.
   void draw();
   // Moves the object to where unless a collision blocks it; -1 if blocked.
+  /// An object marked for deletion does not move (-1).
   int moveObject(Object *object, Vector where);
+  /// The solid objects the object would overlap at where, leaving out those
+  /// marked for deletion; none for a marked object.
   ObjectList getCollisions(const Object *object, Vector where) const;
+  /// The active objects of the type, including those marked for deletion in
+  /// this frame (ask Object::isMarkedForDelete() to tell them apart).
   ObjectList objectsOfType(std::string type) const;
 
   // Restarts the scene graph so the collision grid fits the new extent.
