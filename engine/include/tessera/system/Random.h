@@ -15,7 +15,7 @@ namespace ts {
 class Random {
  public:
   /// The seed of a default-constructed generator.
-  static const uint64_t DEFAULT_SEED = 1;
+  static constexpr uint64_t DEFAULT_SEED = 1;
 
   explicit Random(uint64_t seed = DEFAULT_SEED);
   /// Starts the sequence of `seed` again.
