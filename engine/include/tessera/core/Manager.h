@@ -2,6 +2,7 @@
 #ifndef TS_MANAGER_H
 #define TS_MANAGER_H
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,9 @@ class Manager {
   bool isStarted() const { return m_is_started; }
 
   // Hands the event to every active interested object; returns how many got it.
+  /// An event that reaches no one (it has no type, this manager does not
+  /// keep its type, or no object is interested in it) gets one log line per
+  /// manager and type, the first time.
   int onEvent(const Event *event) const;
   // Objects are event handlers; a handler is kept once per event type.
   int registerInterest(EventHandler *handler, std::string event_type);
@@ -44,6 +48,9 @@ class Manager {
   std::vector<Interest>::iterator findInterest(const std::string &event_type);
   std::vector<Interest>::const_iterator findInterest(const std::string &event_type) const;
   bool m_is_started;
+  // Event types already logged as delivered to no one.
+  mutable std::set<std::string> m_unheard_types;
+  void logUnheard(const std::string &type, const char *why) const;
 };
 
 }  // namespace ts
