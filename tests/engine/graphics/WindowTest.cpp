@@ -105,6 +105,38 @@ TEST_F(DisplayWindow, StartsFromTheConfigurationAndAgainAfterAFailedStart) {
   EXPECT_EQ(0, display.swapBuffers());
 }
 
+// The numbers a command prints, in order (xdotool's geometry).
+std::vector<int> numbersOf(const std::string &command) {
+  std::vector<int> numbers;
+  FILE *out = popen(command.c_str(), "r");
+  if (!out) return numbers;
+  std::string text;
+  for (int c = fgetc(out); c != EOF; c = fgetc(out)) text += static_cast<char>(c);
+  pclose(out);
+  for (size_t at = text.find_first_of("-0123456789"); at != std::string::npos;
+       at = text.find_first_of("-0123456789", at)) {
+    size_t used = 0;
+    numbers.push_back(std::stoi(text.substr(at), &used));
+    at += used;
+  }
+  return numbers;
+}
+
+// Centred on the screen it opens on and wholly on it, whatever the screen's
+// shape (the tests also run this on a 1920 x 1080 screen).
+TEST_F(DisplayWindow, WindowIsCentredAndWhollyOnItsScreen) {
+  start();
+  (void)display.getWindow()->getPosition();  // a round trip: the move has reached the server
+  const std::vector<int> screen = numbersOf("xdotool getdisplaygeometry");
+  const std::vector<int> window = numbersOf("xdotool getwindowgeometry --shell " + windowId());
+  ASSERT_EQ(2u, screen.size());
+  ASSERT_EQ(6u, window.size());  // WINDOW X Y WIDTH HEIGHT SCREEN
+  const int x = window[1], y = window[2], width = window[3], height = window[4];
+  EXPECT_EQ(std::make_pair(1024, 768), std::make_pair(width, height));
+  EXPECT_EQ(std::make_pair((screen[0] - width) / 2, (screen[1] - height) / 2), std::make_pair(x, y));
+  EXPECT_TRUE(x >= 0 && y >= 0 && x + width <= screen[0] && y + height <= screen[1]);
+}
+
 // A cell drawn after a shape covers it with its background rectangle, a
 // tenth of a cell left of and a fifth below the cell. Every printable glyph
 // is drawn in its colour and fits its cell: no ink reaches where the next

@@ -27,6 +27,8 @@ class Shape;
 
 // Where the display draws. FROM_ENVIRONMENT reads TESSERA_DISPLAY at
 // start-up ("terminal" or "window"; the window when unset).
+/// Unset, and with no DISPLAY but a terminal on standard input and output,
+/// the terminal (with one log line saying so).
 enum class DisplayBackend {
   FROM_ENVIRONMENT,
   WINDOW,
@@ -110,6 +112,7 @@ class DisplayManager : public Manager {
  private:
   DisplayManager();
   bool terminalRequested() const;
+  bool noDisplayButATerminal() const;
   int openWindow(const Config &config);
   void recordPresent(int64_t time);
   int openTerminal(const Config &config);
