@@ -17,6 +17,7 @@
 #include <tessera/input/EventMouse.h>
 #include <tessera/input/InputManager.h>
 #include <tessera/system/Clock.h>
+#include <tessera/world/TextView.h>
 #include <tessera/world/ViewObject.h>
 #include <tessera/world/WorldManager.h>
 #include "TestSupport.h"
@@ -172,6 +173,64 @@ TEST_F(DisplayWindow, CellsLandWhereTheyShouldInTheirColours) {
       }
   }
   EXPECT_GT(solid, 1000);
+}
+
+// Pixels of the cells [x0, x1] x [y0, y1] (80 x 24 cells in 1024 x 768) that
+// pass the colour test.
+template <typename Test>
+int inkIn(const Image &shot, int x0, int x1, int y0, int y1, Test test) {
+  int count = 0;
+  for (int y = y0 * 32; y < (y1 + 1) * 32; ++y)
+    for (int x = static_cast<int>(x0 * 12.8f); x < static_cast<int>((x1 + 1) * 12.8f); ++x) count += test(shot.at(x, y));
+  return count;
+}
+bool reddish(sf::Color c) { return c.r > 128 && c.g < 64 && c.b < 64; }
+bool greenish(sf::Color c) { return c.g > 128 && c.r < 64 && c.b < 64; }
+bool whitish(sf::Color c) { return c.r > 128 && c.g > 128 && c.b > 128; }
+
+// A text view's lines, justified on its column, in its colour, changed after
+// it was made; one sprite drawn in an object's own colour and in its own.
+TEST_F(DisplayWindow, TextViewLinesAndSpriteColoursLandWhereTheyShould) {
+  ts::WorldManager &world = ts::WorldManager::getInstance();
+  ASSERT_EQ(0, world.startUp());
+  start();
+  ts::Sprite block(1);
+  block.addFrame(ts::Frame(1, 1, "#"));
+  ts::Animation animation;
+  animation.setSprite(&block);
+  auto *brick = new ts::Object;
+  auto *plain = new ts::Object;
+  for (auto [object, x] : {std::pair(brick, 2.0f), std::pair(plain, 10.0f)}) {
+    object->setAnimation(animation);
+    object->setPosition(ts::Vector(x, 2));
+  }
+  brick->setSpriteColor(ts::GREEN);
+  auto *text = new ts::TextView;
+  text->setText("ab\ncde");
+  text->setPosition(ts::Vector(20, 5));
+  text->setColor(ts::RED);
+  text->setJustification(ts::RIGHT_JUSTIFIED);  // ends just before column 20
+  world.draw();
+  ASSERT_EQ(0, display.swapBuffers());
+  Image shot = capture(*display.getWindow());
+  EXPECT_GT(inkIn(shot, 0, 5, 1, 3, greenish), 20);
+  EXPECT_EQ(0, inkIn(shot, 0, 5, 1, 3, whitish));
+  EXPECT_GT(inkIn(shot, 8, 12, 1, 3, whitish), 20);
+  for (int x : {18, 19}) EXPECT_GT(inkIn(shot, x, x, 5, 5, reddish), 10) << x;
+  for (int x : {17, 18, 19}) EXPECT_GT(inkIn(shot, x, x, 6, 6, reddish), 10) << x;
+  EXPECT_EQ(0, inkIn(shot, 0, 16, 4, 7, reddish) + inkIn(shot, 20, 79, 4, 7, reddish) + inkIn(shot, 17, 17, 5, 5, reddish));
+
+  brick->clearSpriteColor();
+  text->setJustification(ts::LEFT_JUSTIFIED);
+  text->setText("x");
+  world.draw();
+  ASSERT_EQ(0, display.swapBuffers());
+  shot = capture(*display.getWindow());
+  EXPECT_EQ(0, inkIn(shot, 0, 5, 1, 3, greenish));
+  EXPECT_GT(inkIn(shot, 0, 5, 1, 3, whitish), 20);
+  EXPECT_GT(inkIn(shot, 20, 20, 5, 5, reddish), 10);
+  EXPECT_EQ(0, inkIn(shot, 0, 19, 4, 7, reddish) + inkIn(shot, 21, 79, 4, 7, reddish) + inkIn(shot, 20, 20, 6, 6, reddish));
+  world.shutDown();
 }
 
 // Every printable character in every colour, strings at fractional cells, a
