@@ -144,7 +144,8 @@ void warnUnknownHeaderKeys(const Lines &header, int first_line, const std::strin
     if (is_known) continue;
     const std::string key = line.substr(0, line.find(' '));
     log().writeLog("RM::loadRobustSprite(): Warning! Unknown key '%s' in the header of '%s', line %d; ignored.",
-                   key.c_str(), filename.c_str(), clampToInt(static_cast<long long>(first_line) + static_cast<long long>(i)));
+                   key.c_str(), filename.c_str(),
+                   clampToInt(static_cast<long long>(first_line) + static_cast<long long>(i)));
   }
 }
 

@@ -55,7 +55,8 @@ TEST(DisplayManagerTest, NotStartedWithoutDisplayAndHeadlessRefuseEveryDrawingCa
   const std::string name = ":" + std::to_string(n) + ".0";
   setenv("DISPLAY", name.c_str(), 1);
   EXPECT_EQ(-1, display.startUp());
-  EXPECT_TRUE(log.contains("DisplayManager::startUp(): Unable to allocate window: cannot open display '" + name + "'."));
+  EXPECT_TRUE(
+      log.contains("DisplayManager::startUp(): Unable to allocate window: cannot open display '" + name + "'."));
   unsetenv("DISPLAY");
 
   ts::Config::getInstance().loadConfig("headless:true,window_horizontal_chars:100,");

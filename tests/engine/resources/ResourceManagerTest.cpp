@@ -73,8 +73,8 @@ TEST_F(SpriteFiles, BothFormatsLoadQuietly) {
       {robust("frames 2\nwidth 3\nheight 1\ntransparency #\n", "a#c\nend\nd#f\nend\n"),
        "3x1 White slowdown 0 transparency 35: a#c d#f"},
       // Keys in any order, CR LF line ends, a quoted space, footer lines nobody uses.
-      {crlf(robust("height 2\ncolor cyan\nwidth 1\nslowdown 3\ntransparency \" \"\nframes 1\n",
-                   "a\nb\nend\n", "version 2.0\nnotes none\n")),
+      {crlf(robust("height 2\ncolor cyan\nwidth 1\nslowdown 3\ntransparency \" \"\nframes 1\n", "a\nb\nend\n",
+                   "version 2.0\nnotes none\n")),
        "1x2 Cyan slowdown 3 transparency 32: ab"},
       // The last of several matching lines counts.
       {robust("frames 2\nwidth 1\nheight 1\nframes 3\n", "a\nend\nb\nend\nc\nend\n"),
