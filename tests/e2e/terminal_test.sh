@@ -9,6 +9,8 @@
 #   suspend SIGTSTP gives the shell its terminal back while the game is stopped; SIGCONT takes it
 #           again and draws the whole screen anew; keys work at once (Escape ends the game)
 #   notty   without a terminal at all the engine fails to start (exit status 1), saying why
+#   fallback rhythm --demo 1 without --terminal and with no DISPLAY plays in the terminal it was started
+#           from, to its end (480 points), saying so in the log
 # Afterwards the shell's screen, the cursor, the terminal's modes and its settings are as before.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -77,6 +79,7 @@ pane >"$work/before.txt"
 game="ALSOFT_DRIVERS=null TESSERA_LOG='$log' TESSERA_CONFIG='$work/ts-config.txt' XDG_CONFIG_HOME='$work/config'"
 args="--terminal"
 [ "$mode" = demo ] && args="--terminal --demo 1"
+[ "$mode" = fallback ] && args="--demo 1"
 if [ "$mode" = hangup ]; then
   # The shell ignores the hang-up, so it outlives the pane and records the game's status.
   tm send-keys -t t "trap '' HUP; $game timeout 60 '$rhythm' $args 2>'$work/stderr'; echo \$? >'$work/status'" Enter
@@ -92,7 +95,7 @@ fi
 tm send-keys -t t "$game timeout 150 sh -c 'echo \$\$ >$work/pid; exec $rhythm $args' 2>'$work/stderr'; echo EXIT=\$?; stty -g >'$work/stty.after'" Enter
 
 # The demo starts its track at once, so it shows the play screen at once.
-[ "$mode" = demo ] && until_screen play 15 || until_screen start 15
+[ "$mode" = demo ] || [ "$mode" = fallback ] && until_screen play 15 || until_screen start 15
 [ "$(flags '#{alternate_on}#{cursor_flag}')" = 10 ] || fail "the game is not on the alternate screen with the cursor hidden"
 if [ "$mode" = play ]; then
   tm send-keys -t t 1
@@ -148,6 +151,9 @@ cmp -s "$work/stty.before" "$work/stty.after" || fail "terminal settings differ:
 
 if [ "$mode" = play ]; then
   grep -qF "ESC pressed! Exiting game..." "$log" || fail "no Escape in the log"
+elif [ "$mode" = fallback ]; then
+  grep -qF "DisplayManager::startUp(): DISPLAY is not set; playing in the terminal" "$log" || fail "no line for the choice"
+  grep -qF "ScoreManager: Current Score: 480" "$log" || fail "the demo did not end with 480"
 elif [ "$mode" = demo ]; then
   grep -qF "ScoreManager: Current Score: 480, Combo: 48" "$log" || fail "the demo did not end with 480/48"
   grep -qF "GameOver screen displayed." "$log" || fail "no game-over screen"
