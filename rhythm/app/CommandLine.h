@@ -17,8 +17,9 @@ class CommandLine {
   const std::string &getProgram() const { return m_program; }
   // 1 or 2 for a demo of that track, 0 for play.
   int getDemoTrack() const { return m_demo_track; }
-  // The audio offset given with --offset (a whole number of milliseconds,
-  // checked against its range when it is applied); empty when not given.
+  // The audio offset given with --offset (a whole number of milliseconds
+  // within GameSettings::MAX_OFFSET_MS either way, else a usage error);
+  // empty when not given.
   const std::string &getOffset() const { return m_offset; }
   // Whether to play in the terminal instead of a window (--terminal).
   bool getTerminal() const { return m_terminal; }

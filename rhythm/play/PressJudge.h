@@ -3,7 +3,8 @@
 // within the Miss window of the press (see TimingWindow), and grades it by
 // the press's offset from the moment the note was shown on its receptor. A
 // press with no note of its lane that close does nothing. While the song is
-// paused no key judges a note; Escape ends the game.
+// paused no key judges a note; Escape ends the game, unless told that a
+// pause menu takes it.
 #ifndef RHYTHM_PRESS_JUDGE_H
 #define RHYTHM_PRESS_JUDGE_H
 
@@ -14,9 +15,12 @@ class PressJudge : public ts::Object {
  public:
   PressJudge();
   int eventHandler(const ts::Event *p_event) override;
+  void setQuitsOnEscape(bool quits) { m_quits_on_escape = quits; }
 
  private:
   void judgePress(const ts::EventKeyboard &press) const;
+
+  bool m_quits_on_escape = true;
 };
 
 #endif

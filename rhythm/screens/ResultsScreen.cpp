@@ -3,6 +3,8 @@
 #include <tessera/core/LogManager.h>
 #include <tessera/graphics/DisplayManager.h>
 #include <tessera/world/WorldManager.h>
+#include <tessera/input/EventKeyboard.h>
+#include "app/NextRound.h"
 #include "player/BestScores.h"
 
 namespace {
@@ -17,6 +19,17 @@ ResultsScreen::ResultsScreen(std::string song, std::string title, std::string sc
   setType("ResultsScreen");
   setSolidness(ts::SPECTRAL);
   setAltitude(ts::MAX_ALTITUDE);
+  registerInterest(ts::KEYBOARD_EVENT);
+}
+
+int ResultsScreen::eventHandler(const ts::Event *p_event) {
+  if (p_event->getType() != ts::KEYBOARD_EVENT) return 0;
+  const ts::EventKeyboard *p_keyboard = dynamic_cast<const ts::EventKeyboard *>(p_event);
+  if (!p_keyboard || p_keyboard->getKeyboardAction() != ts::KEY_PRESSED || !m_results || !m_waits_for_key) return 0;
+  const ts::Keyboard::Key key = p_keyboard->getKey();
+  if (key == ts::Keyboard::RETURN || key == ts::Keyboard::ESCAPE) NextRound::request(NextRound::SONG_LIST);
+  if (key == ts::Keyboard::R) NextRound::request(NextRound::RETRY);
+  return 1;
 }
 
 void ResultsScreen::show(const Results &results) {
@@ -32,7 +45,7 @@ void ResultsScreen::show(const Results &results) {
 // how it went for the results line.
 std::string ResultsScreen::keepBest(int32_t score) {
   if (m_scores_path.empty()) return "best scores are not kept in this run.";
-  const BestScores::Kept kept = BestScores::keep(m_scores_path, m_song, score);
+  const BestScores::Kept kept = BestScores::keep(m_scores_path, m_score_key.empty() ? m_song : m_score_key, score);
   m_new_best = kept.new_best;
   m_best = kept.best;
   m_not_kept = kept.problem;
@@ -56,6 +69,7 @@ std::vector<std::string> ResultsScreen::lines() const {
   else if (m_best)
     shown.push_back("Best " + std::to_string(*m_best));
   for (const std::string &line : timingLines()) shown.push_back(line);
+  if (m_waits_for_key) shown.push_back("Enter: song list    R: play again");
   return shown;
 }
 

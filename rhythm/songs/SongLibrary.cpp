@@ -98,14 +98,15 @@ void SongLibrary::load(const std::vector<std::string> &folders) {
                                              charts.size() - m_songs.size());
       break;
     }
-    Song song = songOf(file, chart, keys_given);
-    if (song.isPlayable()) song.key = ++keys_given;
+    Song song = songOf(file, chart);
+    // The song list reaches every song; the first nine also keep a key.
+    if (song.isPlayable() && keys_given < MAX_KEYS) song.key = ++keys_given;
     logSong(song);
     m_songs.push_back(std::move(song));
   }
 }
 
-Song SongLibrary::songOf(const ChartFile &file, const Chart &chart, int keys_given) {
+Song SongLibrary::songOf(const ChartFile &file, const Chart &chart) {
   Song song;
   song.file_name = file.name;
   song.chart_path = (fs::path(file.folder) / file.name).string();
@@ -118,10 +119,6 @@ Song SongLibrary::songOf(const ChartFile &file, const Chart &chart, int keys_giv
   song.steps = chart.getSteps();
   song.lanes = chart.getLanes();
   song.announced_seconds = chart.getSeconds();
-  if (keys_given == MAX_KEYS) {
-    song.problem = "no key left (keys 1 to 9 are taken)";
-    return song;
-  }
   // A music file is found beside its chart unless its path is absolute.
   // Only the game's own songs play music loaded at start; a player's chart
   // that names a track label still plays its own file.

@@ -3,7 +3,7 @@
 // The game's own songs (the charts in the game's folder that name their
 // track label) come first, on keys 1 and 2; the others follow in the order
 // of their file names. Each playable chart has its music loaded
-// and gets the next digit key, up to 9; a chart that cannot be played is
+// and the first nine get the digit keys; a chart that cannot be played is
 // listed with the reason and takes no key.
 #ifndef RHYTHM_SONG_LIBRARY_H
 #define RHYTHM_SONG_LIBRARY_H
@@ -47,7 +47,7 @@ class SongLibrary {
     size_t folder_index;
   };
   static std::vector<ChartFile> findCharts(const std::vector<std::string> &folders);
-  Song songOf(const ChartFile &file, const Chart &chart, int keys_given);
+  Song songOf(const ChartFile &file, const Chart &chart);
   void loadMusic(Song &song, const std::string &music_path, const std::string &track);
   ts::Music *musicOf(const std::string &label, const std::string &path, bool loaded_at_start);
   static void logSong(const Song &song);

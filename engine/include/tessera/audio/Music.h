@@ -43,6 +43,11 @@ class Music {
   int loadMusic(std::string filename);
   // Starts the track from its beginning, repeating it when loop is true.
   void play(bool loop = true);
+  /// Starts the track `seconds` into it (clamped to the track's length),
+  /// repeating it when loop is true: a song list plays a preview this way.
+  /// Does nothing for a track that is not loaded; logs nothing but what
+  /// play() logs.
+  void playFrom(float seconds, bool loop);
   void stop();
   // Holds the track where it is; resume() plays on from there. Both do
   // nothing unless the track is playing, or paused, respectively.
