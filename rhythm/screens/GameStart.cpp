@@ -33,7 +33,8 @@ namespace {
 const int STAR_COUNT = 15;
 
 const float CLASSIC_HELP_ROW = 22;
-const char *const CLASSIC_HELP = "    In a song: arrow keys hit the notes   P: pause   Esc: quit     ";
+// As wide as the picture's line it covers.
+const char *const CLASSIC_HELP = "       In a song: arrow keys hit the notes   P: pause   Esc: quit        ";
 
 // A song whose chart and music give no length.
 const int UNKNOWN_LENGTH_SECONDS = 10;

@@ -91,9 +91,10 @@ int ResultsScreen::draw() {
     display.drawString(ts::Vector(0, static_cast<float>(row)), blank, ts::LEFT_JUSTIFIED, ts::WHITE);
   const std::vector<std::string> shown = lines();
   for (size_t i = 0; i < shown.size(); ++i) {
-    const bool best_line = i == 2 && m_new_best;
+    // A score that could not be saved is news the player must not miss.
+    const ts::Color color = i != 2 ? ts::WHITE : m_new_best ? ts::YELLOW : !m_not_kept.empty() ? ts::RED : ts::WHITE;
     display.drawString(ts::Vector(static_cast<float>(width / 2), static_cast<float>(FIRST_TEXT_ROW + i)), shown[i],
-                       ts::CENTER_JUSTIFIED, best_line ? ts::YELLOW : ts::WHITE);
+                       ts::CENTER_JUSTIFIED, color);
   }
   return 0;
 }
