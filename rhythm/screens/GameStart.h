@@ -1,7 +1,7 @@
 // The start screen: shows the title picture with the song list while the
 // start music loops, and turns into a running game when the player picks a
-// song: Up/Down and Enter, or the digit key of its row. Resting on a song
-// plays a preview of its music. C opens the calibration screen in its place,
+// song: Up/Down and Enter, or the digit key of its row. Under the fair rules
+// resting on a song plays a preview of its music. C opens the calibration screen in its place,
 // S the settings screen.
 #ifndef RHYTHM_GAME_START_H
 #define RHYTHM_GAME_START_H

@@ -329,3 +329,46 @@ TEST_F(GameTest, SettingsScreenChangesAreSavedAndPlayedWith) {
   EXPECT_EQ(Lane::ofKey(ts::Keyboard::K), &LANES[3]);
   EXPECT_EQ(Lane::ofKey(ts::Keyboard::LEFTARROW), nullptr);
 }
+
+// Resting on a song plays its music from its preview's start (a third of
+// the way in when the chart gives none); moving on, opening the settings
+// or starting the song stops it, and the song itself plays from its start.
+TEST_F(GameTest, ThePreviewPlaysFromItsStartAndStopsWhenLeaving) {
+  ts::ResourceManager &resources = ts::ResourceManager::getInstance();
+  ASSERT_EQ(resources.loadMusic(std::string(TESSERA_SOURCE_DIR) + "/tests/support/data/tone.ogg", "tone"), 0);
+  ts::Music *p_tone = resources.getMusic("tone");
+  std::vector<Song> songs(2);
+  for (Song &song : songs) {
+    song.track_label = "tone";
+    song.length_seconds = 2.1;
+    song.steps = {40};
+  }
+  songs[0].title = "Third";
+  songs[1].title = "Given";
+  songs[1].preview_seconds = 1.5;
+  GameStart *start = new GameStart();
+  start->setRules(Rules::FAIR);
+  start->setSongs(songs);
+  frames(GameStart::PREVIEW_DELAY_STEPS - 1);
+  EXPECT_EQ(start->getPreview(), nullptr);
+  frames(1);
+  EXPECT_EQ(start->getPreview(), p_tone);
+  EXPECT_NEAR(p_tone->getPlayingOffset(), 0.7, 0.1);
+  EXPECT_TRUE(m_log.contains("GameStart: previewing 'Third' from 0.7 s."));
+
+  press(ts::Keyboard::DOWNARROW);
+  EXPECT_FALSE(p_tone->isPlaying());
+  frames(GameStart::PREVIEW_DELAY_STEPS);
+  EXPECT_NEAR(p_tone->getPlayingOffset(), 1.5, 0.1);
+  press(ts::Keyboard::S);
+  EXPECT_FALSE(p_tone->isPlaying());
+  press(ts::Keyboard::ESCAPE);
+  frames(GameStart::PREVIEW_DELAY_STEPS);
+  EXPECT_TRUE(p_tone->isPlaying());
+
+  press(ts::Keyboard::RETURN);
+  EXPECT_EQ(start->getPreview(), nullptr);
+  EXPECT_TRUE(p_tone->isPlaying());
+  EXPECT_LT(p_tone->getPlayingOffset(), 0.2);
+  EXPECT_TRUE(m_log.contains("GameStart: playing 'Given' ()."));
+}
