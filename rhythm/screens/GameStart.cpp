@@ -91,9 +91,11 @@ int GameStart::eventHandler(const ts::Event *p_event) {
     if (!isHidden()) handleKey(p_keyboard->getKey());
     return 1;
   }
-  // The end of a song is watched by the spawner; steps time the preview.
+  // The end of a song is watched by the spawner; steps time the preview,
+  // which the classic rules leave out: their start music plays on.
   if (p_event->getType() == ts::STEP_EVENT) {
-    if (!m_game_started && !isHidden() && ++m_preview_wait == PREVIEW_DELAY_STEPS) startPreview();
+    if (m_rules == Rules::FAIR && !m_game_started && !isHidden() && ++m_preview_wait == PREVIEW_DELAY_STEPS)
+      startPreview();
     return 1;
   }
   return 0;
