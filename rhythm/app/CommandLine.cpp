@@ -70,7 +70,7 @@ int CommandLine::respond(std::FILE *out, std::FILE *err) const {
                    "or R (play again).\n"
                    "\n"
                    "  --demo 1|2     watch the game play track 1 or 2 on its own\n"
-                   "  --once         end after the first song's results\n"
+                   "  --once         end after the first song's results (shown for three seconds)\n"
                    "  --offset MS    play with this audio offset (-500..500) instead of the saved one\n"
                    "  --classic      play by the first rules: each press judged by the row its note\n"
                    "                 is on, Escape quits during a song, the results show for three\n"
