@@ -321,8 +321,8 @@ TEST_F(GameTest, SettingsScreenChangesAreSavedAndPlayedWith) {
   EXPECT_DOUBLE_EQ(settings.getScrollSpeed(), 1.25);
 
   press(ts::Keyboard::RETURN);
-  frames(1);
   ASSERT_TRUE(start->hasStartedGame());
+  frames(1);  // the start screen is gone
   EXPECT_EQ(first<NoteSpawner>("NoteSpawner")->getNoteClock().getOffsetMs(), -10);
   EXPECT_EQ(count("HitErrorBar"), 0);
   EXPECT_EQ(Lane::ofKey(ts::Keyboard::D), &LANES[0]);
