@@ -12,6 +12,10 @@ namespace {
 // first: the hit-zone lines run through them.
 const int FIRST_CLEARED_ROW = 18;
 const int FIRST_TEXT_ROW = 19;
+// Under the score and combo, above the picture: the result lines may fill
+// every row below it.
+const int KEY_HINT_ROW = 4;
+const char *const KEY_HINT = " Enter: song list    R: play again ";
 }  // namespace
 
 ResultsScreen::ResultsScreen(std::string song, std::string title, std::string scores_path)
@@ -69,7 +73,6 @@ std::vector<std::string> ResultsScreen::lines() const {
   else if (m_best)
     shown.push_back("Best " + std::to_string(*m_best));
   for (const std::string &line : timingLines()) shown.push_back(line);
-  if (m_waits_for_key) shown.push_back("Enter: song list    R: play again");
   return shown;
 }
 
@@ -89,6 +92,9 @@ int ResultsScreen::draw() {
   const std::string blank(static_cast<size_t>(width > 0 ? width : 0), ' ');
   for (int row = FIRST_CLEARED_ROW; row < height; ++row)
     display.drawString(ts::Vector(0, static_cast<float>(row)), blank, ts::LEFT_JUSTIFIED, ts::WHITE);
+  if (m_waits_for_key)
+    display.drawString(ts::Vector(static_cast<float>(width / 2), KEY_HINT_ROW), KEY_HINT, ts::CENTER_JUSTIFIED,
+                       ts::CYAN);
   const std::vector<std::string> shown = lines();
   for (size_t i = 0; i < shown.size(); ++i) {
     // A score that could not be saved is news the player must not miss.

@@ -55,7 +55,7 @@ def problems(kind, rows):
     if kind == "menu":
         return [] if find(rows, "> Resume <") and find(rows, "Paused", YELLOW) else ["no pause menu"]
     if kind == "results":
-        return [] if find(rows, "Enter: song list    R: play again") and find(rows, "Score ") else ["no results"]
+        return [] if find(rows, "Enter: song list    R: play again") and find(rows, "Accuracy ") else ["no results"]
     found = []
     if not find(rows, "| Score ", WHITE):
         found.append("no white score")
