@@ -14,6 +14,8 @@ RoundLoop::RoundLoop(Options options) : m_options(std::move(options)), m_rounds(
   m_library.load(m_options.chart_folders);
   m_settings = m_options.settings;
   m_settings.setScrollSpeed(m_options.scroll_speed);
+  // A calibration changes it for the rounds after its own.
+  m_settings.setOffsetMs(m_options.offset_ms);
   // The demo presses the arrows.
   if (m_options.demo_track != 0) m_settings.setLaneKeys(GameSettings::LaneKeys::ARROWS);
 }
@@ -32,7 +34,7 @@ RoundLoop::RoundEnd RoundLoop::playRound() {
   QuitRequest::clear();
   NextRound::clear();
   GameStart *p_start = new GameStart();
-  p_start->setAudioOffset(m_options.offset_ms);
+  p_start->setAudioOffset(m_settings.getOffsetMs());
   p_start->setRules(m_options.rules);
   p_start->setSongs(m_library.getSongs());
   // A demo shows the kept best scores but never changes them.

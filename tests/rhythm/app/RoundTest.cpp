@@ -11,6 +11,7 @@
 
 #include "GameWorld.h"
 #include "TempFolder.h"
+#include "app/NextRound.h"
 #include "app/QuitRequest.h"
 #include "app/RoundLoop.h"
 #include "play/FirstOfType.h"
@@ -387,4 +388,24 @@ TEST_F(RoundTest, ResultsWaitForRToRetryOrEnterForTheSongList) {
   one_round.run();
   EXPECT_EQ(one_round.getRoundCount(), 1);
   EXPECT_EQ(m_log.count("Game shutting down."), 1);
+}
+
+// A calibration's offset is played with in the rounds after its own, not
+// only until its round ends.
+TEST_F(RoundTest, ACalibratedOffsetLastsIntoLaterRounds) {
+  RoundLoop::Options options = shipped();
+  options.offset_ms = -20;
+  std::vector<int> offsets;
+  ScriptedRounds rounds(options, [&](GameStart &start, int round) {
+    offsets.push_back(start.getAudioOffset());
+    GameStart *p_start = &start;
+    new StepScript([p_start, round](int step) {
+      if (round == 1 && step == 1) p_start->openCalibration();
+      if (round == 1 && step == 2) p_start->endCalibration(35);
+      if (round == 1 && step == 3) NextRound::request(NextRound::SONG_LIST);
+      if (round == 2 && step == 2) press(ts::Keyboard::ESCAPE);
+    });
+  });
+  rounds.run();
+  EXPECT_EQ(offsets, (std::vector<int>{-20, 35}));
 }
