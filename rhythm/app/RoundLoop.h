@@ -25,13 +25,12 @@ class RoundLoop {
     int demo_track = 0;  // 1 to 9: the game plays the song of that key itself
     // A chart file the demo plays (on key 1) instead of the song folders'.
     std::string demo_chart;
-    double scroll_speed = 1.0;  // rows per step the notes fall, 0.5 to 2
     bool once = false;   // end after the first song
     int offset_ms = 0;   // the audio offset the notes keep
     Rules rules = Rules::FAIR;
     std::vector<std::string> chart_folders = SongLibrary::standardFolders();
     std::string scores_path = BestScores::defaultPath();
-    double scroll_speed = 1.0;  // rows per step, 0.5 to 2
+    double scroll_speed = 1.0;  // rows per step the notes fall, 0.5 to 2
     GameSettings settings;      // the player's: lane keys, song offsets, the hit-error bar
     std::string settings_path;  // where the settings screen saves them; empty: nowhere
   };

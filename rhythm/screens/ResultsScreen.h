@@ -32,8 +32,6 @@ class ResultsScreen : public ts::Object {
   // The audio offset the song was played with, for the advice on timing.
   void setPlayedOffset(int offset_ms) { m_played_offset_ms = offset_ms; }
 
-  // The name the best score is kept under, when not the song's.
-  void setScoreKey(std::string key) { m_score_key = std::move(key); }
   // Whether the results wait for a key instead of the game-over screen's
   // three seconds, and show "Cleared" in place of its picture.
   void setWaitsForKey(bool waits) { m_waits_for_key = waits; }
@@ -58,7 +56,6 @@ class ResultsScreen : public ts::Object {
   std::optional<int32_t> m_best;  // the kept best after this song
   std::string m_not_kept;         // why a best score could not be saved; empty when it was or none was due
   int m_played_offset_ms = 0;
-  std::string m_score_key;
   bool m_waits_for_key = false;
 };
 

@@ -20,6 +20,8 @@
 #include "TempFolder.h"
 #include "TestSupport.h"
 #include "play/Beat.h"
+#include "player/BestScores.h"
+#include "screens/SongMenu.h"
 #include "songs/Chart.h"
 #include "songs/SongLibrary.h"
 
@@ -322,7 +324,7 @@ TEST_F(SongLibraryTest, ChartsOfOneSongShareItsKeyEasiestFirstAndKeepTheirOwnBes
 // song list reaches it).
 TEST_F(SongLibraryTest, NineKeysAtMostAndEverySongPlayable) {
   fs::copy_file(TONE, m_player.path() + "/tone.ogg");
-  for (int i = 1; i <= 10; ++i) m_player.file("song" + std::to_string(i + 10) + ".chart", playable("Song"));
+  for (int i = 1; i <= 10; ++i) m_player.file("song" + std::to_string(i + 10) + ".chart", playable("Song " + std::to_string(i + 10)));
   SongLibrary library;
   library.load({m_player.path()});
   ASSERT_EQ(library.getSongs().size(), 10u);
