@@ -51,16 +51,15 @@ int SongLibrary::difficultyRank(const std::string &difficulty) {
   return rank;
 }
 
-std::string SongLibrary::scoreKey(const std::string &folder, size_t folder_index, const std::string &file_name) {
-  // The game's own charts keep the plain file names their best scores have
-  // always been kept under.
-  if (folder_index == 0) return file_name;
+std::string SongLibrary::scoreKey(const std::string &folder, size_t folder_index, const std::string &file_name,
+                                  const std::set<std::string> &game_chart_names) {
+  // The game's own charts, and the player's named unlike any of them, keep
+  // the plain file names their best scores have always been kept under.
+  if (folder_index == 0 || (folder_index == 1 && game_chart_names.count(file_name) == 0)) return file_name;
   std::error_code error;
   const fs::path absolute = fs::weakly_canonical(fs::absolute(folder, error), error);
   return ((error ? fs::path(folder) : absolute) / file_name).string();
 }
-
-namespace {}  // namespace
 
 const char *const SongLibrary::GAME_FOLDER = "charts";
 const char *const SongLibrary::CLASSIC_FOLDER = "charts/classic";
@@ -119,8 +118,11 @@ std::vector<SongLibrary::ChartFile> SongLibrary::findCharts(const std::vector<st
 void SongLibrary::load(const std::vector<std::string> &folders) {
   m_songs.clear();
   std::vector<std::pair<ChartFile, Chart>> charts;
-  for (const ChartFile &file : findCharts(folders))
+  m_game_chart_names.clear();
+  for (const ChartFile &file : findCharts(folders)) {
+    if (file.folder_index == 0) m_game_chart_names.insert(file.name);
     charts.emplace_back(file, Chart::readFile((fs::path(file.folder) / file.name).string()));
+  }
   ts::GameManager &game = ts::GameManager::getInstance();
   std::stable_sort(charts.begin(), charts.end(), listedBefore);
   int keys_given = 0;
@@ -174,9 +176,10 @@ bool SongLibrary::isSameSong(const std::pair<ChartFile, Chart> &a, const std::pa
 
 void SongLibrary::loadChart(const std::string &path) {
   m_songs.clear();
+  m_game_chart_names.clear();
   const fs::path file(path);
   const ChartFile chart_file{file.parent_path().empty() ? "." : file.parent_path().string(), file.filename().string(),
-                             1};
+                             2};
   const Chart chart = Chart::readFile(path);
   Song song = songOf(chart_file, chart);
   if (song.isPlayable()) song.key = 1;
@@ -189,7 +192,7 @@ Song SongLibrary::songOf(const ChartFile &file, const Chart &chart) {
   song.file_name = file.name;
   song.chart_path = (fs::path(file.folder) / file.name).string();
   song.title = titleOf(file.name, chart);
-  song.score_key = scoreKey(file.folder, file.folder_index, file.name);
+  song.score_key = scoreKey(file.folder, file.folder_index, file.name, m_game_chart_names);
   if (!chart.isValid()) {
     song.problem = chart.getError();
     return song;

@@ -43,9 +43,12 @@ class SongLibrary {
   // Expert, whatever the case; any other name after them.
   static int difficultyRank(const std::string &difficulty);
   // The name a chart's best score is kept under: its file name for the
-  // game's folder (index 0), as ever; else its folder's path and file name,
-  // so that a player's chart never shares a best score with the game's.
-  static std::string scoreKey(const std::string &folder, size_t folder_index, const std::string &file_name);
+  // game's folder (index 0), as ever, and for the player's (index 1) unless
+  // one of the game's charts has that name; else its folder's path and file
+  // name, so that a player's chart never shares a best score with the game's
+  // and keeps the one it has.
+  static std::string scoreKey(const std::string &folder, size_t folder_index, const std::string &file_name,
+                              const std::set<std::string> &game_chart_names);
 
   // Reads the charts of the folders (the first is the game's own) and logs a
   // line for each.
@@ -73,6 +76,7 @@ class SongLibrary {
 
   std::vector<Song> m_songs;
   std::set<std::string> m_loaded_labels;  // music this library loaded
+  std::set<std::string> m_game_chart_names;
 };
 
 #endif
