@@ -3,37 +3,50 @@
 #include <cstdio>
 
 #include <tessera/graphics/DisplayManager.h>
+#include <tessera/system/Text.h>
 #include "player/BestScores.h"
 #include "songs/SongLibrary.h"
 
 namespace {
 
-const char *const ROW_FORMAT = "%-5s%-40.40s%6s%7s%8s";
+const size_t TITLE_WIDTH = 40;
 
-// What the window can show: titles and file names come from the player's
-// files.
+// Titles and file names come from the player's files: control characters
+// are shown as '?'. Other characters are drawn as the display can (UTF-8).
 std::string printable(const std::string &text) {
   std::string shown = text;
   for (char &c : shown)
-    if (c < 0x20 || c > 0x7e) c = '?';
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
   return shown;
+}
+
+// Text cut or padded with blanks to `width` characters, counted as the
+// display draws them: one a character, one a malformed byte.
+std::string fitted(const std::string &text, size_t width) {
+  size_t end = 0, count = 0;
+  for (; end < text.size() && count < width; ++count) ts::nextCharacter(text, end);
+  return text.substr(0, end) + std::string(width - count, ' ');
+}
+
+// A row of the table: key, title, length, notes, best.
+std::string row(const std::string &key, const std::string &title, const std::string &length,
+                const std::string &notes, const std::string &best) {
+  char numbers[64];
+  std::snprintf(numbers, sizeof numbers, "%6s%7s%8s", length.c_str(), notes.c_str(), best.c_str());
+  return fitted(key, 5) + fitted(title, TITLE_WIDTH) + numbers;
 }
 
 }  // namespace
 
 SongMenu::Line SongMenu::line(const std::string &text, ts::Color color) {
-  std::string fitted = printable(text);
-  fitted.resize(WIDTH, ' ');
-  return Line{fitted, color};
+  return Line{fitted(printable(text), WIDTH), color};
 }
 
 SongMenu::Line SongMenu::songLine(const Song &song, const BestScores &best) {
   const std::optional<int32_t> kept = best.best(song.bestScoreKey());
-  char text[128];
-  std::snprintf(text, sizeof text, ROW_FORMAT, (" " + std::to_string(song.key)).c_str(), song.title.c_str(),
-                SongLibrary::lengthText(song.length_seconds).c_str(), std::to_string(song.steps.size()).c_str(),
-                kept ? std::to_string(*kept).c_str() : "-");
-  return line(text, ts::WHITE);
+  return line(row(" " + std::to_string(song.key), song.title, SongLibrary::lengthText(song.length_seconds),
+                  std::to_string(song.steps.size()), kept ? std::to_string(*kept) : "-"),
+              ts::WHITE);
 }
 
 SongMenu::Line SongMenu::problemLine(const Song &song) {
@@ -41,9 +54,7 @@ SongMenu::Line SongMenu::problemLine(const Song &song) {
 }
 
 std::vector<SongMenu::Line> SongMenu::lines(const std::vector<Song> &songs, const BestScores &best) {
-  char header[128];
-  std::snprintf(header, sizeof header, ROW_FORMAT, "Key", "Song", "Length", "Notes", "Best");
-  std::vector<Line> shown = {line(header, ts::CYAN)};
+  std::vector<Line> shown = {line(row("Key", "Song", "Length", "Notes", "Best"), ts::CYAN)};
   std::vector<const Song *> unplayable;
   for (const Song &song : songs) {
     if (song.isPlayable())
