@@ -324,6 +324,7 @@ TEST_F(SongLibraryTest, NineKeysAtMostAndTheMenuFitsItsRows) {
   fs::copy_file(TONE, m_player.path() + "/tone.ogg");
   for (int i = 1; i <= 10; ++i)
     m_player.file("song" + std::to_string(i + 10) + ".chart", playable("Song " + std::to_string(i + 10)));
+  m_player.file("song11.chart", playable("Song 11 Café ♪"));
   m_player.file("x1.chart", "broken");
   SongLibrary library;
   library.load({m_player.path()});
@@ -335,7 +336,8 @@ TEST_F(SongLibraryTest, NineKeysAtMostAndTheMenuFitsItsRows) {
   const std::vector<SongMenu::Line> lines = SongMenu::lines(library.getSongs(), BestScores());
   ASSERT_EQ(lines.size(), 1 + SongMenu::SONG_ROWS);
   EXPECT_EQ(lines[0].text, "Key  Song                                    Length  Notes    Best");
-  EXPECT_EQ(lines[1].text, " 1   Song 11                                   0:02      2       -");
+  // Columns are counted in characters: "é" and "♪" take one cell each.
+  EXPECT_EQ(lines[1].text, " 1   Song 11 Café ♪                            0:02      2       -");
   EXPECT_EQ(lines[9].text.substr(0, 15), " 9   Song 19   ");
   // Seven songs leave two rows for four broken charts: one, and the count of
   // the others.
