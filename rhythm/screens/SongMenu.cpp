@@ -29,8 +29,8 @@ std::string fitted(const std::string &text, size_t width) {
 }
 
 // A row of the table: key, title, length, notes, best.
-std::string row(const std::string &key, const std::string &title, const std::string &length,
-                const std::string &notes, const std::string &best) {
+std::string row(const std::string &key, const std::string &title, const std::string &length, const std::string &notes,
+                const std::string &best) {
   char numbers[64];
   std::snprintf(numbers, sizeof numbers, "%6s%7s%8s", length.c_str(), notes.c_str(), best.c_str());
   return fitted(key, 5) + fitted(title, TITLE_WIDTH) + numbers;

@@ -151,11 +151,12 @@ int DisplayManager::drawString(Vector world_pos, std::string str, Justification 
   }
   if (!m_p_surface) return -1;
   const std::u32string cells = cellCharacters(str);
-  const Vector start = justifiedStart(world_pos, static_cast<int>(cells.size()), just) - m_view_origin;
+  const Vector start = justifiedStart(world_pos, static_cast<int>(cells.size()), just);
   unsigned char r = 255, g = 255, b = 255;
   colorToRGB(color, r, g, b);
   for (size_t i = 0; i < cells.size(); ++i)
-    m_p_surface->drawCell(Vector(start.getX() + static_cast<float>(i), start.getY()), cells[i], Rgb{r, g, b}, 0);
+    m_p_surface->drawCell(Vector(start.getX() + static_cast<float>(i), start.getY()) - m_view_origin, cells[i],
+                          Rgb{r, g, b}, 0);
   return 0;
 }
 
