@@ -11,3 +11,7 @@ if [ ! -f "$source_font" ]; then
   exit 1
 fi
 cmp -s "$source_font" ts-font.ttf 2>/dev/null || cp "$source_font" ts-font.ttf
+# Its licence goes where the font is installed with the engine.
+licence=/usr/share/doc/fonts-3270/copyright
+[ -f "$licence" ] && { cmp -s "$licence" ts-font-LICENSE.txt 2>/dev/null || cp "$licence" ts-font-LICENSE.txt; }
+exit 0

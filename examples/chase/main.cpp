@@ -75,8 +75,9 @@ int main(int argc, char **argv) {
     game_manager.shutDown();
     return 1;
   }
-  // The boundary first: setting it rebuilds the collision grid, which
-  // forgets the objects already in the world.
+  // The world as large as the maze. Setting the boundary rebuilds the
+  // collision grid for the new extent and files the objects already in the
+  // world into it again; setting it first only spares that work.
   ts::WorldManager &world = ts::WorldManager::getInstance();
   world.setBoundary(
       ts::Box(ts::Vector(0, 0), static_cast<float>(maze.getWidth()), static_cast<float>(maze.getHeight())));

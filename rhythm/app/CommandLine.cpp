@@ -45,6 +45,10 @@ void CommandLine::parse(int argc, const char *const *argv) {
       if (i + 1 == argc) return fail("--offset needs a number of milliseconds");
       m_offset = argv[++i];
       if (!GameSettings::parseInteger(m_offset, number)) return fail("no offset '" + m_offset + "': give milliseconds");
+      if (number < -GameSettings::MAX_OFFSET_MS || number > GameSettings::MAX_OFFSET_MS)
+        return fail("--offset " + m_offset + " refused: it must lie within -" +
+                    std::to_string(GameSettings::MAX_OFFSET_MS) + ".." + std::to_string(GameSettings::MAX_OFFSET_MS) +
+                    " ms");
     } else {
       return fail("unknown argument '" + argument + "'");
     }
@@ -66,15 +70,20 @@ int CommandLine::respond(std::FILE *out, std::FILE *err) const {
     case HELP:
       std::fprintf(out,
                    "%s\n"
-                   "The rhythm game: press 1 or 2 on the start screen to pick a track, then the\n"
-                   "arrow key of each falling note as it covers its receptor on the hit zone;\n"
-                   "presses are judged by their time. C on the start screen calibrates the audio\n"
-                   "offset. Escape quits.\n"
+                   "The rhythm game. On the song list, Up/Down choose a song, Left/Right its\n"
+                   "difficulty, Enter (or the digit key shown beside it) plays it; S opens the\n"
+                   "settings, C calibrates the audio offset, Escape quits. In a song, press the\n"
+                   "lane key (the arrows, or D F J K in the settings) of each falling note as it\n"
+                   "covers its receptor; presses are judged by their time. Escape or P opens the\n"
+                   "pause menu, R plays the song again. The results wait for Enter (song list)\n"
+                   "or R (play again).\n"
                    "\n"
                    "  --demo N|CHART watch the game play the song on key N (1 to 9), or a chart file\n"
-                   "  --once         end after the first song's results\n"
+                   "  --once         end after the first song's results (shown for three seconds)\n"
                    "  --offset MS    play with this audio offset (-500..500) instead of the saved one\n"
-                   "  --classic      judge each press by the row its note is on, as the first rules did\n"
+                   "  --classic      play by the first rules: each press judged by the row its note\n"
+                   "                 is on, Escape quits during a song, the results show for three\n"
+                   "                 seconds under the game-over picture\n"
                    "  --terminal     play in the terminal instead of a window\n"
                    "  --help         show this help and end\n"
                    "  --version      show the version and end\n"

@@ -19,8 +19,9 @@ class CommandLine {
   int getDemoTrack() const { return m_demo_track; }
   // The chart file a demo plays (its song then on key 1); empty for none.
   const std::string &getDemoChart() const { return m_demo_chart; }
-  // The audio offset given with --offset (a whole number of milliseconds,
-  // checked against its range when it is applied); empty when not given.
+  // The audio offset given with --offset (a whole number of milliseconds
+  // within GameSettings::MAX_OFFSET_MS either way, else a usage error);
+  // empty when not given.
   const std::string &getOffset() const { return m_offset; }
   // Whether to play in the terminal instead of a window (--terminal).
   bool getTerminal() const { return m_terminal; }

@@ -4,6 +4,7 @@
 #include <tessera/game/GameManager.h>
 #include <tessera/input/InputManager.h>
 #include <tessera/world/WorldManager.h>
+#include "app/NextRound.h"
 #include "app/QuitRequest.h"
 #include "play/DemoPlayer.h"
 #include "screens/GameOver.h"
@@ -14,28 +15,44 @@ RoundLoop::RoundLoop(Options options) : m_options(std::move(options)), m_rounds(
     m_library.load(m_options.chart_folders);
   else
     m_library.loadChart(m_options.demo_chart);
+  m_settings = m_options.settings;
+  m_settings.setScrollSpeed(m_options.scroll_speed);
+  // A calibration changes it for the rounds after its own.
+  m_settings.setOffsetMs(m_options.offset_ms);
+  // The demo presses the arrows.
+  if (m_options.demo_track != 0) m_settings.setLaneKeys(GameSettings::LaneKeys::ARROWS);
 }
 
 void RoundLoop::run() {
-  const bool one_round = m_options.once || m_options.demo_track != 0;
-  while (playRound() == RoundEnd::SONG_FINISHED && !one_round) clearRound();
+  RoundEnd end = playRound();
+  while (end != RoundEnd::QUIT && !(isOneRound() && end == RoundEnd::SONG_FINISHED)) {
+    m_retry = end == RoundEnd::RETRY;
+    clearRound();
+    end = playRound();
+  }
 }
 
 RoundLoop::RoundEnd RoundLoop::playRound() {
   ++m_rounds;
   QuitRequest::clear();
+  NextRound::clear();
   GameStart *p_start = new GameStart();
-  p_start->setAudioOffset(m_options.offset_ms);
+  p_start->setAudioOffset(m_settings.getOffsetMs());
   p_start->setRules(m_options.rules);
-  p_start->setScrollSpeed(m_options.scroll_speed);
   p_start->setSongs(m_library.getSongs());
   // A demo shows the kept best scores but never changes them.
   p_start->setBestScores(m_options.scores_path, m_options.demo_track == 0);
+  p_start->setPlayerSettings(&m_settings, m_options.settings_path);
+  p_start->setResultsWait(!isOneRound());
+  p_start->setOnStart([this](const Song &song) { m_last_song = song; });
   startRound();
+  if (m_last_song) p_start->getMenu().select(*m_last_song);
+  if (m_retry && m_last_song) p_start->startSong(*m_last_song);
   ts::GameManager::getInstance().run();
   const RoundEnd end = howRoundEnded();
-  ts::LogManager::getInstance().writeLog("RoundLoop: round %d over: %s.", m_rounds,
-                                         end == RoundEnd::SONG_FINISHED ? "the song is over" : "the player left");
+  const char *const how[] = {"the song is over", "the player left", "the player went back to the song list",
+                            "the player asked for the song again"};
+  ts::LogManager::getInstance().writeLog("RoundLoop: round %d over: %s.", m_rounds, how[static_cast<int>(end)]);
   return end;
 }
 
@@ -47,6 +64,8 @@ void RoundLoop::startRound() {
 // a closed window may come in that same last frame, and win.
 RoundLoop::RoundEnd RoundLoop::howRoundEnded() const {
   if (QuitRequest::isMade() || ts::InputManager::getInstance().isWindowClosed()) return RoundEnd::QUIT;
+  if (NextRound::get() == NextRound::RETRY) return RoundEnd::RETRY;
+  if (NextRound::get() == NextRound::SONG_LIST) return RoundEnd::SONG_LIST;
   ts::ObjectList screens = ts::WorldManager::getInstance().objectsOfType("GameOver");
   const GameOver *p_over = screens.isEmpty() ? nullptr : dynamic_cast<const GameOver *>(screens[0]);
   return p_over && p_over->getTimeToLive() <= 0 ? RoundEnd::SONG_FINISHED : RoundEnd::QUIT;

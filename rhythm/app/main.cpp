@@ -1,6 +1,6 @@
 // The rhythm game's entry point.
 //
-//   rhythm              play: the start screen waits for a song's key (C calibrates);
+//   rhythm              play: the song list waits for a song (S: settings, C calibrates);
 //                       after each song's results it comes back, Escape quits
 //   rhythm --demo N|CHART  watch the game play the song on key N, or a chart file
 //   rhythm --once       end after the first song's results
@@ -31,6 +31,7 @@ void loadResources() {
   ts::ResourceManager &resources = ts::ResourceManager::getInstance();
   resources.loadSprite("sprites/gamestart-spr.txt", "gamestart");
   resources.loadSprite("sprites/gameover-spr.txt", "gameover");
+  resources.loadSprite("sprites/cleared-spr.txt", "cleared");
   resources.loadSprite("sprites/note-down.txt", "note_down");
   resources.loadSprite("sprites/note-left.txt", "note_left");
   resources.loadSprite("sprites/note-right.txt", "note_right");
@@ -41,12 +42,10 @@ void loadResources() {
   resources.loadMusic(click_track::FILE_NAME, click_track::LABEL);
 }
 
-// The saved offset, or the one given on the command line.
+// The saved offset, or the one given on the command line (checked there).
 int audioOffset(const CommandLine &command_line, GameSettings &settings) {
   const std::string &given = command_line.getOffset();
-  if (!given.empty() && settings.setOffsetText(given, "the command line") != 0)
-    std::fprintf(stderr, "rhythm: --offset %s refused: it must lie within -%d..%d ms\n", given.c_str(),
-                 GameSettings::MAX_OFFSET_MS, GameSettings::MAX_OFFSET_MS);
+  if (!given.empty()) settings.setOffsetText(given, "the command line");
   if (settings.getOffsetMs() != 0)
     ts::LogManager::getInstance().writeLog("Audio offset: %d ms.", settings.getOffsetMs());
   return settings.getOffsetMs();
@@ -91,6 +90,9 @@ int main(int argc, char **argv) {
   options.once = command_line.getOnce();
   options.offset_ms = audioOffset(command_line, settings);
   options.rules = command_line.getClassic() ? Rules::CLASSIC : settings.getRules();
+  options.scroll_speed = settings.getScrollSpeed();
+  options.settings = settings;
+  options.settings_path = GameSettings::defaultPath();
   if (options.rules == Rules::CLASSIC) ts::LogManager::getInstance().writeLog("Playing by the classic rules.");
   // The classic rules play the game's songs with lanes left to chance.
   if (options.rules == Rules::CLASSIC) options.chart_folders.front() = SongLibrary::CLASSIC_FOLDER;

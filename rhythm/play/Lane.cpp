@@ -11,8 +11,17 @@ const Lane *Lane::ofDirection(const std::string &direction) {
   return nullptr;
 }
 
+namespace {
+ts::Keyboard::Key s_keys[Lane::COUNT] = {ts::Keyboard::LEFTARROW, ts::Keyboard::UPARROW, ts::Keyboard::DOWNARROW,
+                                         ts::Keyboard::RIGHTARROW};
+}
+
 const Lane *Lane::ofKey(ts::Keyboard::Key key) {
-  for (const Lane &lane : LANES)
-    if (key == lane.key) return &lane;
+  for (int i = 0; i < COUNT; ++i)
+    if (key == s_keys[i]) return &LANES[i];
   return nullptr;
+}
+
+void Lane::useKeys(const ts::Keyboard::Key (&keys)[COUNT]) {
+  for (int i = 0; i < COUNT; ++i) s_keys[i] = keys[i];
 }

@@ -18,7 +18,12 @@ struct Lane {
   static constexpr int COUNT = 4;
   // The lane of a direction or of a key, or null for any other.
   static const Lane *ofDirection(const std::string &direction);
+  // The lane a key hits: its own arrow key, or, after useKeys(), the key
+  // given for it.
   static const Lane *ofKey(ts::Keyboard::Key key);
+  // The keys that hit the lanes from now on, left to right (the player's
+  // choice); the arrows until then.
+  static void useKeys(const ts::Keyboard::Key (&keys)[COUNT]);
 };
 
 extern const Lane LANES[Lane::COUNT];

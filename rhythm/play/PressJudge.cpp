@@ -25,7 +25,7 @@ int PressJudge::eventHandler(const ts::Event *p_event) {
   }
   if (!p_keyboard || p_keyboard->getKeyboardAction() != ts::KEY_PRESSED) return 0;
   if (p_keyboard->getKey() == ts::Keyboard::ESCAPE) {
-    QuitRequest::make();
+    if (m_quits_on_escape) QuitRequest::make();
     return 1;
   }
   judgePress(*p_keyboard);

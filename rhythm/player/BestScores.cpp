@@ -89,6 +89,8 @@ bool BestScores::isStorableName(const std::string &song) {
   return true;
 }
 
+std::string BestScores::keyOf(const Song &song) { return song.bestScoreKey(); }
+
 std::optional<int32_t> BestScores::best(const std::string &song) const {
   auto found = m_best.find(song);
   if (found == m_best.end()) return std::nullopt;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <sstream>
 
@@ -33,8 +34,25 @@ std::string entriesOf(const std::string &contents) {
   return text;
 }
 
+// The file's reader takes blanks out of every entry.
+std::string withoutBlanks(std::string text) {
+  text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return c == ' ' || c == '\t'; }), text.end());
+  return text;
+}
+
+bool parseNumber(const std::string &text, double &value) {
+  if (text.empty() || text.size() > 16) return false;
+  char *end = nullptr;
+  value = std::strtod(text.c_str(), &end);
+  return end == text.c_str() + text.size() && std::isfinite(value);
+}
+
 }  // namespace
 
+const char *const GameSettings::SCROLL_SPEED_KEY = "scroll_speed";
+const char *const GameSettings::LANE_KEYS_KEY = "lane_keys";
+const char *const GameSettings::SONG_OFFSETS_KEY = "song_offsets_ms";
+const char *const GameSettings::HIT_ERROR_BAR_KEY = "hit_error_bar";
 const char *const GameSettings::OFFSET_KEY = "audio_offset_ms";
 const char *const GameSettings::RULES_KEY = "rules";
 
@@ -86,6 +104,83 @@ void GameSettings::load(const std::string &path) {
   if (!offset.empty()) setOffsetText(offset, "'" + path + "'");
   const std::string rules = ts::match(entries, RULES_KEY);
   if (!rules.empty()) setRulesText(rules, "'" + path + "'");
+  const std::string source = "'" + path + "'";
+  if (const std::string speed = ts::match(entries, SCROLL_SPEED_KEY); !speed.empty())
+    setScrollSpeedText(speed, source);
+  if (const std::string keys = ts::match(entries, LANE_KEYS_KEY); !keys.empty()) setLaneKeysText(keys, source);
+  if (const std::string bar = ts::match(entries, HIT_ERROR_BAR_KEY); !bar.empty()) setHitErrorBarText(bar, source);
+  if (const std::string offsets = ts::match(entries, SONG_OFFSETS_KEY); !offsets.empty())
+    setSongOffsetsText(offsets, source);
+}
+
+int GameSettings::setScrollSpeedText(const std::string &text, const std::string &source) {
+  double value = 0;
+  if (parseNumber(text, value) && value >= MIN_SCROLL_SPEED && value <= MAX_SCROLL_SPEED) {
+    m_scroll_speed = value;
+    return 0;
+  }
+  ts::LogManager::getInstance().writeLog(
+      "GameSettings: Warning! Scroll speed '%s' in %s is not a number from %.1f to %.1f; keeping %.2f.", text.c_str(),
+      source.c_str(), MIN_SCROLL_SPEED, MAX_SCROLL_SPEED, m_scroll_speed);
+  return -1;
+}
+
+void GameSettings::setScrollSpeed(double rows_per_step) {
+  m_scroll_speed = std::clamp(rows_per_step, MIN_SCROLL_SPEED, MAX_SCROLL_SPEED);
+}
+
+int GameSettings::setLaneKeysText(const std::string &text, const std::string &source) {
+  if (text == "arrows" || text == "dfjk") {
+    m_lane_keys = text == "arrows" ? LaneKeys::ARROWS : LaneKeys::DFJK;
+    return 0;
+  }
+  ts::LogManager::getInstance().writeLog(
+      "GameSettings: Warning! Unknown lane keys '%s' in %s (arrows or dfjk); keeping %s.", text.c_str(),
+      source.c_str(), m_lane_keys == LaneKeys::ARROWS ? "arrows" : "dfjk");
+  return -1;
+}
+
+int GameSettings::setHitErrorBarText(const std::string &text, const std::string &source) {
+  if (text == "on" || text == "off") {
+    m_hit_error_bar = text == "on";
+    return 0;
+  }
+  ts::LogManager::getInstance().writeLog("GameSettings: Warning! Hit-error bar '%s' in %s (on or off); keeping %s.",
+                                         text.c_str(), source.c_str(), m_hit_error_bar ? "on" : "off");
+  return -1;
+}
+
+void GameSettings::setSongOffsetsText(const std::string &text, const std::string &source) {
+  std::istringstream entries(text);
+  std::string entry;
+  while (std::getline(entries, entry, ';')) {
+    const size_t equals = entry.rfind('=');
+    long value = 0;
+    if (equals == std::string::npos || equals == 0 || !parseInteger(entry.substr(equals + 1), value) ||
+        value < -MAX_OFFSET_MS || value > MAX_OFFSET_MS) {
+      ts::LogManager::getInstance().writeLog(
+          "GameSettings: Warning! Song offset '%s' in %s is not KEY=MS within -%d..%d ms; left out.", entry.c_str(),
+          source.c_str(), MAX_OFFSET_MS, MAX_OFFSET_MS);
+      continue;
+    }
+    m_song_offsets_ms[entry.substr(0, equals)] = static_cast<int>(value);
+  }
+}
+
+int GameSettings::getSongOffsetMs(const std::string &song_key) const {
+  auto found = m_song_offsets_ms.find(withoutBlanks(song_key));
+  return found == m_song_offsets_ms.end() ? 0 : found->second;
+}
+
+bool GameSettings::setSongOffsetMs(const std::string &song_key, int offset_ms) {
+  const std::string key = withoutBlanks(song_key);
+  if (key.empty() || key.find_first_of(",;=:#\r\n") != std::string::npos) return false;
+  const int clamped = std::clamp(offset_ms, -MAX_OFFSET_MS, MAX_OFFSET_MS);
+  if (clamped == 0)
+    m_song_offsets_ms.erase(key);
+  else
+    m_song_offsets_ms[key] = clamped;
+  return true;
 }
 
 int GameSettings::setRulesText(const std::string &text, const std::string &source) {
@@ -125,12 +220,24 @@ int GameSettings::save(const std::string &path) const {
     return -1;
   }
   std::ostringstream text;
-  text << "# Settings of the Tessera rhythm game, written by its calibration.\n"
+  text << "# Settings of the Tessera rhythm game, written by the game.\n"
        << "# audio_offset_ms: how much later you hear the music, -" << MAX_OFFSET_MS << " to " << MAX_OFFSET_MS << ".\n"
        << OFFSET_KEY << ":" << m_offset_ms << ",\n";
   // Kept only when chosen, so that the default can change with the game.
   if (m_rules == Rules::CLASSIC)
     text << "# rules: classic judges presses by row, as the first rules did.\n" << RULES_KEY << ":classic,\n";
+  if (m_scroll_speed != 1.0) text << "# scroll_speed: rows the notes fall per step, 0.5 to 2.\n" << SCROLL_SPEED_KEY << ":" << m_scroll_speed << ",\n";
+  if (m_lane_keys == LaneKeys::DFJK) text << LANE_KEYS_KEY << ":dfjk,\n";
+  if (!m_hit_error_bar) text << HIT_ERROR_BAR_KEY << ":off,\n";
+  if (!m_song_offsets_ms.empty()) {
+    text << "# song_offsets_ms: each song's offset, added to audio_offset_ms.\n" << SONG_OFFSETS_KEY << ":";
+    const char *separator = "";
+    for (const auto &[key, offset] : m_song_offsets_ms) {
+      text << separator << key << "=" << offset;
+      separator = ";";
+    }
+    text << ",\n";
+  }
   std::string problem;
   if (AtomicFile::write(path, text.str(), problem)) {
     log.writeLog("GameSettings::save(): Audio offset %d ms saved in '%s'.", m_offset_ms, path.c_str());

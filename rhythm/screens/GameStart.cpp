@@ -4,11 +4,13 @@
 
 #include <tessera/audio/Music.h>
 #include <tessera/core/LogManager.h>
+#include <tessera/graphics/DisplayManager.h>
 #include <tessera/input/EventKeyboard.h>
 #include <tessera/resources/ResourceManager.h>
 #include <tessera/world/WorldManager.h>
 #include "app/QuitRequest.h"
 #include "play/KeyboardHandler.h"
+#include "play/Lane.h"
 #include "play/NoteSpawner.h"
 #include "play/PressJudge.h"
 #include "play/ScoreManager.h"
@@ -17,8 +19,10 @@
 #include "screens/Calibration.h"
 #include "screens/HitErrorBar.h"
 #include "screens/HitIndicator.h"
+#include "screens/PauseMenu.h"
 #include "screens/PauseScreen.h"
 #include "screens/Receptors.h"
+#include "screens/SettingsScreen.h"
 #include "screens/ResultsScreen.h"
 #include "screens/SongMenu.h"
 #include "screens/UIManager.h"
@@ -27,6 +31,10 @@
 namespace {
 
 const int STAR_COUNT = 15;
+
+const float CLASSIC_HELP_ROW = 22;
+// As wide as the picture's line it covers.
+const char *const CLASSIC_HELP = "       In a song: arrow keys hit the notes   P: pause   Esc: quit        ";
 
 // A song whose chart and music give no length.
 const int UNKNOWN_LENGTH_SECONDS = 10;
@@ -38,6 +46,10 @@ int announcedSeconds(const Song &song) {
   if (song.length_seconds <= 0) return UNKNOWN_LENGTH_SECONDS;
   return static_cast<int>(std::ceil(song.length_seconds));
 }
+
+const ts::Keyboard::Key DFJK[Lane::COUNT] = {ts::Keyboard::D, ts::Keyboard::F, ts::Keyboard::J, ts::Keyboard::K};
+const ts::Keyboard::Key ARROWS[Lane::COUNT] = {ts::Keyboard::LEFTARROW, ts::Keyboard::UPARROW, ts::Keyboard::DOWNARROW,
+                                               ts::Keyboard::RIGHTARROW};
 
 }  // namespace
 
@@ -52,6 +64,7 @@ GameStart::GameStart()
   setSprite("gamestart");
   setLocation(ts::CENTER_CENTER);
   registerInterest(ts::KEYBOARD_EVENT);
+  registerInterest(ts::STEP_EVENT);
 
   ts::LogManager &log = ts::LogManager::getInstance();
   m_p_start_music = ts::ResourceManager::getInstance().getMusic("start_bgm");
@@ -64,6 +77,7 @@ GameStart::GameStart()
 }
 
 GameStart::~GameStart() {
+  stopPreview();
   if (m_p_start_music) {
     m_p_start_music->stop();
     ts::LogManager::getInstance().writeLog("GameStart BGM stopped.");
@@ -74,29 +88,61 @@ int GameStart::eventHandler(const ts::Event *p_event) {
   if (p_event->getType() == ts::KEYBOARD_EVENT) {
     const ts::EventKeyboard *p_keyboard = dynamic_cast<const ts::EventKeyboard *>(p_event);
     if (!p_keyboard || p_keyboard->getKeyboardAction() != ts::KEY_PRESSED) return 1;
-    if (m_calibrating) return 1;
-    switch (p_keyboard->getKey()) {
-      case ts::Keyboard::ESCAPE:
-        QuitRequest::make();
-        return 1;
-      case ts::Keyboard::C:
-        if (!m_game_started) openCalibration();
-        break;
-      default:
-        startSongOfKey(p_keyboard->getKey());
-        break;
-    }
+    if (!isHidden()) handleKey(p_keyboard->getKey());
     return 1;
   }
-  // Not registered for steps: the end of a song is watched by the spawner.
-  if (p_event->getType() == ts::STEP_EVENT) return 1;
+  // The end of a song is watched by the spawner; steps time the preview,
+  // which the classic rules leave out: their start music plays on.
+  if (p_event->getType() == ts::STEP_EVENT) {
+    if (m_rules == Rules::FAIR && !m_game_started && !isHidden() && ++m_preview_wait == PREVIEW_DELAY_STEPS)
+      startPreview();
+    return 1;
+  }
   return 0;
 }
 
+void GameStart::handleKey(ts::Keyboard::Key key) {
+  switch (key) {
+    case ts::Keyboard::ESCAPE:
+      QuitRequest::make();
+      break;
+    case ts::Keyboard::C:
+      if (!m_game_started) openCalibration();
+      break;
+    case ts::Keyboard::S:
+      if (!m_game_started) openSettings();
+      break;
+    case ts::Keyboard::UPARROW:
+    case ts::Keyboard::DOWNARROW:
+      offerGameSongs();
+      m_menu.move(key == ts::Keyboard::UPARROW ? -1 : 1);
+      selectionChanged();
+      break;
+    case ts::Keyboard::LEFTARROW:
+    case ts::Keyboard::RIGHTARROW:
+      offerGameSongs();
+      m_menu.changeDifficulty(key == ts::Keyboard::LEFTARROW ? -1 : 1);
+      selectionChanged();
+      break;
+    case ts::Keyboard::RETURN:
+      offerGameSongs();
+      if (const Song *p_song = m_menu.selected()) startSong(*p_song);
+      break;
+    default:
+      startSongOfKey(key);
+      break;
+  }
+}
+
 int GameStart::draw() {
-  if (m_calibrating) return 0;
+  if (isHidden()) return 0;
   const int result = ts::Object::draw();
-  SongMenu::draw(SongMenu::lines(m_songs, m_best_scores), getPosition().getX());
+  SongMenu::draw(m_menu.lines(m_best_scores), getPosition().getX());
+  // The picture tells the keys of the game as shipped; the classic rules
+  // keep the first ones.
+  if (m_rules == Rules::CLASSIC)
+    ts::DisplayManager::getInstance().drawString(ts::Vector(getPosition().getX(), CLASSIC_HELP_ROW),
+                                                 CLASSIC_HELP, ts::CENTER_JUSTIFIED, ts::CYAN);
   return result;
 }
 
@@ -109,6 +155,8 @@ void GameStart::setBestScores(const std::string &path, bool keep) {
 void GameStart::setSongs(std::vector<Song> songs) {
   m_songs = std::move(songs);
   m_songs_given = true;
+  m_menu.setSongs(m_songs);
+  selectionChanged();
 }
 
 // A start screen no one handed a song list offers the game's own songs.
@@ -121,15 +169,60 @@ void GameStart::offerGameSongs() {
 
 void GameStart::startSongOfKey(ts::Keyboard::Key key) {
   if (key < ts::Keyboard::NUM1 || key > ts::Keyboard::NUM9) return;
-  const int digit = key - ts::Keyboard::NUM1 + 1;
   offerGameSongs();
-  for (const Song &song : m_songs)
-    if (song.key == digit) return startSong(song);
+  if (const Song *p_song = m_menu.songOnDigit(key - ts::Keyboard::NUM1 + 1)) startSong(*p_song);
+}
+
+// A new selection previews after it has rested a moment: scrolling through
+// the list does not start every song's music.
+void GameStart::selectionChanged() {
+  stopPreview();
+  m_preview_wait = 0;
+}
+
+void GameStart::startPreview() {
+  const Song *p_song = m_menu.selected();
+  ts::Music *p_track = p_song ? ts::ResourceManager::getInstance().getMusic(p_song->track_label) : nullptr;
+  if (!p_track) return;
+  if (m_p_start_music) m_p_start_music->stop();
+  const double from = p_song->preview_seconds >= 0 ? p_song->preview_seconds : p_song->length_seconds / 3;
+  p_track->playFrom(static_cast<float>(from), true);
+  m_p_preview = p_track;
+  ts::LogManager::getInstance().writeLog("GameStart: previewing '%s' from %.1f s.", p_song->title.c_str(), from);
+}
+
+void GameStart::stopPreview() {
+  if (!m_p_preview) return;
+  m_p_preview->stop();
+  m_p_preview = nullptr;
+}
+
+void GameStart::setPlayerSettings(GameSettings *p_settings, std::string path) {
+  m_p_settings = p_settings ? p_settings : &m_own_settings;
+  m_settings_path = std::move(path);
+}
+
+void GameStart::openSettings() {
+  if (isHidden()) return;
+  offerGameSongs();
+  m_in_settings = true;
+  stopPreview();
+  const Song *p_song = m_menu.selected();
+  new SettingsScreen(*m_p_settings, m_settings_path, p_song ? BestScores::keyOf(*p_song) : "",
+                     p_song ? p_song->title : "");
+}
+
+void GameStart::endSettings(std::optional<GameSettings> saved) {
+  if (!m_in_settings) return;
+  m_in_settings = false;
+  if (saved) *m_p_settings = *saved;
+  selectionChanged();
 }
 
 void GameStart::openCalibration() {
   if (m_calibrating) return;
   m_calibrating = true;
+  stopPreview();
   if (m_p_start_music) m_p_start_music->stop();
   new Calibration(GameSettings::defaultPath(), m_rules);
 }
@@ -138,7 +231,9 @@ void GameStart::endCalibration(std::optional<int> offset_ms) {
   if (!m_calibrating) return;
   m_calibrating = false;
   if (offset_ms) m_audio_offset_ms = *offset_ms;
+  if (offset_ms) m_p_settings->setOffsetMs(*offset_ms);
   if (m_p_start_music) m_p_start_music->play(true);
+  selectionChanged();
 }
 
 void GameStart::startGame(std::string track_label) {
@@ -154,6 +249,8 @@ void GameStart::startGame(std::string track_label) {
 void GameStart::startSong(const Song &song) {
   if (m_game_started) return;
   m_game_started = true;
+  stopPreview();
+  if (m_on_start) m_on_start(song);
   ts::LogManager &log = ts::LogManager::getInstance();
   if (m_p_start_music) {
     m_p_start_music->stop();
@@ -182,16 +279,21 @@ void GameStart::startSong(const Song &song) {
 // time, follow the music both ways and show the judgement at the lanes.
 void GameStart::createPlayObjects(const Song &song, ts::Music *p_track, double lead_in_ms) {
   const bool fair = m_rules == Rules::FAIR;
-  NoteSpawner *p_spawner = new NoteSpawner(song.steps, p_track, m_audio_offset_ms, song.lanes,
+  const GameSettings &settings = *m_p_settings;
+  const int offset_ms = m_audio_offset_ms + (fair ? settings.getSongOffsetMs(BestScores::keyOf(song)) : 0);
+  // The classic rules keep the arrows.
+  Lane::useKeys(fair && settings.getLaneKeys() == GameSettings::LaneKeys::DFJK ? DFJK : ARROWS);
+  NoteSpawner *p_spawner = new NoteSpawner(song.steps, p_track, offset_ms, song.lanes,
                                            fair ? NoteClock::Pace::FOLLOW_MUSIC : NoteClock::Pace::AT_LEAST_ONE_STEP);
   p_spawner->setHolds(song.holds);
   // The classic rules keep one row per step.
-  if (fair) p_spawner->setScrollSpeed(m_scroll_speed);
+  if (fair) p_spawner->setScrollSpeed(settings.getScrollSpeed());
   p_spawner->startLeadIn(lead_in_ms);
   if (fair) {
-    new PressJudge();
+    // Escape opens the pause menu instead of ending the game.
+    (new PressJudge())->setQuitsOnEscape(false);
     new Receptors();
-    new HitErrorBar();
+    if (settings.getHitErrorBar()) new HitErrorBar();
   } else {
     new KeyboardHandler();
     HitIndicator *p_indicator = new HitIndicator();
@@ -201,8 +303,12 @@ void GameStart::createPlayObjects(const Song &song, ts::Music *p_track, double l
   UIManager *p_hud = new UIManager();
   p_hud->setDrawsHitZone(!fair);
   for (int i = 0; i < STAR_COUNT; ++i) new Background();
-  new PauseScreen();
+  if (fair)
+    new PauseMenu();
+  else
+    new PauseScreen();
   ResultsScreen *p_results = new ResultsScreen(song.file_name, song.title, m_keep_scores ? m_scores_path : "");
-  p_results->setPlayedOffset(m_audio_offset_ms);
-  p_results->setScoreKey(song.bestScoreKey());
+  p_results->setPlayedOffset(offset_ms);
+  p_results->setScoreKey(BestScores::keyOf(song));
+  p_results->setWaitsForKey(fair && m_results_wait);
 }

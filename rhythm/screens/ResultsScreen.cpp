@@ -3,6 +3,8 @@
 #include <tessera/core/LogManager.h>
 #include <tessera/graphics/DisplayManager.h>
 #include <tessera/world/WorldManager.h>
+#include <tessera/input/EventKeyboard.h>
+#include "app/NextRound.h"
 #include "player/BestScores.h"
 
 namespace {
@@ -10,6 +12,10 @@ namespace {
 // first: the hit-zone lines run through them.
 const int FIRST_CLEARED_ROW = 18;
 const int FIRST_TEXT_ROW = 19;
+// Under the score and combo, above the picture: the result lines may fill
+// every row below it.
+const int KEY_HINT_ROW = 4;
+const char *const KEY_HINT = " Enter: song list    R: play again ";
 }  // namespace
 
 ResultsScreen::ResultsScreen(std::string song, std::string title, std::string scores_path)
@@ -17,6 +23,17 @@ ResultsScreen::ResultsScreen(std::string song, std::string title, std::string sc
   setType("ResultsScreen");
   setSolidness(ts::SPECTRAL);
   setAltitude(ts::MAX_ALTITUDE);
+  registerInterest(ts::KEYBOARD_EVENT);
+}
+
+int ResultsScreen::eventHandler(const ts::Event *p_event) {
+  if (p_event->getType() != ts::KEYBOARD_EVENT) return 0;
+  const ts::EventKeyboard *p_keyboard = dynamic_cast<const ts::EventKeyboard *>(p_event);
+  if (!p_keyboard || p_keyboard->getKeyboardAction() != ts::KEY_PRESSED || !m_results || !m_waits_for_key) return 0;
+  const ts::Keyboard::Key key = p_keyboard->getKey();
+  if (key == ts::Keyboard::RETURN || key == ts::Keyboard::ESCAPE) NextRound::request(NextRound::SONG_LIST);
+  if (key == ts::Keyboard::R) NextRound::request(NextRound::RETRY);
+  return 1;
 }
 
 void ResultsScreen::show(const Results &results) {
@@ -75,11 +92,15 @@ int ResultsScreen::draw() {
   const std::string blank(static_cast<size_t>(width > 0 ? width : 0), ' ');
   for (int row = FIRST_CLEARED_ROW; row < height; ++row)
     display.drawString(ts::Vector(0, static_cast<float>(row)), blank, ts::LEFT_JUSTIFIED, ts::WHITE);
+  if (m_waits_for_key)
+    display.drawString(ts::Vector(static_cast<float>(width / 2), KEY_HINT_ROW), KEY_HINT, ts::CENTER_JUSTIFIED,
+                       ts::CYAN);
   const std::vector<std::string> shown = lines();
   for (size_t i = 0; i < shown.size(); ++i) {
-    const bool best_line = i == 2 && m_new_best;
+    // A score that could not be saved is news the player must not miss.
+    const ts::Color color = i != 2 ? ts::WHITE : m_new_best ? ts::YELLOW : !m_not_kept.empty() ? ts::RED : ts::WHITE;
     display.drawString(ts::Vector(static_cast<float>(width / 2), static_cast<float>(FIRST_TEXT_ROW + i)), shown[i],
-                       ts::CENTER_JUSTIFIED, best_line ? ts::YELLOW : ts::WHITE);
+                       ts::CENTER_JUSTIFIED, color);
   }
   return 0;
 }

@@ -3,7 +3,8 @@
 // grade, "New best!" when the score beats the song's kept best, which is
 // then saved, and, for timed presses, how early or late they were on average
 // with their spread, and an offset to try when they lean one way. Until
-// then it draws nothing.
+// then it draws nothing. In the game as shipped the results wait for a key:
+// Enter (or Escape) goes to the song list, R plays the song again.
 #ifndef RHYTHM_RESULTS_SCREEN_H
 #define RHYTHM_RESULTS_SCREEN_H
 
@@ -31,6 +32,12 @@ class ResultsScreen : public ts::Object {
   // The audio offset the song was played with, for the advice on timing.
   void setPlayedOffset(int offset_ms) { m_played_offset_ms = offset_ms; }
 
+  // Whether the results wait for a key instead of the game-over screen's
+  // three seconds, and show "Cleared" in place of its picture.
+  void setWaitsForKey(bool waits) { m_waits_for_key = waits; }
+  bool waitsForKey() const { return m_waits_for_key; }
+  int eventHandler(const ts::Event *p_event) override;
+
   bool isShown() const { return m_results.has_value(); }
   bool isNewBest() const { return m_new_best; }
   // The lines shown, from the top; empty until shown.
@@ -49,6 +56,7 @@ class ResultsScreen : public ts::Object {
   std::optional<int32_t> m_best;  // the kept best after this song
   std::string m_not_kept;         // why a best score could not be saved; empty when it was or none was due
   int m_played_offset_ms = 0;
+  bool m_waits_for_key = false;
 };
 
 #endif

@@ -135,11 +135,12 @@ void SongLibrary::load(const std::vector<std::string> &folders) {
       break;
     }
     // The charts of one song share its key; the song list offers their
-    // difficulties, and the key alone starts the easiest.
+    // difficulties, and the key alone starts the easiest. Songs after the
+    // ninth have no key: the song list reaches them.
     if (!p_previous || !isSameSong(*p_previous, entry)) song_key = 0;
-    Song song = songOf(file, chart, song_key != 0 ? 0 : keys_given);
+    Song song = songOf(file, chart);
     if (song.isPlayable()) {
-      if (song_key == 0) song_key = ++keys_given;
+      if (song_key == 0 && keys_given < MAX_KEYS) song_key = ++keys_given;
       song.key = song_key;
     }
     logSong(song, chart);
@@ -177,13 +178,13 @@ void SongLibrary::loadChart(const std::string &path) {
   const ChartFile chart_file{file.parent_path().empty() ? "." : file.parent_path().string(), file.filename().string(),
                              1};
   const Chart chart = Chart::readFile(path);
-  Song song = songOf(chart_file, chart, 0);
+  Song song = songOf(chart_file, chart);
   if (song.isPlayable()) song.key = 1;
   logSong(song, chart);
   m_songs.push_back(std::move(song));
 }
 
-Song SongLibrary::songOf(const ChartFile &file, const Chart &chart, int keys_given) {
+Song SongLibrary::songOf(const ChartFile &file, const Chart &chart) {
   Song song;
   song.file_name = file.name;
   song.chart_path = (fs::path(file.folder) / file.name).string();
@@ -200,10 +201,6 @@ Song SongLibrary::songOf(const ChartFile &file, const Chart &chart, int keys_giv
   song.difficulty = chart.getDifficulty().empty() ? DEFAULT_DIFFICULTY : chart.getDifficulty();
   song.difficulty_rank = difficultyRank(chart.getDifficulty());
   song.preview_seconds = chart.getPreviewSeconds();
-  if (keys_given == MAX_KEYS) {
-    song.problem = "no key left (keys 1 to 9 are taken)";
-    return song;
-  }
   // A music file is found beside its chart unless its path is absolute.
   // Only the game's own songs play music loaded at start; a player's chart
   // that names a track label still plays its own file.

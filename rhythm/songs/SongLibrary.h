@@ -5,8 +5,9 @@
 // song may have several charts (one folder, one title), one per difficulty:
 // these are listed together, easiest first, and share the song's digit key,
 // which alone starts the easiest. Each playable chart has its music loaded;
-// each song with a playable chart gets the next digit key, up to 9; a chart
-// that cannot be played is listed with the reason and takes no key.
+// the first nine songs with a playable chart get the digit keys 1 to 9 (the
+// song list reaches every song); a chart that cannot be played is listed
+// with the reason and takes no key.
 #ifndef RHYTHM_SONG_LIBRARY_H
 #define RHYTHM_SONG_LIBRARY_H
 
@@ -65,7 +66,7 @@ class SongLibrary {
   static std::vector<ChartFile> findCharts(const std::vector<std::string> &folders);
   static bool listedBefore(const std::pair<ChartFile, Chart> &a, const std::pair<ChartFile, Chart> &b);
   static bool isSameSong(const std::pair<ChartFile, Chart> &a, const std::pair<ChartFile, Chart> &b);
-  Song songOf(const ChartFile &file, const Chart &chart, int keys_given);
+  Song songOf(const ChartFile &file, const Chart &chart);
   void loadMusic(Song &song, const std::string &music_path, const std::string &track);
   ts::Music *musicOf(const std::string &label, const std::string &path, bool loaded_at_start);
   static void logSong(const Song &song, const Chart &chart);

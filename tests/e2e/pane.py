@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Checks a tmux pane captured with colours (capture-pane -e -p) for one screen of the game.
 
-pane.py KIND FILE: KIND is "start" (the start screen) or "play" (the HUD, the hit zone and at
-least one note in its lane and colour). Exit status 0 when the screen is there; else the
+pane.py KIND FILE: KIND is "start" (the song list), "play" (the HUD, the hit zone and at
+least one note in its lane and colour), "menu" (the pause menu over the song) or "results"
+(the results waiting for a key). Exit status 0 when the screen is there; else the
 problems on standard error."""
 import re
 import sys
@@ -50,7 +51,11 @@ def find(rows, text, color=None):
 
 def problems(kind, rows):
     if kind == "start":
-        return [] if find(rows, "Keys 1-9: play a song") else ["no start screen"]
+        return [] if find(rows, "Up/Down: choose a song") and find(rows, "Key  Song") else ["no song list"]
+    if kind == "menu":
+        return [] if find(rows, "> Resume <") and find(rows, "Paused", YELLOW) else ["no pause menu"]
+    if kind == "results":
+        return [] if find(rows, "Enter: song list    R: play again") and find(rows, "Accuracy ") else ["no results"]
     found = []
     if not find(rows, "| Score ", WHITE):
         found.append("no white score")

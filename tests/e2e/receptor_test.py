@@ -104,7 +104,7 @@ def main():
             screen.feed(os.read(master, 65536))
         except OSError:
             break
-        if not started and screen.shows("Keys 1-9"):
+        if not started and screen.shows("Up/Down: choose a song"):
             os.write(master, b"1")
             started = True
             continue

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """screenshot.py start|play|calibration|results FILE: checks a screenshot (binary PPM) of the game's 80 x 24
 cell window for the centred title picture, for hit-zone lines, HUD, notes and stars, for the calibration
-screen's text, or for the game-over picture with the results under it; exits with what is missing."""
+screen's text, or for the cleared (or game-over) picture with the results under it; exits with what is missing."""
 import re
 import sys
 
@@ -72,9 +72,10 @@ def check_calibration(width, height, pixels):
 def check_results(width, height, pixels):
     cells = {(int(x * COLUMNS / width), int(y * ROWS / height), c) for x, y, c in pixels}
     problems = []
-    red_rows = {r for col, r, c in cells if c == "red"}
-    if not red_rows or min(red_rows) < 6 or max(red_rows) > 17:
-        problems.append("no red game-over picture on rows 7 to 17: %s" % sorted(red_rows))
+    # The green "Cleared" picture of a finished song (red "GAME OVER" under the classic rules).
+    picture_rows = {r for col, r, c in cells if c in ("green", "red")}
+    if not picture_rows or min(picture_rows) < 6 or max(picture_rows) > 17:
+        problems.append("no cleared or game-over picture on rows 7 to 17: %s" % sorted(picture_rows))
     for row in (19, 20):  # the results lines, where the hit-zone lines were
         covered = sum((column, row, "white") in cells for column in range(COLUMNS))
         if not 20 <= covered <= 60:

@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
 # terminal_test.sh RHYTHM MODE: the game in a terminal (tmux, 80 x 24, no X display), from a shell.
-#   play    the start screen, 1 starts track 1, notes and the HUD in their columns and colours, Escape
+#   play    the song list, 1 starts track 1, notes and the HUD in their columns and colours; Escape
+#           opens the pause menu, Escape again goes to the song list (the game runs on), Escape quits
+#   flow    a short song from the song list: the pause menu's Retry plays it again, its results wait
+#           until R plays it again, then Enter goes back to the song list
+#   small   a 40 x 12 terminal says on screen that it is too small and the size needed
 #   demo    rhythm --terminal --demo 1 plays track 1 to its end: 480 points, combo 48
 #   hangup  the terminal closes under the running game: the game ends cleanly
 #   signal  the game is ended by SIGTERM on the start screen
@@ -9,6 +13,8 @@
 #   suspend SIGTSTP gives the shell its terminal back while the game is stopped; SIGCONT takes it
 #           again and draws the whole screen anew; keys work at once (Escape ends the game)
 #   notty   without a terminal at all the engine fails to start (exit status 1), saying why
+#   fallback rhythm --demo 1 without --terminal and with no DISPLAY plays in the terminal it was started
+#           from, to its end (480 points), saying so in the log
 # Afterwards the shell's screen, the cursor, the terminal's modes and its settings are as before.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -63,7 +69,9 @@ if [ "$mode" = notty ]; then
   exit 0
 fi
 command -v tmux >/dev/null || { echo "tmux is not installed" >&2; exit 1; }
-tm -f /dev/null new-session -d -x 80 -y 24 -s t \
+size="-x 80 -y 24"
+[ "$mode" = small ] && size="-x 40 -y 12"
+tm -f /dev/null new-session -d $size -s t \
   "env -i PATH=/usr/bin:/bin HOME=$work HISTFILE=/dev/null TERM=tmux-256color PS1='$ ' bash --norc --noprofile"
 # The typed command does not hold the marker as printed, so only the command's output matches.
 tm send-keys -t t "cd '$PWD' && stty -g >'$work/stty.before' && clear && echo SHELL_BEFORE_THE_GAME | tr _ ' '" Enter
@@ -74,9 +82,14 @@ done
 pane >"$work/before.txt"
 [ "$(grep -c . "$work/before.txt")" = 2 ] || fail "the shell did not show the marker and its prompt"
 
-game="ALSOFT_DRIVERS=null TESSERA_LOG='$log' TESSERA_CONFIG='$work/ts-config.txt' XDG_CONFIG_HOME='$work/config'"
+game="ALSOFT_DRIVERS=null TESSERA_LOG='$log' TESSERA_CONFIG='$work/ts-config.txt' XDG_CONFIG_HOME='$work/config' XDG_DATA_HOME='$work/data'"
+# A two-second song of the player's, third in the song list.
+mkdir -p "$work/data/tessera-rhythm/charts"
+cp "$here/../support/data/tone.ogg" "$work/data/tessera-rhythm/charts/"
+printf 'title: Short Tone\nmusic: tone.ogg\nnotes: 3:left 8:up 13:down\n' >"$work/data/tessera-rhythm/charts/tone.chart"
 args="--terminal"
 [ "$mode" = demo ] && args="--terminal --demo 1"
+[ "$mode" = fallback ] && args="--demo 1"
 if [ "$mode" = hangup ]; then
   # The shell ignores the hang-up, so it outlives the pane and records the game's status.
   tm send-keys -t t "trap '' HUP; $game timeout 60 '$rhythm' $args 2>'$work/stderr'; echo \$? >'$work/status'" Enter
@@ -92,11 +105,40 @@ fi
 tm send-keys -t t "$game timeout 150 sh -c 'echo \$\$ >$work/pid; exec $rhythm $args' 2>'$work/stderr'; echo EXIT=\$?; stty -g >'$work/stty.after'" Enter
 
 # The demo starts its track at once, so it shows the play screen at once.
-[ "$mode" = demo ] && until_screen play 15 || until_screen start 15
+if [ "$mode" = small ]; then
+  until_pane "needs 80 x 24." 15
+elif [ "$mode" = demo ] || [ "$mode" = fallback ]; then
+  until_screen play 15
+else
+  until_screen start 15
+fi
 [ "$(flags '#{alternate_on}#{cursor_flag}')" = 10 ] || fail "the game is not on the alternate screen with the cursor hidden"
 if [ "$mode" = play ]; then
   tm send-keys -t t 1
   until_screen play 15
+  tm send-keys -t t Escape
+  until_screen menu 15
+  tm send-keys -t t Escape
+  until_screen start 15
+  sleep 1
+  pane | grep -qE 'EXIT=[0-9]+' && fail "the game ended on the song list"
+  tm send-keys -t t Escape
+elif [ "$mode" = small ]; then
+  tm send-keys -t t Escape
+elif [ "$mode" = flow ]; then
+  tm send-keys -t t 3
+  until_pane "| Score " 15
+  tm send-keys -t t Escape
+  until_screen menu 15
+  tm send-keys -t t Down
+  sleep 0.2
+  tm send-keys -t t Enter
+  until_screen results 20
+  tm send-keys -t t r
+  sleep 1
+  until_screen results 20
+  tm send-keys -t t Enter
+  until_screen start 15
   tm send-keys -t t Escape
 fi
 expected_status=0
@@ -134,6 +176,12 @@ fi
 for _ in $(seq 480); do pane | grep -qxE 'EXIT=[0-9]+' && break; sleep 0.25; done
 pane | grep -qx "EXIT=$expected_status" || fail "exit status: $(pane | grep EXIT=)"
 [ -s "$work/stderr" ] && fail "the game wrote to standard error: $(cat "$work/stderr")"
+if [ "$mode" = small ]; then
+  # The typed command alone fills a pane this small: the shell's screen has scrolled.
+  grep -qF "is smaller than the world (80 x 24 cells)" "$log" || fail "no log line about the small terminal"
+  echo PASS
+  exit 0
+fi
 
 # The shell's screen as it was, with the command and its status below it; nothing of the game.
 pane >"$work/after.txt"
@@ -148,6 +196,17 @@ cmp -s "$work/stty.before" "$work/stty.after" || fail "terminal settings differ:
 
 if [ "$mode" = play ]; then
   grep -qF "ESC pressed! Exiting game..." "$log" || fail "no Escape in the log"
+  grep -qF "RoundLoop: round 1 over: the player went back to the song list." "$log" || fail "no song list after the menu"
+elif [ "$mode" = fallback ]; then
+  grep -qF "DisplayManager::startUp(): DISPLAY is not set; playing in the terminal" "$log" || fail "no line for the choice"
+  grep -qF "ScoreManager: Current Score: 480" "$log" || fail "the demo did not end with 480"
+elif [ "$mode" = flow ]; then
+  [ "$(grep -c "GameStart: playing 'Short Tone' (tone.chart)." "$log")" = 3 ] || fail "the song did not play three times"
+  for line in "PauseMenu: opened." "RoundLoop: round 1 over: the player asked for the song again." \
+    "RoundLoop: round 2 over: the player asked for the song again." \
+    "RoundLoop: round 3 over: the player went back to the song list." "RoundLoop: round 4 over: the player left."; do
+    grep -qF "$line" "$log" || fail "not in the log: $line"
+  done
 elif [ "$mode" = demo ]; then
   grep -qF "ScoreManager: Current Score: 480, Combo: 48" "$log" || fail "the demo did not end with 480/48"
   grep -qF "GameOver screen displayed." "$log" || fail "no game-over screen"

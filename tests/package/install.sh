@@ -7,7 +7,8 @@ build=$1 prefix=$2 docs=${3:-}
 rm -rf "$prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null
 files=(lib/libtessera.a lib/cmake/Tessera/TesseraConfig.cmake lib/cmake/Tessera/TesseraConfigVersion.cmake
-  lib/pkgconfig/tessera.pc include/tessera/world/Object.h include/tessera/core/Version.h)
+  lib/pkgconfig/tessera.pc include/tessera/world/Object.h include/tessera/core/Version.h
+  share/tessera/ts-font.ttf share/tessera/ts-font-LICENSE.txt)
 # The game and its data, when the build has the game.
 [ -e "$build/rhythm" ] && files+=(bin/rhythm share/tessera-rhythm/sprites/note-up.txt share/tessera-rhythm/charts/star.chart)
 [ "$docs" = docs ] && files+=(share/doc/tessera/html/index.html share/doc/tessera/html/classts_1_1Object.html)

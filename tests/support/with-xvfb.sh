@@ -2,7 +2,8 @@
 # Runs a command (a test, the game, a benchmark) in its own virtual X server, started and stopped under a lock
 # on the lowest free display number from 20. -noreset: a server resetting when
 # its last client leaves refuses clients for a moment (the window library
-# connects more than once). No leak checks: the graphics driver leaks a little.
+# connects more than once). The screen is 1280x1024x24 unless
+# TESSERA_XVFB_SCREEN names another. No leak checks: the graphics driver leaks a little.
 set -uo pipefail
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 dir=$(mktemp -d)
@@ -17,7 +18,7 @@ start_server() {
   local n=20
   while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
   : >"$dir/display"
-  Xvfb ":$n" -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$dir/display" 2>"$dir/log" 9>&- &
+  Xvfb ":$n" -displayfd 3 -screen 0 "${TESSERA_XVFB_SCREEN:-1280x1024x24}" -nolisten tcp -noreset 3>"$dir/display" 2>"$dir/log" 9>&- &
   server=$!
   for _ in $(seq 200); do
     [ -s "$dir/display" ] && break

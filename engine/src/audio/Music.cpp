@@ -1,5 +1,7 @@
 #include <tessera/audio/Music.h>
 
+#include <algorithm>
+
 #include <SFML/Audio/Music.hpp>
 
 #include <tessera/core/LogManager.h>
@@ -52,6 +54,16 @@ void Music::play(bool loop) {
   // A paused stream would go on from where it was held.
   if (m_p_music->getStatus() == sf::SoundSource::Paused) m_p_music->stop();
   m_p_music->play();
+}
+
+void Music::playFrom(float seconds, bool loop) {
+  play(loop);
+  if (!m_loaded) return;
+  const float from = std::clamp(seconds, 0.0f, std::max(0.0f, getDuration()));
+  if (m_p_music)
+    m_p_music->setPlayingOffset(sf::seconds(from));
+  else
+    m_p_silent->skipTo(from);
 }
 
 void Music::stop() {

@@ -31,6 +31,10 @@ void SilentPlayback::play(bool loop) {
   m_start_us = monotonicMicroseconds();
 }
 
+void SilentPlayback::skipTo(double seconds) {
+  if (m_playing) m_start_us = monotonicMicroseconds() - static_cast<int64_t>(seconds * 1e6);
+}
+
 void SilentPlayback::pause() {
   if (!isPlaying()) return;
   m_paused_at = elapsed();

@@ -27,6 +27,8 @@ class SilentPlayback {
     m_playing = false;
     m_paused = false;
   }
+  // Moves a playing track to this many seconds in.
+  void skipTo(double seconds);
   // Keeps the offset reached; resume() goes on from it.
   void pause();
   void resume();

@@ -37,10 +37,12 @@ int Manager::onEvent(const Event *event) const {
   if (type == UNDEFINED_EVENT) {
     log.writeLog(LOG_ROUTINE, "Manager(%s)::onEvent(): Warning! Event type %s is undefined.", m_type.c_str(),
                  type.c_str());
+    logUnheard(type, "it has no type (setType() was never called)");
     return 0;
   }
   if (!isValid(type)) {
     log.writeLog(LOG_ROUTINE, "Manager(%s)::onEvent(): Error! Event type %s not valid.", m_type.c_str(), type.c_str());
+    logUnheard(type, "this manager keeps no interest in it (a game's own types go through the WorldManager)");
     return 0;
   }
   // Event types are distinct, so one entry at most holds this type. The walk
@@ -48,7 +50,10 @@ int Manager::onEvent(const Event *event) const {
   // registers it again moves the entry behind the others, where a continued
   // search would hand the same event out a second time.
   auto interest = findInterest(type);
-  if (interest == m_interests.end()) return 0;
+  if (interest == m_interests.end()) {
+    logUnheard(type, "no object is interested in it");
+    return 0;
+  }
   // Walk a snapshot so handlers may change interest or destroy handlers.
   LiveSnapshot<EventHandler> snapshot;
   snapshot.reserve(interest->handlers.size());
@@ -60,6 +65,12 @@ int Manager::onEvent(const Event *event) const {
     ++count;
   });
   return count;
+}
+
+void Manager::logUnheard(const std::string &type, const char *why) const {
+  if (!m_unheard_types.insert(type).second) return;
+  LogManager::getInstance().writeLog("Manager(%s)::onEvent(): Warning! Event '%s' went to no one: %s.", m_type.c_str(),
+                                     type.c_str(), why);
 }
 
 std::vector<Manager::Interest>::iterator Manager::findInterest(const std::string &event_type) {

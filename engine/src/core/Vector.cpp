@@ -34,6 +34,16 @@ Vector &Vector::operator+=(const Vector &other) {
   return *this;
 }
 
+Vector Vector::operator*(float s) const { return Vector(m_x * s, m_y * s); }
+
+Vector &Vector::operator*=(float s) { return *this = *this * s; }
+
+Vector Vector::operator/(float s) const { return s == 0 ? Vector() : Vector(m_x / s, m_y / s); }
+
+Vector &Vector::operator/=(float s) { return *this = *this / s; }
+
+Vector operator*(float s, const Vector &v) { return v * s; }
+
 bool Vector::operator==(const Vector &other) const { return m_x == other.m_x && m_y == other.m_y; }
 bool Vector::operator!=(const Vector &other) const { return !(*this == other); }
 

@@ -17,9 +17,9 @@ void Animation::setSprite(Sprite *sprite) {
   m_index = 0;
 }
 
-int Animation::draw(Vector position) {
+int Animation::draw(Vector position, std::optional<Color> color) {
   if (!m_p_sprite) return 0;
-  int result = m_p_sprite->draw(m_index, position, m_p_sprite->getTransparency());
+  int result = m_p_sprite->draw(m_index, position, m_p_sprite->getTransparency(), color);
   if (m_slowdown_count == -1) return result;
   ++m_slowdown_count;
   if (m_slowdown_count < m_p_sprite->getSlowdown()) return result;

@@ -14,6 +14,7 @@
 #include "graphics/SfmlColor.h"
 #include "graphics/TerminalDisplay.h"
 #include "graphics/WindowSurface.h"
+#include "platform/Platform.h"
 
 namespace ts {
 
@@ -67,12 +68,24 @@ int DisplayManager::startUp() {
 bool DisplayManager::terminalRequested() const {
   if (m_requested_backend != DisplayBackend::FROM_ENVIRONMENT) return m_requested_backend == DisplayBackend::TERMINAL;
   const char *choice = std::getenv("TESSERA_DISPLAY");
-  if (!choice || !*choice || std::strcmp(choice, "window") == 0) return false;
+  if (!choice || !*choice) return noDisplayButATerminal();
+  if (std::strcmp(choice, "window") == 0) return false;
   if (std::strcmp(choice, "terminal") == 0) return true;
   LogManager::getInstance().writeLog(
       "DisplayManager::startUp(): Warning! Unknown TESSERA_DISPLAY '%s' (terminal or window); using the window.",
       choice);
   return false;
+}
+
+// Unasked, a game without an X display that was started from a terminal plays
+// in that terminal rather than failing for want of a window.
+bool DisplayManager::noDisplayButATerminal() const {
+  const char *display = std::getenv("DISPLAY");
+  if ((display && *display) || !platform::standardStreamsAreTerminals()) return false;
+  LogManager::getInstance().writeLog(
+      "DisplayManager::startUp(): DISPLAY is not set; playing in the terminal (TESSERA_DISPLAY=window or terminal "
+      "chooses).");
+  return true;
 }
 
 // Takes over the terminal. A configured size of 0 pixels (as large as the

@@ -42,4 +42,8 @@ int Sprite::draw(int index, Vector position, char transparency) const {
   return getFrame(index).draw(position, m_color, transparency);
 }
 
+int Sprite::draw(int index, Vector position, char transparency, std::optional<Color> color) const {
+  return getFrame(index).draw(position, color.value_or(m_color), transparency);
+}
+
 }  // namespace ts

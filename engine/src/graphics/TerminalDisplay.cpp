@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 #include <tessera/core/GameLoop.h>
@@ -69,7 +70,10 @@ void TerminalDisplay::fitToTerminal(const char *operation) {
     terminal_columns = m_world_columns;
     terminal_rows = m_world_rows;
   }
-  if (terminal_columns < m_world_columns || terminal_rows < m_world_rows)
+  m_terminal_columns = terminal_columns;
+  m_terminal_rows = terminal_rows;
+  m_too_small = terminal_columns < m_world_columns || terminal_rows < m_world_rows;
+  if (m_too_small)
     LogManager::getInstance().writeLog(
         "DisplayManager::%s(): Warning! The terminal (%d x %d cells) is smaller than the world (%d x %d cells); "
         "drawing what fits.",
@@ -78,6 +82,23 @@ void TerminalDisplay::fitToTerminal(const char *operation) {
   m_next.resize(width, height, m_background);
   m_shown.resize(width, height, m_background);
   m_full = true;
+}
+
+void TerminalDisplay::drawSizeNotice() {
+  char size[64], needed[64];
+  std::snprintf(size, sizeof size, "%d x %d cells;", m_terminal_columns, m_terminal_rows);
+  std::snprintf(needed, sizeof needed, "needs %d x %d.", m_world_columns, m_world_rows);
+  const std::string lines[] = {"Terminal too small:", size, needed};
+  const int count = 3, width = m_next.getWidth(), height = m_next.getHeight();
+  const Rgb yellow{255, 255, 0};
+  m_next.clear();
+  const int top = std::max(0, (height - count) / 2);
+  for (int i = 0; i < count && top + i < height; ++i) {
+    const int length = static_cast<int>(lines[i].size());
+    const int left = std::max(0, (width - length) / 2);
+    for (int x = 0; x < length && left + x < width; ++x)
+      m_next.set(left + x, top + i, Cell{static_cast<unsigned char>(lines[i][x]), yellow, m_background});
+  }
 }
 
 void TerminalDisplay::close() {
@@ -109,6 +130,7 @@ int TerminalDisplay::present() {
   }
   // Back from a stop: the shell has drawn on the screen meanwhile.
   if (platform::takeTerminalContinued()) m_full = true;
+  if (m_too_small) drawSizeNotice();
   m_output.clear();
   m_writer.writeFrame(m_shown, m_next, m_full, m_output);
   m_full = false;

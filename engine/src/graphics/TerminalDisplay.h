@@ -2,6 +2,8 @@
 // one cell per character. Drawing fills a buffer; present() writes the cells
 // that changed since the last frame in one write and starts a fresh buffer.
 // Shapes, filled figures in pixels, are skipped: a terminal has only cells.
+// A terminal smaller than the world shows, in place of the world's top-left
+// part, how large it is and the size the game needs, until it is enlarged.
 #ifndef TS_TERMINAL_DISPLAY_H
 #define TS_TERMINAL_DISPLAY_H
 
@@ -38,6 +40,8 @@ class TerminalDisplay : public DrawingSurface {
 
  private:
   void fitToTerminal(const char *operation);
+  // Replaces the frame with the lines saying the terminal is too small.
+  void drawSizeNotice();
 
   bool m_open;
   bool m_gone;
@@ -45,6 +49,9 @@ class TerminalDisplay : public DrawingSurface {
   bool m_shape_skip_logged;
   int m_world_columns;
   int m_world_rows;
+  int m_terminal_columns = 0;
+  int m_terminal_rows = 0;
+  bool m_too_small = false;
   Rgb m_background;
   CellBuffer m_shown;
   CellBuffer m_next;

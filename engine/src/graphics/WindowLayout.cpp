@@ -17,7 +17,13 @@ std::string formatted(const char *format, Values... values) {
 }  // namespace
 
 WindowLayout::WindowLayout(const Config &config, const DisplayLimits &limits)
-    : m_horizontal_pixels(0), m_vertical_pixels(0), m_cell_width(0), m_cell_height(0), m_character_size(0) {
+    : m_horizontal_pixels(0),
+      m_vertical_pixels(0),
+      m_cell_width(0),
+      m_cell_height(0),
+      m_character_size(0),
+      m_left(0),
+      m_top(0) {
   if (!checkPixels("window_horizontal_pixels", config.getWindowHorizontalPixels(), limits.desktop_width,
                    limits.longest_side, m_horizontal_pixels) ||
       !checkPixels("window_vertical_pixels", config.getWindowVerticalPixels(), limits.desktop_height,
@@ -28,6 +34,8 @@ WindowLayout::WindowLayout(const Config &config, const DisplayLimits &limits)
   m_cell_width = static_cast<float>(m_horizontal_pixels) / static_cast<float>(config.getWindowHorizontalChars());
   m_cell_height = static_cast<float>(m_vertical_pixels) / static_cast<float>(config.getWindowVerticalChars());
   checkGlyph(config.getFontScale());
+  m_left = std::max(0, (limits.desktop_width - m_horizontal_pixels) / 2);
+  m_top = std::max(0, (limits.desktop_height - m_vertical_pixels) / 2);
 }
 
 // A configured 0 means the desktop's size.

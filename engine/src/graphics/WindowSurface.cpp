@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <new>
+#include <string>
+#include <vector>
 
 #include <SFML/Graphics/RectangleShape.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
@@ -17,6 +19,7 @@
 
 #include "graphics/CellCharacter.h"
 #include "graphics/SfmlColor.h"
+#include "platform/Platform.h"
 
 namespace ts {
 
@@ -46,6 +49,20 @@ void appendQuad(sf::VertexArray &vertices, sf::Vector2f top_left, sf::Vector2f b
 // The longest window side the display can make: the graphics driver's
 // largest texture, and at most what a window system keeps in a signed
 // 16-bit coordinate.
+// The game's own font when it has one; otherwise the font installed with the
+// engine: in the data folder beside the program (<prefix>/bin/../share/tessera)
+// or in the one the engine was built to be installed into. Empty when none.
+std::string findFont(const std::string &own) {
+  if (platform::isRegularFile(own)) return own;
+  std::vector<std::string> installed;
+  const std::string folder = platform::executableFolder();
+  if (!folder.empty()) installed.push_back(folder + "/../share/tessera/ts-font.ttf");
+  installed.push_back(TESSERA_INSTALLED_FONT);
+  for (const std::string &font : installed)
+    if (platform::isRegularFile(font)) return font;
+  return "";
+}
+
 int longestWindowSide() {
   const unsigned int largest_texture = sf::Texture::getMaximumSize();
   return static_cast<int>(std::min(largest_texture, 32767u));
@@ -93,7 +110,11 @@ int WindowSurface::openWindow(const Config &config) {
   // process; report a failed start instead.
   const char *display = std::getenv("DISPLAY");
   if (!display || !*display) {
-    log.writeLog("DisplayManager::startUp(): Unable to allocate window!");
+    log.writeLog("DisplayManager::startUp(): Unable to allocate window: DISPLAY is not set.");
+    return -1;
+  }
+  if (!platform::displayAcceptsConnections(display)) {
+    log.writeLog("DisplayManager::startUp(): Unable to allocate window: cannot open display '%s'.", display);
     return -1;
   }
   sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
@@ -117,10 +138,21 @@ int WindowSurface::openWindow(const Config &config) {
     log.writeLog("DisplayManager::startUp(): Unable to allocate window!");
     return -1;
   }
+  // The window library places a new window by its own reckoning, which can
+  // leave the bottom rows off a wide screen.
+  m_p_window->setPosition(sf::Vector2i(layout.getLeft(), layout.getTop()));
   m_p_window->setMouseCursorVisible(config.getShowMouse());
   m_p_window->setVerticalSyncEnabled(true);
-  if (!m_font.loadFromFile(config.getFontFile())) {
-    log.writeLog("DisplayManager::startUp(): Error! Unable to open font from file '%s'.", config.getFontFile().c_str());
+  const std::string own_font = config.getFontFile();
+  const std::string font = findFont(own_font);
+  if (font == own_font)
+    log.writeLog("DisplayManager::startUp(): Font '%s'.", font.c_str());
+  else if (!font.empty())
+    log.writeLog("DisplayManager::startUp(): No font '%s' here; using the installed font '%s'.", own_font.c_str(),
+                 font.c_str());
+  if (!m_font.loadFromFile(font.empty() ? own_font : font)) {
+    log.writeLog("DisplayManager::startUp(): Error! Unable to open font from file '%s'.",
+                 (font.empty() ? own_font : font).c_str());
     return -1;
   }
   m_p_rectangle.reset(new (std::nothrow)

@@ -41,6 +41,17 @@ bool setEnvironmentVariable(const std::string &name, const std::string &value);
 // The system's text for an error number (strerror).
 std::string errorText(int code);
 
+// The folder of the running program (from /proc/self/exe); empty if unknown.
+std::string executableFolder();
+
+// Whether standard input and standard output are both terminals.
+bool standardStreamsAreTerminals();
+
+// Whether the X display named (the form of DISPLAY) accepts a connection.
+// Only local displays (":N", ":N.S", "unix:N") are tried, on their socket;
+// for any other form the answer is true and the window library decides.
+bool displayAcceptsConnections(const std::string &display);
+
 }  // namespace platform
 }  // namespace ts
 

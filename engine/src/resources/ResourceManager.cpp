@@ -95,7 +95,7 @@ int ResourceManager::loadSprite(std::string filename, std::string label) {
   std::unique_ptr<Sprite> sprite;
   if (first_line == "<HEADER>") {
     log().writeLog(LOG_MANAGER, "RM::loadSprite(): assuming robust sprite file format.");
-    sprite = loadRobustSprite(file);
+    sprite = loadRobustSprite(file, filename);
   } else if (toInt(first_line) >= 1) {
     log().writeLog(LOG_MANAGER, "RM::loadSprite(): assuming simple sprite file format.");
     sprite = loadSimpleSprite(file);
@@ -253,10 +253,12 @@ std::unique_ptr<Sprite> ResourceManager::readSimpleFrames(std::ifstream &file, i
   return nullptr;
 }
 
-std::unique_ptr<Sprite> ResourceManager::loadRobustSprite(std::ifstream &file) {
+std::unique_ptr<Sprite> ResourceManager::loadRobustSprite(std::ifstream &file, const std::string &filename) {
   if (!checkStarted()) return nullptr;
   Lines header = readData(file, "HEADER");
   if (header.empty()) return nullptr;
+  // After the section: the lines read so far end with "</HEADER>".
+  warnUnknownHeaderKeys(header, spriteFileLine() - static_cast<int>(header.size()), filename);
   log().writeLog(LOG_RECORD, "ResourceManager::loadRobustSprite(): After header, line number: '%d'", spriteFileLine());
 
   int values[3];

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <iterator>
 
 #include <tessera/core/LogManager.h>
 #include <tessera/system/Text.h>
@@ -132,6 +133,20 @@ Frame readFrame(Lines &lines, int width, int height, int line_number) {
   }
   lines.erase(lines.begin(), lines.begin() + static_cast<long>(next) + 1);
   return Frame(width, height, frame_str);
+}
+
+void warnUnknownHeaderKeys(const Lines &header, int first_line, const std::string &filename) {
+  static const char *const known[] = {"frames", "width", "height", "color", "transparency", "slowdown"};
+  for (size_t i = 0; i < header.size(); ++i) {
+    const std::string &line = header[i];
+    const bool is_known = std::any_of(std::begin(known), std::end(known),
+                                      [&](const char *key) { return beginsWith(line, key, std::strlen(key)); });
+    if (is_known) continue;
+    const std::string key = line.substr(0, line.find(' '));
+    log().writeLog("RM::loadRobustSprite(): Warning! Unknown key '%s' in the header of '%s', line %d; ignored.",
+                   key.c_str(), filename.c_str(),
+                   clampToInt(static_cast<long long>(first_line) + static_cast<long long>(i)));
+  }
 }
 
 int &spriteFileLine() { return g_line_number; }

@@ -29,6 +29,11 @@ std::string matchLineStr(Lines &lines, const char *key);
 // from the front of lines; line_number is that of the line before the frame.
 Frame readFrame(Lines &lines, int width, int height, int line_number);
 
+// Logs every header line whose key is none the robust format knows, with
+// the file and its line (first_line: the header's first line); such lines are
+// ignored, most often a misspelt key whose default then applies unnoticed.
+void warnUnknownHeaderKeys(const Lines &header, int first_line, const std::string &filename);
+
 // Number of the last file line the readers consumed with counting on.
 int &spriteFileLine();
 

@@ -1,17 +1,20 @@
 #include <tessera/world/Object.h>
 
+#include <algorithm>
 #include <cinttypes>
 #include <climits>
 #include <type_traits>
 #include <typeinfo>
 
 #include <tessera/core/EventRegistry.h>
+#include <tessera/core/GameLoop.h>
 #include <tessera/core/Geometry.h>
 #include <tessera/core/LogManager.h>
 #include <tessera/core/Stream.h>
 #include <tessera/resources/ResourceManager.h>
 #include <tessera/system/Text.h>
 #include <tessera/world/EventPath.h>
+#include <tessera/world/EventTimer.h>
 #include <tessera/world/PathSearch.h>
 #include <tessera/world/WorldManager.h>
 
@@ -279,9 +282,56 @@ int Object::eventHandler(const Event *p_event) {
 }
 
 int Object::draw() {
-  int result = m_animation.draw(m_position);
+  int result = m_animation.draw(m_position, m_sprite_color);
   if (m_shape.getType() != UNDEFINED_SHAPE) m_shape.draw(m_position);
   return result;
+}
+
+bool Object::isMarkedForDelete() const { return WorldManager::getInstance().isMarkedForDelete(this); }
+
+void Object::setSpriteColor(Color color) { m_sprite_color = color; }
+
+void Object::clearSpriteColor() { m_sprite_color.reset(); }
+
+int Object::setTimer(const std::string &name, int steps, bool repeat) {
+  if (steps < 1) {
+    LogManager::getInstance().writeLog("Object::setTimer(): Error! Timer '%s' needs at least 1 step, not %d.",
+                                       name.c_str(), steps);
+    return -1;
+  }
+  cancelTimer(name);
+  m_timers.push_back(Timer{name, static_cast<int64_t>(GameLoop::stepCount()) + steps, steps, repeat});
+  return 0;
+}
+
+int Object::cancelTimer(const std::string &name) {
+  for (auto timer = m_timers.begin(); timer != m_timers.end(); ++timer) {
+    if (timer->name != name) continue;
+    m_timers.erase(timer);
+    return 0;
+  }
+  return -1;
+}
+
+// Handlers may set, cancel or restart timers, mark the object or destroy it,
+// so each due timer is looked up again before its event goes out.
+void Object::fireTimers(int step) {
+  if (m_timers.empty()) return;
+  const uint64_t serial = getSerial();
+  std::vector<std::string> due;
+  for (const Timer &timer : m_timers)
+    if (timer.due <= step) due.push_back(timer.name);
+  for (const std::string &name : due) {
+    auto timer = std::find_if(m_timers.begin(), m_timers.end(), [&](const Timer &t) { return t.name == name; });
+    if (timer == m_timers.end() || timer->due > step) continue;
+    if (timer->repeat)
+      timer->due += ((step - timer->due) / timer->period + 1) * timer->period;  // late after a pause: fires once
+    else
+      m_timers.erase(timer);
+    EventTimer event(name);
+    eventHandler(&event);
+    if (!isLive(this, serial) || isMarkedForDelete()) return;
+  }
 }
 
 void Object::stepAlongPath() {

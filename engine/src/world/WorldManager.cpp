@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include <tessera/core/GameLoop.h>
 #include <tessera/core/Geometry.h>
 #include <tessera/core/LogManager.h>
 #include <tessera/graphics/DisplayManager.h>
@@ -42,7 +43,7 @@ bool WorldManager::isValid(std::string event_type) const {
     log.writeLog("WorldManager::isValid(): WorldManager does not handle %s", event_type.c_str());
     return false;
   }
-  if (event_type == OUT_EVENT || event_type == COLLISION_EVENT) {
+  if (event_type == OUT_EVENT || event_type == COLLISION_EVENT || event_type == TIMER_EVENT) {
     log.writeLog("WorldManager::isValid(): Event %s handled automatically.", event_type.c_str());
     return false;
   }
@@ -114,15 +115,34 @@ int WorldManager::markForDelete(Object *object) {
   return 0;
 }
 
+int WorldManager::markAllForDelete(const std::string &type) {
+  int marked = 0;
+  const ObjectList all = m_scene_graph.activeObjects() + m_scene_graph.inactiveObjects();
+  for (int i = 0; i < all.getCount(); ++i) {
+    if (all[i]->getType() != type || isMarkedForDelete(all[i])) continue;
+    markForDelete(all[i]);
+    ++marked;
+  }
+  return marked;
+}
+
+bool WorldManager::isMarkedForDelete(const Object *object) const {
+  auto found = m_marked.find(object);
+  return found != m_marked.end() && Object::isLive(object, found->second);
+}
+
 void WorldManager::update() {
   snapshot(m_scene_graph.activeObjects()).forEachLive([this](Object *object) { moveStep(object); });
   deleteMarked();
 }
 
-// One object's share of the update: move by its velocity, then path and
-// acceleration (unless a handler destroyed it during the move).
+// One object's share of the update: its due timers, a move by its velocity,
+// then path and acceleration (unless a handler destroyed or marked it).
 void WorldManager::moveStep(Object *object) {
+  if (isMarkedForDelete(object)) return;
   const uint64_t serial = object->getSerial();
+  object->fireTimers(GameLoop::stepCount());
+  if (!Object::isLive(object, serial) || isMarkedForDelete(object)) return;
   Vector where = object->predictPosition();
   if (where != object->getPosition()) moveObject(object, where);
   if (!Object::isLive(object, serial)) return;
@@ -152,7 +172,7 @@ void WorldManager::draw() {
 }
 
 int WorldManager::moveObject(Object *object, Vector where) {
-  if (!object) return -1;
+  if (!object || isMarkedForDelete(object)) return -1;
   const uint64_t serial = object->getSerial();
   if (object->isSolid()) {
     ObjectList collisions = getCollisions(object, where);
@@ -202,25 +222,29 @@ int WorldManager::avoidObstacle(Object *object, ObjectList &collisions, Vector &
 }
 
 // Sends "ts-collision" to the mover and to each object it runs into; false
-// if any of them blocks the move. Objects destroyed by a handler get no
-// event and block nothing; if the mover itself is destroyed, nothing more
-// happens and the move is off.
+// if any of them blocks the move. Objects destroyed or marked for deletion
+// by a handler get no event and block nothing; if the mover itself is
+// destroyed or marked, nothing more happens and the move is off.
 bool WorldManager::reportCollisions(Object *object, const ObjectList &collisions, Vector where, uint64_t serial) {
   bool move = true;
-  bool mover_lives = snapshot(collisions).forEachLiveWhile([&](Object *other) {
+  auto in_play = [this](Object *one, uint64_t one_serial) {
+    return Object::isLive(one, one_serial) && !isMarkedForDelete(one);
+  };
+  bool mover_in_play = snapshot(collisions).forEachLiveWhile([&](Object *other) {
     const uint64_t other_serial = other->getSerial();
+    if (!in_play(other, other_serial)) return true;
     EventCollision collision(object, other, where);
     object->eventHandler(&collision);
-    if (!Object::isLive(object, serial)) return false;
-    if (!Object::isLive(other, other_serial)) return true;
+    if (!in_play(object, serial)) return false;
+    if (!in_play(other, other_serial)) return true;
     other->eventHandler(&collision);
-    if (!Object::isLive(object, serial)) return false;
-    if (!Object::isLive(other, other_serial)) return true;
+    if (!in_play(object, serial)) return false;
+    if (!in_play(other, other_serial)) return true;
     if (object->getSolidness() == HARD && other->getSolidness() == HARD) move = false;
     if (object->getNoSoft() && other->getSolidness() == SOFT) move = false;
     return true;
   });
-  return mover_lives && move;
+  return mover_in_play && move;
 }
 
 // Scrolls the view just enough to keep the followed object inside the slack
@@ -246,7 +270,13 @@ void WorldManager::followObject(const Object *object) {
 }
 
 ObjectList WorldManager::getCollisions(const Object *object, Vector where) const {
-  return m_scene_graph.getCollisions(object, where);
+  if (isMarkedForDelete(object)) return ObjectList();
+  ObjectList collisions = m_scene_graph.getCollisions(object, where);
+  if (m_marked.empty()) return collisions;
+  ObjectList in_play;
+  for (int i = 0; i < collisions.getCount(); ++i)
+    if (!isMarkedForDelete(collisions[i])) in_play.insert(collisions[i]);
+  return in_play;
 }
 
 ObjectList WorldManager::objectsOfType(std::string type) const { return m_scene_graph.objectsOfType(type); }

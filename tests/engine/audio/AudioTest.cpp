@@ -131,6 +131,11 @@ TEST(AudioNoDevice, DISABLED_PlaysSilentlyInChild) {
   rm().getSound("beep")->play(false);
   music->stop();
   EXPECT_FALSE(music->isPlaying());
+  // A preview starts inside the track.
+  music->playFrom(1.5f, false);
+  EXPECT_NEAR(music->getPlayingOffset(), 1.5f, 0.1f);
+  EXPECT_TRUE(music->isPlaying());
+  music->stop();
   checkPauseAndResume(*music);
   rm().shutDown();
   EXPECT_EQ(log.count("RM::startUp(): Warning! No audio device can be opened; music and sound play silently."), 1);

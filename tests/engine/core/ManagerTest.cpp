@@ -99,3 +99,30 @@ TEST(EventRegistry, InterestWaitsForItsManager) {
   EXPECT_EQ(first.events + second.events, 2);
   EXPECT_EQ(ts::WorldManager::getInstance().onEvent(&mouse), 0);  // not the world's
 }
+
+// An event that reaches no one is logged once per manager and type: no
+// type, a type the manager does not keep, a type nobody listens to.
+TEST(Manager, EventsThatReachNoOneAreLoggedOncePerType) {
+  testing_support::StartedLog log;
+  ts::WorldManager &world = ts::WorldManager::getInstance();
+  world.startUp();
+  Listener listener;
+  listener.registerInterest("heard");
+  ts::Event untyped, custom, heard, unheard;
+  custom.setType("power-up");
+  heard.setType("heard");
+  unheard.setType("nobody");
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(0, world.onEvent(&untyped));
+    EXPECT_EQ(0, ts::InputManager::getInstance().onEvent(&custom));
+    EXPECT_EQ(1, world.onEvent(&heard));
+    EXPECT_EQ(0, world.onEvent(&unheard));
+  }
+  const std::vector<std::string> expected = {
+      "Manager(WorldManager)::onEvent(): Warning! Event 'ts-undefined' went to no one: it has no type (setType() was "
+      "never called).",
+      "Manager(InputManager)::onEvent(): Warning! Event 'power-up' went to no one: this manager keeps no interest in "
+      "it (a game's own types go through the WorldManager).",
+      "Manager(WorldManager)::onEvent(): Warning! Event 'nobody' went to no one: no object is interested in it."};
+  EXPECT_EQ(expected, log.messages());
+}

@@ -42,11 +42,22 @@ int drawEverything(ts::DisplayManager &display) {
 TEST(DisplayManagerTest, NotStartedWithoutDisplayAndHeadlessRefuseEveryDrawingCall) {
   testing_support::StartedLog log;
   ts::DisplayManager &display = ts::DisplayManager::getInstance();
+  setenv("TESSERA_DISPLAY", "window", 1);  // not the terminal, whatever runs the test
   unsetenv("DISPLAY");
   EXPECT_EQ(-1, display.startUp());
-  EXPECT_TRUE(log.contains("DisplayManager::startUp(): Unable to allocate window!"));
+  EXPECT_TRUE(log.contains("DisplayManager::startUp(): Unable to allocate window: DISPLAY is not set."));
   EXPECT_EQ(-4, drawEverything(display));
   EXPECT_EQ(4, log.count("DisplayManager not started!"));
+  // A local display nobody serves: refused by name, before the window
+  // library would end the process over it.
+  int n = 99;
+  while (access(("/tmp/.X11-unix/X" + std::to_string(n)).c_str(), F_OK) == 0) ++n;
+  const std::string name = ":" + std::to_string(n) + ".0";
+  setenv("DISPLAY", name.c_str(), 1);
+  EXPECT_EQ(-1, display.startUp());
+  EXPECT_TRUE(
+      log.contains("DisplayManager::startUp(): Unable to allocate window: cannot open display '" + name + "'."));
+  unsetenv("DISPLAY");
 
   ts::Config::getInstance().loadConfig("headless:true,window_horizontal_chars:100,");
   ts::LogManager::getInstance().setLogLevel(5);

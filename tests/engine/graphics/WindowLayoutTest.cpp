@@ -20,6 +20,16 @@ ts::WindowLayout layoutOf(const std::string &entries) {
   return ts::WindowLayout(ts::Config::getInstance(), LIMITS);
 }
 
+// Centred on the desktop and wholly on it (at 0 along an axis where it is larger).
+TEST(WindowLayout, WindowIsCentredAndWhollyOnTheDesktop) {
+  const std::tuple<int, int, int, int> cases[] = {{1920, 1080, 448, 156}, {1024, 768, 0, 0}, {1920, 600, 448, 0}};
+  ts::Config::getInstance().loadConfig("window_horizontal_pixels:1024,window_vertical_pixels:768,");
+  for (auto [width, height, left, top] : cases) {
+    const ts::WindowLayout layout(ts::Config::getInstance(), ts::DisplayLimits{width, height, 16384});
+    EXPECT_EQ(std::make_pair(left, top), std::make_pair(layout.getLeft(), layout.getTop())) << width << "x" << height;
+  }
+}
+
 TEST(WindowLayout, HonouredSettingsGiveTheSizesTheDisplayUses) {
   struct Case {
     std::string entries;

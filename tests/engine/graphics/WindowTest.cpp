@@ -17,6 +17,7 @@
 #include <tessera/input/EventMouse.h>
 #include <tessera/input/InputManager.h>
 #include <tessera/system/Clock.h>
+#include <tessera/world/TextView.h>
 #include <tessera/world/ViewObject.h>
 #include <tessera/world/WorldManager.h>
 #include "TestSupport.h"
@@ -105,6 +106,31 @@ TEST_F(DisplayWindow, StartsFromTheConfigurationAndAgainAfterAFailedStart) {
   EXPECT_EQ(0, display.swapBuffers());
 }
 
+// The numbers a command prints, in order (xdotool's geometry).
+std::vector<int> numbersOf(const std::string &command) {
+  std::vector<int> numbers;
+  FILE *out = popen(command.c_str(), "r");
+  for (int c = fgetc(out), value = -1; c != EOF; c = fgetc(out)) {
+    if (c >= '0' && c <= '9') value = (value < 0 ? 0 : value * 10) + c - '0';
+    if ((c < '0' || c > '9') && value >= 0) numbers.push_back(value), value = -1;
+  }
+  pclose(out);
+  return numbers;
+}
+
+// Centred on its screen and wholly on it, whatever the screen's shape (the
+// tests run this on a 1920 x 1080 screen too).
+TEST_F(DisplayWindow, WindowIsCentredAndWhollyOnItsScreen) {
+  start();
+  (void)display.getWindow()->getPosition();  // a round trip: the move has reached the server
+  const std::vector<int> screen = numbersOf("xdotool getdisplaygeometry");
+  const std::vector<int> window = numbersOf("xdotool getwindowgeometry --shell " + windowId());
+  ASSERT_EQ(2u, screen.size());
+  ASSERT_EQ(6u, window.size());  // WINDOW X Y WIDTH HEIGHT SCREEN
+  EXPECT_EQ(std::make_tuple((screen[0] - 1024) / 2, (screen[1] - 768) / 2, 1024, 768),
+            std::make_tuple(window[1], window[2], window[3], window[4]));
+}
+
 // A cell drawn after a shape covers it with its background rectangle, a
 // tenth of a cell left of and a fifth below the cell. Every printable glyph
 // is drawn in its colour and fits its cell: no ink reaches where the next
@@ -140,6 +166,47 @@ TEST_F(DisplayWindow, CellsLandWhereTheyShouldInTheirColours) {
       }
   }
   EXPECT_GT(solid, 1000);
+}
+
+// Pixels of the cells [x0, x1] x [y0, y1] (12.8 x 32 pixels each) of a colour.
+int inkIn(const Image &shot, int x0, int x1, int y0, int y1, sf::Color color) {
+  int count = 0;
+  for (int y = y0 * 32; y < (y1 + 1) * 32; ++y)
+    for (int x = static_cast<int>(x0 * 12.8f); x < static_cast<int>((x1 + 1) * 12.8f); ++x)
+      count += sameColor(color, shot.at(x, y));
+  return count;
+}
+
+// A text view's lines, right-justified on column 20, in its colour; one
+// sprite drawn in an object's own colour and in the sprite's.
+TEST_F(DisplayWindow, TextViewLinesAndSpriteColoursLandWhereTheyShould) {
+  ASSERT_EQ(0, ts::WorldManager::getInstance().startUp());
+  start();
+  ts::Sprite block(1);
+  block.addFrame(ts::Frame(1, 1, "#"));
+  ts::Animation animation;
+  animation.setSprite(&block);
+  for (float x : {2.0f, 10.0f}) {
+    auto *object = new ts::Object;
+    object->setAnimation(animation);
+    object->setPosition(ts::Vector(x, 2));
+    if (x == 2) object->setSpriteColor(ts::GREEN);
+  }
+  auto *text = new ts::TextView;
+  text->setText("ab\ncde");
+  text->setPosition(ts::Vector(20, 5));
+  text->setColor(ts::RED);
+  text->setJustification(ts::RIGHT_JUSTIFIED);
+  ts::WorldManager::getInstance().draw();
+  ASSERT_EQ(0, display.swapBuffers());
+  const Image shot = capture(*display.getWindow());
+  const sf::Color red(255, 0, 0), green(0, 255, 0), white(255, 255, 255);
+  EXPECT_TRUE(inkIn(shot, 0, 5, 1, 3, green) > 20 && inkIn(shot, 0, 5, 1, 3, white) == 0);
+  EXPECT_GT(inkIn(shot, 8, 12, 1, 3, white), 20);
+  for (auto [x, y] : {std::pair(18, 5), std::pair(19, 5), std::pair(17, 6), std::pair(18, 6), std::pair(19, 6)})
+    EXPECT_GT(inkIn(shot, x, x, y, y, red), 2) << x << "," << y;
+  EXPECT_EQ(inkIn(shot, 17, 19, 5, 6, red), inkIn(shot, 0, 79, 0, 23, red));  // and nowhere else
+  ts::WorldManager::getInstance().shutDown();
 }
 
 // A character the font has no glyph for is drawn as its stand-in ('?' for

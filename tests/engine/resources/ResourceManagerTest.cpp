@@ -72,9 +72,9 @@ TEST_F(SpriteFiles, BothFormatsLoadQuietly) {
       {"2 frames\n +2\n1\n0\nwhite\nab\ncd\n", "2x1 White slowdown 0 transparency 0: ab cd"},
       {robust("frames 2\nwidth 3\nheight 1\ntransparency #\n", "a#c\nend\nd#f\nend\n"),
        "3x1 White slowdown 0 transparency 35: a#c d#f"},
-      // Keys in any order, CR LF line ends, a quoted space, lines nobody uses.
-      {crlf(robust("height 2\ncolor cyan\nauthor me\nwidth 1\nslowdown 3\ntransparency \" \"\nframes 1\n",
-                   "a\nb\nend\n", "version 2.0\nnotes none\n")),
+      // Keys in any order, CR LF line ends, a quoted space, footer lines nobody uses.
+      {crlf(robust("height 2\ncolor cyan\nwidth 1\nslowdown 3\ntransparency \" \"\nframes 1\n", "a\nb\nend\n",
+                   "version 2.0\nnotes none\n")),
        "1x2 Cyan slowdown 3 transparency 32: ab"},
       // The last of several matching lines counts.
       {robust("frames 2\nwidth 1\nheight 1\nframes 3\n", "a\nend\nb\nend\nc\nend\n"),
@@ -87,6 +87,16 @@ TEST_F(SpriteFiles, BothFormatsLoadQuietly) {
   }
   for (const std::string &line : log.messages())
     EXPECT_TRUE(line.find("Error") == std::string::npos && line.find("Warning") == std::string::npos) << line;
+}
+
+// A misspelt key is ignored, so its default applies: the log names the key,
+// the file and the line, and the sprite still loads.
+TEST_F(SpriteFiles, UnknownHeaderKeysAreNamedWithTheirLine) {
+  const std::string path = write(robust("frames 1\nwidth 2\ncolour red\nheight 1\n", "ab\nend\n"));
+  ASSERT_EQ(0, rm().loadSprite(path, "s"));
+  EXPECT_EQ(describe(rm().getSprite("s")), "2x1 White slowdown 0 transparency 0: ab");
+  EXPECT_EQ(1, log.count("RM::loadRobustSprite(): Warning! Unknown key 'colour' in the header of '" + path +
+                         "', line 4; ignored."));
 }
 
 TEST_F(SpriteFiles, SimpleFileErrorsNameTheirLine) {

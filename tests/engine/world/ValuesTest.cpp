@@ -15,6 +15,16 @@ TEST(Vector, NormalizeCompareAndText) {
   EXPECT_FALSE(ts::Vector(0.0f, 1) != ts::Vector(-0.0f, 1));
 }
 
+TEST(Vector, ScalingOnBothSidesAndDivisionByZero) {
+  ts::Vector v(3, -1.5f);
+  EXPECT_EQ(ts::Vector(6, -3), 2.0f * v);
+  EXPECT_EQ(ts::Vector(1.5f, -0.75f), v / 2.0f);
+  v *= -2.0f;
+  EXPECT_EQ(ts::Vector(-6, 3), v);
+  v /= 0.0f;
+  EXPECT_EQ(ts::Vector(0, 0), v);
+}
+
 TEST(Box, TextAndRecordsOfBoxAndVector) {
   ts::Box box(ts::Vector(-0.0f, 1.0e-30f), 0.99f, 2.5f), back;
   EXPECT_EQ(box.toString(), "(-0,1e-30) h: 0.99 v: 2.5");

@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include <tessera/core/GameLoop.h>
 #include <tessera/world/EventCollision.h>
+#include <tessera/world/EventTimer.h>
 #include <tessera/world/Object.h>
 #include <tessera/world/ViewObject.h>
 #include <tessera/world/WorldManager.h>
@@ -29,7 +31,8 @@ class Probe : public ts::Object {
 
   int eventHandler(const ts::Event *event) override {
     if (auto *collision = dynamic_cast<const ts::EventCollision *>(event)) collisions.push_back(*collision);
-    journal.push_back(name + ": " + event->getType());
+    auto *timer = dynamic_cast<const ts::EventTimer *>(event);
+    journal.push_back(name + ": " + event->getType() + (timer ? " " + timer->getName() : ""));
     std::function<void()> action = on_event;  // a copy: it may destroy this object
     if (action) action();
     return 1;
@@ -218,4 +221,81 @@ TEST_F(WorldTest, ViewStaysInTheBoundaryAndFollowsItsObjectUntilItLeaves) {
   world.markForDelete(hero);  // destroying the followed object clears the choice
   world.update();
   EXPECT_EQ(world.getViewFollowing(), nullptr);
+}
+
+// Marked objects are out of play until destroyed: not moved, not collided
+// with, not told of collisions (also when a handler marks one mid-move).
+TEST_F(WorldTest, MarkedObjectsNeitherMoveNorCollideUntilDestroyed) {
+  Probe *mover = new Probe("mover", 10, 5);
+  Probe *wall = new Probe("wall", 11, 5);
+  world.markForDelete(wall);
+  EXPECT_TRUE(wall->isMarkedForDelete() && !mover->isMarkedForDelete());
+  EXPECT_EQ(-1, world.moveObject(wall, ts::Vector(12, 5)));
+  EXPECT_EQ(0, world.moveObject(mover, ts::Vector(11, 5)));
+  EXPECT_EQ(2, world.objectsOfType("(Undefined)").getCount());
+  Probe *one = new Probe("one", 12, 5, ts::SOFT);
+  Probe *two = new Probe("two", 12, 5);
+  one->on_event = [&] { world.markForDelete(two); };
+  EXPECT_EQ(0, world.moveObject(mover, ts::Vector(12, 5)));
+  new Probe("three", 13, 5, ts::SOFT);
+  mover->on_event = [&] { world.markForDelete(mover); };
+  EXPECT_EQ(-1, world.moveObject(mover, ts::Vector(13, 5)));
+  EXPECT_EQ(journal, (Lines{"mover: ts-collision", "one: ts-collision", "mover: ts-collision"}));
+  // An avoiding mover does not slide along a marked wall.
+  Probe *slider = new Probe("slider", 30, 10);
+  world.markForDelete(new Probe("marked", 31, 11));
+  slider->setAvoidCollisions(true);
+  slider->setVelocity(ts::Vector(1, 1));
+  world.update();
+  EXPECT_EQ(slider->getPosition(), ts::Vector(31, 11));
+  EXPECT_EQ(4, destroyed);
+}
+
+TEST_F(WorldTest, MarkAllForDeleteCountsWhatItMarks) {
+  for (int x = 1; x <= 3; ++x) (new Probe("brick", static_cast<float>(x), 1))->setType("Brick");
+  world.objectsOfType("Brick")[0]->setActive(false);
+  world.markForDelete(world.objectsOfType("Brick")[0]);
+  EXPECT_EQ(2, world.markAllForDelete("Brick"));  // the inactive one too, not the one marked before
+  world.update();
+  EXPECT_EQ(3, destroyed);
+}
+
+namespace {
+
+struct FakeLoop : ts::GameLoop {
+  int step = 10;
+  int getStepCount() const override { return step; }
+  int getFrameTime() const override { return 33; }
+  void setGameOver(bool) override {}
+};
+
+}  // namespace
+
+// A timer set in step s fires in the update of step s + n, a repeating one
+// every n steps; one paused by inactivity fires once when active again and
+// keeps its phase.
+TEST_F(WorldTest, TimersFireInTheUpdateOfTheirStep) {
+  FakeLoop loop;
+  ts::GameLoop::install(&loop);
+  Probe *clock = new Probe("clock", 5, 5);
+  Probe *doomed = new Probe("doomed", 9, 9);
+  clock->setTimer("once", 2);
+  clock->setTimer("again", 3, true);
+  clock->setTimer("cancelled", 1);
+  EXPECT_EQ(0, clock->cancelTimer("cancelled"));
+  EXPECT_EQ(-1, clock->setTimer("never", 0));
+  EXPECT_TRUE(log.contains("Object::setTimer(): Error! Timer 'never' needs at least 1 step, not 0."));
+  doomed->setTimer("last", 1);
+  world.markForDelete(doomed);
+  std::vector<int> fired;
+  clock->on_event = [&] { fired.push_back(loop.step); };
+  for (; loop.step <= 26; ++loop.step) {
+    if (loop.step == 17) clock->setActive(false);
+    if (loop.step == 24) clock->setActive(true);
+    world.update();
+  }
+  EXPECT_EQ(fired, (std::vector<int>{12, 13, 16, 24, 25}));  // late once at 24, then on its old phase
+  EXPECT_EQ(journal, (Lines{"clock: ts-timer once", "clock: ts-timer again", "clock: ts-timer again",
+                            "clock: ts-timer again", "clock: ts-timer again"}));
+  ts::GameLoop::uninstall(&loop);
 }

@@ -11,10 +11,16 @@
 
 #include "GameWorld.h"
 #include "TempFolder.h"
+#include "app/NextRound.h"
+#include "app/QuitRequest.h"
 #include "app/RoundLoop.h"
+#include "play/FirstOfType.h"
 #include "play/Lane.h"
+#include "play/NoteSpawner.h"
 #include "screens/GameOver.h"
 #include "screens/GameStart.h"
+#include "screens/PauseMenu.h"
+#include "screens/ResultsScreen.h"
 
 namespace fs = std::filesystem;
 
@@ -61,6 +67,28 @@ class ScriptedPlayer : public ts::Object {
   bool m_escape_as_results_end;
   bool m_started = false;
   std::map<uint64_t, size_t> m_order;  // notes by serial, numbered as first seen
+};
+
+// Calls its script with the number of each step of the round, from 1,
+// before the play objects (created later) see that step.
+class StepScript : public ts::Object {
+ public:
+  explicit StepScript(std::function<void(int step)> script) : m_script(std::move(script)) {
+    setType("StepScript");
+    registerInterest(ts::STEP_EVENT);
+  }
+  int eventHandler(const ts::Event *p_event) override {
+    if (p_event->getType() != ts::STEP_EVENT) return 0;
+    m_script(++m_step);
+    // A round the script cannot end fails the test instead of hanging it.
+    if (m_step == GIVE_UP_STEP) QuitRequest::make();
+    return 1;
+  }
+
+ private:
+  static constexpr int GIVE_UP_STEP = 3000;
+  std::function<void(int)> m_script;
+  int m_step = 0;
 };
 
 // A round loop whose rounds are set up by the test once the start screen is
@@ -129,6 +157,12 @@ class RoundTest : public ::testing::Test {
     song.lanes = {0, 1, 2, 3, 0, 1, 2, 3, 0, 1};
     song.key = 1;
     return song;
+  }
+  // The game as shipped, with the test's songs.
+  RoundLoop::Options shipped() const {
+    RoundLoop::Options options = handMade();
+    options.rules = Rules::FAIR;
+    return options;
   }
   std::string scoresFile() const { return m_folder + "/data/tessera-rhythm/scores.txt"; }
 
@@ -257,4 +291,121 @@ TEST(RhythmProgram, FailedLogStartEndsWithExitStatusOne) {
   EXPECT_EQ(lines[0].substr(14), "LogManager::startup(): Warning! Unable to open file '/tmp/no-such-dir/x.log'.");
   EXPECT_EQ(lines[1].substr(14), "GameManager::startUp(): Error! Starting log manager.");
   EXPECT_EQ(lines[2], "rhythm: the engine did not start: cannot write the log /tmp/no-such-dir/x.log");
+}
+
+// The pause menu: Escape holds the song, Enter on Resume counts 3, 2, 1
+// with the notes held before they move again; P and Retry play the song
+// again in the next round, which starts it at once; Escape, Escape goes to
+// the song list, where Escape quits.
+TEST_F(RoundTest, PauseMenuCountsDownBeforeResumingAndRetriesOrGoesToTheSongList) {
+  int resumed_at = 0, held_from = 0, steps_held = -1;
+  std::vector<std::string> shown_at_enter, shown_later;
+  ScriptedRounds rounds(shipped(), [&](GameStart &start, int round) {
+    start.setSongs({tenNotes()});
+    new StepScript([&, round](int step) {
+      NoteSpawner *p_spawner = firstOfType<NoteSpawner>("NoteSpawner");
+      PauseMenu *p_menu = firstOfType<PauseMenu>("PauseMenu");
+      if (round == 1) {
+        if (step == 1) press(ts::Keyboard::NUM1);
+        if (step == 10) press(ts::Keyboard::ESCAPE);
+        if (step == 11) held_from = p_spawner->getStepCount();
+        if (step == 12) {
+          press(ts::Keyboard::RETURN);
+          shown_at_enter = p_menu->lines();
+        }
+        if (step == 80) shown_later = p_menu->lines();
+        if (step > 12 && !resumed_at && !p_spawner->isPaused()) {
+          resumed_at = step;
+          steps_held = p_spawner->getStepCount() - held_from;
+        }
+        if (step == 120) press(ts::Keyboard::P);
+        if (step == 121) press(ts::Keyboard::DOWNARROW);
+        if (step == 122) press(ts::Keyboard::RETURN);
+      }
+      if (round == 2 && step == 5) press(ts::Keyboard::ESCAPE);
+      if (round == 2 && step == 6) press(ts::Keyboard::ESCAPE);
+      if (round == 3 && step == 2) press(ts::Keyboard::ESCAPE);
+    });
+  });
+  rounds.run();
+  EXPECT_EQ(shown_at_enter, (std::vector<std::string>{"", "Get ready: 3", ""}));
+  EXPECT_EQ(shown_later, (std::vector<std::string>{"", "Get ready: 1", ""}));
+  EXPECT_EQ(steps_held, 0);
+  EXPECT_GE(resumed_at, 12 + 3 * PauseMenu::STEPS_PER_COUNT - 1);
+  EXPECT_LE(resumed_at, 12 + 3 * PauseMenu::STEPS_PER_COUNT + 1);
+  EXPECT_EQ(rounds.getRoundCount(), 3);
+  EXPECT_EQ(m_log.count("GameStart: playing 'Ten' (ten.chart)."), 2);
+  EXPECT_TRUE(m_log.contains("RoundLoop: round 1 over: the player asked for the song again."));
+  EXPECT_TRUE(m_log.contains("RoundLoop: round 2 over: the player went back to the song list."));
+  EXPECT_TRUE(m_log.contains("RoundLoop: round 3 over: the player left."));
+  EXPECT_EQ(m_log.count("ESC pressed! Exiting game..."), 1);  // only the song list's Escape quits
+  EXPECT_EQ(m_log.count("Results: 'Ten' (ten.chart): "), 0);
+}
+
+// Once the song is over the results stay, under "Cleared", until a key: R
+// plays the song again, Enter goes to the song list. A run with --once still
+// ends after the results' three seconds.
+TEST_F(RoundTest, ResultsWaitForRToRetryOrEnterForTheSongList) {
+  ts::ResourceManager::getInstance().loadSprite("sprites/cleared-spr.txt", "cleared");
+  std::string sprite_while_waiting;
+  int time_to_live_while_waiting = 0;
+  ScriptedRounds rounds(shipped(), [&](GameStart &start, int round) {
+    start.setSongs({tenNotes()});
+    int shown_at = 0;
+    new StepScript([&, round, shown_at](int step) mutable {
+      if (round == 1 && step == 1) press(ts::Keyboard::NUM1);
+      if (round == 3 && step == 2) press(ts::Keyboard::ESCAPE);
+      ResultsScreen *p_results = firstOfType<ResultsScreen>("ResultsScreen");
+      if (!p_results || !p_results->isShown()) return;
+      if (!shown_at) shown_at = step;
+      if (step - shown_at < 300) return;
+      const GameOver *p_over = firstOfType<GameOver>("GameOver");
+      time_to_live_while_waiting = p_over->getTimeToLive();
+      sprite_while_waiting = p_over->getAnimation().getSprite()->getLabel();
+      press(round == 1 ? ts::Keyboard::R : ts::Keyboard::RETURN);
+    });
+  });
+  rounds.run();
+  EXPECT_EQ(sprite_while_waiting, "cleared");
+  EXPECT_EQ(time_to_live_while_waiting, 90);
+  EXPECT_EQ(rounds.getRoundCount(), 3);
+  EXPECT_EQ(m_log.count("Results: 'Ten' (ten.chart): Perfect 0, Good 0, Miss 10, longest combo 0, score 0, accuracy "
+                        "0.0%, grade D; no best score yet."),
+            2);
+  EXPECT_TRUE(m_log.contains("RoundLoop: round 1 over: the player asked for the song again."));
+  EXPECT_TRUE(m_log.contains("RoundLoop: round 2 over: the player went back to the song list."));
+  EXPECT_EQ(m_log.count("Game shutting down."), 0);
+
+  rounds.clearRound();
+  RoundLoop::Options once = shipped();
+  once.once = true;
+  ScriptedRounds one_round(once, [](GameStart &start, int) {
+    start.setSongs({tenNotes()});
+    new StepScript([](int step) {
+      if (step == 1) press(ts::Keyboard::NUM1);
+    });
+  });
+  one_round.run();
+  EXPECT_EQ(one_round.getRoundCount(), 1);
+  EXPECT_EQ(m_log.count("Game shutting down."), 1);
+}
+
+// A calibration's offset is played with in the rounds after its own, not
+// only until its round ends.
+TEST_F(RoundTest, ACalibratedOffsetLastsIntoLaterRounds) {
+  RoundLoop::Options options = shipped();
+  options.offset_ms = -20;
+  std::vector<int> offsets;
+  ScriptedRounds rounds(options, [&](GameStart &start, int round) {
+    offsets.push_back(start.getAudioOffset());
+    GameStart *p_start = &start;
+    new StepScript([p_start, round](int step) {
+      if (round == 1 && step == 1) p_start->openCalibration();
+      if (round == 1 && step == 2) p_start->endCalibration(35);
+      if (round == 1 && step == 3) NextRound::request(NextRound::SONG_LIST);
+      if (round == 2 && step == 2) press(ts::Keyboard::ESCAPE);
+    });
+  });
+  rounds.run();
+  EXPECT_EQ(offsets, (std::vector<int>{-20, 35}));
 }

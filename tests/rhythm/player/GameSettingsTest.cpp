@@ -114,3 +114,49 @@ TEST_F(GameSettingsTest, SavesAtomicallyAndAFailedWriteLeavesTheOldFile) {
   settings.setOffsetMs(-9000);  // clamped
   EXPECT_EQ(settings.getOffsetMs(), -500);
 }
+
+// The settings screen's choices: each read on its own, a refused one kept at
+// its value with a log line naming the file, and all written back.
+TEST_F(GameSettingsTest, PlayerChoicesAreReadRefusedOneByOneAndSavedBack) {
+  write("scroll_speed:1.5,\nlane_keys:dfjk,\nhit_error_bar:off,\n"
+        "song_offsets_ms:charts/a.chart=20;nokey;b.chart=900;=4;c.chart=-15,\n");
+  GameSettings settings;
+  settings.load(m_path);
+  EXPECT_DOUBLE_EQ(settings.getScrollSpeed(), 1.5);
+  EXPECT_EQ(settings.getLaneKeys(), GameSettings::LaneKeys::DFJK);
+  EXPECT_FALSE(settings.getHitErrorBar());
+  EXPECT_EQ(settings.getSongOffsetMs("charts/a.chart"), 20);
+  EXPECT_EQ(settings.getSongOffsetMs("c.chart"), -15);
+  EXPECT_EQ(settings.getSongOffsetMs("b.chart"), 0);
+  const std::string file = "'" + m_path + "'";
+  for (const char *entry : {"nokey", "b.chart=900", "=4"})
+    EXPECT_TRUE(m_log.contains("GameSettings: Warning! Song offset '" + std::string(entry) + "' in " + file +
+                               " is not KEY=MS within -500..500 ms; left out."))
+        << entry;
+
+  ASSERT_EQ(settings.save(m_path), 0);
+  GameSettings reread;
+  reread.load(m_path);
+  EXPECT_DOUBLE_EQ(reread.getScrollSpeed(), 1.5);
+  EXPECT_EQ(reread.getLaneKeys(), GameSettings::LaneKeys::DFJK);
+  EXPECT_FALSE(reread.getHitErrorBar());
+  EXPECT_EQ(reread.getSongOffsetMs("charts/a.chart"), 20);
+  EXPECT_EQ(reread.getSongOffsetMs("c.chart"), -15);
+  EXPECT_FALSE(reread.setSongOffsetMs("a,b.chart", 5));  // the file could not hold the key
+
+  write("scroll_speed:2.5,\nlane_keys:wasd,\nhit_error_bar:maybe,\n");
+  reread.load(m_path);
+  EXPECT_DOUBLE_EQ(reread.getScrollSpeed(), 1.5);
+  EXPECT_EQ(reread.getLaneKeys(), GameSettings::LaneKeys::DFJK);
+  EXPECT_FALSE(reread.getHitErrorBar());
+  EXPECT_TRUE(m_log.contains("GameSettings: Warning! Scroll speed '2.5' in " + file +
+                             " is not a number from 0.5 to 2.0; keeping 1.50."));
+  EXPECT_TRUE(m_log.contains("GameSettings: Warning! Unknown lane keys 'wasd' in " + file +
+                             " (arrows or dfjk); keeping dfjk."));
+  EXPECT_TRUE(
+      m_log.contains("GameSettings: Warning! Hit-error bar 'maybe' in " + file + " (on or off); keeping off."));
+  write("scroll_speed:nan,\n");
+  GameSettings fresh;
+  fresh.load(m_path);
+  EXPECT_DOUBLE_EQ(fresh.getScrollSpeed(), 1.0);
+}

@@ -13,6 +13,7 @@
 
 #include "GameWorld.h"
 #include "TempFolder.h"
+#include "play/Lane.h"
 #include "play/NoteSpawner.h"
 #include "play/Results.h"
 #include "player/GameSettings.h"
@@ -233,7 +234,9 @@ TEST_F(GameTest, SpritesFitTheScreens) {
   ts::ResourceManager &resources = ts::ResourceManager::getInstance();
   ASSERT_EQ(resources.loadSprite("sprites/gamestart-spr.txt", "gamestart"), 0);
   ASSERT_EQ(resources.loadSprite("sprites/gameover-spr.txt", "gameover"), 0);
+  ASSERT_EQ(resources.loadSprite("sprites/cleared-spr.txt", "cleared"), 0);
   const std::tuple<const char *, int, int, int> sprites[] = {{"gamestart", 77, 23, 1}, {"gameover", 57, 11, 2},
+                                                             {"cleared", 57, 11, 2},
                                                              {"note_down", 5, 3, 1},   {"note_left", 5, 3, 1},
                                                              {"note_right", 5, 3, 1},  {"note_up", 5, 3, 1}};
   for (const auto &[label, width, height, frames] : sprites) {
@@ -271,4 +274,101 @@ TEST_F(GameTest, ResultsSayNewBestOnlyWhenTheScoreWasSaved) {
   p_kept->show(results);
   EXPECT_TRUE(p_kept->isNewBest());
   EXPECT_EQ(p_kept->lines()[2], "New best!");
+}
+
+// S opens the settings screen; Enter saves what was changed there (the
+// file's own audio offset stays) and the next song plays with it: the lane
+// keys D F J K, the song's offset added to the audio offset, no hit-error
+// bar. Escape leaves without saving.
+TEST_F(GameTest, SettingsScreenChangesAreSavedAndPlayedWith) {
+  const TempFolder folder;
+  const std::string path = folder.file("settings.txt", "audio_offset_ms:40,\n");
+  GameSettings settings;
+  GameStart *start = new GameStart();
+  start->setRules(Rules::FAIR);
+  start->setAudioOffset(-20);  // given on the command line
+  start->setPlayerSettings(&settings, path);
+  Song song;
+  song.file_name = song.title = "ten.chart";
+  song.score_key = "mine/ten.chart";
+  song.steps = {30};
+  start->setSongs({song});
+
+  press(ts::Keyboard::S);
+  press(ts::Keyboard::NUM1);  // ignored while the settings are open
+  ASSERT_TRUE(start->isInSettings());
+  EXPECT_FALSE(start->hasStartedGame());
+  for (ts::Keyboard::Key key : {ts::Keyboard::RIGHTARROW, ts::Keyboard::DOWNARROW, ts::Keyboard::RIGHTARROW,
+                                ts::Keyboard::DOWNARROW, ts::Keyboard::RIGHTARROW, ts::Keyboard::RIGHTARROW,
+                                ts::Keyboard::DOWNARROW, ts::Keyboard::LEFTARROW})
+    press(key);
+  press(ts::Keyboard::RETURN);
+  frames(1);
+  EXPECT_EQ(count("SettingsScreen"), 0);
+  EXPECT_FALSE(start->isInSettings());
+  GameSettings saved;
+  saved.load(path);
+  EXPECT_EQ(saved.getOffsetMs(), 40);
+  EXPECT_DOUBLE_EQ(saved.getScrollSpeed(), 1.25);
+  EXPECT_EQ(saved.getSongOffsetMs("mine/ten.chart"), 10);
+  EXPECT_DOUBLE_EQ(settings.getScrollSpeed(), 1.25);
+
+  press(ts::Keyboard::S);
+  press(ts::Keyboard::RIGHTARROW);
+  press(ts::Keyboard::ESCAPE);  // unsaved, and the game goes on
+  frames(1);
+  EXPECT_FALSE(start->isInSettings() || ts::GameManager::getInstance().getGameOver());
+  EXPECT_DOUBLE_EQ(settings.getScrollSpeed(), 1.25);
+
+  press(ts::Keyboard::RETURN);
+  ASSERT_TRUE(start->hasStartedGame());
+  frames(1);  // the start screen is gone
+  EXPECT_EQ(first<NoteSpawner>("NoteSpawner")->getNoteClock().getOffsetMs(), -10);
+  EXPECT_EQ(count("HitErrorBar"), 0);
+  EXPECT_EQ(Lane::ofKey(ts::Keyboard::D), &LANES[0]);
+  EXPECT_EQ(Lane::ofKey(ts::Keyboard::K), &LANES[3]);
+  EXPECT_EQ(Lane::ofKey(ts::Keyboard::LEFTARROW), nullptr);
+}
+
+// Resting on a song plays its music from its preview's start (a third of
+// the way in when the chart gives none); moving on, opening the settings
+// or starting the song stops it, and the song itself plays from its start.
+TEST_F(GameTest, ThePreviewPlaysFromItsStartAndStopsWhenLeaving) {
+  ts::ResourceManager &resources = ts::ResourceManager::getInstance();
+  ASSERT_EQ(resources.loadMusic(std::string(TESSERA_SOURCE_DIR) + "/tests/support/data/tone.ogg", "tone"), 0);
+  ts::Music *p_tone = resources.getMusic("tone");
+  std::vector<Song> songs(2);
+  for (Song &song : songs) {
+    song.track_label = "tone";
+    song.length_seconds = 2.1;
+    song.steps = {40};
+  }
+  songs[0].title = "Third";
+  songs[1].title = "Given";
+  songs[1].preview_seconds = 1.5;
+  GameStart *start = new GameStart();
+  start->setRules(Rules::FAIR);
+  start->setSongs(songs);
+  frames(GameStart::PREVIEW_DELAY_STEPS - 1);
+  EXPECT_EQ(start->getPreview(), nullptr);
+  frames(1);
+  EXPECT_EQ(start->getPreview(), p_tone);
+  EXPECT_NEAR(p_tone->getPlayingOffset(), 0.7, 0.1);
+  EXPECT_TRUE(m_log.contains("GameStart: previewing 'Third' from 0.7 s."));
+
+  press(ts::Keyboard::DOWNARROW);
+  EXPECT_FALSE(p_tone->isPlaying());
+  frames(GameStart::PREVIEW_DELAY_STEPS);
+  EXPECT_NEAR(p_tone->getPlayingOffset(), 1.5, 0.1);
+  press(ts::Keyboard::S);
+  EXPECT_FALSE(p_tone->isPlaying());
+  press(ts::Keyboard::ESCAPE);
+  frames(GameStart::PREVIEW_DELAY_STEPS);
+  EXPECT_TRUE(p_tone->isPlaying());
+
+  // The song's own music waits out the lead-in: the preview has stopped.
+  press(ts::Keyboard::RETURN);
+  EXPECT_EQ(start->getPreview(), nullptr);
+  EXPECT_FALSE(p_tone->isPlaying());
+  EXPECT_TRUE(m_log.contains("GameStart: playing 'Given' ()."));
 }

@@ -52,6 +52,11 @@ class Music {
   /// Starts the track from its beginning, repeating it when loop is true;
   /// nothing when no track is loaded. Logged at level 5.
   void play(bool loop = true);
+  /// Starts the track `seconds` into it (clamped to the track's length),
+  /// repeating it when loop is true: a song list plays a preview this way.
+  /// Does nothing for a track that is not loaded; logs nothing but what
+  /// play() logs.
+  void playFrom(float seconds, bool loop);
   /// Stops the track and rewinds it; nothing when none is loaded. Logged at level 5.
   void stop();
   /// Holds the track where it is; resume() plays on from there. Both do

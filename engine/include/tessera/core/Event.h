@@ -16,6 +16,7 @@ inline const std::string COLLISION_EVENT = "ts-collision";  ///< EventCollision,
 inline const std::string OUT_EVENT = "ts-out";              ///< EventOut, sent straight to an object leaving the world
 inline const std::string PATH_EVENT = "ts-path";            ///< EventPath, sent straight to an object following a path
 inline const std::string VIEW_EVENT = "ts-view";            ///< EventView, for view objects (kept by the world manager)
+inline const std::string TIMER_EVENT = "ts-timer";          ///< sent straight to an object when one of its step timers runs out
 inline const std::string NETWORK_EVENT = "ts-network";      ///< EventNetwork, the base of the network events
 inline const std::string NETWORK_ACCEPT_EVENT = "ts-network-accept";    ///< EventNetworkAccept: a connection accepted
 inline const std::string NETWORK_CLOSE_EVENT = "ts-network-close";      ///< EventNetworkClose: a connection closed

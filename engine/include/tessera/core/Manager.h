@@ -3,6 +3,7 @@
 #ifndef TS_MANAGER_H
 #define TS_MANAGER_H
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -48,7 +49,9 @@ class Manager {
   /// unregister or be destroyed during the walk: one destroyed before its turn
   /// is skipped. An undefined type (level-1 warning) or one this manager does
   /// not keep (level-1 error) reaches nobody and returns 0. The event stays the
-  /// caller's.
+  /// caller's. An event that reaches no one (it has no type, this manager does
+  /// not keep its type, or no object is interested in it) gets one log line
+  /// per manager and type, the first time.
   int onEvent(const Event *event) const;
   /// Registers handler (not owned; it must unregister before it is destroyed,
   /// as Object does) for event_type; a handler is kept once per type. 0 on
@@ -74,6 +77,9 @@ class Manager {
   std::vector<Interest>::iterator findInterest(const std::string &event_type);
   std::vector<Interest>::const_iterator findInterest(const std::string &event_type) const;
   bool m_is_started;
+  // Event types already logged as delivered to no one.
+  mutable std::set<std::string> m_unheard_types;
+  void logUnheard(const std::string &type, const char *why) const;
 };
 
 }  // namespace ts

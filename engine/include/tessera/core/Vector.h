@@ -43,6 +43,16 @@ class Vector {
   Vector operator-(const Vector &other) const;
   /// Adds other component-wise; returns this vector.
   Vector &operator+=(const Vector &other);
+  /// Both components times s.
+  Vector operator*(float s) const;
+  /// Multiplies both components by s; returns this vector.
+  Vector &operator*=(float s);
+  /// Both components divided by s. Dividing by 0 gives the zero vector, not
+  /// infinities: a velocity or position made of those would poison every
+  /// later move and collision test.
+  Vector operator/(float s) const;
+  /// Divides both components by s (by 0: the zero vector); returns this vector.
+  Vector &operator/=(float s);
   /// Exact equality of both components.
   bool operator==(const Vector &other) const;
   /// Not operator==.
@@ -61,6 +71,9 @@ class Vector {
   float m_x;
   float m_y;
 };
+
+/// s times both components of v (the same as v * s).
+Vector operator*(float s, const Vector &v);
 
 }  // namespace ts
 

@@ -3,6 +3,7 @@
 #ifndef TS_ANIMATION_H
 #define TS_ANIMATION_H
 
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -35,8 +36,9 @@ class Animation {
   int getSlowdownCount() const { return m_slowdown_count; }
   /// Draws the current frame centred on position (world cells), then advances
   /// one frame every getSlowdown() draws, wrapping to the first; 0 without a
-  /// sprite, -1 when the display refused a cell.
-  int draw(Vector position);
+  /// sprite, -1 when the display refused a cell. With a colour, the frame
+  /// is drawn in it instead of the sprite's own.
+  int draw(Vector position, std::optional<Color> color = std::nullopt);
   /// The sprite's extent centred on the origin (add the object's position);
   /// without a sprite just under one cell.
   Box getBox() const;

@@ -23,8 +23,9 @@ class PresentHistory;
 class Shape;
 
 /// Where the display draws. FROM_ENVIRONMENT reads TESSERA_DISPLAY at
-/// start-up ("terminal" or "window"; the window when unset, and with a
-/// warning in the log for anything else).
+/// start-up ("terminal" or "window", with a warning in the log for anything
+/// else). Unset, it is the window, except with no DISPLAY but a terminal on
+/// standard input and output: the terminal (with one log line saying so).
 enum class DisplayBackend {
   FROM_ENVIRONMENT,
   WINDOW,
@@ -143,6 +144,7 @@ class DisplayManager : public Manager {
  private:
   DisplayManager();
   bool terminalRequested() const;
+  bool noDisplayButATerminal() const;
   int openWindow(const Config &config);
   void recordPresent(int64_t time);
   int openTerminal(const Config &config);

@@ -3,6 +3,7 @@
 #ifndef TS_SPRITE_H
 #define TS_SPRITE_H
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,8 @@ class Sprite {
   /// Draws frame index centred on position (world cells) in the sprite's
   /// colour; result as Frame::draw().
   int draw(int index, Vector position, char transparency) const;
+  /// Draws the frame in the colour given, or the sprite's own without one.
+  int draw(int index, Vector position, char transparency, std::optional<Color> color) const;
 
  private:
   int m_width;

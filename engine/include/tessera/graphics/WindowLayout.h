@@ -52,6 +52,11 @@ class WindowLayout {
   float getCellHeight() const { return m_cell_height; }
   /// Font scale times the smaller cell side, truncated; 0 when not valid.
   unsigned int getCharacterSize() const { return m_character_size; }
+  /// Where the window's top-left corner goes: centred on the desktop and
+  /// wholly on it; at 0 on an axis where the window is larger than the
+  /// desktop.
+  int getLeft() const { return m_left; }
+  int getTop() const { return m_top; }
 
  private:
   bool checkPixels(const char *key, int configured, int desktop, int longest_side, int &pixels);
@@ -64,6 +69,8 @@ class WindowLayout {
   float m_cell_width;
   float m_cell_height;
   unsigned int m_character_size;
+  int m_left;
+  int m_top;
 };
 
 }  // namespace ts

@@ -86,7 +86,7 @@ class ResourceManager : public Manager {
   int loadAudio(LabelTable<Resource> &table, int (Resource::*load)(std::string), const std::string &filename,
                 const std::string &label, const char *failure_origin);
   std::unique_ptr<Sprite> loadSimpleSprite(std::ifstream &file);
-  std::unique_ptr<Sprite> loadRobustSprite(std::ifstream &file);
+  std::unique_ptr<Sprite> loadRobustSprite(std::ifstream &file, const std::string &filename);
   std::unique_ptr<Sprite> readSimpleFrames(std::ifstream &file, int frames, int width, int height, int slowdown,
                                            Color color);
   // Both write their messages and return false on failure.

@@ -5,12 +5,15 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include <tessera/core/EventHandler.h>
 
 #include <tessera/core/Box.h>
+#include <tessera/core/Color.h>
 #include <tessera/core/Event.h>
 #include <tessera/core/Vector.h>
 #include <tessera/graphics/Animation.h>
@@ -195,6 +198,33 @@ class Object : public EventHandler {
   /// "Object::unregisterInterest(): event '<type>' not previously registered").
   int unregisterInterest(std::string event_type);
 
+  /// Whether the object is marked for deletion (WorldManager::markForDelete)
+  /// in this frame: it is then out of play until the frame's update destroys
+  /// it (no moves, no collisions, no collision events, no timers).
+  bool isMarkedForDelete() const;
+
+  /// Draws the sprite in this colour instead of the sprite's own, so that
+  /// one sprite serves objects of several colours.
+  void setSpriteColor(Color color);
+  /// Back to the sprite's own colour.
+  void clearSpriteColor();
+  /// The colour set by setSpriteColor(), or none.
+  std::optional<Color> getSpriteColor() const { return m_sprite_color; }
+
+  /// Asks for a "ts-timer" event (EventTimer, carrying the name) in the
+  /// world update `steps` game steps from now: a timer set in step s fires
+  /// in the update of step s + steps. Repeating, it fires every `steps`
+  /// steps until cancelled. Setting a name again restarts that timer. Timers
+  /// count the game loop's steps, pause while the object is inactive (they
+  /// fire late then, once), stop when it is marked for deletion and die with
+  /// it. Returns 0, or -1 with a log line for steps below 1.
+  int setTimer(const std::string &name, int steps, bool repeat = false);
+  /// Stops the named timer; -1 if the object has none of that name.
+  int cancelTimer(const std::string &name);
+  /// Sends the object the events of its timers due at `step` (the world
+  /// manager calls this once per update).
+  void fireTimers(int step);
+
   /// Per-frame steps the world manager runs after moving the object: takes
   /// each waypoint within reach (3/4 of the speed), heads for the next, and
   /// stops following at the path's end.
@@ -225,6 +255,13 @@ class Object : public EventHandler {
   // The record's attributes, one row per mask bit in stream order; the
   // rows write and read the fields below (Object.cpp).
   struct Attribute;
+  // A named timer: due at a step, and again every `period` steps if repeating.
+  struct Timer {
+    std::string name;
+    int64_t due;
+    int period;
+    bool repeat;
+  };
 
   void dropPathSearch();
   void unregisterAll();
@@ -250,6 +287,8 @@ class Object : public EventHandler {
   Path m_path;
   bool m_follow_path;
   bool m_avoid_collisions;
+  std::optional<Color> m_sprite_color;
+  std::vector<Timer> m_timers;
 };
 
 /// The object's box in world cells, at its position.

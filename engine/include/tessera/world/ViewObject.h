@@ -11,7 +11,14 @@
 
 namespace ts {
 
-/// The nine places of the screen a ViewObject sits at (setLocation()).
+/// The nine places of a three-by-three layout of the view. Each column is a
+/// third of the view's width and a location stands in the middle of its
+/// third: the LEFT ones at 1/6 of the width, the CENTER ones at 3/6, the
+/// RIGHT ones at 5/6. The text is centred there, so a left counter sits in
+/// the middle of the left third, not against the edge, and a text of any
+/// length up to a third of the width stays on screen. The TOP row is row 1
+/// (row 0 without a border), the CENTER row half the height (less one
+/// without a border), the BOTTOM row the height less 2 (less 1).
 enum ViewObjectLocation {
   UNDEFINED_LOCATION = -1,
   TOP_LEFT,

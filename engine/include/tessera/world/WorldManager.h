@@ -48,6 +48,13 @@ class WorldManager : public Manager {
   /// marking it again before then changes nothing. 0, or -1 for a null
   /// object (logged).
   int markForDelete(Object *object);
+  /// Marks every object of the type for deletion, active and inactive.
+  /// Returns how many it marked now (objects marked already are not counted).
+  int markAllForDelete(const std::string &type);
+  /// Whether the object is marked for deletion in this frame. A marked object
+  /// is out of play until it is destroyed: it does not move, collides with
+  /// nothing, blocks nothing and receives no collision events.
+  bool isMarkedForDelete(const Object *object) const;
   /// Moves every active object by its velocity (with collisions and "ts-out"
   /// events), steps paths, applies acceleration, then destroys the objects
   /// marked for deletion. Handlers may create, mark or destroy objects.
@@ -57,11 +64,16 @@ class WorldManager : public Manager {
   /// Moves the object to where unless a collision blocks it: solid objects
   /// get "ts-collision" events (both sides), a HARD one blocked by a HARD one
   /// stays (or slides, see Object::setAvoidCollisions()), and an object that
-  /// leaves the boundary gets "ts-out". 0, or -1 if blocked or object is null.
+  /// leaves the boundary gets "ts-out". Objects marked for deletion take no
+  /// part: a marked object does not move (-1), and a marked obstacle neither
+  /// blocks nor gets events. 0, or -1 if blocked or object is null.
   int moveObject(Object *object, Vector where);
-  /// The solid objects other than object that its box would overlap at where.
+  /// The solid objects other than object that its box would overlap at
+  /// where, leaving out those marked for deletion; none for a marked object.
   ObjectList getCollisions(const Object *object, Vector where) const;
-  /// The active objects of the type, in insertion order (owned by the world).
+  /// The active objects of the type, in insertion order (owned by the
+  /// world), including those marked for deletion in this frame (ask
+  /// Object::isMarkedForDelete() to tell them apart).
   ObjectList objectsOfType(std::string type) const;
 
   /// Sets the world's extent in cells; restarts the scene graph so the
