@@ -5,21 +5,38 @@
 #include <set>
 
 #include <tessera/graphics/DisplayManager.h>
+#include <tessera/system/Text.h>
 #include "play/Results.h"
 #include "player/BestScores.h"
 #include "songs/SongLibrary.h"
 
 namespace {
 
-const char *const ROW_FORMAT = "%-5s%-40.40s%6s%7s%8s";
+const size_t TITLE_WIDTH = 40;
 
-// What the window can show: titles and file names come from the player's
-// files.
+// Titles and file names come from the player's files: control characters
+// are shown as '?'. Other characters are drawn as the display can (UTF-8).
 std::string printable(const std::string &text) {
   std::string shown = text;
   for (char &c : shown)
-    if (c < 0x20 || c > 0x7e) c = '?';
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
   return shown;
+}
+
+// Text cut or padded with blanks to `width` characters, counted as the
+// display draws them: one a character, one a malformed byte.
+std::string fitted(const std::string &text, size_t width) {
+  size_t end = 0, count = 0;
+  for (; end < text.size() && count < width; ++count) ts::nextCharacter(text, end);
+  return text.substr(0, end) + std::string(width - count, ' ');
+}
+
+// A row of the table: key, title, length, notes, best.
+std::string tableRow(const std::string &key, const std::string &title, const std::string &length,
+                     const std::string &notes, const std::string &best) {
+  char numbers[64];
+  std::snprintf(numbers, sizeof numbers, "%6s%7s%8s", length.c_str(), notes.c_str(), best.c_str());
+  return fitted(key, 5) + fitted(title, TITLE_WIDTH) + numbers;
 }
 
 std::string folderOf(const Song &song) { return song.chart_path.substr(0, song.chart_path.find_last_of('/') + 1); }
@@ -44,9 +61,7 @@ int judgementCount(const Song &song) {
 }
 
 SongMenu::Line line(const std::string &text, ts::Color color) {
-  std::string fitted = printable(text);
-  fitted.resize(SongMenu::WIDTH, ' ');
-  return SongMenu::Line{fitted, color};
+  return SongMenu::Line{fitted(printable(text), SongMenu::WIDTH), color};
 }
 
 }  // namespace
@@ -128,11 +143,9 @@ SongMenu::Line SongMenu::rowLine(size_t row, const BestScores &best) const {
   const std::string key = (is_selected ? ">" : " ") + std::to_string(row - m_first_visible + 1);
   if (!chart.isPlayable()) return line(key + "   " + chart.file_name + ": " + chart.problem, ts::RED);
   const std::optional<int32_t> kept = best.best(BestScores::keyOf(chart));
-  char text[128];
-  std::snprintf(text, sizeof text, ROW_FORMAT, key.c_str(), chart.title.c_str(),
-                SongLibrary::lengthText(chart.length_seconds).c_str(), std::to_string(noteCount(chart)).c_str(),
-                kept ? std::to_string(*kept).c_str() : "-");
-  return line(text, is_selected ? ts::YELLOW : ts::WHITE);
+  return line(tableRow(key, chart.title, SongLibrary::lengthText(chart.length_seconds),
+                       std::to_string(noteCount(chart)), kept ? std::to_string(*kept) : "-"),
+              is_selected ? ts::YELLOW : ts::WHITE);
 }
 
 // The selected song's difficulty with the way to the others, and its best;
@@ -153,9 +166,7 @@ SongMenu::Line SongMenu::selectionLine(const BestScores &best) const {
 }
 
 std::vector<SongMenu::Line> SongMenu::lines(const BestScores &best) const {
-  char header[128];
-  std::snprintf(header, sizeof header, ROW_FORMAT, "Key", "Song", "Length", "Notes", "Best");
-  std::vector<Line> shown = {line(header, ts::CYAN)};
+  std::vector<Line> shown = {line(tableRow("Key", "Song", "Length", "Notes", "Best"), ts::CYAN)};
   if (m_rows.empty()) {
     shown.push_back(line(" No songs found: no chart files in the song folders.", ts::RED));
     return shown;

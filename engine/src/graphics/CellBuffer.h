@@ -1,6 +1,5 @@
-// A grid of character cells as the terminal should show them: one byte of
-// character (the engine draws single-byte characters), a foreground and a
-// background colour per cell.
+// A grid of character cells as the terminal should show them: one character
+// (a Unicode code point), a foreground and a background colour per cell.
 #ifndef TS_CELL_BUFFER_H
 #define TS_CELL_BUFFER_H
 
@@ -19,7 +18,7 @@ inline bool operator==(Rgb a, Rgb b) { return a.r == b.r && a.g == b.g && a.b ==
 inline bool operator!=(Rgb a, Rgb b) { return !(a == b); }
 
 struct Cell {
-  unsigned char ch;
+  char32_t ch;
   Rgb foreground;
   Rgb background;
 };

@@ -9,6 +9,7 @@
 #include <tessera/system/Clock.h>
 
 #include "core/MediaLog.h"
+#include "graphics/CellCharacter.h"
 #include "graphics/PresentHistory.h"
 #include "graphics/SfmlColor.h"
 #include "graphics/TerminalDisplay.h"
@@ -147,7 +148,8 @@ int DisplayManager::drawCh(Vector world_pos, char ch, unsigned char r, unsigned 
     return -1;
   }
   if (!m_p_surface) return -1;
-  m_p_surface->drawCell(world_pos - m_view_origin, ch, Rgb{r, g, b}, rotation);
+  // A byte from 0x80 up is its Latin-1 character, as it always was here.
+  m_p_surface->drawCell(world_pos - m_view_origin, static_cast<unsigned char>(ch), Rgb{r, g, b}, rotation);
   return 0;
 }
 
@@ -161,11 +163,13 @@ int DisplayManager::drawString(Vector world_pos, std::string str, Justification 
     return -1;
   }
   if (!m_p_surface) return -1;
-  Vector start = justifiedStart(world_pos, static_cast<int>(str.size()), just);
+  const std::u32string cells = cellCharacters(str);
+  const Vector start = justifiedStart(world_pos, static_cast<int>(cells.size()), just);
   unsigned char r = 255, g = 255, b = 255;
   colorToRGB(color, r, g, b);
-  for (size_t i = 0; i < str.size(); ++i)
-    drawCh(Vector(start.getX() + static_cast<float>(i), start.getY()), str[i], r, g, b, 0);
+  for (size_t i = 0; i < cells.size(); ++i)
+    m_p_surface->drawCell(Vector(start.getX() + static_cast<float>(i), start.getY()) - m_view_origin, cells[i],
+                          Rgb{r, g, b}, 0);
   return 0;
 }
 

@@ -18,8 +18,9 @@ class DrawingSurface {
 
   // Whether the surface is the terminal: cells without pixels.
   virtual bool isTerminal() const = 0;
-  // One character at a position in cells from the view's top-left corner.
-  virtual void drawCell(Vector view_pos, char ch, Rgb color, float rotation) = 0;
+  // One character (a code point one cell wide) at a position in cells from
+  // the view's top-left corner.
+  virtual void drawCell(Vector view_pos, char32_t ch, Rgb color, float rotation) = 0;
   // A shape at a position in cells from the view's top-left corner.
   virtual void drawShape(const Shape &shape, Vector view_pos) = 0;
   // Shows what was drawn since the last call and starts the next frame; 0,

@@ -108,13 +108,10 @@ void TerminalDisplay::close() {
   platform::closeTerminal();
 }
 
-void TerminalDisplay::draw(int x, int y, unsigned char ch, Rgb color) {
-  m_next.set(x, y, Cell{ch, color, m_background});
-}
+void TerminalDisplay::draw(int x, int y, char32_t ch, Rgb color) { m_next.set(x, y, Cell{ch, color, m_background}); }
 
-void TerminalDisplay::drawCell(Vector view_pos, char ch, Rgb color, float) {
-  draw(static_cast<int>(std::floor(view_pos.getX())), static_cast<int>(std::floor(view_pos.getY())),
-       static_cast<unsigned char>(ch), color);
+void TerminalDisplay::drawCell(Vector view_pos, char32_t ch, Rgb color, float) {
+  draw(static_cast<int>(std::floor(view_pos.getX())), static_cast<int>(std::floor(view_pos.getY())), ch, color);
 }
 
 void TerminalDisplay::drawShape(const Shape &, Vector) {

@@ -28,13 +28,13 @@ class TerminalDisplay : public DrawingSurface {
   // Switches the terminal back; also done by the destructor.
   void close();
   // One character at a cell of the view; outside the terminal it is dropped.
-  void draw(int x, int y, unsigned char ch, Rgb color);
+  void draw(int x, int y, char32_t ch, Rgb color);
   // Shows what was drawn since the last call; -1 once the terminal is gone.
   int present() override;
 
   bool isTerminal() const override { return true; }
   // The character goes to the cell the position lies in.
-  void drawCell(Vector view_pos, char ch, Rgb color, float rotation) override;
+  void drawCell(Vector view_pos, char32_t ch, Rgb color, float rotation) override;
   // Logs the first skipped shape after opening.
   void drawShape(const Shape &shape, Vector view_pos) override;
 

@@ -74,14 +74,27 @@ void TerminalWriter::forget() {
   m_colors_known = false;
 }
 
-void TerminalWriter::appendCharacter(unsigned char ch, std::string &out) {
+void TerminalWriter::appendCharacter(char32_t ch, std::string &out) {
   if (ch < 0x20 || (ch >= 0x7f && ch < 0xa0)) {
     out += ' ';
   } else if (ch < 0x80) {
     out += static_cast<char>(ch);
-  } else {
+  } else if (ch < 0x800) {
     out += static_cast<char>(0xc0 | (ch >> 6));
     out += static_cast<char>(0x80 | (ch & 0x3f));
+  } else if (ch >= 0xd800 && ch <= 0xdfff) {
+    out += '?';
+  } else if (ch < 0x10000) {
+    out += static_cast<char>(0xe0 | (ch >> 12));
+    out += static_cast<char>(0x80 | ((ch >> 6) & 0x3f));
+    out += static_cast<char>(0x80 | (ch & 0x3f));
+  } else if (ch <= 0x10ffff) {
+    out += static_cast<char>(0xf0 | (ch >> 18));
+    out += static_cast<char>(0x80 | ((ch >> 12) & 0x3f));
+    out += static_cast<char>(0x80 | ((ch >> 6) & 0x3f));
+    out += static_cast<char>(0x80 | (ch & 0x3f));
+  } else {
+    out += '?';
   }
 }
 

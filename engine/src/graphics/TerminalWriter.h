@@ -30,10 +30,10 @@ class TerminalWriter {
   // Forgets the cursor and colours, as after someone else wrote.
   void forget();
 
-  // The bytes a character becomes: control characters (which would move the
-  // cursor or start a command) become a blank, bytes from 0xA0 up their
-  // Latin-1 character in UTF-8.
-  static void appendCharacter(unsigned char ch, std::string &out);
+  // The bytes a character (code point) becomes: control characters (C0 and
+  // C1, which would move the cursor or start a command) become a blank,
+  // everything else its UTF-8; a value no character has becomes '?'.
+  static void appendCharacter(char32_t ch, std::string &out);
 
  private:
   void writeCell(int x, int y, const Cell &cell, int width, std::string &out);

@@ -17,6 +17,7 @@
 #include <tessera/graphics/Shape.h>
 #include <tessera/graphics/WindowLayout.h>
 
+#include "graphics/CellCharacter.h"
 #include "graphics/SfmlColor.h"
 #include "platform/Platform.h"
 
@@ -67,15 +68,15 @@ int longestWindowSide() {
   return static_cast<int>(std::min(largest_texture, 32767u));
 }
 
+// A character no font has (a noncharacter): the font gives the glyph it
+// shows for missing ones.
+const sf::Uint32 NO_SUCH_CHARACTER = 0x10FFFF;
+
 // Characters a text object lays out without drawing a glyph.
 bool drawsNoGlyph(sf::Uint32 code) { return code == ' ' || code == '\n' || code == '\t' || code == '\r'; }
 
-// The code point a text object shows for a character (converted with the
-// default locale, as the text object does).
-sf::Uint32 codeOf(char ch) {
-  if (static_cast<unsigned char>(ch) < 0x80) return static_cast<unsigned char>(ch);
-  sf::String converted(ch);
-  return converted.isEmpty() ? 0 : converted[0];
+bool sameGlyph(const sf::Glyph &a, const sf::Glyph &b) {
+  return a.textureRect == b.textureRect && a.bounds == b.bounds && a.advance == b.advance;
 }
 
 }  // namespace
@@ -185,15 +186,31 @@ void WindowSurface::setBatching(bool batching) {
   m_batching = batching;
 }
 
-void WindowSurface::drawCell(Vector view_pos, char ch, Rgb rgb, float rotation) {
+void WindowSurface::drawCell(Vector view_pos, char32_t ch, Rgb rgb, float rotation) {
   const Vector pixel = spacesToPixels(view_pos);
   const sf::Color color(rgb.r, rgb.g, rgb.b, 255);
+  const sf::Uint32 code = shownCode(ch);
   if (m_batching && rotation == 0) {
-    appendCell(pixel, codeOf(ch), color);
+    appendCell(pixel, code, color);
   } else {
     flush();
-    drawCellLiteral(pixel, ch, color, rotation);
+    drawCellLiteral(pixel, code, color, rotation);
   }
+}
+
+sf::Uint32 WindowSurface::shownCode(char32_t ch) const {
+  if (ch < 0x80 || hasGlyph(ch)) return ch;
+  return static_cast<unsigned char>(asciiStandIn(ch));
+}
+
+// The font cannot be asked; a character it lacks gets the same glyph as one
+// no font has (the font's "missing" glyph), or an empty one. Empty glyphs
+// other than the space are not drawn either: their quad would show the
+// font texture's white corner.
+bool WindowSurface::hasGlyph(sf::Uint32 code) const {
+  const sf::Glyph glyph = m_font.getGlyph(code, m_character_size, true);
+  if (glyph.bounds.width <= 0 || glyph.bounds.height <= 0) return false;
+  return !sameGlyph(glyph, m_font.getGlyph(NO_SUCH_CHARACTER, m_character_size, true));
 }
 
 // Adds one cell to the frame's vertex array: the background quad where the
@@ -226,13 +243,13 @@ void WindowSurface::appendCell(Vector pixel, sf::Uint32 code, sf::Color color) {
   m_drawn.mark(PixelBox{top_left.x, top_left.y, bottom_right.x, bottom_right.y});
 }
 
-void WindowSurface::drawCellLiteral(Vector pixel, char ch, sf::Color color, float rotation) {
+void WindowSurface::drawCellLiteral(Vector pixel, sf::Uint32 code, sf::Color color, float rotation) {
   m_drawn.markAll();
   const float width = charWidth(), height = charHeight();
   m_p_rectangle->setPosition(pixel.getX() - width / 10, pixel.getY() + height / 5);
   m_p_rectangle->setRotation(rotation);
   m_p_window->draw(*m_p_rectangle, sf::RenderStates::Default);
-  m_p_text->setString(sf::String(ch));
+  m_p_text->setString(sf::String(code));
   m_p_text->setPosition(pixel.getX(), pixel.getY());
   m_p_text->setFillColor(color);
   m_p_text->setRotation(rotation);

@@ -48,7 +48,9 @@ class WindowSurface : public DrawingSurface {
   sf::RenderWindow &getWindow() const { return *m_p_window; }
 
   bool isTerminal() const override { return false; }
-  void drawCell(Vector view_pos, char ch, Rgb color, float rotation) override;
+  // ASCII is drawn as it is; any other character as itself where the font
+  // has its glyph, else as its ASCII stand-in.
+  void drawCell(Vector view_pos, char32_t ch, Rgb color, float rotation) override;
   void drawShape(const Shape &shape, Vector view_pos) override;
   int present() override;
   // From now on every cell's whole background rectangle is drawn again:
@@ -60,7 +62,9 @@ class WindowSurface : public DrawingSurface {
   int openWindow(const Config &config);
   int prepareText();
   void appendCell(Vector pixel, sf::Uint32 code, sf::Color color);
-  void drawCellLiteral(Vector pixel, char ch, sf::Color color, float rotation);
+  void drawCellLiteral(Vector pixel, sf::Uint32 code, sf::Color color, float rotation);
+  sf::Uint32 shownCode(char32_t ch) const;
+  bool hasGlyph(sf::Uint32 code) const;
   void submitCells();
 
   sf::Font m_font;

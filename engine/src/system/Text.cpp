@@ -58,4 +58,39 @@ std::string keyToString(int key) {
   return "";
 }
 
+// The lead byte says how many continuation bytes follow (0 to 3; -1 for a
+// byte that cannot lead); each form has a smallest value it may carry, so
+// that no character has two encodings.
+char32_t nextCharacter(const std::string &text, size_t &index) {
+  static const char32_t SMALLEST[4] = {0, 0x80, 0x800, 0x10000};
+  if (index >= text.size()) return MALFORMED_UTF8;
+  const unsigned char lead = static_cast<unsigned char>(text[index]);
+  const int extra = lead < 0x80 ? 0 : (lead >> 5) == 0x6 ? 1 : (lead >> 4) == 0xE ? 2 : (lead >> 3) == 0x1E ? 3 : -1;
+  if (extra < 0 || text.size() - index <= static_cast<size_t>(extra)) {
+    ++index;
+    return MALFORMED_UTF8;
+  }
+  char32_t code = extra == 0 ? lead : lead & (0x3Fu >> extra);
+  for (int k = 1; k <= extra; ++k) {
+    const unsigned char next = static_cast<unsigned char>(text[index + static_cast<size_t>(k)]);
+    if ((next & 0xC0) != 0x80) {
+      ++index;
+      return MALFORMED_UTF8;
+    }
+    code = (code << 6) | (next & 0x3Fu);
+  }
+  if (code < SMALLEST[extra] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+    ++index;
+    return MALFORMED_UTF8;
+  }
+  index += 1 + static_cast<size_t>(extra);
+  return code;
+}
+
+int characterCount(const std::string &text) {
+  int count = 0;
+  for (size_t index = 0; index < text.size(); ++count) nextCharacter(text, index);
+  return count;
+}
+
 }  // namespace ts

@@ -5,6 +5,7 @@
 #include <tessera/core/LogManager.h>
 #include <tessera/core/Stream.h>
 #include <tessera/graphics/DisplayManager.h>
+#include <tessera/system/Text.h>
 #include <tessera/world/EventView.h>
 #include <tessera/world/WorldManager.h>
 
@@ -137,8 +138,9 @@ int ViewObject::draw() {
   Vector where = getPosition() + WorldManager::getInstance().getView().getCorner();
   int result = display.drawString(where, text, CENTER_JUSTIFIED, m_color);
   if (!m_border) return result;
-  int n = static_cast<int>(text.size());
-  std::string line(text.size(), '-');
+  // The border fits the cells drawn: one per character of the UTF-8 text.
+  const int n = characterCount(text);
+  const std::string line(static_cast<size_t>(n), '-');
   float x = where.getX(), y = where.getY();
   result += display.drawString(Vector(x, y - 1), line, CENTER_JUSTIFIED, m_color);
   result += display.drawString(Vector(x, y + 1), line, CENTER_JUSTIFIED, m_color);

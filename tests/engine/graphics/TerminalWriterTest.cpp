@@ -8,7 +8,10 @@
 #include <string>
 #include <vector>
 
+#include <tessera/graphics/DisplayManager.h>
+
 #include "graphics/CellBuffer.h"
+#include "graphics/CellCharacter.h"
 #include "graphics/TerminalWriter.h"
 
 namespace {
@@ -22,8 +25,8 @@ const Rgb RED{255, 0, 0};
 const Rgb GREEN{0, 255, 0};
 
 // A screen that understands what the writer sends: cursor position, the two
-// 24-bit colours, clear, the UTF-8 of one-byte characters. Anything else
-// fails the test.
+// 24-bit colours, clear, characters in UTF-8, each one cell wide. Anything
+// else fails the test.
 class ScreenModel {
  public:
   ScreenModel(int width, int height) : m_width(width), m_height(height), m_cells(width * height) {}
@@ -40,12 +43,14 @@ class ScreenModel {
       }
       unsigned char byte = static_cast<unsigned char>(bytes[i]);
       ASSERT_GE(byte, 0x20) << "control byte written at " << i;
-      unsigned char ch = byte;
-      if (byte >= 0x80) {
-        ch = static_cast<unsigned char>(((byte & 0x1f) << 6) | (static_cast<unsigned char>(bytes[i + 1]) & 0x3f));
-        ++i;
+      const int extra = byte < 0x80 ? 0 : byte < 0xe0 ? 1 : byte < 0xf0 ? 2 : 3;
+      char32_t ch = extra == 0 ? byte : byte & (0x3f >> extra);
+      for (int k = 1; k <= extra; ++k) {
+        const unsigned char next = static_cast<unsigned char>(bytes.at(i + k));
+        ASSERT_EQ(next & 0xc0, 0x80) << "broken UTF-8 at byte " << i;
+        ch = (ch << 6) | (next & 0x3f);
       }
-      ++i;
+      i += 1 + extra;
       ASSERT_TRUE(m_x >= 0 && m_x < m_width && m_y >= 0 && m_y < m_height) << "cell written off screen";
       m_cells[m_y * m_width + m_x] = Cell{ch, m_foreground, m_background};
       ++m_x;  // the cursor after the last column is never used unmoved
@@ -58,7 +63,8 @@ class ScreenModel {
       for (int x = 0; x < m_width; ++x) {
         const Cell &want = frame.at(x, y), &have = m_cells[y * m_width + x];
         ASSERT_TRUE(want.ch == have.ch && want.foreground == have.foreground && want.background == have.background)
-            << "cell " << x << "," << y << ": '" << have.ch << "' instead of '" << want.ch << "'";
+            << "cell " << x << "," << y << ": U+" << std::hex << uint32_t(have.ch) << " instead of U+"
+            << uint32_t(want.ch);
       }
   }
 
@@ -143,6 +149,28 @@ TEST(TerminalWriter, WritesOnlyChangedCellsAndOnlyChangedColours) {
             "\x1b[4;6H\x1b[38;2;255;0;0mab"
             "\x1b[11;80Hc"
             "\x1b[12;1H\x1b[38;2;0;255;0md");
+}
+
+// A UTF-8 title laid out as drawString() lays it out, centred on column 10:
+// one cell per character ("Café ♪" is six), written as UTF-8 in one run.
+TEST(TerminalWriter, Utf8TitleCentredTakesOneCellPerCharacter) {
+  CellBuffer shown, next;
+  shown.resize(20, 2, BLACK);
+  next.resize(20, 2, BLACK);
+  const std::u32string title = ts::cellCharacters("Café ♪");
+  const ts::Vector start = ts::justifiedStart(ts::Vector(10, 1), static_cast<int>(title.size()), ts::CENTER_JUSTIFIED);
+  for (size_t i = 0; i < title.size(); ++i)
+    next.set(static_cast<int>(start.getX()) + static_cast<int>(i), 1, Cell{title[i], RED, BLACK});
+  next.set(13, 1, Cell{'|', RED, BLACK});
+  ts::TerminalWriter writer;
+  std::string out;
+  writer.writeFrame(shown, next, false, out);
+  EXPECT_EQ(out, "\x1b[2;8H\x1b[38;2;255;0;0;48;2;0;0;0mCafé ♪|");
+  ScreenModel screen(20, 2);
+  out.clear();
+  writer.writeFrame(shown, next, true, out);
+  screen.apply(out);
+  screen.expectShows(next);
 }
 
 // Without TERM the eight basic colours (nearest in hue), with TERM=dumb no

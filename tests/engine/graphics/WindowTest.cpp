@@ -209,6 +209,22 @@ TEST_F(DisplayWindow, TextViewLinesAndSpriteColoursLandWhereTheyShould) {
   ts::WorldManager::getInstance().shutDown();
 }
 
+// A character the font has no glyph for is drawn as its stand-in ('?' for
+// the snowman), one it has as itself ('é', not 'e'); batched or not.
+TEST_F(DisplayWindow, MissingGlyphsAreDrawnAsTheirStandIns) {
+  start();
+  auto shot = [this](const char *text, bool batching) {
+    display.setBatching(batching);
+    display.drawString(ts::Vector(1, 1), text, ts::LEFT_JUSTIFIED, ts::WHITE);
+    EXPECT_EQ(0, display.swapBuffers());
+    return capture(*display.getWindow()).pixels;
+  };
+  const std::vector<sf::Color> stand_in = shot("?é", true);
+  EXPECT_TRUE(shot("☃é", true) == stand_in);
+  EXPECT_FALSE(shot("?e", true) == stand_in);
+  EXPECT_TRUE(shot("☃é", false) == shot("?é", false));
+}
+
 // Every printable character in every colour, strings at fractional cells, a
 // shape and a bordered view object; drawn literally, the view object is the
 // characters it should show.

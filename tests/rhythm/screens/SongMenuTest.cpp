@@ -86,7 +86,7 @@ TEST_F(GameTest, FourteenPlayerChartsBesideTheGamesAreAllReachable) {
 // key, or by its file name while it has none.
 TEST(SongMenuTest, DifficultiesAreOneRowAndTheBestIsTheChosenCharts) {
   std::vector<Song> songs = {chart("p/a-easy.chart", "A", "Easy"), chart("p/a-hard.chart", "A", "Hard"),
-                             chart("q/a.chart", "A"), chart("p/b.chart", "B")};
+                             chart("q/a.chart", "A"), chart("p/b.chart", "B Café ♪")};
   songs[1].score_key = "p/a-hard.chart";
   SongMenu menu;
   menu.setSongs(songs);
@@ -102,6 +102,8 @@ TEST(SongMenuTest, DifficultiesAreOneRowAndTheBestIsTheChosenCharts) {
   std::vector<SongMenu::Line> lines = menu.lines(best);
   EXPECT_EQ(lines[1].text.substr(0, 5), ">1   ");
   EXPECT_EQ(lines[1].text.substr(59), "     35");
+  // Columns are counted in characters: "é" and "♪" take one cell each.
+  EXPECT_EQ(lines[3].text, " 3   B Café ♪" + std::string(32, ' ') + "  1:01      4       -");
   EXPECT_EQ(lines.back().text.find("< Hard     Best 35  Accuracy 87.5%  Grade B   (1 of 3)"), 0u) << lines.back().text;
   menu.changeDifficulty(-1);
   EXPECT_EQ(menu.lines(best).back().text.find("  Easy >   Best 10  Accuracy 25.0%  Grade D"), 0u);

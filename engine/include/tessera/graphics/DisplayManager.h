@@ -72,13 +72,20 @@ class DisplayManager : public Manager {
   bool isTerminal() const;
 
   /// Draws one character at a world position (cells) in a colour, turned by
-  /// rotation degrees (window only); 0, or -1 when not started (logged "<type>
-  /// not started!"), headless or without a surface.
+  /// rotation degrees (window only); a byte from 0x80 up is its Latin-1
+  /// character. 0, or -1 when not started (logged "<type> not started!"),
+  /// headless or without a surface.
   int drawCh(Vector world_pos, char ch, Color color, float rotation = 0) const;
   /// The same in an RGB colour; -1 also when headless.
   int drawCh(Vector world_pos, char ch, unsigned char r, unsigned char g, unsigned char b, float rotation = 0) const;
-  /// Draws str one character per cell from the position given by just;
-  /// 0, or -1 when not started (logged) or without a surface.
+  /// Draws UTF-8 text str one character (code point) per cell from the
+  /// position given by just, which counts characters, not bytes. A byte
+  /// that starts no well-formed character is drawn as one '?'; so is a
+  /// character a terminal would show two cells wide (East Asian scripts,
+  /// most emoji) or none (combining marks), so the grid stays aligned. The
+  /// window draws a character its font has no glyph for as its ASCII
+  /// stand-in (the letter without its accent) or '?'. 0, or -1 when not
+  /// started (logged) or without a surface.
   int drawString(Vector world_pos, std::string str, Justification just, Color color) const;
   /// Draws a shape straight into the window at a world position in cells
   /// (logged at level 5 and skipped without a window; the terminal logs a

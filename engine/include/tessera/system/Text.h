@@ -30,6 +30,20 @@ std::string locationToString(int location);
 /// One printable character for a Keyboard::Key (" " for SPACE), or empty.
 std::string keyToString(int key);
 
+/// Stands for a byte of UTF-8 text that starts no well-formed character.
+const char32_t MALFORMED_UTF8 = 0xFFFD;
+/// Reads the character (code point) of UTF-8 text that starts at byte
+/// `index` and moves `index` past it. A byte that starts no well-formed
+/// character (a stray continuation byte, a form cut short or overlong, a
+/// surrogate, a value past U+10FFFF) is taken alone: the result is
+/// MALFORMED_UTF8 and `index` moves one byte on. Nothing past the end of
+/// `text` is read; at or past the end the result is MALFORMED_UTF8 and
+/// `index` is left alone.
+char32_t nextCharacter(const std::string &text, size_t &index);
+/// How many characters UTF-8 text holds as nextCharacter() reads it: each
+/// malformed byte counts as one.
+int characterCount(const std::string &text);
+
 }  // namespace ts
 
 #endif
