@@ -70,32 +70,26 @@ LINES
 LINES
     ;;
   snake)
-    # Towards the food until the snake runs into itself.
-    play --autopilot --steps 1400
-    expect 'Snake: (ate|ran|the game)' <<'LINES'
-101 Snake: ate the food at (37,12), length 4, a move every 5 frames
-247 Snake: ate the food at (59,19), length 5, a move every 5 frames
-377 Snake: ate the food at (45,7), length 6, a move every 4 frames
-474 Snake: ate the food at (26,12), length 7, a move every 4 frames
-618 Snake: ate the food at (0,22), length 8, a move every 4 frames
-834 Snake: ate the food at (35,3), length 9, a move every 3 frames
-919 Snake: ate the food at (51,15), length 10, a move every 3 frames
-1018 Snake: ate the food at (25,8), length 11, a move every 3 frames
-1048 Snake: ate the food at (18,11), length 12, a move every 2 frames
-1125 Snake: ate the food at (50,17), length 13, a move every 2 frames
-1185 Snake: ate the food at (24,21), length 14, a move every 2 frames
-1215 Snake: ate the food at (28,10), length 15, a move every 2 frames
-1233 Snake: ate the food at (29,2), length 16, a move every 2 frames
-1301 Snake: ate the food at (1,8), length 17, a move every 2 frames
-1337 Snake: ate the food at (17,6), length 18, a move every 2 frames
-1349 Snake: ran into itself at (13,7), length 18
-1401 Snake: the game ended after 1401 steps with length 18
+    # Towards the food until the snake runs into itself. Each move is one
+    # cell, so the steps between two foods are the cells between them times
+    # the pace, which changes at once with the length: 126 + 63 * 5 = 441,
+    # 441 + 29 * 5 = 586, 586 + 58 * 4 = 818.
+    play --autopilot --steps 2760
+    [ "$(grep -c 'Snake: ate' "$log")" = 29 ] || { echo "FAIL: snake: not 29 foods" >&2; exit 1; }
+    expect 'Snake: (ate .*length [4-7],|ran|the game)' <<'LINES'
+126 Snake: ate the food at (7,18), length 4, a move every 5 frames
+441 Snake: ate the food at (66,22), length 5, a move every 5 frames
+586 Snake: ate the food at (74,1), length 6, a move every 4 frames
+818 Snake: ate the food at (38,23), length 7, a move every 4 frames
+2747 Snake: ran into itself at (58,20), length 32
+2761 Snake: the game ended after 2761 steps with length 32
 LINES
-    # Left alone it goes straight on, and ends in the world's last column.
+    # Left alone it goes straight on, a cell every 6 steps from column 20,
+    # and ends in the world's last column.
     play --steps 400
     expect 'Snake: (ran|the game)' <<'LINES'
-317 Snake: ran off the world at (79,12), length 4
-401 Snake: the game ended after 401 steps with length 4
+360 Snake: ran off the world at (79,12), length 3
+401 Snake: the game ended after 401 steps with length 3
 LINES
     ;;
   scroller)
