@@ -64,7 +64,7 @@ Snake::Snake(ts::Vector start)
   // The world moves objects by a velocity every frame, but a grid game
   // moves a whole cell at a time: a repeating timer says when.
   setTimer("move", m_delay, true);
-  placeFood();
+  placeFood(start);
 }
 
 int Snake::eventHandler(const ts::Event *p_event) {
@@ -140,7 +140,7 @@ void Snake::eat(ts::Object *p_food) {
   ts::WorldManager::getInstance().onEvent(&score);
   ts::LogManager::getInstance().writeLog("Snake: ate the food at %s, length %d, a move every %d frames",
                                          p_food->getPosition().toString().c_str(), length, m_delay);
-  placeFood();
+  placeFood(p_food->getPosition());
 }
 
 void Snake::crash(const char *what) {
@@ -155,14 +155,16 @@ void Snake::crash(const char *what) {
   message->setColor(ts::RED);
 }
 
-// Tries random cells until one is free of the snake (and of the food that
-// is being eaten); a full world leaves the snake without food.
-void Snake::placeFood() {
+// Tries random cells until one is free of the snake and is not `entering`,
+// the cell the head is moving into: the food eaten there is out of play once
+// marked, so the world no longer reports that cell as taken. A full world
+// leaves the snake without food.
+void Snake::placeFood(ts::Vector entering) {
   ts::WorldManager &world = ts::WorldManager::getInstance();
   ts::Object *food = makePart("Food", "food", ts::Vector(-1, -1));
   for (int i = 0; i < FOOD_TRIES; ++i) {
     const ts::Vector cell = randomCell(world.getBoundary(), m_random);
-    if (world.getCollisions(food, cell).isEmpty()) {
+    if (cell != entering && world.getCollisions(food, cell).isEmpty()) {
       food->setPosition(cell);
       ts::LogManager::getInstance().writeLog("Snake: food at %s", cell.toString().c_str());
       return;

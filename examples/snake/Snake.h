@@ -25,7 +25,7 @@ class Snake : public ts::Object {
   void advance();
   void eat(ts::Object *p_food);
   void crash(const char *what);
-  void placeFood();
+  void placeFood(ts::Vector entering);
 
   ts::Vector m_heading;  // one cell: (1,0), (-1,0), (0,1) or (0,-1)
   ts::Vector m_turn;     // the heading to take at the next move
