@@ -8,10 +8,10 @@ build=$1 name=$2
 cd "$build/$name"
 log=$PWD/run.log
 
-# play ARGS...: one headless run; any exit status but 0, or anything on
-# standard error, fails.
+# play ARGS...: one headless run (random seed $seed, else 7); any exit
+# status but 0, or anything on standard error, fails.
 play() {
-  printf 'headless:true,\nnetworking:false,\nframe_time:1,\nrandom_seed:7,\n' >run-config.txt
+  printf 'headless:true,\nnetworking:false,\nframe_time:1,\nrandom_seed:%d,\n' "${seed:-7}" >run-config.txt
   TESSERA_CONFIG=run-config.txt TESSERA_LOG="$log" timeout 60 "./$name" "$@" 2>stderr.txt ||
     { echo "FAIL: $name $*: exit status $?" >&2; cat stderr.txt "$log" >&2; exit 1; }
   [ ! -s stderr.txt ] || { echo "FAIL: $name $*: standard error: $(cat stderr.txt)" >&2; exit 1; }
@@ -83,6 +83,13 @@ LINES
 818 Snake: ate the food at (38,23), length 7, a move every 4 frames
 2747 Snake: ran into itself at (58,20), length 32
 2761 Snake: the game ended after 2761 steps with length 32
+LINES
+    # With seed 10 the next food's first random cell is the one the head is
+    # entering as it eats: the food goes elsewhere, not under the snake.
+    seed=10 play --autopilot --steps 1700
+    expect 'Snake: .* at \(8,21\)' <<'LINES'
+1620 Snake: food at (8,21)
+1686 Snake: ate the food at (8,21), length 21, a move every 2 frames
 LINES
     # Left alone it goes straight on, a cell every 6 steps from column 20,
     # and ends in the world's last column.
