@@ -18,7 +18,7 @@ Ball::Ball(int level) : m_speed(1), m_bounced_at(-1) {
   // Less than a cell per frame upwards, so that it cannot pass through a
   // brick: the speed stops growing after level 4.
   m_speed = 1.5f + 0.25f * static_cast<float>(std::min(level, 4) - 1);
-  setVelocity(ts::Vector(0.5f * m_speed, -0.25f * m_speed));
+  setVelocity(ts::Vector(0.5f, -0.25f) * m_speed);
 }
 
 int Ball::eventHandler(const ts::Event *p_event) {

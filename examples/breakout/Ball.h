@@ -22,7 +22,7 @@ class Ball : public ts::Object {
   static constexpr float PADDLE_ANGLE = 0.15f;
 
   float m_speed;     // 1.5 at level 1, faster at the next three
-  int m_bounced_at;  // the step of the last bounce  // the step of the last bounce
+  int m_bounced_at;  // the step of the last bounce
 };
 
 #endif

@@ -11,8 +11,8 @@
 
 namespace {
 
-// A sprite's colour is part of its file, so each colour is a sprite of its own.
-const char *const BRICK_SPRITES[] = {"brick-red", "brick-yellow", "brick-green", "brick-cyan"};
+// One brick sprite; each row draws it in a colour of its own.
+const ts::Color BRICK_COLORS[] = {ts::RED, ts::YELLOW, ts::GREEN, ts::CYAN};
 const int BRICKS_PER_ROW = 9;
 const int BRICK_WIDTH = 8;
 const int FIRST_BRICK_ROW = 3;
@@ -20,11 +20,12 @@ const int MOST_ROWS = 8;  // well above where the ball is served and the paddle
 
 // Walls and bricks need no code of their own: plain objects, HARD (the
 // default), so the ball bounces off them. The ball breaks the bricks.
-void placeBlock(const std::string &type, const std::string &sprite, ts::Vector position) {
+ts::Object *placeBlock(const std::string &type, const std::string &sprite, ts::Vector position) {
   ts::Object *block = new ts::Object();  // the world owns it from now on
   block->setType(type);
   block->setSprite(sprite);
   block->setPosition(position);
+  return block;
 }
 
 // Walls left, right and along the top; the bottom stays open.
@@ -48,11 +49,14 @@ ts::ViewObject *makeCounter(const std::string &label, int value, int location) {
   return counter;
 }
 
-// The world destroys marked objects after this frame's moves.
-void removeAllOfType(const std::string &type) {
-  ts::WorldManager &world = ts::WorldManager::getInstance();
-  const ts::ObjectList objects = world.objectsOfType(type);
-  for (int i = 0; i < objects.getCount(); ++i) world.markForDelete(objects[i]);
+// Objects marked for deletion are out of play at once, though the world
+// lists them until the end of the frame: they do not count.
+int countInPlay(const std::string &type) {
+  const ts::ObjectList objects = ts::WorldManager::getInstance().objectsOfType(type);
+  int count = 0;
+  for (int i = 0; i < objects.getCount(); ++i)
+    if (!objects[i]->isMarkedForDelete()) ++count;
+  return count;
 }
 
 }  // namespace
@@ -83,22 +87,14 @@ int Game::eventHandler(const ts::Event *p_event) {
   return 1;
 }
 
-// Objects marked for deletion are gone by the next step, so counting them
-// here sees what the last frame left.
 void Game::step() {
   if (m_message) return;
-  ts::WorldManager &world = ts::WorldManager::getInstance();
-  const bool ball_in_play = !world.objectsOfType("Ball").isEmpty();
-  if (world.objectsOfType("Brick").isEmpty()) {
-    // A ball marked for deletion still moves in this frame's update and
-    // would hit the new wall: the wall comes once the ball is gone.
-    if (ball_in_play) {
-      removeAllOfType("Ball");
-      return;
-    }
+  if (countInPlay("Brick") == 0) {
+    // The old ball, once marked, no longer moves: it cannot hit the new wall.
+    ts::WorldManager::getInstance().markAllForDelete("Ball");
     m_level->setValue(m_level->getValue() + 1);
     startLevel(m_level->getValue());
-  } else if (!ball_in_play) {
+  } else if (countInPlay("Ball") == 0) {
     ballLost();
   }
 }
@@ -110,7 +106,7 @@ void Game::startLevel(int level) {
     for (int column = 0; column < BRICKS_PER_ROW; ++column) {
       // A position is the middle of the sprite; the bricks start at column 4.
       const ts::Vector middle(4 + BRICK_WIDTH * column + BRICK_WIDTH / 2, FIRST_BRICK_ROW + row);
-      placeBlock("Brick", BRICK_SPRITES[row % 4], middle);
+      placeBlock("Brick", "brick", middle)->setSpriteColor(BRICK_COLORS[row % 4]);
     }
   new Ball(level);
   ts::LogManager::getInstance().writeLog("Game: level %d with %d bricks", level, rows * BRICKS_PER_ROW);
@@ -128,10 +124,9 @@ void Game::ballLost() {
 void Game::gameOver() {
   ts::LogManager::getInstance().writeLog("Game: over at level %d with score %d", m_level->getValue(),
                                          m_score->getValue());
-  m_message = new ts::ViewObject();
+  m_message = new ts::TextView();
   m_message->setType("GameOver");  // the autopilot looks for it
-  m_message->setViewString("Game over - Space: play again, Escape: quit");
-  m_message->setDrawValue(false);
+  m_message->setText("Game over\nSpace: play again, Escape: quit");
   m_message->setLocation(ts::CENTER_CENTER);
   m_message->setColor(ts::RED);
 }
@@ -139,7 +134,7 @@ void Game::gameOver() {
 void Game::newGame() {
   ts::WorldManager::getInstance().markForDelete(m_message);
   m_message = nullptr;
-  removeAllOfType("Brick");  // the next step, seeing none, builds level 1
+  ts::WorldManager::getInstance().markAllForDelete("Brick");  // the next step, seeing none, builds level 1
   m_score->setValue(0);
   m_lives->setValue(LIVES);
   m_level->setValue(0);

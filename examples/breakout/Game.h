@@ -6,6 +6,7 @@
 #define BREAKOUT_GAME_H
 
 #include <tessera/world/Object.h>
+#include <tessera/world/TextView.h>
 #include <tessera/world/ViewObject.h>
 
 class Game : public ts::Object {
@@ -26,7 +27,7 @@ class Game : public ts::Object {
   ts::ViewObject *m_score;
   ts::ViewObject *m_lives;
   ts::ViewObject *m_level;
-  ts::ViewObject *m_message;  // "Game over", while it is shown; else null
+  ts::TextView *m_message;  // "Game over", while it is shown; else null
 };
 
 #endif

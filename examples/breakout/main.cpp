@@ -39,7 +39,7 @@ bool parseOptions(int argc, char **argv, Options &options) {
 }
 
 bool loadSprites() {
-  for (const char *name : {"brick-red", "brick-yellow", "brick-green", "brick-cyan", "wall", "paddle", "ball"})
+  for (const char *name : {"brick", "wall", "paddle", "ball"})
     if (ts::ResourceManager::getInstance().loadSprite(std::string("sprites/") + name + ".txt", name) != 0) return false;
   return true;
 }

@@ -15,7 +15,7 @@
 #include <tessera/core/LogManager.h>
 #include <tessera/game/GameManager.h>
 #include <tessera/resources/ResourceManager.h>
-#include <tessera/world/ViewObject.h>
+#include <tessera/world/TextView.h>
 #include "KeyScript.h"
 #include "Ship.h"
 
@@ -39,13 +39,11 @@ bool parseOptions(int argc, char **argv, Options &options) {
   return true;
 }
 
-// A view object shows a label (and, unless told not to, a number) at a fixed
-// place of the window; with neither number nor frame it is a line of text.
+// A text view shows lines of text at a fixed place of the window, which
+// stays put however the world's view moves.
 void showText(const std::string &text) {
-  ts::ViewObject *line = new ts::ViewObject();  // the world owns it from now on
-  line->setViewString(text);
-  line->setDrawValue(false);
-  line->setBorder(false);
+  ts::TextView *line = new ts::TextView();  // the world owns it from now on
+  line->setText(text);
   line->setLocation(ts::BOTTOM_CENTER);
   line->setColor(ts::YELLOW);
 }

@@ -1,13 +1,14 @@
 #include "Snake.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <ctime>
 
+#include <tessera/core/Config.h>
 #include <tessera/core/LogManager.h>
 #include <tessera/game/GameManager.h>
 #include <tessera/world/EventCollision.h>
 #include <tessera/world/EventView.h>
-#include <tessera/world/ViewObject.h>
+#include <tessera/world/TextView.h>
 #include <tessera/world/WorldManager.h>
 
 namespace {
@@ -27,11 +28,16 @@ ts::Object *makePart(const std::string &type, const std::string &sprite, ts::Vec
   return part;
 }
 
-// The engine seeds std::rand() with the configuration's random_seed at
-// start-up, so a fixed seed gives the same food cells in every run.
-ts::Vector randomCell(const ts::Box &world) {
-  const int x = std::rand() % static_cast<int>(world.getHorizontal());
-  const int y = std::rand() % static_cast<int>(world.getVertical());
+// The setting random_seed seeds the food: a fixed seed gives the same food
+// cells in every run, 0 (the default) a new game each time.
+uint64_t foodSeed() {
+  const int seed = ts::Config::getInstance().getRandomSeed();
+  return seed > 0 ? static_cast<uint64_t>(seed) : static_cast<uint64_t>(std::time(nullptr));
+}
+
+ts::Vector randomCell(const ts::Box &world, ts::Random &random) {
+  const int x = random.between(0, static_cast<int>(world.getHorizontal()) - 1);
+  const int y = random.between(0, static_cast<int>(world.getVertical()) - 1);
   return world.getCorner() + ts::Vector(static_cast<float>(x), static_cast<float>(y));
 }
 
@@ -47,22 +53,24 @@ bool inWorld(const ts::Box &world, ts::Vector cell) {
 }  // namespace
 
 Snake::Snake(ts::Vector start)
-    : m_heading(1, 0), m_turn(1, 0), m_delay(FIRST_DELAY), m_wait(FIRST_DELAY), m_grow(0), m_crashed(false) {
+    : m_heading(1, 0), m_turn(1, 0), m_delay(FIRST_DELAY), m_grow(0), m_crashed(false), m_random(foodSeed()) {
   setType("Snake");
   setSprite("head");
   setBox(ts::Box(ts::Vector(-0.4f, -0.4f), 0.8f, 0.8f));
   setSolidness(ts::SOFT);
   setPosition(start);
   for (int i = 1; i < FIRST_LENGTH; ++i) m_body.push_back(makePart("Body", "body", start - ts::Vector(i, 0)));
-  registerInterest(ts::STEP_EVENT);
   registerInterest(ts::KEYBOARD_EVENT);
-  placeFood();
+  // The world moves objects by a velocity every frame, but a grid game
+  // moves a whole cell at a time: a repeating timer says when.
+  setTimer("move", m_delay, true);
+  placeFood(start);
 }
 
 int Snake::eventHandler(const ts::Event *p_event) {
   const std::string type = p_event->getType();
-  if (type == ts::STEP_EVENT) {
-    step();
+  if (type == ts::TIMER_EVENT) {
+    advance();
   } else if (type == ts::KEYBOARD_EVENT) {
     turn(static_cast<const ts::EventKeyboard *>(p_event));
   } else if (type == ts::COLLISION_EVENT) {
@@ -73,14 +81,6 @@ int Snake::eventHandler(const ts::Event *p_event) {
     return 0;
   }
   return 1;
-}
-
-// Counts frames down to the next move: the world moves objects by a
-// velocity every frame, but a grid game moves a whole cell at a time.
-void Snake::step() {
-  if (m_crashed || --m_wait > 0) return;
-  m_wait = m_delay;
-  advance();
 }
 
 // The turn waits for the next move; turning back onto the neck is refused.
@@ -135,33 +135,36 @@ void Snake::eat(ts::Object *p_food) {
   ++m_grow;
   const int length = getLength() + m_grow;
   m_delay = std::max(FASTEST_DELAY, FIRST_DELAY - length / 3);
+  setTimer("move", m_delay, true);  // the next move comes at the new pace
   ts::EventView score("Length", 1, true);
   ts::WorldManager::getInstance().onEvent(&score);
   ts::LogManager::getInstance().writeLog("Snake: ate the food at %s, length %d, a move every %d frames",
                                          p_food->getPosition().toString().c_str(), length, m_delay);
-  placeFood();
+  placeFood(p_food->getPosition());
 }
 
 void Snake::crash(const char *what) {
   if (m_crashed) return;
   m_crashed = true;
+  cancelTimer("move");
   ts::LogManager::getInstance().writeLog("Snake: ran %s at %s, length %d", what, getPosition().toString().c_str(),
                                          getLength());
-  ts::ViewObject *message = new ts::ViewObject();
-  message->setViewString("Game over - Escape: quit");
-  message->setDrawValue(false);
+  ts::TextView *message = new ts::TextView();
+  message->setText("Game over\nEscape: quit");
   message->setLocation(ts::CENTER_CENTER);
   message->setColor(ts::RED);
 }
 
-// Tries random cells until one is free of the snake (and of the food that
-// is being eaten); a full world leaves the snake without food.
-void Snake::placeFood() {
+// Tries random cells until one is free of the snake and is not `entering`,
+// the cell the head is moving into: the food eaten there is out of play once
+// marked, so the world no longer reports that cell as taken. A full world
+// leaves the snake without food.
+void Snake::placeFood(ts::Vector entering) {
   ts::WorldManager &world = ts::WorldManager::getInstance();
   ts::Object *food = makePart("Food", "food", ts::Vector(-1, -1));
   for (int i = 0; i < FOOD_TRIES; ++i) {
-    const ts::Vector cell = randomCell(world.getBoundary());
-    if (world.getCollisions(food, cell).isEmpty()) {
+    const ts::Vector cell = randomCell(world.getBoundary(), m_random);
+    if (cell != entering && world.getCollisions(food, cell).isEmpty()) {
       food->setPosition(cell);
       ts::LogManager::getInstance().writeLog("Snake: food at %s", cell.toString().c_str());
       return;

@@ -7,6 +7,7 @@
 #include <deque>
 
 #include <tessera/input/EventKeyboard.h>
+#include <tessera/system/Random.h>
 #include <tessera/world/Object.h>
 
 class Snake : public ts::Object {
@@ -20,12 +21,11 @@ class Snake : public ts::Object {
   int getLength() const { return static_cast<int>(m_body.size()) + 1; }
 
  private:
-  void step();
   void turn(const ts::EventKeyboard *p_keyboard);
   void advance();
   void eat(ts::Object *p_food);
   void crash(const char *what);
-  static void placeFood();
+  void placeFood(ts::Vector entering);
 
   ts::Vector m_heading;  // one cell: (1,0), (-1,0), (0,1) or (0,-1)
   ts::Vector m_turn;     // the heading to take at the next move
@@ -33,9 +33,9 @@ class Snake : public ts::Object {
   // else destroys them before the end, so keeping pointers is safe here.
   std::deque<ts::Object *> m_body;
   int m_delay;  // frames per cell
-  int m_wait;   // frames until the next move
   int m_grow;   // segments still to add
   bool m_crashed;
+  ts::Random m_random;  // where the food goes
 };
 
 #endif

@@ -16,7 +16,7 @@
 #include <tessera/core/LogManager.h>
 #include <tessera/game/GameManager.h>
 #include <tessera/resources/ResourceManager.h>
-#include <tessera/world/ViewObject.h>
+#include <tessera/world/TextView.h>
 #include "Autopilot.h"
 #include "Controls.h"
 #include "Exhibit.h"
@@ -93,10 +93,8 @@ bool showColors() {
 }
 
 void showHelp() {
-  ts::ViewObject *help = new ts::ViewObject();
-  help->setViewString("Space: stop/run   N: next frame   Escape: quit");
-  help->setDrawValue(false);
-  help->setBorder(false);
+  ts::TextView *help = new ts::TextView();
+  help->setText("Space: stop/run   N: next frame   Escape: quit");
   help->setLocation(ts::BOTTOM_CENTER);
 }
 

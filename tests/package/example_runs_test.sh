@@ -8,10 +8,10 @@ build=$1 name=$2
 cd "$build/$name"
 log=$PWD/run.log
 
-# play ARGS...: one headless run; any exit status but 0, or anything on
-# standard error, fails.
+# play ARGS...: one headless run (random seed $seed, else 7); any exit
+# status but 0, or anything on standard error, fails.
 play() {
-  printf 'headless:true,\nnetworking:false,\nframe_time:1,\nrandom_seed:7,\n' >run-config.txt
+  printf 'headless:true,\nnetworking:false,\nframe_time:1,\nrandom_seed:%d,\n' "${seed:-7}" >run-config.txt
   TESSERA_CONFIG=run-config.txt TESSERA_LOG="$log" timeout 60 "./$name" "$@" 2>stderr.txt ||
     { echo "FAIL: $name $*: exit status $?" >&2; cat stderr.txt "$log" >&2; exit 1; }
   [ ! -s stderr.txt ] || { echo "FAIL: $name $*: standard error: $(cat stderr.txt)" >&2; exit 1; }
@@ -38,61 +38,65 @@ case $name in
 LINES
     ;;
   breakout)
-    # The autopilot clears level 1; a brick's points go to the score.
-    play --autopilot --steps 1120
+    # The autopilot clears level 1 (a broken brick is out of play at once:
+    # the ball takes its place as it bounces); the next wall comes in the
+    # step after the last brick, and the old ball, marked, breaks none of it.
+    play --autopilot --steps 2330
     [ "$(grep -c 'Ball: broke the brick' "$log")" = 9 ] || { echo "FAIL: breakout: not 9 bricks" >&2; exit 1; }
-    expect 'Game:|Ball: lost|Breakout:' <<'LINES'
+    expect 'Game:|Ball: lost|Breakout:|brick at \(24,3\)' <<'LINES'
 0 Game: level 1 with 9 bricks
-962 Ball: lost at (41.7032,24.75)
-1112 Game: level 2 with 18 bricks
-1121 Breakout: the game ended after 1121 steps
+945 Ball: lost at (37.7242,24.75)
+2318 Ball: broke the brick at (24,3)
+2319 Game: level 2 with 18 bricks
+2331 Breakout: the game ended after 2331 steps
 LINES
     # The paddle left alone: three balls lost, the game over; the new game
     # starts afresh (lives, score, bricks) and plays the same again.
-    play --steps 1000
+    play --steps 1190
     expect 'Game:|Ball: lost' <<'LINES'
 0 Game: level 1 with 9 bricks
-93 Ball: lost at (44.5,24.75)
-289 Ball: lost at (15.7187,24.75)
-496 Ball: lost at (22.8062,24.75)
-497 Game: over at level 1 with score 40
-497 Game: a new game
-498 Game: level 1 with 9 bricks
-591 Ball: lost at (44.5,24.75)
-787 Ball: lost at (15.7187,24.75)
-994 Ball: lost at (22.8062,24.75)
-995 Game: over at level 1 with score 40
-995 Game: a new game
-996 Game: level 1 with 9 bricks
+94 Ball: lost at (43,24.75)
+291 Ball: lost at (18.0812,24.75)
+589 Ball: lost at (7.98141,24.75)
+590 Game: over at level 1 with score 60
+590 Game: a new game
+591 Game: level 1 with 9 bricks
+685 Ball: lost at (43,24.75)
+882 Ball: lost at (18.0812,24.75)
+1180 Ball: lost at (7.98141,24.75)
+1181 Game: over at level 1 with score 60
+1181 Game: a new game
+1182 Game: level 1 with 9 bricks
 LINES
     ;;
   snake)
-    # Towards the food until the snake runs into itself.
-    play --autopilot --steps 1400
-    expect 'Snake: (ate|ran|the game)' <<'LINES'
-101 Snake: ate the food at (37,12), length 4, a move every 5 frames
-247 Snake: ate the food at (59,19), length 5, a move every 5 frames
-377 Snake: ate the food at (45,7), length 6, a move every 4 frames
-474 Snake: ate the food at (26,12), length 7, a move every 4 frames
-618 Snake: ate the food at (0,22), length 8, a move every 4 frames
-834 Snake: ate the food at (35,3), length 9, a move every 3 frames
-919 Snake: ate the food at (51,15), length 10, a move every 3 frames
-1018 Snake: ate the food at (25,8), length 11, a move every 3 frames
-1048 Snake: ate the food at (18,11), length 12, a move every 2 frames
-1125 Snake: ate the food at (50,17), length 13, a move every 2 frames
-1185 Snake: ate the food at (24,21), length 14, a move every 2 frames
-1215 Snake: ate the food at (28,10), length 15, a move every 2 frames
-1233 Snake: ate the food at (29,2), length 16, a move every 2 frames
-1301 Snake: ate the food at (1,8), length 17, a move every 2 frames
-1337 Snake: ate the food at (17,6), length 18, a move every 2 frames
-1349 Snake: ran into itself at (13,7), length 18
-1401 Snake: the game ended after 1401 steps with length 18
+    # Towards the food until the snake runs into itself. Each move is one
+    # cell, so the steps between two foods are the cells between them times
+    # the pace, which changes at once with the length: 126 + 63 * 5 = 441,
+    # 441 + 29 * 5 = 586, 586 + 58 * 4 = 818.
+    play --autopilot --steps 2760
+    [ "$(grep -c 'Snake: ate' "$log")" = 29 ] || { echo "FAIL: snake: not 29 foods" >&2; exit 1; }
+    expect 'Snake: (ate .*length [4-7],|ran|the game)' <<'LINES'
+126 Snake: ate the food at (7,18), length 4, a move every 5 frames
+441 Snake: ate the food at (66,22), length 5, a move every 5 frames
+586 Snake: ate the food at (74,1), length 6, a move every 4 frames
+818 Snake: ate the food at (38,23), length 7, a move every 4 frames
+2747 Snake: ran into itself at (58,20), length 32
+2761 Snake: the game ended after 2761 steps with length 32
 LINES
-    # Left alone it goes straight on, and ends in the world's last column.
+    # With seed 10 the next food's first random cell is the one the head is
+    # entering as it eats: the food goes elsewhere, not under the snake.
+    seed=10 play --autopilot --steps 1700
+    expect 'Snake: .* at \(8,21\)' <<'LINES'
+1620 Snake: food at (8,21)
+1686 Snake: ate the food at (8,21), length 21, a move every 2 frames
+LINES
+    # Left alone it goes straight on, a cell every 6 steps from column 20,
+    # and ends in the world's last column.
     play --steps 400
     expect 'Snake: (ran|the game)' <<'LINES'
-317 Snake: ran off the world at (79,12), length 4
-401 Snake: the game ended after 401 steps with length 4
+360 Snake: ran off the world at (79,12), length 3
+401 Snake: the game ended after 401 steps with length 3
 LINES
     ;;
   scroller)
