@@ -3,6 +3,7 @@
 #include <tessera/core/LogManager.h>
 #include <tessera/game/GameManager.h>
 #include <tessera/input/InputManager.h>
+#include <tessera/resources/ResourceManager.h>
 #include <tessera/world/WorldManager.h>
 #include "app/NextRound.h"
 #include "app/QuitRequest.h"
@@ -72,6 +73,10 @@ RoundLoop::RoundEnd RoundLoop::howRoundEnded() const {
 }
 
 void RoundLoop::clearRound() {
+  // A song left for a retry or the song list would play on under the next
+  // round (and a retry's lead-in would follow it).
+  ts::Music *p_track = m_last_song ? ts::ResourceManager::getInstance().getMusic(m_last_song->track_label) : nullptr;
+  if (p_track) p_track->stop();
   ts::WorldManager &world = ts::WorldManager::getInstance();
   const ts::ObjectList objects = world.getSceneGraph().activeObjects() + world.getSceneGraph().inactiveObjects();
   for (int i = 0; i < objects.getCount(); ++i) world.markForDelete(objects[i]);

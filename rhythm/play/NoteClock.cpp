@@ -46,9 +46,10 @@ double NoteClock::estimateTrack(const TrackReading &reading) {
   return m_track_estimate_ms;
 }
 
-void NoteClock::restartReadings() {
+void NoteClock::restartReadings(double clock_ms) {
   m_starts_ms.clear();
   m_last_lead = 0.0;
+  m_position_clock_ms = clock_ms;
 }
 
 void NoteClock::startLeadIn(double lead_in_ms, double clock_ms) {

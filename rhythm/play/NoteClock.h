@@ -73,8 +73,10 @@ class NoteClock {
   void endLeadIn() { m_leading_in = false; }
   // Forgets the readings taken so far. After a pause the track's start on
   // the monotonic clock has moved by the time it was held; the readings from
-  // before would put the track that much ahead and start a catch-up.
-  void restartReadings();
+  // before would put the track that much ahead and start a catch-up. The
+  // position stood still until clock_ms (the resume), so positionAt() carries
+  // it on from there, not from the last step event before the pause.
+  void restartReadings(double clock_ms);
 
   // Whole steps taken so far: the step the notes are on.
   int getSteps() const { return m_steps; }

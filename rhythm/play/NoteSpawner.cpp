@@ -135,7 +135,7 @@ bool NoteSpawner::pause() {
 bool NoteSpawner::resume() {
   if (!m_paused) return false;
   m_paused = false;
-  m_clock.restartReadings();
+  m_clock.restartReadings(static_cast<double>(ts::monotonicMicroseconds()) / 1000.0);
   if (m_p_track && !m_clock.isLeadingIn()) m_p_track->resume();
   ts::LogManager::getInstance().writeLog("NoteSpawner: song resumed at step %d.", m_step_count);
   return true;

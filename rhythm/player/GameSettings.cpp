@@ -34,17 +34,52 @@ std::string entriesOf(const std::string &contents) {
   return text;
 }
 
-// The file's reader takes blanks out of every entry.
-std::string withoutBlanks(std::string text) {
-  text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return c == ' ' || c == '\t'; }), text.end());
-  return text;
-}
-
 bool parseNumber(const std::string &text, double &value) {
   if (text.empty() || text.size() > 16) return false;
   char *end = nullptr;
   value = std::strtod(text.c_str(), &end);
   return end == text.c_str() + text.size() && std::isfinite(value);
+}
+
+// A song's key as the settings file holds it: the characters that the
+// file's reader takes out or splits on, and '%' itself, as %XX.
+std::string encodedKey(const std::string &key) {
+  static const char HEX[] = "0123456789ABCDEF";
+  std::string text;
+  for (char c : key) {
+    const unsigned char byte = static_cast<unsigned char>(c);
+    if (byte <= 0x20 || byte == 0x7f || std::string(",;=:#%").find(c) != std::string::npos) {
+      text += '%';
+      text += HEX[byte >> 4];
+      text += HEX[byte & 0xf];
+    } else {
+      text += c;
+    }
+  }
+  return text;
+}
+
+int hexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// A '%' not followed by two hex digits stays as it is.
+std::string decodedKey(const std::string &text) {
+  std::string key;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const int high = i + 2 < text.size() && text[i] == '%' ? hexValue(text[i + 1]) : -1;
+    const int low = high >= 0 ? hexValue(text[i + 2]) : -1;
+    if (low >= 0) {
+      key += static_cast<char>(high * 16 + low);
+      i += 2;
+    } else {
+      key += text[i];
+    }
+  }
+  return key;
 }
 
 }  // namespace
@@ -163,18 +198,18 @@ void GameSettings::setSongOffsetsText(const std::string &text, const std::string
           source.c_str(), MAX_OFFSET_MS, MAX_OFFSET_MS);
       continue;
     }
-    m_song_offsets_ms[entry.substr(0, equals)] = static_cast<int>(value);
+    m_song_offsets_ms[decodedKey(entry.substr(0, equals))] = static_cast<int>(value);
   }
 }
 
 int GameSettings::getSongOffsetMs(const std::string &song_key) const {
-  auto found = m_song_offsets_ms.find(withoutBlanks(song_key));
+  auto found = m_song_offsets_ms.find(song_key);
   return found == m_song_offsets_ms.end() ? 0 : found->second;
 }
 
 bool GameSettings::setSongOffsetMs(const std::string &song_key, int offset_ms) {
-  const std::string key = withoutBlanks(song_key);
-  if (key.empty() || key.find_first_of(",;=:#\r\n") != std::string::npos) return false;
+  const std::string &key = song_key;
+  if (key.empty()) return false;
   const int clamped = std::clamp(offset_ms, -MAX_OFFSET_MS, MAX_OFFSET_MS);
   if (clamped == 0)
     m_song_offsets_ms.erase(key);
@@ -233,7 +268,7 @@ int GameSettings::save(const std::string &path) const {
     text << "# song_offsets_ms: each song's offset, added to audio_offset_ms.\n" << SONG_OFFSETS_KEY << ":";
     const char *separator = "";
     for (const auto &[key, offset] : m_song_offsets_ms) {
-      text << separator << key << "=" << offset;
+      text << separator << encodedKey(key) << "=" << offset;
       separator = ";";
     }
     text << ",\n";

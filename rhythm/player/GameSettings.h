@@ -76,8 +76,8 @@ class GameSettings {
   void setSongOffsetsText(const std::string &text, const std::string &source);
   // The song's offset, 0 when none is set.
   int getSongOffsetMs(const std::string &song_key) const;
-  // Clamped to the accepted range; 0 removes it. Songs whose key the file
-  // could not hold (',', ';', '=', ':' or '#') are refused: false.
+  // Clamped to the accepted range; 0 removes it. An empty key is refused:
+  // false. The file holds any key, its special characters as %XX.
   bool setSongOffsetMs(const std::string &song_key, int offset_ms);
 
   int getOffsetMs() const { return m_offset_ms; }
@@ -90,7 +90,7 @@ class GameSettings {
   double m_scroll_speed = 1.0;
   LaneKeys m_lane_keys = LaneKeys::ARROWS;
   bool m_hit_error_bar = true;
-  std::map<std::string, int> m_song_offsets_ms;  // by the song's key, blanks taken out as the file's reader does
+  std::map<std::string, int> m_song_offsets_ms;  // by the song's key
 };
 
 #endif

@@ -409,3 +409,33 @@ TEST_F(RoundTest, ACalibratedOffsetLastsIntoLaterRounds) {
   rounds.run();
   EXPECT_EQ(offsets, (std::vector<int>{-20, 35}));
 }
+
+// A retry (or the song list) while the song plays stops its music: the
+// retried round waits out its lead-in in silence, instead of its note clock
+// following the old round's music.
+TEST_F(RoundTest, LeavingASongStopsItsMusic) {
+  ts::ResourceManager &resources = ts::ResourceManager::getInstance();
+  ASSERT_EQ(resources.loadMusic(std::string(TESSERA_SOURCE_DIR) + "/tests/support/data/tone.ogg", "tone"), 0);
+  ts::Music *p_tone = resources.getMusic("tone");
+  Song song = tenNotes();
+  song.track_label = "tone";
+  song.steps = {40};
+  song.lanes = {0};
+  bool played = false, playing_after_retry = true;
+  ScriptedRounds rounds(shipped(), [&](GameStart &start, int round) {
+    start.setSongs({song});
+    new StepScript([&, round](int step) {
+      if (round == 1 && step == 1) press(ts::Keyboard::NUM1);
+      if (round == 1 && !played && p_tone->isPlaying()) {
+        played = true;
+        press(ts::Keyboard::R);
+      }
+      if (round == 2 && step == 2) playing_after_retry = p_tone->isPlaying();
+      if (round == 2 && step == 3) QuitRequest::make();
+    });
+  });
+  rounds.run();
+  EXPECT_TRUE(played);
+  EXPECT_EQ(rounds.getRoundCount(), 2);
+  EXPECT_FALSE(playing_after_retry);
+}

@@ -167,6 +167,10 @@ TEST(NoteClock, FollowingTheMusicHoldsForAnOffsetAndCarriesThePositionOn) {
   EXPECT_DOUBLE_EQ(clock.getPosition(), 40 - 3);
   EXPECT_DOUBLE_EQ(clock.positionAt(40 * FRAME_MS + 16.5), 37.5);
   EXPECT_DOUBLE_EQ(clock.clockAtPosition(39.0), 42 * FRAME_MS);
+  // Held from the last step event until a resume at 5 s: a press just after
+  // it is judged on the position the clock stood at.
+  clock.restartReadings(5000.0);
+  EXPECT_DOUBLE_EQ(clock.positionAt(5000.0 + 16.5), 37.5);
 }
 
 // A lead-in: the clock starts as many steps before the music as its time

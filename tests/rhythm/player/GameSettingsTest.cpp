@@ -142,7 +142,14 @@ TEST_F(GameSettingsTest, PlayerChoicesAreReadRefusedOneByOneAndSavedBack) {
   EXPECT_FALSE(reread.getHitErrorBar());
   EXPECT_EQ(reread.getSongOffsetMs("charts/a.chart"), 20);
   EXPECT_EQ(reread.getSongOffsetMs("c.chart"), -15);
-  EXPECT_FALSE(reread.setSongOffsetMs("a,b.chart", 5));  // the file could not hold the key
+  // Keys hold any character a file name may; blanks set two songs apart.
+  const std::vector<std::string> keys = {"a,b;c=d:e#f.chart", "my song.chart", "mysong.chart", "100%.chart", "%41"};
+  for (size_t i = 0; i < keys.size(); ++i) EXPECT_TRUE(reread.setSongOffsetMs(keys[i], 10 + static_cast<int>(i)));
+  ASSERT_EQ(reread.save(m_path), 0);
+  GameSettings keyed;
+  keyed.load(m_path);
+  for (size_t i = 0; i < keys.size(); ++i) EXPECT_EQ(keyed.getSongOffsetMs(keys[i]), 10 + static_cast<int>(i)) << keys[i];
+  EXPECT_EQ(keyed.getSongOffsetMs("charts/a.chart"), 20);
 
   write("scroll_speed:2.5,\nlane_keys:wasd,\nhit_error_bar:maybe,\n");
   reread.load(m_path);
