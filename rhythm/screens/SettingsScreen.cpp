@@ -4,11 +4,20 @@
 
 #include <tessera/core/LogManager.h>
 #include <tessera/graphics/DisplayManager.h>
+#include <tessera/system/Text.h>
 #include <tessera/world/WorldManager.h>
 #include "play/FirstOfType.h"
 #include "screens/GameStart.h"
 
 namespace {
+
+// The first `count` characters of UTF-8 text: a title is never cut inside a
+// character.
+std::string firstCharacters(const std::string &text, int count) {
+  size_t end = 0;
+  for (int i = 0; i < count && end < text.size(); ++i) ts::nextCharacter(text, end);
+  return text.substr(0, end);
+}
 const int FIRST_ROW = 5;
 }
 
@@ -102,7 +111,7 @@ std::vector<std::string> SettingsScreen::lines() const {
   const bool arrows = m_settings.getLaneKeys() == GameSettings::LaneKeys::ARROWS;
   const std::string offset =
       m_song_key.empty() ? "(no song selected)"
-                         : std::to_string(m_settings.getSongOffsetMs(m_song_key)) + " ms for " + m_title.substr(0, 28);
+                         : std::to_string(m_settings.getSongOffsetMs(m_song_key)) + " ms for " + firstCharacters(m_title, 28);
   const std::string values[ITEMS] = {speed, arrows ? "arrows" : "D F J K", offset,
                                      m_settings.getHitErrorBar() ? "shown" : "hidden"};
   const char *const names[ITEMS] = {"Scroll speed", "Lane keys", "Song offset", "Hit-error bar"};
