@@ -56,6 +56,7 @@ class WindowLayout {
   /// wholly on it; at 0 on an axis where the window is larger than the
   /// desktop.
   int getLeft() const { return m_left; }
+  /// The top edge's place, as getLeft() is the left edge's.
   int getTop() const { return m_top; }
 
  private:

@@ -17,9 +17,11 @@ class Random {
   /// The seed of a default-constructed generator.
   static constexpr uint64_t DEFAULT_SEED = 1;
 
+  /// A generator at the start of the sequence of `seed`.
   explicit Random(uint64_t seed = DEFAULT_SEED);
   /// Starts the sequence of `seed` again.
   void seed(uint64_t seed);
+  /// The seed the sequence started from.
   uint64_t getSeed() const { return m_seed; }
 
   /// An integer from low to high, both included; the bounds may come in

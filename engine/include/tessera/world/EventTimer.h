@@ -12,6 +12,7 @@ namespace ts {
 /// has run out (see Object::setTimer()).
 class EventTimer : public Event {
  public:
+  /// A "ts-timer" event for the timer called `name`.
   explicit EventTimer(std::string name);
   /// The name the object gave the timer.
   std::string getName() const { return m_name; }

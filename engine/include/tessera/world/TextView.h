@@ -25,8 +25,12 @@ class TextView : public ViewObject {
   TextView();
   /// The text; '\n' separates its lines.
   void setText(const std::string &text);
+  /// The text as set.
   std::string getText() const { return m_text; }
+  /// How each line stands against the position: starting at it, centred on
+  /// it or ending at it.
   void setJustification(Justification justification);
+  /// The justification (CENTER_JUSTIFIED until set).
   Justification getJustification() const { return m_justification; }
   int draw() override;
 
