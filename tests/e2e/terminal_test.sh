@@ -210,6 +210,11 @@ elif [ "$mode" = flow ]; then
 elif [ "$mode" = demo ]; then
   grep -qF "ScoreManager: Current Score: 480, Combo: 48" "$log" || fail "the demo did not end with 480/48"
   grep -qF "GameOver screen displayed." "$log" || fail "no game-over screen"
+  # The lead-in: the first hit at least 55 steps (1.83 s) after the song starts (log lines: time step message).
+  start=$(grep -m 1 -F "SUCCESS: Game BGM" "$log" | awk '{print $2}')
+  first_hit=$(grep -m 1 -F "Correct key pressed!" "$log" | awk '{print $2}')
+  [ $((first_hit - start)) -ge 55 ] || fail "first hit $((first_hit - start)) steps after the song's start"
+  echo "first hit $((first_hit - start)) steps after the song's start"
 elif [ "$mode" = signal ]; then
   grep -qF "Caught SIGTERM; ending the game." "$log" || fail "no line for the signal in the log"
 elif [ "$mode" = usr1 ]; then
