@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include <tessera/system/ReadOnlyFile.h>
+#include <tessera/system/Text.h>
 #include "play/Lane.h"
 
 namespace {
@@ -42,21 +43,13 @@ bool allPrintable(const std::string &text) {
 // point past U+10FFFF) or holds a control character, else null. Such text is
 // refused rather than repaired: the title shown must be the one written.
 const char *countCharacters(const std::string &text, size_t &count) {
-  static const uint32_t SMALLEST[4] = {0, 0x80, 0x800, 0x10000};
   count = 0;
   for (size_t i = 0; i < text.size(); ++count) {
-    const unsigned char lead = static_cast<unsigned char>(text[i]);
-    const int extra = lead < 0x80 ? 0 : (lead >> 5) == 0x6 ? 1 : (lead >> 4) == 0xE ? 2 : (lead >> 3) == 0x1E ? 3 : -1;
-    if (extra < 0 || i + static_cast<size_t>(extra) >= text.size()) return "is not UTF-8 text";
-    uint32_t code = extra == 0 ? lead : lead & (0x3Fu >> extra);
-    for (int k = 1; k <= extra; ++k) {
-      const unsigned char next = static_cast<unsigned char>(text[i + static_cast<size_t>(k)]);
-      if ((next & 0xC0) != 0x80) return "is not UTF-8 text";
-      code = (code << 6) | (next & 0x3Fu);
-    }
-    if (code < SMALLEST[extra] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return "is not UTF-8 text";
+    const size_t at = i;
+    const char32_t code = ts::nextCharacter(text, i);
+    // A malformed byte is read alone; a written U+FFFD takes three bytes.
+    if (code == ts::MALFORMED_UTF8 && i == at + 1) return "is not UTF-8 text";
     if (code < 0x20 || (code >= 0x7F && code < 0xA0)) return "holds a character that cannot be shown";
-    i += 1 + static_cast<size_t>(extra);
   }
   return nullptr;
 }
