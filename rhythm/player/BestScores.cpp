@@ -89,7 +89,6 @@ bool BestScores::isStorableName(const std::string &song) {
   return true;
 }
 
-std::string BestScores::keyOf(const Song &song) { return song.bestScoreKey(); }
 
 std::optional<int32_t> BestScores::best(const std::string &song) const {
   auto found = m_best.find(song);

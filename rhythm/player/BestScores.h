@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "songs/Song.h"
 
 class BestScores {
  public:
@@ -33,10 +32,6 @@ class BestScores {
   // with ".lock" added), so that games finishing at once take turns and
   // each keeps its score.
   static Kept keep(const std::string &path, const std::string &song, int32_t score);
-
-  // The name a chart's best score is kept under: its score key, or, while
-  // it has none, its file name.
-  static std::string keyOf(const Song &song);
 
   // Empty when there is no data folder.
   static std::string defaultPath();

@@ -208,7 +208,7 @@ void GameStart::openSettings() {
   m_in_settings = true;
   stopPreview();
   const Song *p_song = m_menu.selected();
-  new SettingsScreen(*m_p_settings, m_settings_path, p_song ? BestScores::keyOf(*p_song) : "",
+  new SettingsScreen(*m_p_settings, m_settings_path, p_song ? p_song->bestScoreKey() : "",
                      p_song ? p_song->title : "");
 }
 
@@ -280,7 +280,7 @@ void GameStart::startSong(const Song &song) {
 void GameStart::createPlayObjects(const Song &song, ts::Music *p_track, double lead_in_ms) {
   const bool fair = m_rules == Rules::FAIR;
   const GameSettings &settings = *m_p_settings;
-  const int offset_ms = m_audio_offset_ms + (fair ? settings.getSongOffsetMs(BestScores::keyOf(song)) : 0);
+  const int offset_ms = m_audio_offset_ms + (fair ? settings.getSongOffsetMs(song.bestScoreKey()) : 0);
   // The classic rules keep the arrows.
   Lane::useKeys(fair && settings.getLaneKeys() == GameSettings::LaneKeys::DFJK ? DFJK : ARROWS);
   NoteSpawner *p_spawner = new NoteSpawner(song.steps, p_track, offset_ms, song.lanes,
@@ -309,6 +309,6 @@ void GameStart::createPlayObjects(const Song &song, ts::Music *p_track, double l
     new PauseScreen();
   ResultsScreen *p_results = new ResultsScreen(song.file_name, song.title, m_keep_scores ? m_scores_path : "");
   p_results->setPlayedOffset(offset_ms);
-  p_results->setScoreKey(BestScores::keyOf(song));
+  p_results->setScoreKey(song.bestScoreKey());
   p_results->setWaitsForKey(fair && m_results_wait);
 }

@@ -128,7 +128,7 @@ void SongMenu::select(const Song &chart) {
 }
 
 std::string SongMenu::bestText(const Song &chart, const BestScores &best) {
-  const std::optional<int32_t> kept = best.best(BestScores::keyOf(chart));
+  const std::optional<int32_t> kept = best.best(chart.bestScoreKey());
   if (!kept) return "No best score yet";
   // A Perfect is 10 points and 100 %, a Good 5 and 50 %: the best score
   // gives the accuracy it was made with.
@@ -142,7 +142,7 @@ SongMenu::Line SongMenu::rowLine(size_t row, const BestScores &best) const {
   const bool is_selected = row == m_selected;
   const std::string key = (is_selected ? ">" : " ") + std::to_string(row - m_first_visible + 1);
   if (!chart.isPlayable()) return line(key + "   " + chart.file_name + ": " + chart.problem, ts::RED);
-  const std::optional<int32_t> kept = best.best(BestScores::keyOf(chart));
+  const std::optional<int32_t> kept = best.best(chart.bestScoreKey());
   return line(tableRow(key, chart.title, SongLibrary::lengthText(chart.length_seconds),
                        std::to_string(noteCount(chart)), kept ? std::to_string(*kept) : "-"),
               is_selected ? ts::YELLOW : ts::WHITE);
